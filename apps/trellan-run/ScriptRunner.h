@@ -1,0 +1,42 @@
+#pragma once
+// Runs a trellan-run script: one JSON object a line, each an action on the control
+// (page commands, page functions, waits, dumps), on the control's thread with the
+// message loop running between lines.
+
+#include "PageFunction.h"
+
+#include <json/value.h>
+
+#include <istream>
+#include <string>
+
+class CTrellan;
+
+class ScriptRunner {
+public:
+    // Exit statuses of the program.
+    static constexpr int Completed = 0;
+    static constexpr int BadLine = 2;
+    static constexpr int WaitTimedOut = 3;
+
+    explicit ScriptRunner(CTrellan& control);
+    ~ScriptRunner();
+
+    // Installs the unlabelled page function that runs before the first line.
+    void InstallDefaultFunction();
+    int Run(std::istream& script);
+
+private:
+    // Returns Completed to go on, or the status to exit with (after saying why on
+    // standard error).
+    int RunLine(const Json::Value& line, int number);
+    int Fail(int status, int number, const std::string& reason);
+    void InstallFunction(const std::string& label);
+    bool WaitFor(const std::string& name, int timeoutMs);
+    void Pump(int milliseconds);
+    void PumpPending();
+    void DumpConfig();
+
+    CTrellan& control;
+    PageFunction::EventLog events;
+};

@@ -1,0 +1,115 @@
+// trellan-run: a headless container for the control, driven by a script of JSON lines.
+
+#include "Control/CTrellan.h"
+#include "ScriptRunner.h"
+
+#include "Platform/Win/Window.h"
+
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <string>
+
+using namespace Platform;
+
+namespace {
+
+const char* const kUsage = "usage: trellan-run [--size WIDTHxHEIGHT] [--no-recv] SCRIPT   (SCRIPT may be -)\n";
+
+struct Options {
+    int width = 800;
+    int height = 600;
+    bool installFunction = true;
+    std::string script;
+};
+
+bool ParseSize(const std::string& text, int& width, int& height)
+{
+    unsigned w = 0, h = 0;
+    char x = 0, extra = 0;
+    if (std::sscanf(text.c_str(), "%u%c%u%c", &w, &x, &h, &extra) != 3 || (x != 'x' && x != 'X'))
+        return false;
+    if (w < 1 || h < 1 || w > 16384 || h > 16384)
+        return false;
+    width = static_cast<int>(w);
+    height = static_cast<int>(h);
+    return true;
+}
+
+bool ParseOptions(int argc, char** argv, Options& options)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--size" && i + 1 < argc) {
+            if (!ParseSize(argv[++i], options.width, options.height)) {
+                std::cerr << "trellan-run: --size takes WIDTHxHEIGHT, each from 1 to 16384\n";
+                return false;
+            }
+        } else if (arg == "--no-recv") {
+            options.installFunction = false;
+        } else if (options.script.empty() && (arg == "-" || arg.rfind("--", 0) != 0)) {
+            options.script = arg;
+        } else {
+            std::cerr << "trellan-run: unexpected argument " << arg << "\n" << kUsage;
+            return false;
+        }
+    }
+    if (options.script.empty()) {
+        std::cerr << kUsage;
+        return false;
+    }
+    return true;
+}
+
+LRESULT ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+HWND CreateContainerWindow(int width, int height)
+{
+    WNDCLASSW windowClass;
+    windowClass.lpfnWndProc = &ContainerProc;
+    windowClass.lpszClassName = L"TrellanRunContainer";
+    RegisterClassW(&windowClass);
+    return CreateWindowExW(0, L"TrellanRunContainer", L"trellan-run", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
+                           width, height, nullptr, nullptr, nullptr, nullptr);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    Options options;
+    if (!ParseOptions(argc, argv, options))
+        return ScriptRunner::BadLine;
+
+    std::ifstream file;
+    if (options.script != "-") {
+        file.open(options.script);
+        if (!file) {
+            std::cerr << "trellan-run: cannot read " << options.script << ": " << std::strerror(errno) << "\n";
+            return ScriptRunner::BadLine;
+        }
+    }
+    std::istream& script = options.script == "-" ? std::cin : file;
+
+    const HWND container = CreateContainerWindow(options.width, options.height);
+    CTrellan* control = nullptr;
+    if (!container || FAILED(CTrellan::CreateInstance(&control)) ||
+        FAILED(control->InPlaceActivate(container, RECT{0, 0, options.width, options.height}))) {
+        std::cerr << "trellan-run: the control could not be created\n";
+        return 1;
+    }
+    int status;
+    {
+        ScriptRunner runner(*control);
+        if (options.installFunction)
+            runner.InstallDefaultFunction();
+        status = runner.Run(script);
+    }
+    control->InPlaceDeactivate();
+    control->Release();
+    DestroyWindow(container);
+    return status;
+}

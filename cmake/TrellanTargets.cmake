@@ -1,0 +1,21 @@
+# Warnings that apply to the project's own code only.
+function(trellan_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+endfunction()
+
+# One test executable per folder of tests/: every *Test.cpp in it, linked with the
+# module and GoogleTest. Extra arguments are ctest labels.
+function(trellan_test_folder folder)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  set(target tests_${folder})
+  add_executable(${target} ${sources})
+  trellan_warnings(${target})
+  target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/src ${CMAKE_CURRENT_SOURCE_DIR})
+  target_link_libraries(${target} PRIVATE Trellan64 GTest::gtest GTest::gtest_main Threads::Threads)
+  target_compile_definitions(${target} PRIVATE
+    TRELLAN_SOURCE_DIR="${PROJECT_SOURCE_DIR}" TRELLAN_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}")
+  gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${ARGN}")
+endfunction()

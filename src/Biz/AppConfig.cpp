@@ -1,0 +1,7 @@
+#include "Biz/AppConfig.h"
+
+AppConfig& AppConfig::Instance()
+{
+    static AppConfig instance;
+    return instance;
+}

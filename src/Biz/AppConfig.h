@@ -1,0 +1,34 @@
+#pragma once
+// The process-wide configuration the page fills through "init", "setFields" and
+// "setFolder". Written only on the control's thread; an upload task works on a copy
+// taken when it starts, so a page changing settings mid-task never races it.
+
+#include <cstdint>
+#include <map>
+#include <string>
+
+class AppConfig {
+public:
+    AppConfig() = default;
+    AppConfig(const AppConfig&) = default;
+    AppConfig& operator=(const AppConfig&) = default;
+    virtual ~AppConfig() = default;
+
+    static AppConfig& Instance();
+
+    bool IsFilesLimitReached(std::int64_t count) const { return count >= MaxFiles; }
+    bool IsFileTooLarge(std::int64_t size) const { return MaxFileSize > 0 && size > MaxFileSize; }
+    const std::wstring& GetFolderPath() const { return FolderPath; }
+    void SetFolderPath(const std::wstring& path) { FolderPath = path; }
+
+    std::int32_t MaxFiles = 300;
+    std::int32_t MaxFileSize = 0;
+    std::int32_t ThreadCount = 3;
+    std::string Cookie;
+    std::wstring PostUrl;
+    std::wstring EncodeType = L"UTF-8";
+    std::string FileFieldName = "file";
+    std::string FileNameGen = "ori";
+    std::wstring FolderPath;
+    std::map<std::string, std::string> Fields;
+};

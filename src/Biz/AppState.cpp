@@ -1,0 +1,20 @@
+#include "Biz/AppState.h"
+
+AppState& AppState::Instance()
+{
+    // Created on first use and never destroyed, so late worker threads never see it go.
+    static AppState* instance = new AppState();
+    return *instance;
+}
+
+void AppState::SetUploading()
+{
+    Zivoro::Threading::ScopedLock guard(lock);
+    state = Uploading;
+}
+
+void AppState::SetEnded()
+{
+    Zivoro::Threading::ScopedLock guard(lock);
+    state = Ended;
+}

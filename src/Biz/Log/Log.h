@@ -1,0 +1,27 @@
+#pragma once
+// The diagnostic log file, off until "init" asks for it with "Debug" and "LogFile".
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+
+class Log {
+public:
+    static Log& Instance();
+
+    // Opens (truncating) the file and switches logging on. Each file has at most one
+    // appender: naming a file again truncates it again instead of adding a second.
+    void Init(bool debug, const std::wstring& file);
+    // Writes a warning with its source location, when logging is on.
+    void Warn(const std::string& message, const char* file, int line);
+    const std::wstring& Name() const { return name; }
+
+private:
+    Log();
+    struct Appenders;
+
+    std::wstring name = L"Quelvane6(x86)";
+    std::mutex lock;
+    std::unique_ptr<Appenders> appenders;
+};

@@ -1,0 +1,30 @@
+#pragma once
+// Holds the MsgData that queued events refer to, under ids unique for the process.
+// Producers Put and then post the id; the event's handler Takes the record.
+
+#include "Biz/MsgData.h"
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <unordered_map>
+
+class MsgMailbox {
+public:
+    static MsgMailbox& Instance();
+
+    // Any thread.
+    std::shared_ptr<MsgData> Put(ListViewPostItem* item, std::shared_ptr<ImageData> file);
+    // The control's thread; empty when nothing is stored under id.
+    std::shared_ptr<MsgData> Take(int id);
+    // Drops every stored record (a control going away); ids keep counting.
+    void Clear();
+    std::size_t Count() const;
+
+private:
+    MsgMailbox() = default;
+
+    std::atomic<int> counter{0};
+    mutable std::mutex lock;
+    std::unordered_map<int, std::shared_ptr<MsgData>> messages;
+};

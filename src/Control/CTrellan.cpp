@@ -1,0 +1,312 @@
+#include "Control/CTrellan.h"
+
+#include "Biz/AppConfig.h"
+#include "Biz/EventQueue.h"
+#include "Biz/JsonText.h"
+#include "Biz/Log/Log.h"
+#include "Biz/MsgMailbox.h"
+#include "Control/TrellanProxy.h"
+#include "Platform/Com/Apartment.h"
+#include "Platform/Com/GlobalInterfaceTable.h"
+#include "Platform/Text/TextConv.h"
+#include "Platform/Win/MessageLoop.h"
+#include "Platform/Win/Window.h"
+
+#include <algorithm>
+#include <mutex>
+
+using namespace Platform;
+
+namespace {
+
+const wchar_t* const kWindowClass = L"ZivoroTrellanControl";
+
+// The control created last owns the process-wide event table and queue.
+std::atomic<CTrellan*> newestControl{nullptr};
+
+void RegisterWindowClass(WNDPROC procedure)
+{
+    static std::once_flag once;
+    std::call_once(once, [procedure] {
+        WNDCLASSW windowClass;
+        windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+        windowClass.lpfnWndProc = procedure;
+        windowClass.lpszClassName = kWindowClass;
+        RegisterClassW(&windowClass);
+    });
+}
+
+} // namespace
+
+HRESULT CTrellan::CreateInstance(CTrellan** control)
+{
+    if (!control)
+        return E_POINTER;
+    *control = nullptr;
+    auto* created = new CTrellan();
+    const HRESULT hr = created->FinalConstruct();
+    if (FAILED(hr)) {
+        created->Release();
+        return hr;
+    }
+    *control = created;
+    return S_OK;
+}
+
+HRESULT CTrellan::FinalConstruct()
+{
+    BuildCommandTable();
+    ConnectEvents();
+    TrellanProxy::Register();
+    const HRESULT hr = GetGlobalInterfaceTable().RegisterInterfaceInGlobal(static_cast<ITrellan*>(this),
+                                                                            IID_ITrellan, &gitCookie);
+    if (FAILED(hr))
+        gitCookie = 0;
+    newestControl = this;
+    return hr;
+}
+
+CTrellan::~CTrellan()
+{
+    if (window)
+        DestroyWindow(window);
+    commands.clear();
+    if (gitCookie)
+        GetGlobalInterfaceTable().RevokeInterfaceFromGlobal(gitCookie);
+    if (recvMessage)
+        recvMessage->Release();
+    // What is still queued for this control must not reach a later one.
+    CTrellan* self = this;
+    if (newestControl.compare_exchange_strong(self, nullptr)) {
+        EventQueue::Instance().DiscardPending();
+        MsgMailbox::Instance().Clear();
+    }
+}
+
+void CTrellan::BuildCommandTable()
+{
+    commands.clear();
+    commands.emplace("init", [this](Json::Value& root) { OnInit(root); });
+    commands.emplace("setFields", [this](Json::Value& root) { OnSetFields(root); });
+    commands.emplace("setFolder", [this](Json::Value& root) { OnSetFolder(root); });
+}
+
+void CTrellan::ConnectEvents()
+{
+    EventQueue& events = EventQueue::Instance();
+    events.ClearHandlers();
+    events.Connect("post_error", [this](int id) { OnPostError(id); });
+}
+
+HRESULT CTrellan::QueryInterface(REFIID iid, void** object)
+{
+    if (!object)
+        return E_POINTER;
+    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_ITrellan) {
+        *object = static_cast<ITrellan*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+}
+
+ULONG CTrellan::AddRef()
+{
+    return ++references;
+}
+
+ULONG CTrellan::Release()
+{
+    const ULONG left = --references;
+    if (left == 0)
+        delete this;
+    return left;
+}
+
+HRESULT CTrellan::postMessage(BSTR newVal)
+{
+    const std::string text = WideCharToMultiByte(CP_UTF8, WideFromBstr(newVal));
+    // A command whose members have unexpected JSON types makes JsonCpp throw in the
+    // middle of a handler. It is stopped here: what the handler wrote before stays,
+    // the control stays usable, and the page gets S_OK like for any ignored command.
+    try {
+        Json::Value root;
+        if (!ParseJson(text, root))
+            return S_OK;
+        const std::string name = root.get("name", "").asString();
+        auto command = commands.find(name);
+        if (command == commands.end())
+            return S_OK;
+        command->second(root);
+    } catch (const std::exception& error) {
+        Log::Instance().Warn(std::string("command ignored: ") + error.what(), __FILE__, __LINE__);
+    }
+    return S_OK;
+}
+
+HRESULT CTrellan::FireRecvMessage(BSTR json)
+{
+    if (!recvMessage)
+        return S_OK;
+    VARIANT argument;
+    argument.vt = VT_BSTR;
+    argument.bstrVal = json;
+    DISPPARAMS params;
+    params.rgvarg = &argument;
+    params.cArgs = 1;
+    VARIANT result;
+    VariantInit(&result);
+    // Hold the function for the call: the page may replace it from inside.
+    ComPtr<IDispatchEx> function(recvMessage);
+    function->InvokeEx(DISPID_VALUE, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, &result, nullptr, nullptr);
+    VariantClear(&result);
+    return S_OK;
+}
+
+HRESULT CTrellan::put_recvMessage(IDispatchEx* function)
+{
+    if (function == recvMessage)
+        return S_OK;
+    if (function)
+        function->AddRef();
+    IDispatchEx* previous = std::exchange(recvMessage, function);
+    if (previous)
+        previous->Release();
+    return S_OK;
+}
+
+void CTrellan::sendJson(const Json::Value& value)
+{
+    std::lock_guard guard(sendLock);
+    const HRESULT apartment = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    ComPtr<ITrellan> self;
+    if (FAILED(GetGlobalInterfaceTable().GetInterfaceFromGlobal(gitCookie, IID_ITrellan,
+                                                                reinterpret_cast<void**>(self.Put())))) {
+        MessageBoxW(nullptr, L"从全局GIT中获取指针失败", L"sendJson", MB_OK);
+    } else {
+        ScopedBstr text(Utf8ToWide(WriteJson(value)));
+        self->FireRecvMessage(text.Get());
+    }
+    // Balance only a call that counted; a refused one (another threading model on
+    // this thread) must not take away the thread's own apartment.
+    if (SUCCEEDED(apartment))
+        CoUninitialize();
+}
+
+void CTrellan::OnInit(Json::Value& root)
+{
+    if (root.get("config", Json::Value()).empty())
+        return;
+    const Json::Value config = root.get("config", Json::Value());
+    AppConfig& settings = AppConfig::Instance();
+
+    settings.FileFieldName = config.get("FileFieldName", "file").asString();
+    const std::string postUrl = config.get("PostUrl", "").asString();
+    const bool debug = config.get("Debug", false).asBool();
+    const std::string logFile = config.get("LogFile", "").asString();
+    const std::string cookie = config.get("Cookie", "").asString();
+    const std::string encodeType = config.get("EncodeType", "utf-8").asString();
+    settings.FileNameGen = config.get("FileNameGen", "ori").asString();
+    settings.ThreadCount = std::min(config.get("ThreadCount", 3).asInt(), 10);
+
+    const Json::Value fields = config.get("Fields", Json::Value());
+    if (!fields.empty()) {
+        for (const std::string& name : fields.getMemberNames())
+            settings.Fields.emplace(name, fields.get(name, "").asString());
+    }
+    if (debug && !logFile.empty())
+        Log::Instance().Init(debug, Utf8ToWide(logFile));
+    settings.PostUrl = Utf8ToWide(postUrl);
+    settings.Cookie = cookie;
+    settings.EncodeType = Utf8ToWide(encodeType);
+
+    Json::Value loaded(Json::objectValue);
+    loaded["browser"] = "ie64";
+    loaded["name"] = "load_complete";
+    loaded["version"] = "2,8,29,51372";
+    sendJson(loaded);
+}
+
+void CTrellan::OnSetFields(Json::Value& root)
+{
+    const Json::Value fields = root.get("fields", Json::Value());
+    if (fields.empty())
+        return;
+    // Read every value first, so that a value of the wrong type leaves the old fields.
+    std::map<std::string, std::string> replaced;
+    for (const std::string& name : fields.getMemberNames())
+        replaced.emplace(name, fields.get(name, "").asString());
+    AppConfig::Instance().Fields = std::move(replaced);
+}
+
+void CTrellan::OnSetFolder(Json::Value& root)
+{
+    const std::string path = root.get("path", "").asString();
+    if (path.empty())
+        return;
+    AppConfig::Instance().SetFolderPath(Utf8ToWide(path));
+}
+
+void CTrellan::OnPostError(int id)
+{
+    MsgMailbox::Instance().Take(id);
+}
+
+HRESULT CTrellan::InPlaceActivate(HWND container, const RECT& rect)
+{
+    if (window) {
+        MoveWindow(window, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
+        return S_OK;
+    }
+    RegisterWindowClass(&CTrellan::WindowProc);
+    const HWND created = CreateWindowExW(0, kWindowClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                                         rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                                         container, nullptr, nullptr, this);
+    return created ? S_OK : E_FAIL;
+}
+
+void CTrellan::InPlaceDeactivate()
+{
+    if (window)
+        DestroyWindow(window);
+}
+
+LRESULT CTrellan::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        auto* control = static_cast<CTrellan*>(create->lpCreateParams);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control));
+        control->window = hwnd;
+    }
+    auto* control = reinterpret_cast<CTrellan*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!control)
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    return control->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT CTrellan::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        OnCreate();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case EventQueue::WakeMessage:
+        EventQueue::Instance().Drain();
+        return 1;
+    case WM_NCDESTROY:
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        window = nullptr;
+        return 0;
+    default:
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+void CTrellan::OnCreate()
+{
+    EventQueue::Instance().SetTarget(window);
+}

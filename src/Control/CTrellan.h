@@ -1,0 +1,65 @@
+#pragma once
+// The control object the page creates: the dispatch interface, the command table,
+// the channel back to the page's function, and the control window.
+
+#include "Control/ITrellan.h"
+#include "Platform/Win/WinTypes.h"
+
+#include <json/value.h>
+
+#include <atomic>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <string>
+
+class CTrellan final : public TrellanDispatch {
+public:
+    // Creates a control with one reference owned by the caller and runs its final
+    // construction step (command and event tables, Global Interface Table).
+    static Platform::HRESULT CreateInstance(CTrellan** control);
+
+    Platform::HRESULT QueryInterface(Platform::REFIID iid, void** object) override;
+    Platform::ULONG AddRef() override;
+    Platform::ULONG Release() override;
+
+    Platform::HRESULT postMessage(Platform::BSTR newVal) override;
+    Platform::HRESULT FireRecvMessage(Platform::BSTR json) override;
+    Platform::HRESULT put_recvMessage(Platform::IDispatchEx* function) override;
+
+    // The container's in-place activation: creates the control window as a child of
+    // container over rect (or moves it there); deactivation destroys it.
+    Platform::HRESULT InPlaceActivate(Platform::HWND container, const Platform::RECT& rect);
+    void InPlaceDeactivate();
+    Platform::HWND Window() const { return window; }
+
+    // Writes value as the page's JSON text and delivers it to the page's function.
+    void sendJson(const Json::Value& value);
+
+    void OnInit(Json::Value& root);
+    void OnSetFields(Json::Value& root);
+    void OnSetFolder(Json::Value& root);
+
+    void OnPostError(int id);
+
+private:
+    CTrellan() = default;
+    ~CTrellan();
+    Platform::HRESULT FinalConstruct();
+    void BuildCommandTable();
+    void ConnectEvents();
+
+    static Platform::LRESULT WindowProc(Platform::HWND window, Platform::UINT message, Platform::WPARAM wParam,
+                                        Platform::LPARAM lParam);
+    Platform::LRESULT HandleMessage(Platform::UINT message, Platform::WPARAM wParam, Platform::LPARAM lParam);
+    void OnCreate();
+
+    std::atomic<Platform::ULONG> references{1};
+    std::map<std::string, std::function<void(Json::Value&)>> commands;
+    Platform::IDispatchEx* recvMessage = nullptr;
+    Platform::DWORD gitCookie = 0;
+    // Re-entrant, so that a page function that sends a command from inside its own
+    // call (and gets an answer) does not deadlock the control's thread.
+    std::recursive_mutex sendLock;
+    Platform::HWND window = nullptr;
+};

@@ -1,0 +1,26 @@
+#pragma once
+// Sending, posting and taking messages.
+
+#include "Platform/Win/WinTypes.h"
+
+namespace Platform {
+
+// On the window's thread the procedure runs at once; from another thread the call
+// waits until the window's thread has run it. 0 for a dead window.
+LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Any thread; FALSE for a dead window. Messages for a window destroyed before they
+// are taken are dropped.
+BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+void PostQuitMessage(int exitCode);
+
+// The calling thread's queue. GetMessageW waits and returns 0 for WM_QUIT.
+BOOL GetMessageW(MSG* message, HWND window, UINT first, UINT last);
+BOOL PeekMessageW(MSG* message, HWND window, UINT first, UINT last, UINT flags);
+LRESULT DispatchMessageW(const MSG* message);
+BOOL TranslateMessage(const MSG* message);
+// Waits until the calling thread's queue has something or timeoutMs passes
+// (INFINITE: no limit); TRUE when something is there.
+BOOL WaitMessageTimeout(DWORD timeoutMs);
+
+} // namespace Platform
