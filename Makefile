@@ -49,3 +49,18 @@ demo: build
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD)
+
+# Fuzz targets built with clang and libFuzzer; `make fuzz FUZZ_SECONDS=N` runs each
+# for N seconds on a copy of its corpus.
+FUZZ_BUILD   ?= build-fuzz
+FUZZ_SECONDS ?= 60
+.PHONY: fuzz
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DTRELLAN_FUZZ=ON -DTRELLAN_SANITIZE=address,undefined
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	for target in $(FUZZ_BUILD)/bin/*Fuzz; do \
+		name=$$(basename $$target Fuzz); work=$(FUZZ_BUILD)/corpus/$$name; \
+		mkdir -p $$work && cp -n tests/fuzz/corpus/$$name/* $$work/ 2>/dev/null; \
+		$$target -max_total_time=$(FUZZ_SECONDS) -max_len=65536 $$work tests/fuzz/corpus/$$name || exit 1; \
+	done
