@@ -1,5 +1,6 @@
 #include "Platform/Win/MessageLoop.h"
 
+#include "Platform/Win/Clock.h"
 #include "Platform/Win/WindowTable.h"
 
 #include <algorithm>
@@ -74,11 +75,20 @@ BOOL TranslateMessage(const MSG*)
 BOOL WaitMessageTimeout(DWORD timeoutMs)
 {
     auto queue = MessageQueue::ForCurrentThread();
+    const std::uint64_t deadline = GetTickCount64() + timeoutMs;
     MSG probe;
-    if (queue->Peek(probe, nullptr, 0, 0, false))
-        return TRUE;
-    queue->Wait(timeoutMs == INFINITE ? -1 : static_cast<int>(std::min<DWORD>(timeoutMs, 0x7FFFFFFF)));
-    return queue->Peek(probe, nullptr, 0, 0, false) ? TRUE : FALSE;
+    // A wake may be left over from messages already taken, so one wait is not enough.
+    while (!queue->Peek(probe, nullptr, 0, 0, false)) {
+        if (timeoutMs == INFINITE) {
+            queue->Wait(-1);
+            continue;
+        }
+        const std::uint64_t now = GetTickCount64();
+        if (now >= deadline)
+            return FALSE;
+        queue->Wait(static_cast<int>(std::min<std::uint64_t>(deadline - now, 0x7FFFFFFF)));
+    }
+    return TRUE;
 }
 
 } // namespace Platform
