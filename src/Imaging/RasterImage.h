@@ -1,0 +1,100 @@
+#pragma once
+// The system's own raster image: bottom-up rows of 1, 4, 8 or 24 bits, a palette for
+// the smaller depths, and an optional alpha plane. Every pixel-changing operation of
+// the editor, the rotate buttons and the skin images works on it.
+//
+// Operations report success and, when they fail, leave the raster as it was: results
+// are built in a temporary raster and taken over only on success. Rectangles and
+// drawing positions are top-down picture coordinates; storage is bottom-up.
+
+#include <cstdint>
+#include <vector>
+
+class RasterImage {
+public:
+    // A palette entry or colour: blue, green, red, alpha.
+    struct Color {
+        std::uint8_t blue = 0;
+        std::uint8_t green = 0;
+        std::uint8_t red = 0;
+        std::uint8_t alpha = 0;
+        friend bool operator==(const Color&, const Color&) = default;
+    };
+
+    // Largest pixel memory a raster may ask for, in bytes.
+    static constexpr float MaxPixelBytes = 268435456.0f;
+
+    bool Create(int width, int height, int bitsPerPixel);
+    // 32-bit rows (blue, green, red, alpha); with flip the first row in memory becomes
+    // the top of the picture.
+    bool CreateFromPixels(const std::uint8_t* rows, int width, int height, int bitsPerPixel, int bytesPerRow,
+                          bool flip);
+    bool CopyFrom(const RasterImage& source);
+    // Takes the other raster's pixels and properties; the other is left empty.
+    void TakeOver(RasterImage& other);
+
+    bool ScaleTo(int newWidth, int newHeight);
+    bool FitInto(int boxWidth, int boxHeight, Color canvas, RasterImage* destination = nullptr);
+    bool Crop(int left, int top, int right, int bottom);
+    bool RotateLeft();
+    bool RotateRight();
+    bool AdjustLight(int brightness, int contrast);
+    bool ApplyTable(const std::uint8_t (&table)[256]);
+    bool Saturate(int amount);
+    bool ToGray();
+    Color GetCanvasColor() const;
+
+    bool IsEmpty() const { return pixels.empty(); }
+    int GetWidth() const { return width; }
+    int GetHeight() const { return height; }
+    int GetBitsPerPixel() const { return bits; }
+    int GetStride() const { return stride; }
+    bool HasAlpha() const { return !alpha.empty(); }
+
+    // Storage row y (0 = bottom row of the picture).
+    std::uint8_t* Row(int y) { return pixels.data() + static_cast<std::size_t>(y) * stride; }
+    const std::uint8_t* Row(int y) const { return pixels.data() + static_cast<std::size_t>(y) * stride; }
+    std::uint8_t* AlphaRow(int y) { return alpha.data() + static_cast<std::size_t>(y) * width; }
+    const std::uint8_t* AlphaRow(int y) const { return alpha.data() + static_cast<std::size_t>(y) * width; }
+    std::vector<Color>& Palette() { return palette; }
+    const std::vector<Color>& Palette() const { return palette; }
+
+    // Colour of the pixel at column x of storage row y, through the palette if any.
+    Color PixelColor(int x, int y) const;
+    // Palette index of a pixel of a 1-, 4- or 8-bit raster.
+    int PixelIndex(int x, int y) const;
+    void SetPixelIndex(int x, int y, int index);
+    // The palette entry closest to a colour.
+    int NearestIndex(Color color) const;
+    // Stores a colour: the samples of a 24-bit raster, the nearest index otherwise.
+    void SetPixelColor(int x, int y, Color color);
+
+    // Adds an all-opaque alpha plane when there is none.
+    bool AddAlpha();
+    int GetTransparentIndex() const { return transparentIndex; }
+    void SetTransparentIndex(int index) { transparentIndex = index; }
+    void SetCanvasColor(Color color) { canvas = color; }
+    bool HasPaletteAlpha() const { return paletteAlpha; }
+    void SetPaletteAlpha(bool on) { paletteAlpha = on; }
+
+private:
+    // The properties that travel with the pixels through every operation.
+    void CopyPropertiesFrom(const RasterImage& source);
+    bool MakeLike(RasterImage& result, int newWidth, int newHeight) const;
+    bool IsGreyPalette() const;
+    void ScaleShrinking(RasterImage& result, float xs, float ys) const;
+    void ScaleBilinear(RasterImage& result, float xs, float ys) const;
+    bool ScaleAlphaInto(RasterImage& result) const;
+    bool Rotate(bool left);
+
+    int width = 0;
+    int height = 0;
+    int bits = 0;
+    int stride = 0;
+    std::vector<Color> palette;
+    std::vector<std::uint8_t> pixels;
+    std::vector<std::uint8_t> alpha;
+    int transparentIndex = -1;
+    Color canvas;
+    bool paletteAlpha = false;
+};
