@@ -1,0 +1,26 @@
+#include "Biz/FileNaming.h"
+
+#include "Biz/Digest.h"
+#include "Biz/WireText.h"
+#include "Platform/Text/TextConv.h"
+
+#include <algorithm>
+
+using namespace Platform;
+
+std::string MakeSentName(const std::wstring& fileName, const std::wstring& extension, const std::uint8_t* bytes,
+                         std::size_t length, const std::string& fileNameGen, const std::wstring& encodeType)
+{
+    const bool utf8 = IsUtf8EncodeType(encodeType);
+    const std::string ext = WideToUtf8(extension);
+    std::string name = utf8 ? WideToUtf8(fileName) : WideToAnsi(fileName);
+    if (fileNameGen == "guid") {
+        name = NewUuidText() + ext;
+        name.erase(std::remove(name.begin(), name.end(), '-'), name.end());
+    } else if (fileNameGen == "crc") {
+        name = Crc32Hex(bytes, length) + ext;
+    } else if (fileNameGen == "md5") {
+        name = Md5Hex(bytes, length) + ext;
+    }
+    return utf8 ? PercentEncode(name) : name;
+}

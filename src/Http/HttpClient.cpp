@@ -1,0 +1,271 @@
+#include "Http/HttpClient.h"
+
+#include "Http/BodyChunks.h"
+#include "Http/ResponseHeaders.h"
+#include "Http/ResponseText.h"
+#include "Platform/Text/TextConv.h"
+
+#include <curl/curl.h>
+
+#include <cstring>
+#include <memory>
+#include <mutex>
+
+using namespace Platform;
+
+namespace {
+
+// How long one wait for socket activity may last before the stop flag is looked at.
+constexpr int kStopCheckMs = 50;
+
+void InitCurlOnce()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+struct EasyDeleter {
+    void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
+};
+struct MultiDeleter {
+    void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
+};
+struct ListDeleter {
+    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+
+// The header text's lines, plus an empty Expect that keeps curl from waiting for a
+// "100 Continue" the server may never send.
+std::unique_ptr<curl_slist, ListDeleter> HeaderList(const std::string& headerText)
+{
+    curl_slist* list = nullptr;
+    std::string::size_type start = 0;
+    while (start < headerText.size()) {
+        std::string::size_type end = headerText.find("\r\n", start);
+        if (end == std::string::npos)
+            end = headerText.size();
+        if (end > start)
+            list = curl_slist_append(list, headerText.substr(start, end - start).c_str());
+        start = end + 2;
+    }
+    list = curl_slist_append(list, "Expect:");
+    return std::unique_ptr<curl_slist, ListDeleter>(list);
+}
+
+// The address, or the address with its path and query replaced by objectName.
+std::string RequestUrl(const std::wstring& url, const std::wstring& objectName)
+{
+    const std::string address = WideToUtf8(url);
+    if (objectName.empty())
+        return address;
+    CURLU* parts = curl_url();
+    std::string result;
+    char* full = nullptr;
+    if (curl_url_set(parts, CURLUPART_URL, address.c_str(), 0) == CURLUE_OK &&
+        curl_url_set(parts, CURLUPART_PATH, WideToUtf8(objectName).c_str(), 0) == CURLUE_OK &&
+        curl_url_set(parts, CURLUPART_QUERY, nullptr, 0) == CURLUE_OK &&
+        curl_url_get(parts, CURLUPART_URL, &full, 0) == CURLUE_OK) {
+        result = full;
+    }
+    curl_free(full);
+    curl_url_cleanup(parts);
+    return result;
+}
+
+} // namespace
+
+struct HttpClient::Transfer {
+    HttpClient& client;
+    BodyChunks chunks;
+    std::string rawHeaders;
+    ResponseText text;
+    bool replyTooLong = false;
+    std::unique_ptr<CURL, EasyDeleter> easy{curl_easy_init()};
+
+    Transfer(HttpClient& owner) : client(owner), chunks(owner.bodyLength, owner.fileLength) {}
+
+    std::int64_t Uploaded() const
+    {
+        curl_off_t uploaded = 0;
+        curl_easy_getinfo(easy.get(), CURLINFO_SIZE_UPLOAD_T, &uploaded);
+        return uploaded;
+    }
+    // Bytes moved so far in either direction; the transfer stalls while it stays put.
+    std::int64_t Activity() const { return Uploaded() + static_cast<std::int64_t>(rawHeaders.size() + text.Received()); }
+
+    void RaiseProgress(std::uint32_t written, std::uint32_t length, std::uint32_t share)
+    {
+        client.progress(written, length, share);
+    }
+    BodyChunks::Report Reporter()
+    {
+        return [this](std::uint32_t written, std::uint32_t length, std::uint32_t share) {
+            RaiseProgress(written, length, share);
+        };
+    }
+
+    static std::size_t OnRead(char* buffer, std::size_t size, std::size_t count, void* context)
+    {
+        auto& self = *static_cast<Transfer*>(context);
+        if (self.client.Interrupted())
+            return CURL_READFUNC_ABORT;
+        const std::int32_t piece = self.chunks.NextPiece(size * count);
+        std::memcpy(buffer, self.client.body + self.chunks.HandedOut(), static_cast<std::size_t>(piece));
+        self.chunks.MarkHandedOut(piece);
+        return static_cast<std::size_t>(piece);
+    }
+
+    static int OnProgress(void* context, curl_off_t, curl_off_t, curl_off_t, curl_off_t uploaded)
+    {
+        auto& self = *static_cast<Transfer*>(context);
+        self.chunks.ReportConfirmed(uploaded, self.Reporter());
+        return self.client.Interrupted() ? 1 : 0;
+    }
+
+    static std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* context)
+    {
+        auto& self = *static_cast<Transfer*>(context);
+        const std::size_t length = size * count;
+        // Each reply (an interim one included) starts with its status line; only the
+        // last reply's headers count.
+        if (length >= 5 && std::memcmp(data, "HTTP/", 5) == 0)
+            self.rawHeaders.clear();
+        self.rawHeaders.append(data, length);
+        if (self.rawHeaders.size() > ResponseText::MaxBodyBytes)
+            return 0;
+        return self.client.Interrupted() ? 0 : length;
+    }
+
+    static std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* context)
+    {
+        auto& self = *static_cast<Transfer*>(context);
+        const std::size_t length = size * count;
+        if (!self.text.Append(data, length)) {
+            self.replyTooLong = true;
+            return 0;
+        }
+        return self.client.Interrupted() ? 0 : length;
+    }
+};
+
+HttpClient::HttpClient()
+{
+    InitCurlOnce();
+}
+
+HttpClient::~HttpClient() = default;
+
+void HttpClient::Abort()
+{
+    aborted = true;
+}
+
+bool HttpClient::Send(const std::wstring& url, const std::wstring& objectName, const std::wstring& agent)
+{
+    status = 0;
+    response.clear();
+    responseHeaders.clear();
+    if (Interrupted())
+        return false;
+    Transfer transfer(*this);
+    CURL* easy = transfer.easy.get();
+    if (!easy)
+        return false;
+    const std::string address = RequestUrl(url, objectName);
+    const std::string userAgent = WideToUtf8(agent);
+    const std::string method = WideToUtf8(verb);
+    auto headers = HeaderList(headerText);
+
+    curl_easy_setopt(easy, CURLOPT_URL, address.c_str());
+    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_1_1);
+    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(easy, CURLOPT_USERAGENT, userAgent.c_str());
+    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers.get());
+    curl_easy_setopt(easy, CURLOPT_POST, 1L);
+    if (method != "POST")
+        curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, method.c_str());
+    curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(std::max(bodyLength, 0)));
+    curl_easy_setopt(easy, CURLOPT_UPLOAD_BUFFERSIZE, static_cast<long>(BodyChunks::ChunkSize));
+    curl_easy_setopt(easy, CURLOPT_READFUNCTION, &Transfer::OnRead);
+    curl_easy_setopt(easy, CURLOPT_READDATA, &transfer);
+    curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &Transfer::OnProgress);
+    curl_easy_setopt(easy, CURLOPT_XFERINFODATA, &transfer);
+    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Transfer::OnHeader);
+    curl_easy_setopt(easy, CURLOPT_HEADERDATA, &transfer);
+    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Transfer::OnBody);
+    curl_easy_setopt(easy, CURLOPT_WRITEDATA, &transfer);
+    // Expired, wrongly named and self-signed certificates do not stop an upload.
+    curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, 0L);
+    curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 0L);
+    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeLimits.connect.count()));
+
+    const bool result = Perform(transfer);
+    return result && !Interrupted();
+}
+
+bool HttpClient::Perform(Transfer& transfer)
+{
+    std::unique_ptr<CURLM, MultiDeleter> multi(curl_multi_init());
+    if (!multi || curl_multi_add_handle(multi.get(), transfer.easy.get()) != CURLM_OK)
+        return false;
+    const bool finished = RunUntilDone(multi.get(), transfer);
+    CURLcode code = CURLE_OPERATION_TIMEDOUT;
+    int left = 0;
+    while (CURLMsg* message = curl_multi_info_read(multi.get(), &left)) {
+        if (message->msg == CURLMSG_DONE)
+            code = message->data.result;
+    }
+    curl_multi_remove_handle(multi.get(), transfer.easy.get());
+
+    // Every chunk handed to curl is reported, the one a failure interrupted included.
+    transfer.chunks.ReportRest(transfer.Reporter());
+    if (Interrupted() || transfer.replyTooLong)
+        return false;
+    if (transfer.rawHeaders.empty()) {
+        // No reply. Only a server that took the whole body and then answered with
+        // silence or garbage is an unreadable reply; a refused or broken connection
+        // and a failed write just fail.
+        if (bodyLength > 0 && transfer.Uploaded() >= bodyLength)
+            error(ReplyUnreadable);
+        return false;
+    }
+    return ReadReply(transfer) && finished && code == CURLE_OK;
+}
+
+bool HttpClient::RunUntilDone(CURLM* multi, Transfer& transfer)
+{
+    auto lastActivity = std::chrono::steady_clock::now();
+    std::int64_t activity = 0;
+    int running = 1;
+    while (!Interrupted()) {
+        if (curl_multi_perform(multi, &running) != CURLM_OK)
+            return false;
+        if (!running)
+            return true;
+        const auto now = std::chrono::steady_clock::now();
+        if (transfer.Activity() != activity) {
+            activity = transfer.Activity();
+            lastActivity = now;
+        } else if (now - lastActivity >= timeLimits.stall) {
+            return false;
+        }
+        curl_multi_poll(multi, nullptr, 0, kStopCheckMs, nullptr);
+    }
+    return false;
+}
+
+bool HttpClient::ReadReply(Transfer& transfer)
+{
+    responseHeaders = ParseResponseHeaders(transfer.rawHeaders);
+    response = transfer.text.Text();
+    long code = 0;
+    curl_easy_getinfo(transfer.easy.get(), CURLINFO_RESPONSE_CODE, &code);
+    if (code <= 0) {
+        error(ReplyUnreadable);
+        return false;
+    }
+    status = static_cast<std::int32_t>(code);
+    return true;
+}

@@ -1,0 +1,199 @@
+#include "Http/MemFile.h"
+
+#include "Biz/MimeTypes.h"
+#include "Http/HttpHeader.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+constexpr std::int64_t kGrowthStep = 65536;
+constexpr std::int64_t kMaxOffset = std::numeric_limits<std::int32_t>::max();
+
+} // namespace
+
+MemFile::MemFile() : buffer(static_cast<std::uint8_t*>(std::calloc(1, 1))), boundary(HttpHeader().GetBoundary())
+{
+}
+
+MemFile::~MemFile()
+{
+    Close();
+}
+
+bool MemFile::Close()
+{
+    if (owns) {
+        std::free(buffer);
+        buffer = nullptr;
+        size = 0;
+    }
+    return true;
+}
+
+bool MemFile::Grow(std::int64_t needed)
+{
+    if (needed <= capacity)
+        return true;
+    const std::int64_t newCapacity = (needed & ~(kGrowthStep - 1)) + kGrowthStep;
+    auto* grown = newCapacity > kMaxOffset ? nullptr : static_cast<std::uint8_t*>(std::realloc(buffer, newCapacity));
+    if (!grown) {
+        if (owns)
+            std::free(buffer);
+        buffer = nullptr;
+        size = 0;
+        capacity = 0;
+        return false;
+    }
+    std::memset(grown + capacity, 0, static_cast<std::size_t>(newCapacity - capacity));
+    buffer = grown;
+    capacity = static_cast<std::int32_t>(newCapacity);
+    owns = true;
+    return true;
+}
+
+std::int32_t MemFile::Read(void* destination, std::int32_t itemSize, std::int32_t itemCount)
+{
+    const std::int64_t wanted = static_cast<std::int64_t>(itemSize) * itemCount;
+    if (!destination || !buffer || position >= size || wanted <= 0 || itemSize <= 0)
+        return 0;
+    const std::int64_t copied = std::min<std::int64_t>(wanted, size - position);
+    std::memcpy(destination, buffer + position, static_cast<std::size_t>(copied));
+    position += static_cast<std::int32_t>(copied);
+    return static_cast<std::int32_t>(copied / itemSize);
+}
+
+std::int32_t MemFile::Write(const void* source, std::int32_t itemSize, std::int32_t itemCount)
+{
+    const std::int64_t count = static_cast<std::int64_t>(itemSize) * itemCount;
+    if (!buffer || !source || count <= 0)
+        return 0;
+    if (position + count > kMaxOffset || !Grow(position + count))
+        return 0;
+    std::memcpy(buffer + position, source, static_cast<std::size_t>(count));
+    position += static_cast<std::int32_t>(count);
+    size = std::max(size, position);
+    return itemCount;
+}
+
+bool MemFile::Seek(std::int32_t offset, int origin)
+{
+    if (!buffer)
+        return false;
+    std::int64_t base = 0;
+    switch (origin) {
+    case 0:
+        break;
+    case 1:
+        base = position;
+        break;
+    case 2:
+        base = size;
+        break;
+    default:
+        return false;
+    }
+    position = static_cast<std::int32_t>(std::clamp<std::int64_t>(base + offset, 0, kMaxOffset));
+    return true;
+}
+
+std::int32_t MemFile::Tell() const
+{
+    return buffer ? position : -1;
+}
+
+std::int32_t MemFile::Size() const
+{
+    return buffer ? size : -1;
+}
+
+bool MemFile::Flush()
+{
+    return buffer != nullptr;
+}
+
+bool MemFile::Eof() const
+{
+    return !buffer || position >= size;
+}
+
+int MemFile::Error() const
+{
+    if (!buffer)
+        return -1;
+    return position > size ? 1 : 0;
+}
+
+bool MemFile::PutC(std::uint8_t byte)
+{
+    return Write(&byte, 1, 1) == 1;
+}
+
+int MemFile::GetC()
+{
+    if (Eof())
+        return -1;
+    return buffer[position++];
+}
+
+char* MemFile::GetS(char* destination, int count)
+{
+    if (!destination || count <= 0)
+        return nullptr;
+    int stored = 0;
+    while (stored < count - 1) {
+        const int c = GetC();
+        if (c < 0) {
+            destination[stored] = '\0';
+            return nullptr;
+        }
+        destination[stored++] = static_cast<char>(c);
+        if (c == '\n')
+            break;
+    }
+    destination[stored] = '\0';
+    return destination;
+}
+
+int MemFile::Scanf(const char*, void*)
+{
+    return 0;
+}
+
+std::string MemFile::BoundaryLine() const
+{
+    return "--" + boundary + "\r\n";
+}
+
+void MemFile::WriteText(const std::string& text)
+{
+    Write(text.data(), static_cast<std::int32_t>(text.size()), 1);
+}
+
+void MemFile::AddField(const std::string& name, const std::string& value)
+{
+    WriteText(BoundaryLine() + "Content-Disposition: form-data; name=\"" + name + "\"\r\n\r\n" + value + "\r\n");
+}
+
+void MemFile::AddNumberField(const std::string& name, std::int64_t number)
+{
+    AddField(name, std::to_string(number));
+}
+
+void MemFile::AddFile(const std::string& fileName, const std::uint8_t* data, std::int32_t length,
+                      const std::string& fieldName)
+{
+    WriteText(BoundaryLine() + "Content-Disposition: form-data; name=\"" + fieldName + "\"; filename=\"" + fileName +
+              "\"\r\nContent-Type: " + LookupMimeType(FindNameExtension(fileName)) +
+              "\r\nContent-Transfer-Encoding: binary\r\n\r\n");
+    Write(data, length, 1);
+    WriteText("\r\n");
+}
+
+void MemFile::End()
+{
+    WriteText("--" + boundary + "--\r\n");
+}

@@ -1,0 +1,52 @@
+#pragma once
+// A growable in-memory file that holds a whole multipart request body before it is
+// sent. Sizes and offsets are 32-bit; the buffer grows in steps of 64 KiB, and bytes
+// between the old end and a write beyond it read as zeros.
+
+#include <cstdint>
+#include <string>
+
+class MemFile {
+public:
+    MemFile();
+    MemFile(const MemFile&) = delete;
+    MemFile& operator=(const MemFile&) = delete;
+    virtual ~MemFile();
+
+    virtual bool Close();
+    virtual std::int32_t Read(void* destination, std::int32_t itemSize, std::int32_t itemCount);
+    virtual std::int32_t Write(const void* source, std::int32_t itemSize, std::int32_t itemCount);
+    // origin 0: from the start, 1: from the position, 2: from the end.
+    virtual bool Seek(std::int32_t offset, int origin);
+    virtual std::int32_t Tell() const;
+    virtual std::int32_t Size() const;
+    virtual bool Flush();
+    virtual bool Eof() const;
+    virtual int Error() const;
+    virtual bool PutC(std::uint8_t byte);
+    virtual int GetC();
+    virtual char* GetS(char* destination, int count);
+    // Formatted reading is not supported; nothing is read.
+    virtual int Scanf(const char* format, void* output);
+
+    const std::uint8_t* GetBuffer() const { return buffer; }
+
+    // Multipart parts, each written with one Write of its whole text.
+    void AddField(const std::string& name, const std::string& value);
+    void AddNumberField(const std::string& name, std::int64_t number);
+    void AddFile(const std::string& fileName, const std::uint8_t* data, std::int32_t length,
+                 const std::string& fieldName);
+    void End();
+
+private:
+    bool Grow(std::int64_t needed);
+    void WriteText(const std::string& text);
+    std::string BoundaryLine() const;
+
+    std::uint8_t* buffer = nullptr;
+    std::int32_t size = 0;
+    bool owns = true;
+    std::int32_t position = 0;
+    std::int32_t capacity = 0;
+    std::string boundary;
+};

@@ -1,0 +1,228 @@
+#include "Http/HttpClient.h"
+#include "Http/HttpHeader.h"
+#include "Http/MemFile.h"
+#include "support/TestReceiver.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <future>
+#include <vector>
+
+using TestSupport::TestReceiver;
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// One exchange with the receiver, recording the client's notifications.
+struct Exchange {
+    HttpClient client;
+    MemFile body;
+    std::vector<std::uint32_t> errors;
+    std::vector<std::array<std::uint32_t, 3>> progress;
+    HttpRequest::StopFlag stop = std::make_shared<std::atomic<bool>>(false);
+
+    explicit Exchange(std::int32_t fileBytes = 1000, const std::string& cookie = "")
+    {
+        const std::string data(static_cast<std::size_t>(fileBytes), '\x5a');
+        body.AddField("id", "0123");
+        body.AddFile("p.jpg", reinterpret_cast<const std::uint8_t*>(data.data()), fileBytes, "file");
+        body.End();
+        HttpHeader header;
+        header.SetHeader("Cookie", cookie);
+        header.SetHeader("Connection", "Close");
+        client.SetStopFlag(stop);
+        client.SetHeaderText(header.GetHeaderText());
+        client.SetBody(body.GetBuffer(), body.Size(), fileBytes);
+        client.error.connect([this](std::uint32_t code) { errors.push_back(code); });
+        client.progress.connect([this](std::uint32_t w, std::uint32_t n, std::uint32_t s) {
+            progress.push_back({w, n, s});
+        });
+    }
+
+    // Sends with a watchdog, so a client that never returns fails the test instead of
+    // hanging it.
+    bool Send(const std::wstring& url)
+    {
+        auto result = std::async(std::launch::async, [&] { return client.Send(url, L"", L"Quelvane7"); });
+        if (result.wait_for(60s) != std::future_status::ready) {
+            client.Abort();
+            ADD_FAILURE() << "Send did not return";
+        }
+        return result.get();
+    }
+
+    std::string BodyText() const
+    {
+        return std::string(reinterpret_cast<const char*>(body.GetBuffer()), static_cast<std::size_t>(body.Size()));
+    }
+};
+
+TEST(HttpClientTest, RequestGoesOutExactlyAsBuilt)
+{
+    TestReceiver receiver;
+    Exchange exchange(1000, "sid=42; lang=zh");
+    ASSERT_TRUE(exchange.Send(receiver.WideUrl()));
+    ASSERT_TRUE(receiver.WaitForRecorded(1));
+
+    const std::string expected = "POST /upload HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(receiver.Port()) +
+                                 "\r\nUser-Agent: Quelvane7\r\nAccept: */*\r\nConnection: Close\r\n"
+                                 "Content-Type: multipart/form-data; boundary=" +
+                                 HttpHeader::Boundary() + "\r\nCookie: sid=42; lang=zh\r\nContent-Length: " +
+                                 std::to_string(exchange.body.Size()) + "\r\n\r\n" + exchange.BodyText();
+    EXPECT_EQ(receiver.RawRequest(0), expected);
+
+    const Json::Value parts = receiver.Parsed(0)["parts"];
+    ASSERT_EQ(parts.size(), 2u);
+    EXPECT_EQ(parts[0]["name"].asString(), "id");
+    EXPECT_EQ(parts[0]["value"].asString(), "0123");
+    EXPECT_EQ(parts[1]["name"].asString(), "file");
+    EXPECT_EQ(parts[1]["filename"].asString(), "p.jpg");
+    EXPECT_EQ(parts[1]["content_type"].asString(), "image/jpeg");
+    EXPECT_EQ(parts[1]["length"].asInt(), 1000);
+}
+
+TEST(HttpClientTest, ProgressFollowsEveryChunkWithItsFileShare)
+{
+    TestReceiver receiver;
+    Exchange exchange(299000);
+    ASSERT_GT(exchange.body.Size(), 299000);
+    ASSERT_TRUE(exchange.Send(receiver.WideUrl()));
+    const auto size = static_cast<std::uint32_t>(exchange.body.Size());
+    const std::vector<std::array<std::uint32_t, 3>> expected = {
+        {131072, 131072, 131072}, {262144, 131072, 131072}, {size, size - 262144, 299000 - 262144}};
+    EXPECT_EQ(exchange.progress, expected);
+}
+
+TEST(HttpClientTest, ReplyIsReadWhateverTheStatus)
+{
+    TestReceiver receiver;
+    Exchange exchange;
+    ASSERT_TRUE(exchange.Send(receiver.WideUrl("status=500&reply=%7B%22success%22%3A1%7D")));
+    EXPECT_EQ(exchange.client.GetStatus(), 500);
+    EXPECT_EQ(exchange.client.GetResponse(), "{\"success\":1}");
+    EXPECT_EQ(exchange.client.GetResponseHeaders().at("Content-Type"), " application/json");
+    EXPECT_TRUE(exchange.errors.empty());
+}
+
+TEST(HttpClientTest, ZeroByteInTheReplyCutsItsPiece)
+{
+    TestReceiver receiver;
+    Exchange exchange;
+    ASSERT_TRUE(exchange.Send(receiver.WideUrl("reply=%7B%7D%00tail")));
+    EXPECT_EQ(exchange.client.GetResponse(), "{}");
+}
+
+TEST(HttpClientTest, StopBeforeSendOpensNothing)
+{
+    TestReceiver receiver;
+    Exchange exchange;
+    exchange.stop->store(true);
+    EXPECT_FALSE(exchange.Send(receiver.WideUrl()));
+    EXPECT_EQ(receiver.RequestCount(), 0);
+    EXPECT_TRUE(exchange.progress.empty());
+}
+
+TEST(HttpClientTest, StopEndsATransferTheServerStopsReading)
+{
+    TestReceiver receiver({"--fault", "stall-read"});
+    Exchange exchange(16 * 1024 * 1024);
+    std::thread stopper([&] {
+        std::this_thread::sleep_for(300ms);
+        exchange.stop->store(true);
+    });
+    EXPECT_FALSE(exchange.Send(receiver.WideUrl()));
+    stopper.join();
+    EXPECT_LT(exchange.progress.size(), 128u);
+}
+
+TEST(HttpClientTest, AbortFromAnotherThreadEndsAStalledReply)
+{
+    TestReceiver receiver({"--fault", "stall"});
+    Exchange exchange;
+    std::thread aborter([&] {
+        std::this_thread::sleep_for(300ms);
+        exchange.client.Abort();
+    });
+    EXPECT_FALSE(exchange.Send(receiver.WideUrl()));
+    aborter.join();
+}
+
+TEST(HttpClientTest, SilentServerEndsTheExchangeAfterTheStallLimit)
+{
+    TestReceiver receiver({"--fault", "stall"});
+    Exchange exchange;
+    exchange.client.SetTimeLimits({60s, 1s});
+    EXPECT_FALSE(exchange.Send(receiver.WideUrl()));
+    EXPECT_EQ(exchange.errors, std::vector<std::uint32_t>{HttpRequest::ReplyUnreadable});
+}
+
+TEST(HttpClientTest, ServerThatStopsReadingEndsTheExchangeAfterTheStallLimit)
+{
+    TestReceiver receiver({"--fault", "stall-read"});
+    Exchange exchange(16 * 1024 * 1024);
+    exchange.client.SetTimeLimits({60s, 1s});
+    EXPECT_FALSE(exchange.Send(receiver.WideUrl()));
+    EXPECT_TRUE(exchange.errors.empty());
+}
+
+TEST(HttpClientTest, FaultsEndInFailureWithTheRightErrorCode)
+{
+    TestReceiver receiver;
+    struct Case {
+        const char* fault;
+        std::vector<std::uint32_t> errors;
+    };
+    for (const Case& fault : {Case{"refuse", {}}, Case{"reset", {}}, Case{"garbage", {HttpRequest::ReplyUnreadable}},
+                              Case{"close", {HttpRequest::ReplyUnreadable}}}) {
+        // A body larger than the socket buffers, so that a reset hits the sending.
+        Exchange exchange(16 * 1024 * 1024);
+        EXPECT_FALSE(exchange.Send(receiver.WideUrl(std::string("fault=") + fault.fault))) << fault.fault;
+        EXPECT_EQ(exchange.errors, fault.errors) << fault.fault;
+        EXPECT_EQ(exchange.client.GetResponse(), "") << fault.fault;
+    }
+}
+
+TEST(HttpClientTest, ClosedPortFailsWithoutAnError)
+{
+    int port = 0;
+    {
+        TestReceiver gone;
+        port = gone.Port();
+    }
+    Exchange exchange;
+    EXPECT_FALSE(exchange.Send(L"http://127.0.0.1:" + std::to_wstring(port) + L"/upload"));
+    EXPECT_TRUE(exchange.errors.empty());
+}
+
+TEST(HttpClientTest, EmptyAndSlowRepliesAreReadInFull)
+{
+    TestReceiver receiver({"--slow-interval", "0.005"});
+    Exchange empty;
+    EXPECT_TRUE(empty.Send(receiver.WideUrl("fault=empty")));
+    EXPECT_EQ(empty.client.GetStatus(), 200);
+    EXPECT_EQ(empty.client.GetResponse(), "");
+    Exchange slow;
+    EXPECT_TRUE(slow.Send(receiver.WideUrl("fault=slow")));
+    EXPECT_EQ(slow.client.GetResponse(), "{\"success\":1}");
+}
+
+TEST(HttpClientTest, UnusableAddressesFail)
+{
+    for (const std::wstring url : {L"", L"ftp://127.0.0.1/x", L"not a url", L"file:///etc/passwd"}) {
+        Exchange exchange;
+        EXPECT_FALSE(exchange.Send(url));
+        EXPECT_EQ(exchange.client.GetResponse(), "");
+    }
+}
+
+TEST(HttpClientTest, SelfSignedCertificateForAnotherNameIsAccepted)
+{
+    TestReceiver receiver({"--tls"});
+    Exchange exchange;
+    EXPECT_TRUE(exchange.Send(L"https://127.0.0.1:" + std::to_wstring(receiver.Port()) + L"/upload"));
+    EXPECT_EQ(exchange.client.GetResponse(), "{\"success\":1}");
+}
+
+} // namespace

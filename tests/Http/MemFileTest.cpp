@@ -1,0 +1,150 @@
+#include "Http/HttpHeader.h"
+#include "Http/MemFile.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+const std::string B = "---------------------------7da1d41060a1a";
+
+std::string Contents(const MemFile& file)
+{
+    return std::string(reinterpret_cast<const char*>(file.GetBuffer()), static_cast<std::size_t>(file.Size()));
+}
+
+TEST(MemFileTest, FieldPartsAreLaidOutByteForByte)
+{
+    MemFile file;
+    file.AddField("id", "abc");
+    file.AddNumberField("width", -7);
+    file.AddNumberField("height", 0);
+    file.AddField("remark", "");
+    EXPECT_EQ(Contents(file), "--" + B + "\r\nContent-Disposition: form-data; name=\"id\"\r\n\r\nabc\r\n" +
+                                  "--" + B + "\r\nContent-Disposition: form-data; name=\"width\"\r\n\r\n-7\r\n" +
+                                  "--" + B + "\r\nContent-Disposition: form-data; name=\"height\"\r\n\r\n0\r\n" +
+                                  "--" + B + "\r\nContent-Disposition: form-data; name=\"remark\"\r\n\r\n\r\n");
+}
+
+TEST(MemFileTest, FilePartCarriesNameMediaTypeAndBytes)
+{
+    const std::uint8_t data[] = {0x89, 'P', 0, 'G'};
+    MemFile file;
+    file.AddFile("a.png", data, 4, "file");
+    file.End();
+    const std::string expected = "--" + B + "\r\nContent-Disposition: form-data; name=\"file\"; filename=\"a.png\"\r\n" +
+                                 "Content-Type: image/png\r\nContent-Transfer-Encoding: binary\r\n\r\n" +
+                                 std::string("\x89P\0G", 4) + "\r\n--" + B + "--\r\n";
+    EXPECT_EQ(Contents(file), expected);
+}
+
+TEST(MemFileTest, MediaTypeFollowsTheExactExtensionOfTheSentName)
+{
+    for (const auto& [name, type] : {std::pair{"x.PNG", "application/octet-stream"},
+                                     std::pair{"x%2Epng", "application/octet-stream"},
+                                     std::pair{"a.b c", "application/octet-stream"},
+                                     std::pair{"dir.d\\x", "application/octet-stream"},
+                                     std::pair{"a.jpg", "image/jpeg"}, std::pair{"p.tif", "image/tiff"}}) {
+        MemFile file;
+        file.AddFile(name, nullptr, 0, "f");
+        EXPECT_NE(Contents(file).find(std::string("Content-Type: ") + type + "\r\n"), std::string::npos) << name;
+    }
+}
+
+TEST(MemFileTest, UnencodablePictureGivesAnEmptyFilePart)
+{
+    MemFile file;
+    file.AddFile("x.jpg", nullptr, 0, "file");
+    const std::string text = Contents(file);
+    EXPECT_EQ(text.substr(text.size() - 6), "\r\n\r\n\r\n");
+}
+
+TEST(MemFileTest, EndAloneIsFortySixBytes)
+{
+    MemFile file;
+    file.End();
+    EXPECT_EQ(file.Size(), 46);
+}
+
+TEST(MemFileTest, GrowsInSixtyFourKibSteps)
+{
+    MemFile file;
+    std::string bytes(100000, 'x');
+    ASSERT_EQ(file.Write("y", 1, 1), 1);
+    EXPECT_EQ(file.Size(), 1);
+    ASSERT_EQ(file.Write(bytes.data(), 1, static_cast<std::int32_t>(bytes.size())), 100000);
+    EXPECT_EQ(file.Size(), 100001);
+    EXPECT_EQ(Contents(file), "y" + bytes);
+}
+
+TEST(MemFileTest, SeekClampsAndErrorReportsAPositionPastTheEnd)
+{
+    MemFile file;
+    file.Write("0123456789", 1, 10);
+    EXPECT_TRUE(file.Seek(-10, 0));
+    EXPECT_EQ(file.Tell(), 0);
+    EXPECT_TRUE(file.Seek(5, 2));
+    EXPECT_EQ(file.Tell(), 15);
+    EXPECT_EQ(file.Error(), 1);
+    EXPECT_TRUE(file.Eof());
+    EXPECT_FALSE(file.Seek(1, 3));
+    EXPECT_EQ(file.Tell(), 15);
+    EXPECT_TRUE(file.Seek(-3, 1));
+    EXPECT_EQ(file.Tell(), 12);
+}
+
+TEST(MemFileTest, WritingPastTheEndLeavesZerosInTheGap)
+{
+    MemFile file;
+    file.Write("ab", 1, 2);
+    file.Seek(4, 2);
+    file.PutC('z');
+    EXPECT_EQ(Contents(file), std::string("ab\0\0\0\0z", 7));
+}
+
+TEST(MemFileTest, ReadGetCAndGetSWalkTheBytes)
+{
+    MemFile file;
+    file.Write("line one\nrest", 1, 13);
+    file.Seek(0, 0);
+    char line[32];
+    ASSERT_NE(file.GetS(line, sizeof line), nullptr);
+    EXPECT_STREQ(line, "line one\n");
+    EXPECT_EQ(file.GetC(), 'r');
+    char rest[8] = {};
+    EXPECT_EQ(file.Read(rest, 1, 8), 3);
+    EXPECT_STREQ(rest, "est");
+    EXPECT_EQ(file.GetC(), -1);
+    EXPECT_EQ(file.GetS(line, sizeof line), nullptr);
+    file.Seek(0, 0);
+    EXPECT_EQ(file.Read(rest, 4, 2), 2);
+    EXPECT_EQ(file.Read(rest, 4, 2), 1);
+}
+
+TEST(MemFileTest, ClosedFileRefusesEveryOperation)
+{
+    MemFile file;
+    file.Write("abc", 1, 3);
+    EXPECT_TRUE(file.Close());
+    EXPECT_EQ(file.GetBuffer(), nullptr);
+    EXPECT_EQ(file.Size(), -1);
+    EXPECT_EQ(file.Tell(), -1);
+    EXPECT_EQ(file.Error(), -1);
+    EXPECT_EQ(file.Write("x", 1, 1), 0);
+    EXPECT_FALSE(file.PutC('x'));
+    EXPECT_FALSE(file.Seek(0, 0));
+    EXPECT_FALSE(file.Flush());
+    EXPECT_TRUE(file.Eof());
+}
+
+TEST(MemFileTest, SizesThatOverflowThirtyTwoBitsAreRefused)
+{
+    MemFile file;
+    char byte = 'x';
+    EXPECT_EQ(file.Write(&byte, 65536, 65536), 0);
+    EXPECT_EQ(file.Size(), 0);
+    EXPECT_EQ(file.Write(&byte, 1, 1), 1);
+}
+
+} // namespace
