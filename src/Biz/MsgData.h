@@ -4,10 +4,10 @@
 #include <memory>
 
 class ImageData;
-class ListViewPostItem;
+class UploadItem;
 
 struct MsgData {
-    ListViewPostItem* item = nullptr;
+    UploadItem* item = nullptr;
     std::shared_ptr<ImageData> file;
     int id = 0;
 };

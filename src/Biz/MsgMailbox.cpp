@@ -6,7 +6,7 @@ MsgMailbox& MsgMailbox::Instance()
     return *instance;
 }
 
-std::shared_ptr<MsgData> MsgMailbox::Put(ListViewPostItem* item, std::shared_ptr<ImageData> file)
+std::shared_ptr<MsgData> MsgMailbox::Put(UploadItem* item, std::shared_ptr<ImageData> file)
 {
     auto record = std::make_shared<MsgData>();
     record->item = item;
