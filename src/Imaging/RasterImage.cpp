@@ -1,5 +1,7 @@
 #include "Imaging/RasterImage.h"
 
+#include "Imaging/RasterPngReader.h"
+
 #include <algorithm>
 #include <new>
 #include <utility>
@@ -102,6 +104,11 @@ void RasterImage::TakeOver(RasterImage& other)
         return;
     *this = std::move(other);
     other = RasterImage();
+}
+
+bool RasterImage::LoadPng(RasterFile& file)
+{
+    return RasterPngReader::Read(file, *this);
 }
 
 void RasterImage::CopyPropertiesFrom(const RasterImage& source)

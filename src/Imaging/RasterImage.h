@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <vector>
 
+class RasterFile;
+
 class RasterImage {
 public:
     // A palette entry or colour: blue, green, red, alpha.
@@ -32,6 +34,8 @@ public:
     bool CopyFrom(const RasterImage& source);
     // Takes the other raster's pixels and properties; the other is left empty.
     void TakeOver(RasterImage& other);
+    // Decodes PNG bytes; the raster stays as it was when they cannot be decoded.
+    bool LoadPng(RasterFile& file);
 
     bool ScaleTo(int newWidth, int newHeight);
     bool FitInto(int boxWidth, int boxHeight, Color canvas, RasterImage* destination = nullptr);
