@@ -1,0 +1,112 @@
+#include "ArtCanvas.h"
+
+#include <pango/pangocairo.h>
+
+#include <numbers>
+
+namespace {
+
+const char* const uiFont = "WenQuanYi Micro Hei";
+
+PangoLayout* MakeLayout(cairo_t* cr, const cairo_font_options_t* options, const std::string& text, double size)
+{
+    PangoLayout* layout = pango_cairo_create_layout(cr);
+    pango_cairo_context_set_font_options(pango_layout_get_context(layout), options);
+    pango_layout_context_changed(layout);
+    PangoFontDescription* font = pango_font_description_from_string(uiFont);
+    pango_font_description_set_absolute_size(font, size * PANGO_SCALE);
+    pango_layout_set_font_description(layout, font);
+    pango_font_description_free(font);
+    pango_layout_set_text(layout, text.c_str(), -1);
+    return layout;
+}
+
+} // namespace
+
+Colour Colour::Rgb(std::uint32_t rgb, double alpha)
+{
+    return {((rgb >> 16) & 0xFF) / 255.0, ((rgb >> 8) & 0xFF) / 255.0, (rgb & 0xFF) / 255.0, alpha};
+}
+
+void RoundedRectPath(cairo_t* cr, double x, double y, double w, double h, double radius)
+{
+    constexpr double quarter = std::numbers::pi / 2;
+    cairo_new_sub_path(cr);
+    cairo_arc(cr, x + w - radius, y + radius, radius, -quarter, 0);
+    cairo_arc(cr, x + w - radius, y + h - radius, radius, 0, quarter);
+    cairo_arc(cr, x + radius, y + h - radius, radius, quarter, 2 * quarter);
+    cairo_arc(cr, x + radius, y + radius, radius, 2 * quarter, 3 * quarter);
+    cairo_close_path(cr);
+}
+
+ArtCanvas::ArtCanvas(int width, int height)
+    : width(width), height(height), surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height)),
+      cr(cairo_create(surface)), fontOptions(cairo_font_options_create())
+{
+    cairo_font_options_set_antialias(fontOptions, CAIRO_ANTIALIAS_GRAY);
+    cairo_font_options_set_hint_style(fontOptions, CAIRO_HINT_STYLE_SLIGHT);
+    cairo_font_options_set_hint_metrics(fontOptions, CAIRO_HINT_METRICS_ON);
+}
+
+ArtCanvas::~ArtCanvas()
+{
+    cairo_font_options_destroy(fontOptions);
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
+}
+
+void ArtCanvas::Panel(int x, int y, int w, int h, double radius, Colour fill, Colour border)
+{
+    RoundedRectPath(cr, x + 0.5, y + 0.5, w - 1, h - 1, radius);
+    SetColour(fill);
+    cairo_fill_preserve(cr);
+    SetPen(border, 1);
+    cairo_stroke(cr);
+}
+
+void ArtCanvas::Disc(double cx, double cy, double radius, Colour colour)
+{
+    cairo_new_sub_path(cr);
+    cairo_arc(cr, cx, cy, radius, 0, 2 * std::numbers::pi);
+    SetColour(colour);
+    cairo_fill(cr);
+}
+
+void ArtCanvas::SetPen(Colour colour, double lineWidth)
+{
+    SetColour(colour);
+    cairo_set_line_width(cr, lineWidth);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+}
+
+void ArtCanvas::SetColour(Colour colour)
+{
+    cairo_set_source_rgba(cr, colour.r, colour.g, colour.b, colour.a);
+}
+
+double ArtCanvas::TextWidth(const std::string& text, double size) const
+{
+    PangoLayout* layout = MakeLayout(cr, fontOptions, text, size);
+    PangoRectangle logical;
+    pango_layout_get_pixel_extents(layout, nullptr, &logical);
+    g_object_unref(layout);
+    return logical.width;
+}
+
+void ArtCanvas::Text(const std::string& text, double size, double x, double centreY, Colour colour)
+{
+    PangoLayout* layout = MakeLayout(cr, fontOptions, text, size);
+    PangoRectangle logical;
+    pango_layout_get_pixel_extents(layout, nullptr, &logical);
+    SetColour(colour);
+    cairo_move_to(cr, x, static_cast<int>(centreY - logical.height / 2.0 + 0.5));
+    pango_cairo_show_layout(cr, layout);
+    g_object_unref(layout);
+}
+
+bool ArtCanvas::Save(const std::string& path) const
+{
+    cairo_surface_flush(surface);
+    return cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+}

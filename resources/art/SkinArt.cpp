@@ -1,0 +1,92 @@
+// skin-art: draws every skin image of the module into a folder, one PNG per image,
+// named after the image (the icon strip as IconStrip.png), and optionally a sheet
+// that shows them all enlarged for review.
+//   skin-art <folder> [<sheet.png>]
+
+#include "ContactSheet.h"
+#include "Icons.h"
+#include "SkinFaces.h"
+
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct SkinImage {
+    std::string name;
+    int width;
+    int height;
+    std::function<void(ArtCanvas&)> paint;
+};
+
+std::vector<SkinImage> SkinImages()
+{
+    return {
+        {"CheckBox-Normal", 15, 15, [](ArtCanvas& c) { CheckBox(c, Checked::No, Hovered::No); }},
+        {"CheckBox-Hover", 15, 15, [](ArtCanvas& c) { CheckBox(c, Checked::No, Hovered::Yes); }},
+        {"CheckBox-Checked", 15, 15, [](ArtCanvas& c) { CheckBox(c, Checked::Yes, Hovered::No); }},
+        {"CheckBox-CkHover", 15, 15, [](ArtCanvas& c) { CheckBox(c, Checked::Yes, Hovered::Yes); }},
+        {"BtnNormal", 72, 25, [](ArtCanvas& c) { ButtonFace(c, Face::Normal); }},
+        {"BtnHover", 72, 25, [](ArtCanvas& c) { ButtonFace(c, Face::Hover); }},
+        {"BtnDown", 72, 25, [](ArtCanvas& c) { ButtonFace(c, Face::Down); }},
+        {"BtnDisable", 72, 25, [](ArtCanvas& c) { ButtonFace(c, Face::Disabled); }},
+        {"BtnCloseNormal", 15, 15, [](ArtCanvas& c) { CloseButton(c, Hovered::No); }},
+        {"BtnCloseHover", 15, 15, [](ArtCanvas& c) { CloseButton(c, Hovered::Yes); }},
+        {"BtnCloseVNormal", 25, 25, [](ArtCanvas& c) { ViewCloseButton(c, Hovered::No); }},
+        {"BtnCloseVHover", 25, 25, [](ArtCanvas& c) { ViewCloseButton(c, Hovered::Yes); }},
+        {"IcoAdd", 16, 16, AddIcon},
+        {"IcoEdit", 15, 15, EditIcon},
+        {"IcoInfo", 32, 32, InfoIcon},
+        {"ico-left", 48, 48, [](ArtCanvas& c) { ViewArrow(c, Turn::Left); }},
+        {"ico-right", 48, 48, [](ArtCanvas& c) { ViewArrow(c, Turn::Right); }},
+        {"BtnPost-Normal", 84, 24, [](ArtCanvas& c) { PostButton(c, Face::Normal); }},
+        {"BtnPost-Disable", 84, 24, [](ArtCanvas& c) { PostButton(c, Face::Disabled); }},
+        {"BtnPost-Hover", 84, 24, [](ArtCanvas& c) { PostButton(c, Face::Hover); }},
+        {"BtnPost-Cancel", 84, 24, PostCancelButton},
+        {"BtnAdd-Normal", 84, 24, [](ArtCanvas& c) { AddButton(c, Face::Normal); }},
+        {"BtnAdd-Hover", 84, 24, [](ArtCanvas& c) { AddButton(c, Face::Hover); }},
+        {"BtnAdd-Disable", 84, 24, [](ArtCanvas& c) { AddButton(c, Face::Disabled); }},
+        {"BtnAdd2-Normal", 203, 51, [](ArtCanvas& c) { LargeAddButton(c, Face::Normal); }},
+        {"BtnAdd2-Hover", 203, 51, [](ArtCanvas& c) { LargeAddButton(c, Face::Hover); }},
+        {"RotatioLeft", 16, 16, [](ArtCanvas& c) { RotateIcon(c, Turn::Left); }},
+        {"RotatioRight", 16, 16, [](ArtCanvas& c) { RotateIcon(c, Turn::Right); }},
+        {"Btn_Delete", 16, 16, DeleteIcon},
+        {"BtnMax-Normal", 15, 15, [](ArtCanvas& c) { SizeButton(c, WindowButton::Maximise, Hovered::No); }},
+        {"BtnMax-Hover", 15, 15, [](ArtCanvas& c) { SizeButton(c, WindowButton::Maximise, Hovered::Yes); }},
+        {"BtnRestore-Normal", 15, 15, [](ArtCanvas& c) { SizeButton(c, WindowButton::Restore, Hovered::No); }},
+        {"BtnRestore-Hover", 15, 15, [](ArtCanvas& c) { SizeButton(c, WindowButton::Restore, Hovered::Yes); }},
+        {"Title_bk", 1, 32, TitleRamp},
+        {"BtnOk", 55, 24, OkButton},
+        {"BtnCancel", 51, 24, CancelButton},
+        {"IconStrip", 96, 16, IconStrip},
+    };
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2 || argc > 3) {
+        std::fprintf(stderr, "usage: %s <output folder> [<sheet.png>]\n", argv[0]);
+        return 2;
+    }
+    const std::string folder = argv[1];
+    ContactSheet sheet;
+    for (const SkinImage& image : SkinImages()) {
+        ArtCanvas canvas(image.width, image.height);
+        image.paint(canvas);
+        const std::string path = folder + "/" + image.name + ".png";
+        if (!canvas.Save(path)) {
+            std::fprintf(stderr, "cannot write %s\n", path.c_str());
+            return 1;
+        }
+        sheet.Add(image.name, path);
+    }
+    if (argc == 3 && !sheet.Save(argv[2])) {
+        std::fprintf(stderr, "cannot write %s\n", argv[2]);
+        return 1;
+    }
+    return 0;
+}
