@@ -1,0 +1,51 @@
+#pragma once
+// One picture format: recognising it by content, reading its header, decoding its
+// first image to 32-bit pixels and encoding pixels. Codecs hold no state; every
+// call works on the source or stream it is given, so they are shared by all threads.
+
+#include "Platform/Gdiplus/GdiplusTypes.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+namespace Platform::Gdiplus {
+
+class ByteSource;
+class MemoryStream;
+class PixelBuffer;
+
+// The encoder class identifiers of the picture library differ only in their first field.
+constexpr CLSID ImageEncoderClsid(std::uint32_t first)
+{
+    return {first, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+}
+
+struct ImageInfo {
+    int width = 0;
+    int height = 0;
+};
+
+struct EncoderOptions {
+    int quality = 75;
+};
+
+class ImageCodec {
+public:
+    virtual ~ImageCodec() = default;
+
+    virtual ImageFormat Format() const = 0;
+    virtual const CLSID& EncoderClsid() const = 0;
+    // True when the first bytes of a file carry this format's signature.
+    virtual bool Matches(const std::uint8_t* head, std::size_t length) const = 0;
+    // Width and height from the header alone; the limit of PixelBuffer is applied.
+    virtual Status ReadInfo(ByteSource& source, ImageInfo& info) const = 0;
+    // Decodes the first image, reduced by 1, 2, 4 or 8 where the format can do so
+    // cheaply (the result then covers at least width / reduction, rounded up);
+    // otherwise at full size. Truncated or corrupt data fails.
+    virtual Status Decode(ByteSource& source, int reduction, std::unique_ptr<PixelBuffer>& pixels) const = 0;
+    virtual bool CanReduce() const { return false; }
+    virtual Status Encode(const PixelBuffer& pixels, const EncoderOptions& options, MemoryStream& stream) const = 0;
+};
+
+} // namespace Platform::Gdiplus

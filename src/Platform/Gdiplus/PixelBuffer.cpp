@@ -1,0 +1,47 @@
+#include "Platform/Gdiplus/PixelBuffer.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+namespace Platform::Gdiplus {
+
+Status PixelBuffer::CheckSize(std::int64_t width, std::int64_t height)
+{
+    if (width <= 0 || height <= 0)
+        return Status::InvalidParameter;
+    if (width > MaxSide || height > MaxSide || width * height * 4 > MaxBytes)
+        return Status::ValueOverflow;
+    return Status::Ok;
+}
+
+std::unique_ptr<PixelBuffer> PixelBuffer::Create(int width, int height)
+{
+    if (CheckSize(width, height) != Status::Ok)
+        return nullptr;
+    std::unique_ptr<std::uint8_t[]> bytes(new (std::nothrow) std::uint8_t[std::size_t(width) * height * 4]);
+    if (!bytes)
+        return nullptr;
+    return std::unique_ptr<PixelBuffer>(new (std::nothrow) PixelBuffer(width, height, std::move(bytes)));
+}
+
+bool PixelBuffer::HasAlpha() const
+{
+    const std::uint8_t* end = bytes.get() + ByteSize();
+    for (const std::uint8_t* pixel = bytes.get(); pixel < end; pixel += 4) {
+        if (pixel[3] != 0xFF)
+            return true;
+    }
+    return false;
+}
+
+void PixelBuffer::Fill(std::uint32_t argb)
+{
+    std::uint8_t pattern[4];
+    std::memcpy(pattern, &argb, 4);
+    std::uint8_t* end = bytes.get() + ByteSize();
+    for (std::uint8_t* pixel = bytes.get(); pixel < end; pixel += 4)
+        std::memcpy(pixel, pattern, 4);
+}
+
+} // namespace Platform::Gdiplus
