@@ -64,3 +64,10 @@ fuzz: deps
 		mkdir -p $$work && cp -n tests/fuzz/corpus/$$name/* $$work/ 2>/dev/null; \
 		$$target -max_total_time=$(FUZZ_SECONDS) -max_len=65536 $$work tests/fuzz/corpus/$$name || exit 1; \
 	done
+
+# Redraws the skin images in resources/png from resources/art (commit the PNGs it
+# changes) and writes an enlarged review sheet of them beside the build.
+.PHONY: skin-art
+skin-art: configure
+	cmake --build $(BUILD) --target skin-art
+	./$(BUILD)/bin/skin-art resources/png $(BUILD)/skin-sheet.png
