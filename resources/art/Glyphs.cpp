@@ -107,12 +107,12 @@ void Pencil(ArtCanvas& canvas, Colour colour)
 {
     cairo_t* cr = canvas.Context();
     const double dx = std::sqrt(0.5), dy = -std::sqrt(0.5);
-    const double half = 1.9;
+    const double half = 2.2;
     const double nx = -dy * half, ny = dx * half;
-    const double tipX = 2.6, tipY = 13.4;
-    const double baseX = tipX + 3.4 * dx, baseY = tipY + 3.4 * dy;
-    const double endX = tipX + 12.2 * dx, endY = tipY + 12.2 * dy;
-    const double bandX = tipX + 9.6 * dx, bandY = tipY + 9.6 * dy;
+    const double tipX = 1.8, tipY = 14.2;
+    const double baseX = tipX + 3.8 * dx, baseY = tipY + 3.8 * dy;
+    const double endX = tipX + 14.4 * dx, endY = tipY + 14.4 * dy;
+    const double bandX = tipX + 11.4 * dx, bandY = tipY + 11.4 * dy;
     cairo_push_group(cr);
     canvas.SetColour(colour);
     Polyline(cr, {{tipX, tipY},
@@ -146,8 +146,8 @@ void TrashCan(ArtCanvas& canvas, Colour colour)
     Polyline(cr, {{4.0, 5.6}, {4.7, 14.0}, {11.3, 14.0}, {12.0, 5.6}});
     cairo_stroke(cr);
     canvas.SetPen(colour, 1.0);
-    Line(cr, 6.6, 7.0, 6.8, 12.2);
-    Line(cr, 9.4, 7.0, 9.2, 12.2);
+    Line(cr, 6.5, 7.0, 6.5, 12.0);
+    Line(cr, 9.5, 7.0, 9.5, 12.0);
     cairo_stroke(cr);
 }
 

@@ -1,6 +1,8 @@
 #include "Biz/FileNaming.h"
 
+#include "Biz/AppConfig.h"
 #include "Biz/Digest.h"
+#include "Biz/ImageData.h"
 #include "Biz/WireText.h"
 #include "Platform/Text/TextConv.h"
 
@@ -23,4 +25,10 @@ std::string MakeSentName(const std::wstring& fileName, const std::wstring& exten
         name = Md5Hex(bytes, length) + ext;
     }
     return utf8 ? PercentEncode(name) : name;
+}
+
+std::string GenerateName(const ImageData& file, const std::uint8_t* bytes, std::size_t length,
+                         const AppConfig& config)
+{
+    return MakeSentName(file.fileName, file.extension, bytes, length, config.FileNameGen, config.EncodeType);
 }

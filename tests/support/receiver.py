@@ -171,12 +171,20 @@ class Handler(socketserver.BaseRequestHandler):
         state = self.server.state
         sock = self.request
         number = state.begin()
+        self.in_flight = True
         try:
             self.exchange(state, sock, number)
         except OSError:
             pass
         finally:
-            state.end()
+            self.leave_flight()
+
+    def leave_flight(self):
+        # Called just before an answer goes out: once the client has its answer it may
+        # connect again, and that must not count as one more request in flight.
+        if self.in_flight:
+            self.in_flight = False
+            self.server.state.end()
 
     def exchange(self, state, sock, number):
         options = state.options
@@ -216,12 +224,15 @@ class Handler(socketserver.BaseRequestHandler):
         if fault == "stall":
             self.wait_closed(sock, read=True)
         elif fault == "close":
+            self.leave_flight()
             sock.close()
         elif fault == "garbage":
+            self.leave_flight()
             sock.sendall(b"\x00\xffNOT HTTP AT ALL\r\n\x01\x02\x03")
         else:
             if fault == "empty":
                 reply = b""
+            self.leave_flight()
             response = (b"HTTP/1.1 %d Reply\r\nContent-Type: application/json\r\n"
                         b"Content-Length: %d\r\nConnection: close\r\n\r\n" % (answer["status"], len(reply)))
             if fault == "slow":

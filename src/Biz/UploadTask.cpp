@@ -1,0 +1,67 @@
+#include "Biz/UploadTask.h"
+
+#include "Biz/AppConfig.h"
+#include "Biz/EventQueue.h"
+#include "Biz/PostFile.h"
+#include "Biz/UploadResults.h"
+#include "Biz/Uploader.h"
+
+#include <algorithm>
+#include <system_error>
+#include <thread>
+
+UploadTask::UploadTask(std::deque<Entry> queue, std::shared_ptr<const AppConfig> config,
+                       std::shared_ptr<std::atomic<bool>> stopFlag, std::shared_ptr<UploadResults> results,
+                       std::uint64_t epoch)
+    : queue(std::move(queue)), config(std::move(config)), stopFlag(std::move(stopFlag)),
+      results(std::move(results)), epoch(epoch)
+{
+}
+
+int UploadTask::SlotCount(int threadCount)
+{
+    return std::clamp(threadCount, 1, 10);
+}
+
+void UploadTask::Run()
+{
+    slots.slotFreed.connect([this] { StartNext(); });
+    slots.Open(SlotCount(config->ThreadCount));
+    if (!stopFlag->load()) {
+        for (;;) {
+            slots.WaitAny();
+            if (queue.empty() || stopFlag->load()) {
+                slots.WaitAllReturned();
+                break;
+            }
+        }
+    }
+    EventQueue& events = EventQueue::Instance();
+    events.Post("task_end", 0, epoch);
+    if (queue.empty())
+        events.Post("task_complete", 0, epoch);
+}
+
+void UploadTask::StartNext()
+{
+    // After a stop no file is started: the files still queued stay in the list, and a
+    // cancelled task never counts as having handed out every file.
+    if (queue.empty() || stopFlag->load())
+        return;
+    const Entry entry = queue.front();
+    queue.pop_front();
+
+    auto job = std::make_shared<Uploader>();
+    job->slot = slots.TakeSlot();
+    job->stopFlag = stopFlag;
+    job->file = entry.file;
+    job->item = entry.item;
+    job->config = config;
+    job->epoch = epoch;
+    job->succeeded.connect([results = results, entry] { results->Record(entry.item, entry.file); });
+    try {
+        std::thread([job] { PostFile(job).Run(); }).detach();
+    } catch (const std::system_error&) {
+        PostFile(job).Abandon();
+    }
+}

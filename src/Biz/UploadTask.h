@@ -1,0 +1,45 @@
+#pragma once
+// One upload task, run on its own thread: sends each file of its queue once, in
+// order, on one thread per file with at most ThreadCount running at once, then posts
+// "task_end" and, when every file was handed out, "task_complete".
+
+#include "Biz/WorkerSlots.h"
+
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <memory>
+
+class AppConfig;
+class ImageData;
+class UploadItem;
+class UploadResults;
+
+class UploadTask {
+public:
+    struct Entry {
+        UploadItem* item = nullptr;
+        std::shared_ptr<ImageData> file;
+    };
+
+    UploadTask(std::deque<Entry> queue, std::shared_ptr<const AppConfig> config,
+               std::shared_ptr<std::atomic<bool>> stopFlag, std::shared_ptr<UploadResults> results,
+               std::uint64_t epoch);
+
+    // The task thread's work; returns when every upload it started has finished.
+    void Run();
+
+    // Uploads at once for a configured ThreadCount: at least 1 (fewer would never
+    // start anything) and at most 10.
+    static int SlotCount(int threadCount);
+
+private:
+    void StartNext();
+
+    std::deque<Entry> queue;
+    std::shared_ptr<const AppConfig> config;
+    std::shared_ptr<std::atomic<bool>> stopFlag;
+    std::shared_ptr<UploadResults> results;
+    std::uint64_t epoch;
+    WorkerSlots slots;
+};
