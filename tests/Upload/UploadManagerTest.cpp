@@ -22,6 +22,19 @@ protected:
         for (const auto& path : photos.paths)
             list.Add(path);
     }
+    // Uploads new photos, threads at a time, to a receiver that never answers, and
+    // stops the task once the first uploads are all in flight.
+    void StopWhileStalled(const TestReceiver& receiver, int files, int threads)
+    {
+        PhotoFolder photos(files);
+        AddPhotos(photos);
+        UseReceiver(receiver);
+        AppConfig::Instance().ThreadCount = threads;
+        ASSERT_TRUE(manager.StartTask());
+        ASSERT_TRUE(receiver.WaitForRecorded(threads));
+        manager.Stop();
+        ASSERT_TRUE(RunToEnd(20s));
+    }
     // The value of form field name in request i as the receiver's parser read it.
     static std::string Field(const TestReceiver& receiver, int i, const std::string& name)
     {
@@ -257,14 +270,7 @@ TEST_F(UploadManagerTest, TaskKeepsTheConfigurationItStartedWith)
 TEST_F(UploadManagerTest, StopEndsRunningUploadsAndStartsNoMore)
 {
     TestReceiver receiver({"--fault", "stall"});
-    PhotoFolder photos(5);
-    AddPhotos(photos);
-    UseReceiver(receiver);
-    AppConfig::Instance().ThreadCount = 2;
-    ASSERT_TRUE(manager.StartTask());
-    ASSERT_TRUE(receiver.WaitForRecorded(2));
-    manager.Stop();
-    ASSERT_TRUE(RunToEnd(20s));
+    StopWhileStalled(receiver, 5, 2);
     EXPECT_EQ(receiver.RequestCount(), 2);
     EXPECT_EQ(Count("post_complete"), 0);
     EXPECT_EQ(Count("post_error", list[0].File().get()), 1);
@@ -277,14 +283,7 @@ TEST_F(UploadManagerTest, StopEndsRunningUploadsAndStartsNoMore)
 TEST_F(UploadManagerTest, StopWithOneFileWaitingSendsNoCompletion)
 {
     TestReceiver receiver({"--fault", "stall"});
-    PhotoFolder photos(2);
-    AddPhotos(photos);
-    UseReceiver(receiver);
-    AppConfig::Instance().ThreadCount = 1;
-    ASSERT_TRUE(manager.StartTask());
-    ASSERT_TRUE(receiver.WaitForRecorded(1));
-    manager.Stop();
-    ASSERT_TRUE(RunToEnd(20s));
+    StopWhileStalled(receiver, 2, 1);
     EXPECT_EQ(receiver.RequestCount(), 1);
     EXPECT_EQ(Count("task_complete"), 0);
     EXPECT_EQ(Count("post_error", list[1].File().get()), 0);
