@@ -2,9 +2,11 @@
 
 #include "Biz/AppConfig.h"
 #include "Biz/EventQueue.h"
+#include "Biz/ImageData.h"
 #include "Biz/JsonText.h"
 #include "Biz/Log/Log.h"
 #include "Biz/MsgMailbox.h"
+#include "Biz/UploadManager.h"
 #include "Control/TrellanProxy.h"
 #include "Platform/Com/Apartment.h"
 #include "Platform/Com/GlobalInterfaceTable.h"
@@ -57,6 +59,9 @@ HRESULT CTrellan::FinalConstruct()
 {
     BuildCommandTable();
     ConnectEvents();
+    // The list view gives its list once it exists; until then tasks have no files, and
+    // no list of a control that has gone stays behind.
+    UploadManager::Instance().SetOwner(nullptr);
     TrellanProxy::Register();
     const HRESULT hr = GetGlobalInterfaceTable().RegisterInterfaceInGlobal(static_cast<ITrellan*>(this),
                                                                             IID_ITrellan, &gitCookie);
@@ -95,7 +100,10 @@ void CTrellan::ConnectEvents()
 {
     EventQueue& events = EventQueue::Instance();
     events.ClearHandlers();
+    events.Connect("post_process", [this](int id) { OnPostProcess(id); });
+    events.Connect("post_complete", [this](int id) { OnPostComplete(id); });
     events.Connect("post_error", [this](int id) { OnPostError(id); });
+    events.Connect("task_complete", [this](int value) { OnTaskComplete(value); });
 }
 
 HRESULT CTrellan::QueryInterface(REFIID iid, void** object)
@@ -248,9 +256,32 @@ void CTrellan::OnSetFolder(Json::Value& root)
     AppConfig::Instance().SetFolderPath(Utf8ToWide(path));
 }
 
+void CTrellan::OnPostProcess(int id)
+{
+    MsgMailbox::Instance().Take(id);
+}
+
+void CTrellan::OnPostComplete(int id)
+{
+    MsgMailbox::Instance().Take(id);
+}
+
 void CTrellan::OnPostError(int id)
 {
     MsgMailbox::Instance().Take(id);
+}
+
+void CTrellan::OnTaskComplete(int)
+{
+    Json::Value event(Json::objectValue);
+    event["name"] = "post_complete";
+    for (const auto& file : UploadManager::Instance().succeededFiles()) {
+        Json::Value image(Json::objectValue);
+        image["id"] = file->id;
+        image["svr"] = file->svr;
+        event["imgs"].append(image);
+    }
+    sendJson(event);
 }
 
 HRESULT CTrellan::InPlaceActivate(HWND container, const RECT& rect)

@@ -40,7 +40,12 @@ public:
     void OnSetFields(Json::Value& root);
     void OnSetFolder(Json::Value& root);
 
+    // Per-file upload events: each takes its record from the mailbox.
+    void OnPostProcess(int id);
+    void OnPostComplete(int id);
     void OnPostError(int id);
+    // Sends the page "post_complete" with the id and reply of every file the task sent.
+    void OnTaskComplete(int value);
 
 private:
     CTrellan() = default;
