@@ -8,11 +8,10 @@ namespace Palette {
 inline const Colour border = Colour::Rgb(0xA6C5E1);
 inline const Colour lightFill = Colour::Rgb(0xE6F2FD);
 inline const Colour paleFill = Colour::Rgb(0xF0F6FE);
-inline const Colour greyFill = Colour::Rgb(0xF3F3F3);
 inline const Colour white = Colour::Rgb(0xFFFFFF);
 inline const Colour text = Colour::Rgb(0x333333);
 inline const Colour disabledText = Colour::Rgb(0xC1C1C1);
-inline const Colour disabledBorder = Colour::Rgb(0xDADADA);
+inline const Colour disabledBorder = Colour::Rgb(0xD5D5D5);
 inline const Colour accent = Colour::Rgb(0x3D8BD9);
 inline const Colour accentHover = Colour::Rgb(0x5AA2E8);
 inline const Colour accentDown = Colour::Rgb(0x2C72BA);

@@ -16,7 +16,7 @@ struct ButtonLook {
 
 using GlyphPainter = std::function<void(ArtCanvas&, Colour)>;
 
-const ButtonLook disabledLook{Palette::greyFill, Palette::disabledBorder, Palette::disabledText};
+const ButtonLook disabledLook{Colour::Rgb(0xF6F6F6), Palette::disabledBorder, Palette::disabledText};
 
 ButtonLook LightLook(Face face)
 {
