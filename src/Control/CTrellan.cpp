@@ -2,10 +2,10 @@
 
 #include "Biz/AppConfig.h"
 #include "Biz/EventQueue.h"
-#include "Biz/ImageData.h"
 #include "Biz/JsonText.h"
 #include "Biz/Log/Log.h"
 #include "Biz/MsgMailbox.h"
+#include "Biz/PostCompleteEvent.h"
 #include "Biz/UploadManager.h"
 #include "Control/TrellanProxy.h"
 #include "Platform/Com/Apartment.h"
@@ -273,15 +273,7 @@ void CTrellan::OnPostError(int id)
 
 void CTrellan::OnTaskComplete(int)
 {
-    Json::Value event(Json::objectValue);
-    event["name"] = "post_complete";
-    for (const auto& file : UploadManager::Instance().succeededFiles()) {
-        Json::Value image(Json::objectValue);
-        image["id"] = file->id;
-        image["svr"] = file->svr;
-        event["imgs"].append(image);
-    }
-    sendJson(event);
+    sendJson(MakePostCompleteEvent(UploadManager::Instance().succeededFiles()));
 }
 
 HRESULT CTrellan::InPlaceActivate(HWND container, const RECT& rect)
