@@ -1,0 +1,35 @@
+#pragma once
+// The files of the command line as the upload list.
+
+#include "Biz/ImageData.h"
+#include "Biz/UploadItem.h"
+#include "Biz/UploadList.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class PostItem : public UploadItem {
+public:
+    explicit PostItem(const std::wstring& path) : file(std::make_shared<ImageData>(path)) {}
+    std::shared_ptr<ImageData> File() const override { return file; }
+
+private:
+    std::shared_ptr<ImageData> file;
+};
+
+class PostList : public UploadList {
+public:
+    void Add(const std::wstring& path) { items.push_back(std::make_unique<PostItem>(path)); }
+    std::size_t Size() const { return items.size(); }
+    std::vector<UploadItem*> UploadItems() const override
+    {
+        std::vector<UploadItem*> list;
+        for (const auto& item : items)
+            list.push_back(item.get());
+        return list;
+    }
+
+private:
+    std::vector<std::unique_ptr<PostItem>> items;
+};

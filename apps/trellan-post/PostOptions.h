@@ -1,0 +1,25 @@
+#pragma once
+// The command line of trellan-post, checked, and the configuration it makes.
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+class AppConfig;
+
+struct PostOptions {
+    std::string url;
+    std::map<std::string, std::string> fields;
+    std::string fileField = "file";
+    std::string cookie;
+    std::string encodeType = "utf-8";
+    std::string nameGen = "ori";
+    int threads = 3;
+    std::vector<std::string> files;
+
+    // The options, or nothing after writing what is wrong to standard error.
+    static std::optional<PostOptions> Parse(int argc, char** argv);
+    // The configuration "init" would make from the same values.
+    AppConfig MakeConfig() const;
+};

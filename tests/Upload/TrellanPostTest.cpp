@@ -1,0 +1,104 @@
+#include "UploadHarness.h"
+#include "support/TestReceiver.h"
+
+#include <regex>
+
+using namespace UploadHarness;
+using TestSupport::ChildProcess;
+using TestSupport::TestReceiver;
+
+namespace {
+
+class TrellanPostTest : public ::testing::Test {
+protected:
+    static std::vector<std::string> Command(const std::vector<std::string>& arguments)
+    {
+        std::vector<std::string> command = {std::string(TRELLAN_BIN_DIR) + "/trellan-post"};
+        command.insert(command.end(), arguments.begin(), arguments.end());
+        return command;
+    }
+    static std::unique_ptr<ChildProcess> Run(const std::vector<std::string>& arguments)
+    {
+        auto post = std::make_unique<ChildProcess>(Command(arguments));
+        EXPECT_TRUE(post->WaitExit(60s).has_value()) << "trellan-post did not end";
+        return post;
+    }
+
+    PhotoFolder photos{3};
+};
+
+TEST_F(TrellanPostTest, SendsEveryFileAndWritesThePageEvent)
+{
+    TestReceiver receiver;
+    auto post = Run({"--url", receiver.Url(), "--field", "uid=7", "--field", "token=x", "--cookie", "sid=1",
+                     "--file-field", "photo", "--name-gen", "md5", "--threads", "1", photos.paths[0].string(),
+                     photos.paths[1].string()});
+    EXPECT_EQ(post->WaitExit(1s), 0) << post->Errors();
+    ASSERT_TRUE(receiver.WaitForRecorded(2));
+    std::string expected = "{\"imgs\":[";
+    for (int i = 0; i < 2; ++i) {
+        const Json::Value request = receiver.Parsed(i);
+        const Json::Value& parts = request["parts"];
+        ASSERT_EQ(parts.size(), 7u);
+        EXPECT_EQ(parts[4]["name"].asString() + "=" + parts[4]["value"].asString(), "token=x");
+        EXPECT_EQ(parts[5]["name"].asString() + "=" + parts[5]["value"].asString(), "uid=7");
+        EXPECT_EQ(parts[6]["name"].asString(), "photo");
+        EXPECT_TRUE(std::regex_match(parts[6]["filename"].asString(), std::regex("[0-9a-f]{32}%2Epng")));
+        EXPECT_NE(receiver.RawRequest(i).find("\r\nCookie: sid=1\r\n"), std::string::npos);
+        expected += std::string(i ? "," : "") + "{\"id\":\"" + parts[0]["value"].asString() +
+                    "\",\"svr\":{\"success\":1}}";
+    }
+    EXPECT_EQ(post->Output(), expected + "],\"name\":\"post_complete\"}\n");
+    EXPECT_NE(post->Errors().find("complete photo-01.png"), std::string::npos);
+    EXPECT_NE(post->Errors().find("progress photo-02.png"), std::string::npos);
+}
+
+TEST_F(TrellanPostTest, AnyFailedFileGivesStatusOne)
+{
+    TestReceiver receiver({"--replies", R"([{"reply":"{\"success\":1}"},{"reply":"{\"success\":0}"}])"});
+    auto post = Run({"--url", receiver.Url(), "--threads", "1", photos.paths[0].string(), photos.paths[1].string()});
+    EXPECT_EQ(post->WaitExit(1s), 1);
+    const Json::Value first = receiver.Parsed(0);
+    EXPECT_EQ(post->Output(), "{\"imgs\":[{\"id\":\"" + first["parts"][0]["value"].asString() +
+                                  "\",\"svr\":{\"success\":1}}],\"name\":\"post_complete\"}\n");
+}
+
+TEST_F(TrellanPostTest, BadArgumentsAndUnreadableFilesGiveStatusTwo)
+{
+    const std::string photo = photos.paths[0].string();
+    const std::vector<std::vector<std::string>> cases = {
+        {photo},
+        {"--url", "http://127.0.0.1:9/"},
+        {"--url", "http://127.0.0.1:9/", "--threads", "0", photo},
+        {"--url", "http://127.0.0.1:9/", "--threads", "three", photo},
+        {"--url", "http://127.0.0.1:9/", "--name-gen", "sha1", photo},
+        {"--url", "http://127.0.0.1:9/", "--field", "novalue", photo},
+        {"--url", "http://127.0.0.1:9/", "--bogus", "1", photo},
+        {"--url", "http://127.0.0.1:9/", "--encode-type", "no-such-charset", photo},
+        {"--url", "http://127.0.0.1:9/", photo, "--threads"},
+    };
+    for (const auto& arguments : cases) {
+        auto post = Run(arguments);
+        EXPECT_EQ(post->WaitExit(1s), 2) << arguments.back();
+        EXPECT_EQ(post->Output(), "");
+    }
+    const std::string missing = (photos.Folder() / "missing.png").string();
+    auto post = Run({"--url", "http://127.0.0.1:9/", photo, missing});
+    EXPECT_EQ(post->WaitExit(1s), 2);
+    EXPECT_NE(post->Errors().find(missing), std::string::npos);
+}
+
+TEST_F(TrellanPostTest, InterruptStopsTheTaskWithoutAPageEvent)
+{
+    TestReceiver receiver({"--fault", "stall"});
+    ChildProcess post(Command({"--url", receiver.Url(), "--threads", "1", photos.paths[0].string(),
+                               photos.paths[1].string(), photos.paths[2].string()}));
+    ASSERT_TRUE(receiver.WaitForRecorded(1));
+    post.Signal(SIGINT);
+    EXPECT_EQ(post.WaitExit(20s), 1);
+    EXPECT_EQ(post.Output(), "");
+    EXPECT_NE(post.Errors().find("task_end (stopped): 0 of 3"), std::string::npos) << post.Errors();
+    EXPECT_EQ(receiver.RequestCount(), 1);
+}
+
+} // namespace
