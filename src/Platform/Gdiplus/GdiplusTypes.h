@@ -66,6 +66,13 @@ struct BitmapData {
     std::shared_ptr<const void> Reserved;
 };
 
+// The encoder class identifiers differ only in their first field: 0x557CF400 BMP,
+// 0x557CF401 JPEG, 0x557CF402 GIF, 0x557CF405 TIFF, 0x557CF406 PNG.
+constexpr CLSID ImageEncoderClsid(std::uint32_t first)
+{
+    return {first, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+}
+
 // Encoder parameters hold long values only; the JPEG quality is the one in use.
 constexpr GUID EncoderQuality = {0x1D5BE4B5, 0xFA4A, 0x452D, {0x9C, 0xDD, 0x5D, 0xB3, 0x51, 0x05, 0xE7, 0xEB}};
 

@@ -15,12 +15,6 @@ class ByteSource;
 class MemoryStream;
 class PixelBuffer;
 
-// The encoder class identifiers of the picture library differ only in their first field.
-constexpr CLSID ImageEncoderClsid(std::uint32_t first)
-{
-    return {first, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-}
-
 struct ImageInfo {
     int width = 0;
     int height = 0;
