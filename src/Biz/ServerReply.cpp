@@ -3,6 +3,7 @@
 #include "Biz/JsonText.h"
 
 #include <cmath>
+#include <exception>
 #include <limits>
 #include <optional>
 
@@ -31,8 +32,14 @@ std::optional<std::int32_t> SuccessCode(const Json::Value& success)
 bool JudgeReply(const std::string& text, Json::Value& svr)
 {
     Json::Value root;
-    if (!ParseJson(text, root))
+    // The reader throws on some input (nesting beyond its depth limit); that reply
+    // simply does not parse.
+    try {
+        if (!ParseJson(text, root))
+            return false;
+    } catch (const std::exception&) {
         return false;
+    }
     svr = root;
     if (!root.isObject())
         return false;

@@ -174,6 +174,7 @@ TEST_F(UploadManagerTest, OnlyAnObjectWithSuccessOneSucceeds)
         {R"({"success":1.5})", true},           {R"({"success":4294967297})", false},
         {R"({"success":[1]})", false},          {R"({"other":1})", false},     {"not json", false},
         {R"(/*c*/ {"success":1} // c)", true},  {"7", false},
+        {std::string(5000, '[') + std::string(5000, ']'), false},
     };
     Json::Value answers(Json::arrayValue);
     for (const auto& [reply, success] : replies) {
