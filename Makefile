@@ -46,6 +46,7 @@ test-sanitize: deps
 
 demo: build
 	./$(BUILD)/bin/trellan-run examples/demo.jsonl
+	examples/upload_demo.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD)
