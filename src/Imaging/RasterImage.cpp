@@ -1,6 +1,8 @@
 #include "Imaging/RasterImage.h"
 
+#include "Imaging/RasterMemFile.h"
 #include "Imaging/RasterPngReader.h"
+#include "Platform/Resources/Resources.h"
 
 #include <algorithm>
 #include <new>
@@ -109,6 +111,17 @@ void RasterImage::TakeOver(RasterImage& other)
 bool RasterImage::LoadPng(RasterFile& file)
 {
     return RasterPngReader::Read(file, *this);
+}
+
+bool RasterImage::LoadPngResource(Platform::HINSTANCE__* module, Platform::HRSRC__* resource)
+{
+    using namespace Platform;
+    const DWORD size = SizeofResource(module, resource);
+    const void* bytes = LockResource(LoadResource(module, resource));
+    if (!bytes || size == 0)
+        return false;
+    RasterMemFile file(bytes, size);
+    return LoadPng(file);
 }
 
 void RasterImage::CopyPropertiesFrom(const RasterImage& source)

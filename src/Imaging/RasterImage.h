@@ -11,6 +11,10 @@
 #include <vector>
 
 class RasterFile;
+namespace Platform {
+struct HINSTANCE__;
+struct HRSRC__;
+} // namespace Platform
 
 class RasterImage {
 public:
@@ -36,6 +40,8 @@ public:
     void TakeOver(RasterImage& other);
     // Decodes PNG bytes; the raster stays as it was when they cannot be decoded.
     bool LoadPng(RasterFile& file);
+    // Decodes a PNG resource of the module.
+    bool LoadPngResource(Platform::HINSTANCE__* module, Platform::HRSRC__* resource);
 
     bool ScaleTo(int newWidth, int newHeight);
     bool FitInto(int boxWidth, int boxHeight, Color canvas, RasterImage* destination = nullptr);

@@ -1,0 +1,13 @@
+#pragma once
+// Conversions between platform bitmaps and rasters.
+
+#include "Imaging/Picture.h"
+
+class RasterImage;
+
+// The picture's pixels as a 24-bit raster with an alpha plane; an empty raster when
+// the picture cannot be locked.
+RasterImage PictureToRaster(const PictureHandle& picture);
+// An opaque platform bitmap of the raster's colours; the alpha plane is not carried
+// over. An empty raster gives a bitmap without pixels.
+PictureHandle RasterToPicture(const RasterImage& raster);
