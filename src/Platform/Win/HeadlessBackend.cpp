@@ -1,6 +1,8 @@
 #include "Platform/Win/HeadlessBackend.h"
 
 #include "Platform/Text/TextConv.h"
+#include "Platform/Win/Surface.h"
+#include "Platform/Win/WindowTable.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -9,6 +11,8 @@
 
 namespace Platform {
 namespace {
+
+constexpr int kTaskBarHeight = 40;
 
 class ConditionWaiter : public Waiter {
 public:
@@ -39,6 +43,8 @@ private:
 
 } // namespace
 
+HeadlessBackend::HeadlessBackend(int screenWidth, int screenHeight) : width(screenWidth), height(screenHeight) {}
+
 std::unique_ptr<Waiter> HeadlessBackend::CreateWaiter()
 {
     return std::make_unique<ConditionWaiter>();
@@ -48,6 +54,65 @@ int HeadlessBackend::ShowMessageBox(const std::wstring& text, const std::wstring
 {
     std::fprintf(stderr, "[%s] %s\n", WideToUtf8(caption).c_str(), WideToUtf8(text).c_str());
     return IDOK;
+}
+
+RECT HeadlessBackend::ScreenRect() const
+{
+    return RECT{0, 0, width, height};
+}
+
+RECT HeadlessBackend::WorkArea() const
+{
+    return RECT{0, 0, width, height > kTaskBarHeight ? height - kTaskBarHeight : height};
+}
+
+void HeadlessBackend::WindowChanged(HWND window, const RECT& screenRect, bool visible, std::shared_ptr<Surface> surface)
+{
+    std::lock_guard guard(lock);
+    windows[window] = Shown{screenRect, visible, std::move(surface)};
+}
+
+void HeadlessBackend::WindowDestroyed(HWND window)
+{
+    std::lock_guard guard(lock);
+    windows.erase(window);
+}
+
+void HeadlessBackend::Present(HWND, const RECT&)
+{
+    // The surface is the presentation: screenshots read it directly.
+}
+
+void HeadlessBackend::SetCursor(HCURSOR newCursor)
+{
+    std::lock_guard guard(lock);
+    cursor = newCursor;
+}
+
+HCURSOR HeadlessBackend::Cursor() const
+{
+    std::lock_guard guard(lock);
+    return cursor;
+}
+
+bool HeadlessBackend::Screenshot(HWND window, const std::string& path) const
+{
+    std::lock_guard guard(lock);
+    auto it = windows.find(window);
+    return it != windows.end() && it->second.surface && it->second.surface->WritePng(path);
+}
+
+bool HeadlessBackend::ScreenshotAll(const std::string& path) const
+{
+    const std::vector<HWND> order = WindowTable::Instance().TopLevels();
+    std::lock_guard guard(lock);
+    Surface screen(width, height, 0xFF000000u);
+    for (auto it = order.rbegin(); it != order.rend(); ++it) {
+        auto shown = windows.find(*it);
+        if (shown != windows.end() && shown->second.visible && shown->second.surface)
+            screen.CopyFrom(*shown->second.surface, shown->second.rect.left, shown->second.rect.top);
+    }
+    return screen.WritePng(path);
 }
 
 } // namespace Platform

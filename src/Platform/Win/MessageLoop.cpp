@@ -1,11 +1,55 @@
 #include "Platform/Win/MessageLoop.h"
 
 #include "Platform/Win/Clock.h"
-#include "Platform/Win/WindowTable.h"
+#include "Platform/Win/InputRouter.h"
+#include "Platform/Win/PaintScheduler.h"
+#include "Platform/Win/Painting.h"
+#include "Platform/Win/Timer.h"
+#include "Platform/Win/Window.h"
+#include "Platform/Win/WindowTree.h"
 
 #include <algorithm>
+#include <chrono>
 
 namespace Platform {
+namespace {
+
+bool InRange(UINT message, UINT first, UINT last)
+{
+    return (first == 0 && last == 0) || (message >= first && message <= last);
+}
+
+bool NextMessage(MSG& out, HWND filter, UINT first, UINT last, bool remove)
+{
+    auto queue = MessageQueue::ForCurrentThread();
+    for (;;) {
+        if (queue->Peek(out, filter, first, last, remove))
+            return true;
+        RawInput input;
+        if (!queue->TakeInput(input))
+            break;
+        RouteInput(input);
+    }
+    if (InRange(WM_PAINT, first, last) && NextPaintMessage(out, filter)) {
+        out.time = GetTickCount();
+        return true;
+    }
+    if (InRange(WM_TIMER, first, last) && NextTimerMessage(out, filter, remove))
+        return true;
+    return InRange(WM_MOUSEHOVER, first, last) && NextHoverMessage(out, remove);
+}
+
+// How long a wait may sleep: until the caller's limit, the next timer or the next hover.
+int WaitLimit(std::int64_t requested)
+{
+    std::int64_t limit = requested;
+    for (std::int64_t due : {MillisecondsUntilTimer(), MillisecondsUntilHover()})
+        if (due >= 0 && (limit < 0 || due < limit))
+            limit = due;
+    return static_cast<int>(std::min<std::int64_t>(limit, 0x7FFFFFFF));
+}
+
+} // namespace
 
 LRESULT SendMessageW(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -47,24 +91,37 @@ void PostQuitMessage(int exitCode)
 BOOL GetMessageW(MSG* message, HWND window, UINT first, UINT last)
 {
     auto queue = MessageQueue::ForCurrentThread();
-    while (!queue->Peek(*message, window, first, last, true))
-        queue->Wait(-1);
+    while (!NextMessage(*message, window, first, last, true))
+        queue->Wait(WaitLimit(-1));
     return message->message == WM_QUIT ? FALSE : TRUE;
 }
 
 BOOL PeekMessageW(MSG* message, HWND window, UINT first, UINT last, UINT flags)
 {
-    return MessageQueue::ForCurrentThread()->Peek(*message, window, first, last, flags & PM_REMOVE) ? TRUE : FALSE;
+    return NextMessage(*message, window, first, last, flags & PM_REMOVE) ? TRUE : FALSE;
 }
 
 LRESULT DispatchMessageW(const MSG* message)
 {
-    if (!message || !message->hwnd)
+    if (!message)
+        return 0;
+    if (message->message == WM_TIMER && message->lParam) {
+        reinterpret_cast<TIMERPROC>(message->lParam)(message->hwnd, WM_TIMER, message->wParam, message->time);
+        return 0;
+    }
+    if (!message->hwnd)
         return 0;
     auto window = WindowTable::Instance().Find(message->hwnd);
     if (!window || !window->queue->IsOwnerThread() || !window->procedure)
         return 0;
-    return window->procedure(message->hwnd, message->message, message->wParam, message->lParam);
+    if (message->message != WM_PAINT)
+        return window->procedure(message->hwnd, message->message, message->wParam, message->lParam);
+    // A paint handler that never calls BeginPaint must not make the loop spin.
+    const RECT before = window->update.Bounds();
+    const LRESULT result = window->procedure(message->hwnd, WM_PAINT, 0, 0);
+    if (IsWindow(message->hwnd) && !window->update.IsEmpty() && window->update.Bounds() == before)
+        ValidateRect(message->hwnd, nullptr);
+    return result;
 }
 
 BOOL TranslateMessage(const MSG*)
@@ -74,19 +131,20 @@ BOOL TranslateMessage(const MSG*)
 
 BOOL WaitMessageTimeout(DWORD timeoutMs)
 {
+    using Steady = std::chrono::steady_clock;
     auto queue = MessageQueue::ForCurrentThread();
-    const std::uint64_t deadline = GetTickCount64() + timeoutMs;
+    const auto deadline = Steady::now() + std::chrono::milliseconds(timeoutMs);
     MSG probe;
     // A wake may be left over from messages already taken, so one wait is not enough.
-    while (!queue->Peek(probe, nullptr, 0, 0, false)) {
+    while (!NextMessage(probe, nullptr, 0, 0, false)) {
         if (timeoutMs == INFINITE) {
-            queue->Wait(-1);
+            queue->Wait(WaitLimit(-1));
             continue;
         }
-        const std::uint64_t now = GetTickCount64();
-        if (now >= deadline)
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Steady::now()).count();
+        if (left <= 0)
             return FALSE;
-        queue->Wait(static_cast<int>(std::min<std::uint64_t>(deadline - now, 0x7FFFFFFF)));
+        queue->Wait(WaitLimit(left));
     }
     return TRUE;
 }

@@ -14,13 +14,20 @@ BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void PostQuitMessage(int exitCode);
 
-// The calling thread's queue. GetMessageW waits and returns 0 for WM_QUIT.
+// The calling thread's queue. Messages come in this order: calls sent from other
+// threads, posted messages (input is routed into them when none are left), WM_QUIT,
+// WM_PAINT for windows with invalid areas, due timers, mouse hover.
+// GetMessageW waits and returns 0 for WM_QUIT.
 BOOL GetMessageW(MSG* message, HWND window, UINT first, UINT last);
 BOOL PeekMessageW(MSG* message, HWND window, UINT first, UINT last, UINT flags);
 LRESULT DispatchMessageW(const MSG* message);
+// Characters are produced when key input is routed, so this has nothing to add.
 BOOL TranslateMessage(const MSG* message);
 // Waits until the calling thread's queue has something or timeoutMs passes
-// (INFINITE: no limit); TRUE when something is there.
+// (INFINITE: no limit); TRUE when something is there. The timeout is measured in
+// real time even while tests run the manual clock, so a wait never hangs on a clock
+// that stands still; timers and hover, on the other hand, follow the window-system
+// clock and fire only when it has advanced.
 BOOL WaitMessageTimeout(DWORD timeoutMs);
 
 } // namespace Platform

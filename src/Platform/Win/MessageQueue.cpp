@@ -93,6 +93,28 @@ bool MessageQueue::Invoke(const std::function<void()>& call)
     return ran.get();
 }
 
+bool MessageQueue::PostInput(const RawInput& event)
+{
+    {
+        std::lock_guard guard(lock);
+        if (closed)
+            return false;
+        input.push_back(event);
+    }
+    waiter->Wake();
+    return true;
+}
+
+bool MessageQueue::TakeInput(RawInput& out)
+{
+    std::lock_guard guard(lock);
+    if (input.empty())
+        return false;
+    out = input.front();
+    input.pop_front();
+    return true;
+}
+
 void MessageQueue::PostQuit(int exitCode)
 {
     {
@@ -147,7 +169,7 @@ void MessageQueue::Wait(int timeoutMs)
 {
     {
         std::lock_guard guard(lock);
-        if (!posted.empty() || !sent.empty() || quitPosted)
+        if (!posted.empty() || !sent.empty() || !input.empty() || quitPosted)
             return;
     }
     waiter->Wait(timeoutMs);
@@ -160,6 +182,7 @@ void MessageQueue::Close()
         std::lock_guard guard(lock);
         closed = true;
         posted.clear();
+        input.clear();
         abandoned.swap(sent);
     }
     for (auto& item : abandoned)

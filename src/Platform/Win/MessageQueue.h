@@ -3,6 +3,7 @@
 // other threads, and its quit request. Any thread may post or send; only the owning
 // thread takes messages out and runs the sent calls.
 
+#include "Platform/Win/RawInput.h"
 #include "Platform/Win/Waiter.h"
 #include "Platform/Win/WinTypes.h"
 
@@ -31,6 +32,8 @@ public:
     // (call not run) when the queue is or becomes closed.
     bool Invoke(const std::function<void()>& call);
     bool IsOwnerThread() const { return std::this_thread::get_id() == owner; }
+    // Any thread: input for the windows of this thread, routed when the owner takes it.
+    bool PostInput(const RawInput& input);
 
     // Owning thread only.
     void PostQuit(int exitCode);
@@ -38,7 +41,8 @@ public:
     // filter (a null window and a 0..0 range take everything). WM_QUIT comes once
     // nothing else is posted.
     bool Peek(MSG& out, HWND window, UINT first, UINT last, bool remove);
-    // Sleeps until something is posted or sent, or timeoutMs passes (negative: no limit).
+    bool TakeInput(RawInput& out);
+    // Sleeps until something is posted, sent or input, or timeoutMs passes (negative: no limit).
     void Wait(int timeoutMs);
     // Ends the queue: later posts fail and callers still waiting on sent calls return.
     void Close();
@@ -52,6 +56,7 @@ private:
     std::mutex lock;
     std::deque<MSG> posted;
     std::deque<std::shared_ptr<SentCall>> sent;
+    std::deque<RawInput> input;
     bool quitPosted = false;
     int quitCode = 0;
     bool closed = false;

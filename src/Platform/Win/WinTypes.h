@@ -14,13 +14,29 @@ struct HINSTANCE__;
 using HINSTANCE = HINSTANCE__*;
 struct HMENU__;
 using HMENU = HMENU__*;
+struct HDC__;
+using HDC = HDC__*;
+struct HGDIOBJ__;
+using HGDIOBJ = HGDIOBJ__*;
+using HBITMAP = HGDIOBJ;
+using HBRUSH = HGDIOBJ;
+using HPEN = HGDIOBJ;
+using HFONT = HGDIOBJ;
+struct HCURSOR__;
+using HCURSOR = HCURSOR__*;
+struct HMONITOR__;
+using HMONITOR = HMONITOR__*;
 
 using BOOL = int;
+using LONG = std::int32_t;
 using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
 using LONG_PTR = std::intptr_t;
 using ATOM = std::uint16_t;
+using INT_PTR = std::intptr_t;
+using UINT_PTR = std::uintptr_t;
+using COLORREF = std::uint32_t;
 constexpr BOOL TRUE = 1;
 constexpr BOOL FALSE = 0;
 
@@ -76,73 +92,62 @@ struct WNDCLASSW {
     int cbClsExtra = 0;
     int cbWndExtra = 0;
     HINSTANCE hInstance = nullptr;
+    HCURSOR hCursor = nullptr;
+    HBRUSH hbrBackground = nullptr;
     const wchar_t* lpszClassName = nullptr;
 };
 
-// Messages.
-constexpr UINT WM_NULL = 0x0000;
-constexpr UINT WM_CREATE = 0x0001;
-constexpr UINT WM_DESTROY = 0x0002;
-constexpr UINT WM_MOVE = 0x0003;
-constexpr UINT WM_SIZE = 0x0005;
-constexpr UINT WM_SETFOCUS = 0x0007;
-constexpr UINT WM_KILLFOCUS = 0x0008;
-constexpr UINT WM_PAINT = 0x000F;
-constexpr UINT WM_CLOSE = 0x0010;
-constexpr UINT WM_QUIT = 0x0012;
-constexpr UINT WM_ERASEBKGND = 0x0014;
-constexpr UINT WM_SHOWWINDOW = 0x0018;
-constexpr UINT WM_NCCREATE = 0x0081;
-constexpr UINT WM_NCDESTROY = 0x0082;
-constexpr UINT WM_USER = 0x0400;
+struct PAINTSTRUCT {
+    HDC hdc = nullptr;
+    BOOL fErase = FALSE;
+    RECT rcPaint;
+};
 
-// Window styles.
-constexpr std::uint32_t WS_OVERLAPPED = 0x00000000u;
-constexpr std::uint32_t WS_POPUP = 0x80000000u;
-constexpr std::uint32_t WS_CHILD = 0x40000000u;
-constexpr std::uint32_t WS_VISIBLE = 0x10000000u;
-constexpr std::uint32_t WS_DISABLED = 0x08000000u;
-constexpr std::uint32_t WS_CLIPSIBLINGS = 0x04000000u;
-constexpr std::uint32_t WS_CLIPCHILDREN = 0x02000000u;
+struct MINMAXINFO {
+    POINT ptReserved;
+    POINT ptMaxSize;
+    POINT ptMaxPosition;
+    POINT ptMinTrackSize;
+    POINT ptMaxTrackSize;
+};
 
-// Class styles.
-constexpr UINT CS_VREDRAW = 0x0001;
-constexpr UINT CS_HREDRAW = 0x0002;
-constexpr UINT CS_DBLCLKS = 0x0008;
+struct NCCALCSIZE_PARAMS {
+    RECT rgrc[3];
+    void* lppos = nullptr;
+};
 
-// ShowWindow commands.
-constexpr int SW_HIDE = 0;
-constexpr int SW_SHOWNORMAL = 1;
-constexpr int SW_SHOWMAXIMIZED = 3;
-constexpr int SW_SHOW = 5;
-constexpr int SW_RESTORE = 9;
+struct TRACKMOUSEEVENT {
+    DWORD cbSize = sizeof(TRACKMOUSEEVENT);
+    DWORD dwFlags = 0;
+    HWND hwndTrack = nullptr;
+    DWORD dwHoverTime = 0;
+};
 
-// WM_SIZE kinds.
-constexpr WPARAM SIZE_RESTORED = 0;
-constexpr WPARAM SIZE_MAXIMIZED = 2;
+struct SCROLLINFO {
+    UINT cbSize = sizeof(SCROLLINFO);
+    UINT fMask = 0;
+    int nMin = 0;
+    int nMax = 0;
+    UINT nPage = 0;
+    int nPos = 0;
+    int nTrackPos = 0;
+};
 
-// Window data slots.
-constexpr int GWLP_WNDPROC = -4;
-constexpr int GWLP_USERDATA = -21;
+struct NMHDR {
+    HWND hwndFrom = nullptr;
+    UINT_PTR idFrom = 0;
+    UINT code = 0;
+};
 
-// PeekMessage flags.
-constexpr UINT PM_NOREMOVE = 0x0000;
-constexpr UINT PM_REMOVE = 0x0001;
+struct MONITORINFO {
+    DWORD cbSize = sizeof(MONITORINFO);
+    RECT rcMonitor;
+    RECT rcWork;
+    DWORD dwFlags = 0;
+};
 
-// Message boxes.
-constexpr UINT MB_OK = 0x00000000;
-constexpr int IDOK = 1;
-constexpr int IDCANCEL = 2;
-
-constexpr DWORD INFINITE = 0xFFFFFFFFu;
-
-constexpr WORD LOWORD(std::uintptr_t value) { return static_cast<WORD>(value & 0xFFFF); }
-constexpr WORD HIWORD(std::uintptr_t value) { return static_cast<WORD>((value >> 16) & 0xFFFF); }
-constexpr LPARAM MAKELPARAM(int low, int high)
-{
-    return static_cast<LPARAM>(static_cast<std::uint32_t>((low & 0xFFFF) | ((high & 0xFFFF) << 16)));
-}
-constexpr int GET_X_LPARAM(LPARAM value) { return static_cast<std::int16_t>(LOWORD(static_cast<std::uintptr_t>(value))); }
-constexpr int GET_Y_LPARAM(LPARAM value) { return static_cast<std::int16_t>(HIWORD(static_cast<std::uintptr_t>(value))); }
+using TIMERPROC = void (*)(HWND, UINT, UINT_PTR, DWORD);
 
 } // namespace Platform
+
+#include "Platform/Win/WinConstants.h"

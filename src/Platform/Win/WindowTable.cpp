@@ -1,5 +1,7 @@
 #include "Platform/Win/WindowTable.h"
 
+#include <algorithm>
+
 namespace Platform {
 
 WindowTable& WindowTable::Instance()
@@ -33,6 +35,8 @@ std::shared_ptr<WindowObject> WindowTable::Add(std::shared_ptr<WindowObject> win
     nextHandle += 2;
     window->handle = reinterpret_cast<HWND>(nextHandle);
     windows.emplace(window->handle, window);
+    if (!(window->style & WS_CHILD))
+        topLevels.insert(topLevels.begin(), window->handle);
     return window;
 }
 
@@ -47,6 +51,28 @@ void WindowTable::Remove(HWND handle)
 {
     std::lock_guard guard(lock);
     windows.erase(handle);
+    std::erase(topLevels, handle);
+    std::erase(topmost, handle);
+}
+
+std::vector<HWND> WindowTable::TopLevels() const
+{
+    std::lock_guard guard(lock);
+    std::vector<HWND> order = topmost;
+    order.insert(order.end(), topLevels.begin(), topLevels.end());
+    return order;
+}
+
+void WindowTable::BringToFront(HWND handle, bool isTopmost)
+{
+    std::lock_guard guard(lock);
+    const bool wasTopmost = std::find(topmost.begin(), topmost.end(), handle) != topmost.end();
+    if (!wasTopmost && std::find(topLevels.begin(), topLevels.end(), handle) == topLevels.end())
+        return;
+    std::erase(topmost, handle);
+    std::erase(topLevels, handle);
+    auto& list = isTopmost || wasTopmost ? topmost : topLevels;
+    list.insert(list.begin(), handle);
 }
 
 } // namespace Platform

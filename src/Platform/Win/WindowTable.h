@@ -7,6 +7,7 @@
 // `queue` and `handle`, which never change.
 
 #include "Platform/Win/MessageQueue.h"
+#include "Platform/Win/Region.h"
 #include "Platform/Win/WinTypes.h"
 
 #include <memory>
@@ -21,6 +22,23 @@ struct WindowClass {
     std::wstring name;
     UINT style = 0;
     WNDPROC procedure = nullptr;
+    HCURSOR cursor = nullptr;
+    HBRUSH background = nullptr;
+};
+
+class Surface;
+
+struct ScrollBarState {
+    SCROLLINFO info;
+    bool enabled = true;
+};
+
+// A modal dialog's run state (DoModal and EndDialog).
+struct DialogState {
+    INT_PTR (*procedure)(HWND, UINT, WPARAM, LPARAM) = nullptr;
+    bool ended = false;
+    INT_PTR result = 0;
+    LONG_PTR messageResult = 0;
 };
 
 struct WindowObject {
@@ -31,12 +49,30 @@ struct WindowObject {
     std::uint32_t style = 0;
     DWORD exStyle = 0;
     HWND parent = nullptr;
+    HWND owner = nullptr;
+    // Bottom of the z-order first: later children paint over earlier ones.
     std::vector<HWND> children;
     // Position in the parent's client area, or on the screen for a top-level window.
     RECT rect;
+    // The client area relative to the window's top-left corner (after WM_NCCALCSIZE).
+    RECT client;
     std::wstring text;
     LONG_PTR userData = 0;
+    LONG_PTR id = 0;
     bool destroying = false;
+
+    // Painting: the invalid part of the client area (client coordinates).
+    Region update;
+    bool erase = false;
+    bool frameDirty = false;
+    // Top-level windows only: the pixels the backend presents.
+    std::shared_ptr<Surface> surface;
+
+    ScrollBarState vertical;
+    ScrollBarState horizontal;
+    std::unique_ptr<DialogState> dialog;
+    bool maximized = false;
+    RECT restoreRect;
 };
 
 class WindowTable {
@@ -51,11 +87,17 @@ public:
     std::shared_ptr<WindowObject> Find(HWND handle) const;
     void Remove(HWND handle);
 
+    // Top-level windows, front first; topmost windows stay ahead of the others.
+    std::vector<HWND> TopLevels() const;
+    void BringToFront(HWND handle, bool topmost);
+
 private:
     mutable std::mutex lock;
     std::uintptr_t nextHandle = 0x10;
     std::unordered_map<std::wstring, std::shared_ptr<const WindowClass>> classes;
     std::unordered_map<HWND, std::shared_ptr<WindowObject>> windows;
+    std::vector<HWND> topLevels;
+    std::vector<HWND> topmost;
 };
 
 } // namespace Platform

@@ -1,0 +1,29 @@
+#pragma once
+// A Cairo context over a DC's target: clipped to what the DC may draw on (and to an
+// extra logical rectangle when given), logical coordinates, no antialiasing for shapes.
+
+#include "Platform/Gdi/GdiTypes.h"
+
+struct _cairo;
+
+namespace Platform {
+
+struct DeviceContextObject;
+
+class CairoCanvas {
+public:
+    explicit CairoCanvas(DeviceContextObject& dc, const RECT* clip = nullptr);
+    ~CairoCanvas();
+    CairoCanvas(const CairoCanvas&) = delete;
+    CairoCanvas& operator=(const CairoCanvas&) = delete;
+
+    _cairo* Get() const { return cairo; }
+    // Notes a logical rectangle as drawn, for presentation.
+    void MarkDrawn(const RECT& logical);
+
+private:
+    DeviceContextObject& dc;
+    _cairo* cairo;
+};
+
+} // namespace Platform

@@ -1,0 +1,50 @@
+#pragma once
+// Device contexts: drawing targets (window surfaces, memory bitmaps) with their
+// selected objects, colours, origin and clip.
+
+#include "Platform/Gdi/GdiTypes.h"
+
+#include <memory>
+
+namespace Platform {
+
+class Region;
+class Surface;
+
+// A memory DC with a 1 x 1 bitmap selected until another is.
+HDC CreateCompatibleDC(HDC reference);
+BOOL DeleteDC(HDC dc);
+// Returns the object it replaces; for bitmaps the DC then draws into the new one.
+HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
+HGDIOBJ GetCurrentObject(HDC dc, UINT type);
+int SaveDC(HDC dc);
+// level > 0: back to that SaveDC level; negative: that many levels back.
+BOOL RestoreDC(HDC dc, int level);
+BOOL SetViewportOrgEx(HDC dc, int x, int y, POINT* previous);
+BOOL GetViewportOrgEx(HDC dc, POINT* origin);
+BOOL OffsetViewportOrgEx(HDC dc, int dx, int dy, POINT* previous);
+int ExcludeClipRect(HDC dc, int left, int top, int right, int bottom);
+int IntersectClipRect(HDC dc, int left, int top, int right, int bottom);
+// The clip area's bounds in logical coordinates.
+int GetClipBox(HDC dc, RECT* rect);
+COLORREF SetTextColor(HDC dc, COLORREF color);
+COLORREF GetTextColor(HDC dc);
+COLORREF SetBkColor(HDC dc, COLORREF color);
+COLORREF GetBkColor(HDC dc);
+int SetBkMode(HDC dc, int mode);
+int SetROP2(HDC dc, int mode);
+BOOL MoveToEx(HDC dc, int x, int y, POINT* previous);
+
+constexpr UINT OBJ_PEN = 1;
+constexpr UINT OBJ_BRUSH = 2;
+constexpr UINT OBJ_FONT = 6;
+constexpr UINT OBJ_BITMAP = 7;
+
+// For the window system: a DC over surface with logical (0, 0) at origin and drawing
+// limited to clip (both in surface coordinates).
+HDC CreateSurfaceDC(std::shared_ptr<Surface> surface, POINT origin, const Region& clip, HWND window);
+BOOL DeleteSurfaceDC(HDC dc);
+// The bounds of what was drawn through the DC since the last call.
+bool TakeSurfaceDirtyRect(HDC dc, RECT* dirty);
+
+} // namespace Platform
