@@ -79,12 +79,8 @@ public:
             ConvertIndexed(stored, target, width);
             break;
         case 24:
-            for (int x = 0; x < width; ++x, stored += 3, target += 4) {
-                target[0] = stored[0];
-                target[1] = stored[1];
-                target[2] = stored[2];
-                target[3] = 0xFF;
-            }
+            for (int x = 0; x < width; ++x, stored += 3, target += 4)
+                PutPixel(target, OpaqueBlack | stored[2] << 16 | stored[1] << 8 | stored[0]);
             break;
         default:
             ConvertBitFields(stored, target, width);

@@ -40,14 +40,17 @@ public:
     void Fill(std::uint32_t argb);
 
 private:
-    PixelBuffer(int width, int height, std::unique_ptr<std::uint8_t[]> bytes)
-        : width(width), height(height), bytes(std::move(bytes))
-    {
-    }
+    struct Free {
+        void operator()(std::uint8_t* memory) const;
+    };
+    using Memory = std::unique_ptr<std::uint8_t, Free>;
+
+    PixelBuffer(int width, int height, Memory bytes) : width(width), height(height), bytes(std::move(bytes)) {}
+    static Memory Allocate(std::size_t size);
 
     int width;
     int height;
-    std::unique_ptr<std::uint8_t[]> bytes;
+    Memory bytes;
 };
 
 } // namespace Platform::Gdiplus

@@ -1,0 +1,124 @@
+#!/usr/bin/env python3
+"""Picture benchmark: trellan-picture against the tools a user would pick instead.
+
+Thumbnails (box 120 x 120) against vipsthumbnail, ImageMagick's convert -thumbnail
+and the JPEG decode floor (djpeg -scale 1/8), and JPEG encoding at quality 100
+against cjpeg -quality 100 on the same pixels (one 24-bit BMP read by both). Every
+command is timed as a whole process with hyperfine; peak memory comes from
+/usr/bin/time -v. Inputs are made under bench/out/ (kept between runs) from the
+photographs of Debian's mate-backgrounds package.
+
+    bench/picture_bench.py [--build BUILD_DIR] [--runs N]
+"""
+
+import argparse
+import json
+import os
+import shutil
+import subprocess
+import sys
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+OUT = os.path.join(ROOT, "bench", "out")
+PACKAGES = ["libvips-tools", "imagemagick", "libjpeg-turbo-progs", "mate-backgrounds", "hyperfine", "time"]
+BACKGROUNDS = "/usr/share/backgrounds/mate"
+
+
+def install_tools():
+    missing = [p for p in PACKAGES
+               if subprocess.run(["dpkg-query", "-W", "-f=${Status}", p], capture_output=True,
+                                 text=True).stdout != "install ok installed"]
+    if not missing:
+        return
+    sudo = [] if os.geteuid() == 0 else ["sudo"]
+    env = dict(os.environ, DEBIAN_FRONTEND="noninteractive")
+    subprocess.run(sudo + ["apt-get", "update", "-q"], check=True, env=env)
+    subprocess.run(sudo + ["apt-get", "install", "-y", "--no-install-recommends"] + missing, check=True, env=env)
+
+
+def make(path, command):
+    """Runs the command that writes path unless an earlier run made it already."""
+    if not os.path.exists(path):
+        print("making", os.path.relpath(path, ROOT), flush=True)
+        subprocess.run(command, shell=True, check=True)
+    return path
+
+
+def make_inputs():
+    os.makedirs(OUT, exist_ok=True)
+    nature = os.path.join(BACKGROUNDS, "nature")
+    # A 24-megapixel baseline photo: a real photograph enlarged, with sensor-like noise
+    # so that it carries photographic detail at full size.
+    photo = make(os.path.join(OUT, "photo-6000x4000.jpg"),
+                 f"convert {nature}/TwoWings.jpg -resize 6000x4000! -attenuate 0.4 +noise Gaussian "
+                 f"-sampling-factor 2x2 -quality 92 -interlace none {OUT}/photo-6000x4000.jpg")
+    bmp = make(os.path.join(OUT, "photo-6000x4000.bmp"), f"convert {photo} -type truecolor BMP3:{OUT}/photo-6000x4000.bmp")
+    png = make(os.path.join(OUT, "photo-4000x3000.png"), f"convert {photo} -resize 4000x3000! {OUT}/photo-4000x3000.png")
+    return {
+        "24 MP baseline JPEG (6000x4000)": (photo, True),
+        "progressive JPEG (Elephants 5640x3172)": (os.path.join(BACKGROUNDS, "abstract", "Elephants_5640x3172.jpg"), True),
+        "photo JPEG (Wood 2560x1920)": (os.path.join(nature, "Wood.jpg"), True),
+        "photo JPEG (RainDrops 1920x1200)": (os.path.join(nature, "RainDrops.jpg"), True),
+        "12 MP PNG (4000x3000)": (png, False),
+    }, bmp
+
+
+def timed(commands, runs):
+    """Mean wall time in seconds of each command (name -> shell command)."""
+    report = os.path.join(OUT, "hyperfine.json")
+    args = ["hyperfine", "--style", "none", "--warmup", "1", "--runs", str(runs), "--export-json", report]
+    for name, command in commands.items():
+        args += ["--command-name", name, command]
+    subprocess.run(args, check=True, stdout=subprocess.DEVNULL)
+    with open(report) as f:
+        return {r["command"]: r["mean"] for r in json.load(f)["results"]}
+
+
+def peak_memory_mb(command):
+    result = subprocess.run(["/usr/bin/time", "-v", "sh", "-c", command], capture_output=True, text=True)
+    for line in result.stderr.splitlines():
+        if "Maximum resident set size" in line:
+            return int(line.split(":")[1]) / 1024
+    return float("nan")
+
+
+def compare(title, commands, runs):
+    times = timed(commands, runs)
+    ours = times["trellan-picture"]
+    print(f"\n{title}")
+    print(f"  {'command':<18}{'mean ms':>10}{'ours / it':>11}{'peak MB':>10}")
+    for name, command in commands.items():
+        ratio = ours / times[name]
+        print(f"  {name:<18}{times[name] * 1000:>10.1f}{ratio:>11.2f}{peak_memory_mb(command):>10.1f}")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--build", default=os.path.join(ROOT, "build"), help="build folder holding bin/trellan-picture")
+    parser.add_argument("--runs", type=int, default=10)
+    options = parser.parse_args()
+    program = os.path.join(options.build, "bin", "trellan-picture")
+    if not os.access(program, os.X_OK):
+        sys.exit(f"{program} not found: build the project first (make build)")
+    install_tools()
+    inputs, bmp = make_inputs()
+    print("Ratios are trellan-picture's time over the other command's: below 1 means trellan-picture is faster.")
+
+    for title, (path, is_jpeg) in inputs.items():
+        commands = {
+            "trellan-picture": f"{program} thumbnail {path} {OUT}/thumb-ours.jpg",
+            "vipsthumbnail": f"vipsthumbnail {path} -s 120 -o {OUT}/thumb-vips.jpg",
+            "convert": f"convert {path} -thumbnail 120x120 {OUT}/thumb-magick.jpg",
+        }
+        if is_jpeg:
+            commands["djpeg -scale 1/8"] = f"djpeg -scale 1/8 {path} > /dev/null"
+        compare(f"thumbnail, {title}", commands, options.runs)
+
+    compare("JPEG encoding at quality 100, 24 MP from one BMP", {
+        "trellan-picture": f"{program} encode --format jpg {bmp} {OUT}/encoded-ours.jpg",
+        "cjpeg -quality 100": f"cjpeg -quality 100 {bmp} > {OUT}/encoded-cjpeg.jpg",
+    }, max(3, options.runs // 3))
+
+
+if __name__ == "__main__":
+    main()
