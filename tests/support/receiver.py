@@ -7,6 +7,9 @@ byte as request-NNNN.bin in the record folder, with request-NNNN.json beside it:
 request line and headers, and the multipart parts as Python's email package reads
 them. stats.json there counts requests and the most that were in flight at once.
 
+wire_seconds adds up, over all requests, the time from the connection to the last
+byte of the body (what sending costs, seen from the server).
+
 The answer is chosen by the command line and, per request, by the query string of the
 request's address (status=, fault=, reply=, delay=), or in arrival order by --replies.
 Faults:
@@ -48,6 +51,7 @@ class State:
         self.count = 0
         self.in_flight = 0
         self.max_in_flight = 0
+        self.wire_seconds = 0.0
         self.replies = json.loads(options.replies) if options.replies else []
 
     def begin(self):
@@ -63,12 +67,17 @@ class State:
             self.in_flight -= 1
             self.write_stats()
 
+    def add_wire_time(self, seconds):
+        with self.lock:
+            self.wire_seconds += seconds
+
     def write_stats(self):
-        if not self.options.record:
+        path = self.options.stats or (self.options.record and os.path.join(self.options.record, "stats.json"))
+        if not path:
             return
-        path = os.path.join(self.options.record, "stats.json")
         with open(path + ".tmp", "w") as out:
-            json.dump({"requests": self.count, "max_in_flight": self.max_in_flight}, out)
+            json.dump({"requests": self.count, "max_in_flight": self.max_in_flight,
+                       "wire_seconds": self.wire_seconds}, out)
         os.replace(path + ".tmp", path)
 
     def answer_for(self, number, query):
@@ -191,6 +200,7 @@ class Handler(socketserver.BaseRequestHandler):
         if options.fault == "refuse":
             reset_connection(sock)
             return
+        started = time.monotonic()
         head, rest = read_head(sock)
         raw = head or rest
         if head is None:
@@ -214,6 +224,7 @@ class Handler(socketserver.BaseRequestHandler):
             self.wait_closed(sock, read=False)
             return
         body = self.read_body(sock, rest, length)
+        state.add_wire_time(time.monotonic() - started)
         self.record(number, head + body, (method, target, version, headers, body))
         reply = answer["reply"].encode("utf-8")
         if options.store:
@@ -243,13 +254,16 @@ class Handler(socketserver.BaseRequestHandler):
                 sock.sendall(response + reply)
 
     def read_body(self, sock, rest, length):
-        body = rest
-        while len(body) < length:
-            piece = sock.recv(min(1 << 20, length - len(body)))
-            if not piece:
+        body = bytearray(max(length, len(rest)))
+        body[:len(rest)] = rest
+        view = memoryview(body)
+        received = len(rest)
+        while received < length:
+            count = sock.recv_into(view[received:], min(1 << 20, length - received))
+            if not count:
                 break
-            body += piece
-        return body
+            received += count
+        return bytes(body[:received])
 
     def wait_closed(self, sock, read):
         # Holds the connection open until the client goes away or the stall ends.
@@ -311,6 +325,7 @@ def main():
     parser.add_argument("--port", type=int, default=0)
     parser.add_argument("--record", help="folder for the recorded requests")
     parser.add_argument("--store", help="folder for the uploaded files")
+    parser.add_argument("--stats", help="file for the counts, without recording requests")
     parser.add_argument("--status", type=int, default=200)
     parser.add_argument("--reply", default='{"success":1}')
     parser.add_argument("--replies", help="JSON array of answers used in arrival order")

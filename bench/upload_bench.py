@@ -1,0 +1,158 @@
+#!/usr/bin/env python3
+"""Upload benchmark: trellan-post against curl, sending the same bytes.
+
+50 photos of 2 to 4 MB (generated PNGs with noisy pixels, so that they stay that
+large). Encoding them as the upload threads do (PNG, and JPEG at quality 100) is timed
+with trellan-picture encode, three at a time. Sending is compared on the same photos
+as BMP files, which the engine encodes by copying pixels: they go to the test receiver
+on loopback, three at a time, once by trellan-post --threads 3 and once by one curl
+process posting equivalent multipart bodies (--parallel --parallel-max 3) with the
+bytes the engine sends, the same fields and file names.
+
+The receiver measures sending: for each request, the time from its connection to the
+last byte of its body (wire seconds, summed over requests). The engine encodes each
+picture before it connects, so encoding is not in its wire time. Wall times are
+printed too. Inputs are made under bench/out/upload/ (kept between runs).
+
+    bench/upload_bench.py [--build BUILD_DIR] [--runs N] [--files N]
+"""
+
+import argparse
+import concurrent.futures
+import json
+import os
+import shutil
+import subprocess
+import sys
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+OUT = os.path.join(ROOT, "bench", "out", "upload")
+SUPPORT = os.path.join(ROOT, "tests", "support")
+SIZES = ["900x800", "1000x900", "1100x1000", "1150x1150"]
+
+
+def make_photos(count):
+    folder = os.path.join(OUT, "photos")
+    existing = sorted(f for f in os.listdir(folder)) if os.path.isdir(folder) else []
+    if len(existing) == count:
+        return [os.path.join(folder, f) for f in existing]
+    shutil.rmtree(folder, ignore_errors=True)
+    paths = []
+    per_size = (count + len(SIZES) - 1) // len(SIZES)
+    for index, size in enumerate(SIZES):
+        made = min(per_size, count - len(paths))
+        if made <= 0:
+            break
+        result = subprocess.run([sys.executable, os.path.join(SUPPORT, "make_photos.py"), folder, str(made),
+                                 "--size", size, "--noise", "--prefix", "photo%d" % index],
+                                check=True, capture_output=True, text=True)
+        paths += result.stdout.split()
+    return sorted(paths)
+
+
+def encode_all(build, photos, format_name, folder_name=None):
+    """trellan-picture encode, three at a time, as three upload threads would."""
+    folder = os.path.join(OUT, folder_name or "encoded-" + format_name)
+    os.makedirs(folder, exist_ok=True)
+    tool = os.path.join(build, "bin", "trellan-picture")
+
+    def encode(path):
+        out = os.path.join(folder, os.path.splitext(os.path.basename(path))[0] + "." + format_name)
+        subprocess.run([tool, "encode", "--format", format_name, path, out], check=True, capture_output=True)
+        return out
+
+    started = time.monotonic()
+    with concurrent.futures.ThreadPoolExecutor(3) as pool:
+        encoded = list(pool.map(encode, photos))
+    return encoded, time.monotonic() - started
+
+
+class Receiver:
+    def __init__(self):
+        self.stats = os.path.join(OUT, "stats.json")
+        self.process = subprocess.Popen([sys.executable, os.path.join(SUPPORT, "receiver.py"), "--stats", self.stats,
+                                         "--exit-on-stdin-eof"], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                        text=True)
+        self.port = int(self.process.stdout.readline().split()[1])
+        self.url = "http://127.0.0.1:%d/upload" % self.port
+
+    def wire_seconds(self):
+        with open(self.stats) as f:
+            return json.load(f)["wire_seconds"]
+
+    def close(self):
+        self.process.stdin.close()
+        self.process.wait(timeout=10)
+
+
+def timed(command):
+    started = time.monotonic()
+    subprocess.run(command, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return time.monotonic() - started
+
+
+def run_engine(build, photos):
+    receiver = Receiver()
+    try:
+        wall = timed([os.path.join(build, "bin", "trellan-post"), "--url", receiver.url, "--threads", "3"] + photos)
+        return wall, receiver.wire_seconds()
+    finally:
+        receiver.close()
+
+
+def run_curl(encoded):
+    receiver = Receiver()
+    try:
+        command = ["curl", "--silent", "--parallel", "--parallel-max", "3"]
+        for index, path in enumerate(encoded):
+            name = os.path.basename(path).replace("-", "%2D").replace(".", "%2E")
+            if index:
+                command.append("--next")
+            # Options apply per transfer after --next; an empty Expect keeps curl from
+            # waiting for a "100 Continue", as the engine does.
+            command += ["-o", "/dev/null", "-A", "Quelvane7", "-H", "Connection: Close", "-H", "Expect:",
+                        "-F", "id=%032x" % index, "-F", "width=1000", "-F", "height=900", "-F", "remark=" + name,
+                        "-F", "file=@%s;filename=%s;type=application/octet-stream" % (path, name), receiver.url]
+        wall = timed(command)
+        return wall, receiver.wire_seconds()
+    finally:
+        receiver.close()
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--build", default=os.path.join(ROOT, "build"))
+    parser.add_argument("--runs", type=int, default=3)
+    parser.add_argument("--files", type=int, default=50)
+    options = parser.parse_args()
+    build = os.path.abspath(options.build)
+    if not shutil.which("curl"):
+        sys.exit("curl is needed (apt-get install curl)")
+
+    photos = make_photos(options.files)
+    print("%d photos, %.1f MB of PNG" % (len(photos), sum(os.path.getsize(p) for p in photos) / 1e6))
+    for format_name in ("png", "jpg"):
+        _, seconds = encode_all(build, photos, format_name)
+        print("encoding them as %s (trellan-picture encode, 3 at a time): %.2f s wall" % (format_name, seconds))
+    # Sending is compared on BMP pictures, whose encoding is a plain copy of the pixels,
+    # so that encoding on the upload threads does not take the processor from sending.
+    bitmaps, _ = encode_all(build, photos, "bmp")
+    sent, _ = encode_all(build, bitmaps, "bmp", "sent-bmp")
+    print("sending %d BMP pictures, %.1f MB" % (len(sent), sum(os.path.getsize(p) for p in sent) / 1e6))
+
+    engine_runs, curl_runs = [], []
+    for _ in range(options.runs):
+        engine_runs.append(run_engine(build, bitmaps))
+        curl_runs.append(run_curl(sent))
+    engine_wall, engine_wire = (min(r[i] for r in engine_runs) for i in (0, 1))
+    curl_wall, curl_wire = (min(r[i] for r in curl_runs) for i in (0, 1))
+    print("best of %d runs, 3 uploads in flight:" % options.runs)
+    print("  trellan-post: %.2f s wall, %.2f s on the wire" % (engine_wall, engine_wire))
+    print("  curl:         %.2f s wall, %.2f s on the wire" % (curl_wall, curl_wire))
+    print("sending ratio (wire seconds, trellan-post / curl): %.2f   (target <= 1.10)" % (engine_wire / curl_wire))
+    print("wall ratio (trellan-post / curl): %.2f" % (engine_wall / curl_wall))
+
+
+if __name__ == "__main__":
+    main()
