@@ -83,6 +83,11 @@ void TextLayout::SingleLine()
     pango_layout_set_single_paragraph_mode(layout, TRUE);
 }
 
+void TextLayout::LimitHeight(int height)
+{
+    pango_layout_set_height(layout, std::max(height, 1) * PANGO_SCALE);
+}
+
 SIZE TextLayout::PixelSize() const
 {
     PangoRectangle logical;

@@ -30,6 +30,8 @@ public:
     // applies within that width.
     void LimitWidth(int width, bool wrap, bool ellipsize, Align align);
     void SingleLine();
+    // With an ellipsizing width: no more lines than fit in height pixels.
+    void LimitHeight(int height);
     SIZE PixelSize() const;
     // Draws with the top-left corner of the layout box at (x, y) in the current source.
     void Draw(_cairo* cairo, double x, double y) const;
