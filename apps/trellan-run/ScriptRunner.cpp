@@ -1,5 +1,7 @@
 #include "ScriptRunner.h"
 
+#include "WindowActions.h"
+
 #include "Biz/AppConfig.h"
 #include "Biz/JsonText.h"
 #include "Control/CTrellan.h"
@@ -8,7 +10,6 @@
 #include "Platform/Win/MessageLoop.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdio>
 #include <iostream>
 
@@ -16,8 +17,6 @@ using namespace Platform;
 
 namespace {
 
-// Actions that drive the control's window; they come with the window system.
-constexpr std::array kWindowActions = {"mouse", "click", "key", "text", "wheel", "drop", "resize", "screenshot"};
 
 std::string Compact(const Json::Value& value)
 {
@@ -108,9 +107,12 @@ int ScriptRunner::RunLine(const Json::Value& line, int number)
         DumpConfig();
         return Completed;
     }
-    for (const char* action : kWindowActions)
-        if (line.isMember(action))
-            return Fail(BadLine, number, std::string("\"") + action + "\" needs the control's window view, which this build does not have");
+    if (WindowActions::Handles(line)) {
+        const std::string refused = WindowActions(control.Window()).Run(line);
+        return refused.empty() ? Completed : Fail(BadLine, number, refused);
+    }
+    if (line.isMember("drop"))
+        return Fail(BadLine, number, "\"drop\" needs the control's drop target, which this build does not have");
     return Fail(BadLine, number, "no known action");
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // Runs a trellan-run script: one JSON object a line, each an action on the control
-// (page commands, page functions, waits, dumps), on the control's thread with the
-// message loop running between lines.
+// (page commands, page functions, waits, dumps, window input and screenshots), on
+// the control's thread with the message loop running between lines.
 
 #include "PageFunction.h"
 

@@ -1,6 +1,7 @@
 #include "Platform/Win/HeadlessBackend.h"
 
 #include "Platform/Text/TextConv.h"
+#include "Platform/Win/Region.h"
 #include "Platform/Win/Surface.h"
 #include "Platform/Win/WindowTable.h"
 
@@ -95,11 +96,21 @@ HCURSOR HeadlessBackend::Cursor() const
     return cursor;
 }
 
-bool HeadlessBackend::Screenshot(HWND window, const std::string& path) const
+bool HeadlessBackend::Screenshot(HWND window, const std::string& path, const RECT* area) const
 {
     std::lock_guard guard(lock);
     auto it = windows.find(window);
-    return it != windows.end() && it->second.surface && it->second.surface->WritePng(path);
+    if (it == windows.end() || !it->second.surface)
+        return false;
+    const Surface& surface = *it->second.surface;
+    if (!area)
+        return surface.WritePng(path);
+    const RECT part = IntersectRects(*area, RECT{0, 0, surface.Width(), surface.Height()});
+    if (IsRectEmpty(part))
+        return false;
+    Surface cropped(part.right - part.left, part.bottom - part.top);
+    cropped.CopyFrom(surface, -part.left, -part.top);
+    return cropped.WritePng(path);
 }
 
 bool HeadlessBackend::ScreenshotAll(const std::string& path) const

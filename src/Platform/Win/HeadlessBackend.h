@@ -25,8 +25,9 @@ public:
     void SetCursor(HCURSOR cursor) override;
 
     HCURSOR Cursor() const;
-    // Writes one top-level window's surface as a PNG file.
-    bool Screenshot(HWND window, const std::string& path) const;
+    // Writes one top-level window's surface, or the part of it in area (surface
+    // coordinates), as a PNG file.
+    bool Screenshot(HWND window, const std::string& path, const RECT* area = nullptr) const;
     // Composes every visible top-level window on the screen, back to front.
     bool ScreenshotAll(const std::string& path) const;
 

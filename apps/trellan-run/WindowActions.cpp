@@ -1,0 +1,230 @@
+#include "WindowActions.h"
+
+#include "Platform/Text/TextConv.h"
+#include "Platform/Win/HeadlessBackend.h"
+#include "Platform/Win/Input.h"
+#include "Platform/Win/Region.h"
+#include "Platform/Win/Window.h"
+
+#include <array>
+#include <map>
+#include <optional>
+
+using namespace Platform;
+
+namespace {
+
+using MouseAction = Backend::MouseAction;
+
+constexpr std::array kActions = {"resize", "mouse", "click", "wheel", "key", "text", "screenshot"};
+
+HeadlessBackend* Headless()
+{
+    return dynamic_cast<HeadlessBackend*>(&CurrentBackend());
+}
+
+bool IsCoordinate(const Json::Value& value)
+{
+    return value.isIntegral() && value.asInt64() >= -32768 && value.asInt64() <= 32767;
+}
+
+// The screen point of a line's coordinates.
+POINT ScreenPoint(HWND control, int x, int y, bool screen)
+{
+    POINT point{x, y};
+    if (!screen)
+        ClientToScreen(control, &point);
+    return point;
+}
+
+std::optional<POINT> LinePoint(HWND control, const Json::Value& line)
+{
+    if (!IsCoordinate(line["x"]) || !IsCoordinate(line["y"]))
+        return std::nullopt;
+    return ScreenPoint(control, line["x"].asInt(), line["y"].asInt(), line.get("screen", false).asBool());
+}
+
+// Holds the named modifier keys down for the lifetime of the object.
+class Modifiers {
+public:
+    Modifiers(bool shift, bool control) : shift(shift), control(control)
+    {
+        if (shift)
+            CurrentBackend().InjectKey(VK_SHIFT, true);
+        if (control)
+            CurrentBackend().InjectKey(VK_CONTROL, true);
+    }
+    ~Modifiers()
+    {
+        if (control)
+            CurrentBackend().InjectKey(VK_CONTROL, false);
+        if (shift)
+            CurrentBackend().InjectKey(VK_SHIFT, false);
+    }
+    Modifiers(const Modifiers&) = delete;
+    Modifiers& operator=(const Modifiers&) = delete;
+
+private:
+    bool shift;
+    bool control;
+};
+
+std::optional<UINT> VirtualKey(const std::string& name)
+{
+    static const std::map<std::string, UINT> named = {
+        {"Enter", VK_RETURN}, {"Escape", VK_ESCAPE}, {"Delete", VK_DELETE}, {"Backspace", VK_BACK},
+        {"Tab", VK_TAB},      {"Space", VK_SPACE},   {"Up", VK_UP},         {"Down", VK_DOWN},
+        {"Left", VK_LEFT},    {"Right", VK_RIGHT},   {"Home", VK_HOME},     {"End", VK_END},
+        {"PageUp", VK_PRIOR}, {"PageDown", VK_NEXT},
+    };
+    if (auto it = named.find(name); it != named.end())
+        return it->second;
+    if (name.size() == 1 && name[0] >= 'a' && name[0] <= 'z')
+        return static_cast<UINT>(name[0] - 'a' + 'A');
+    if (name.size() == 1 && ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= '0' && name[0] <= '9')))
+        return static_cast<UINT>(name[0]);
+    return std::nullopt;
+}
+
+} // namespace
+
+WindowActions::WindowActions(HWND__* controlWindow) : control(controlWindow) {}
+
+bool WindowActions::Handles(const Json::Value& line)
+{
+    for (const char* action : kActions)
+        if (line.isMember(action))
+            return true;
+    return false;
+}
+
+std::string WindowActions::Run(const Json::Value& line)
+{
+    if (!IsWindow(control))
+        return "the control has no window";
+    if (line.isMember("resize"))
+        return Resize(line["resize"]);
+    if (line.isMember("mouse"))
+        return Mouse(line);
+    if (line.isMember("click"))
+        return Click(line);
+    if (line.isMember("wheel"))
+        return Wheel(line);
+    if (line.isMember("key"))
+        return Key(line);
+    if (line.isMember("text"))
+        return Text(line);
+    return Screenshot(line);
+}
+
+std::string WindowActions::Resize(const Json::Value& size)
+{
+    if (!size.isArray() || size.size() != 2 || !size[0].isIntegral() || !size[1].isIntegral() || size[0].asInt64() < 1 ||
+        size[1].asInt64() < 1 || size[0].asInt64() > 16384 || size[1].asInt64() > 16384)
+        return "resize takes [WIDTH, HEIGHT], each from 1 to 16384";
+    const int width = size[0].asInt(), height = size[1].asInt();
+    if (const HWND container = GetParent(control))
+        SetWindowPos(container, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    MoveWindow(control, 0, 0, width, height, TRUE);
+    return "";
+}
+
+std::string WindowActions::Mouse(const Json::Value& line)
+{
+    static const std::map<std::string, std::vector<MouseAction>> actions = {
+        {"move", {MouseAction::Move}},
+        {"down", {MouseAction::LeftDown}},
+        {"up", {MouseAction::LeftUp}},
+        {"dblclick", {MouseAction::LeftDown, MouseAction::LeftUp, MouseAction::LeftDown, MouseAction::LeftUp}},
+        {"rdown", {MouseAction::RightDown}},
+    };
+    const auto found = line["mouse"].isString() ? actions.find(line["mouse"].asString()) : actions.end();
+    const auto point = LinePoint(control, line);
+    if (found == actions.end() || !point)
+        return "mouse takes \"move\", \"down\", \"up\", \"dblclick\" or \"rdown\" with integer x and y";
+    const Json::Value& keys = line.get("keys", Json::Value(Json::arrayValue));
+    bool shift = false, ctrl = false;
+    if (!keys.isArray())
+        return "keys takes a list of \"shift\" and \"ctrl\"";
+    for (const Json::Value& key : keys) {
+        if (key == "shift")
+            shift = true;
+        else if (key == "ctrl")
+            ctrl = true;
+        else
+            return "keys takes a list of \"shift\" and \"ctrl\"";
+    }
+    Modifiers held(shift, ctrl);
+    CurrentBackend().InjectMouse(MouseAction::Move, *point);
+    for (MouseAction action : found->second)
+        CurrentBackend().InjectMouse(action, *point);
+    return "";
+}
+
+std::string WindowActions::Click(const Json::Value& line)
+{
+    const Json::Value& at = line["click"];
+    if (!at.isArray() || at.size() != 2 || !IsCoordinate(at[0]) || !IsCoordinate(at[1]))
+        return "click takes [X, Y]";
+    const POINT point = ScreenPoint(control, at[0].asInt(), at[1].asInt(), line.get("screen", false).asBool());
+    CurrentBackend().InjectMouse(MouseAction::Move, point);
+    CurrentBackend().InjectMouse(MouseAction::LeftDown, point);
+    CurrentBackend().InjectMouse(MouseAction::LeftUp, point);
+    return "";
+}
+
+std::string WindowActions::Wheel(const Json::Value& line)
+{
+    const auto point = LinePoint(control, line);
+    if (!IsCoordinate(line["wheel"]) || !point)
+        return "wheel takes a delta from -32768 to 32767 with integer x and y";
+    CurrentBackend().InjectMouse(MouseAction::Move, *point);
+    CurrentBackend().InjectWheel(line["wheel"].asInt(), *point);
+    return "";
+}
+
+std::string WindowActions::Key(const Json::Value& line)
+{
+    const auto key = line["key"].isString() ? VirtualKey(line["key"].asString()) : std::nullopt;
+    if (!key)
+        return "key takes a key name (Enter, Escape, Delete, Up, Down, a letter or a digit ...)";
+    Modifiers held(line.get("shift", false).asBool(), line.get("ctrl", false).asBool());
+    CurrentBackend().InjectKey(*key, true);
+    CurrentBackend().InjectKey(*key, false);
+    return "";
+}
+
+std::string WindowActions::Text(const Json::Value& line)
+{
+    if (!line["text"].isString())
+        return "text takes a string";
+    CurrentBackend().InjectText(Utf8ToWide(line["text"].asString()));
+    return "";
+}
+
+std::string WindowActions::Screenshot(const Json::Value& line)
+{
+    const Json::Value& path = line["screenshot"];
+    const std::string which = line.get("window", "control").isString() ? line.get("window", "control").asString() : "";
+    HeadlessBackend* headless = Headless();
+    if (!path.isString() || path.asString().empty() || (which != "control" && which != "active" && which != "all"))
+        return "screenshot takes a path and a window of \"control\", \"active\" or \"all\"";
+    if (!headless)
+        return "screenshots need the headless screen";
+    bool written;
+    if (which == "all") {
+        written = headless->ScreenshotAll(path.asString());
+    } else if (which == "active") {
+        written = headless->Screenshot(GetActiveWindow(), path.asString());
+    } else {
+        HWND top = control;
+        while (GetWindowStyle(top) & WS_CHILD)
+            top = GetParent(top);
+        RECT area, topRect;
+        GetWindowRect(control, &area);
+        GetWindowRect(top, &topRect);
+        OffsetRect(&area, -topRect.left, -topRect.top);
+        written = headless->Screenshot(top, path.asString(), &area);
+    }
+    return written ? "" : "cannot write the screenshot " + path.asString();
+}

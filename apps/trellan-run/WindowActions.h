@@ -1,0 +1,33 @@
+#pragma once
+// The script actions that drive the control's window through the headless backend:
+// resize, mouse, click, wheel, key, text and screenshot. Points are in the control
+// window's client area unless the line says "screen": true.
+
+#include <json/value.h>
+
+#include <string>
+
+namespace Platform {
+struct HWND__;
+}
+
+class WindowActions {
+public:
+    explicit WindowActions(Platform::HWND__* controlWindow);
+
+    // Whether the line is one of these actions.
+    static bool Handles(const Json::Value& line);
+    // Empty on success, else why the line is refused (or could not be carried out).
+    std::string Run(const Json::Value& line);
+
+private:
+    std::string Resize(const Json::Value& size);
+    std::string Mouse(const Json::Value& line);
+    std::string Click(const Json::Value& line);
+    std::string Wheel(const Json::Value& line);
+    std::string Key(const Json::Value& line);
+    std::string Text(const Json::Value& line);
+    std::string Screenshot(const Json::Value& line);
+
+    Platform::HWND__* control;
+};
