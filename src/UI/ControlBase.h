@@ -1,0 +1,90 @@
+#pragma once
+// The base of every custom-drawn control and form root. A control is a plain object
+// with a rectangle in its host window's client area; controls form a tree, and the
+// base forwards paint and mouse calls to the children in the order they were added.
+// The tree holds plain pointers: a control never deletes its parent or children.
+
+#include "Platform/Win/WinTypes.h"
+
+#include <vector>
+
+namespace Zivoro::UI {
+class CPaintEventArgs;
+class CMouseEventArgs;
+} // namespace Zivoro::UI
+
+// Anchor flags (ControlBase::anchors).
+constexpr int AnchorTop = 1;
+constexpr int AnchorBottom = 2;
+constexpr int AnchorLeft = 4;
+constexpr int AnchorRight = 8;
+constexpr int CenterVertical = 0x20;
+constexpr int CenterHorizontal = 0x40;
+
+// State bits (ControlBase::state).
+constexpr int StateHover = 1;
+constexpr int StatePressed = 4;
+
+class ControlBase {
+public:
+    ControlBase() = default;
+    virtual ~ControlBase();
+    ControlBase(const ControlBase&) = delete;
+    ControlBase& operator=(const ControlBase&) = delete;
+
+    virtual Platform::HWND GetHwnd();
+    virtual void SetVisible(int value);
+    virtual void SetDisabled(int value);
+    // The client rectangle of hwnd; empty when there is no window.
+    virtual void GetContainerRect(Platform::RECT* rect);
+    // Joins the parent's tree and draws into the parent's window.
+    virtual void Attach(ControlBase* parentControl);
+    virtual void OnPaint(Zivoro::UI::CPaintEventArgs* args);
+    virtual void OnMouseDown(Zivoro::UI::CMouseEventArgs* args);
+    virtual void OnMouseUp(Zivoro::UI::CMouseEventArgs* args);
+    virtual void OnMouseMove(Zivoro::UI::CMouseEventArgs* args);
+    // Clears the hover state (repainting) and tells the children.
+    virtual void OnMouseLeave();
+    // UpdateLayout of every child, one level only.
+    virtual void LayoutChildren();
+    // bounds = ComputeBounds().
+    virtual void UpdateLayout();
+    virtual void DestroyWindows();
+
+    void AddChild(ControlBase* child);
+    // The rectangle the layout rule gives; changes nothing.
+    Platform::RECT ComputeBounds();
+    // Repaints bounds without erasing the background.
+    void Invalidate();
+    void SetAnchors(int value);
+    void SetMargins(int left, int top, int right, int bottom);
+    void SetSize(int width, int height);
+
+    std::int32_t visible = 1;
+    std::int32_t disabled = 0;
+    std::int32_t anchors = AnchorTop | AnchorLeft;
+    std::int32_t state = 0;
+    ControlBase* parent = nullptr;
+    Platform::HWND hwnd = nullptr;
+    Platform::RECT margins;
+    Platform::RECT bounds;
+    Platform::SIZE size;
+    std::vector<ControlBase*> children;
+};
+
+// The list element interface of the list items; not a control.
+class IElement {
+public:
+    virtual ~IElement() = default;
+    virtual void SetBounds(Platform::RECT rect);
+    virtual Platform::RECT GetBounds();
+    virtual std::int32_t& GetState();
+    bool HitTest(Platform::POINT point) const;
+
+    // Owned by the list, which sets it.
+    std::int32_t listData = 0;
+
+protected:
+    Platform::RECT rect;
+    std::int32_t stateWord = 0;
+};

@@ -1,0 +1,49 @@
+#pragma once
+// Routing of a top-level form's window messages to its control tree: the press
+// captures the mouse and the control that took it gets the moves and the release;
+// leave tracking is requested on the first move; a press that no control takes may
+// start a window drag through the hook.
+
+#include "Platform/Win/WinTypes.h"
+
+class ControlBase;
+
+namespace Zivoro::UI {
+
+class FormHost {
+public:
+    // The form's window drag (FormDrager of the form).
+    class DragHook {
+    public:
+        virtual ~DragHook() = default;
+        // A press no control took; false when dragging is not enabled.
+        virtual bool BeginDrag(Platform::POINT pt) = 0;
+        virtual bool IsDragging() const = 0;
+        virtual void DragTo(Platform::POINT pt) = 0;
+        virtual void EndDrag() = 0;
+    };
+
+    explicit FormHost(ControlBase& root, DragHook* drag = nullptr);
+
+    // WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP and WM_MOUSELEAVE; false for others.
+    bool RouteMouse(Platform::HWND window, Platform::UINT message, Platform::WPARAM wParam, Platform::LPARAM lParam);
+    // The root's bounds become (0, 0, width, height) and its children are laid out.
+    void Resize(int width, int height);
+    // Forgets a control that goes away while it holds the press.
+    void Forget(ControlBase* control);
+
+    ControlBase* Captured() const { return captured; }
+    bool TrackingRequested() const { return tracking != 0; }
+
+private:
+    ControlBase& root;
+    DragHook* drag;
+    std::int32_t tracking = 0;
+    ControlBase* captured = nullptr;
+};
+
+// The control window's routing: left-button and move messages with keys = 1, no
+// capture, handled and target ignored, no leave tracking.
+bool RouteControlWindowMouse(ControlBase& root, Platform::UINT message, Platform::LPARAM lParam);
+
+} // namespace Zivoro::UI
