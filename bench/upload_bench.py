@@ -7,7 +7,8 @@ with trellan-picture encode, three at a time. Sending is compared on the same ph
 as BMP files, which the engine encodes by copying pixels: they go to the test receiver
 on loopback, three at a time, once by trellan-post --threads 3 and once by one curl
 process posting equivalent multipart bodies (--parallel --parallel-max 3) with the
-bytes the engine sends, the same fields and file names.
+bytes the engine sends, the same fields and file names; then both again one at a time,
+where nothing else runs beside the upload.
 
 The receiver measures sending: for each request, the time from its connection to the
 last byte of its body (wire seconds, summed over requests). The engine encodes each
@@ -92,19 +93,20 @@ def timed(command):
     return time.monotonic() - started
 
 
-def run_engine(build, photos):
+def run_engine(build, photos, threads):
     receiver = Receiver()
     try:
-        wall = timed([os.path.join(build, "bin", "trellan-post"), "--url", receiver.url, "--threads", "3"] + photos)
+        wall = timed([os.path.join(build, "bin", "trellan-post"), "--url", receiver.url, "--threads", str(threads)] +
+                     photos)
         return wall, receiver.wire_seconds()
     finally:
         receiver.close()
 
 
-def run_curl(encoded):
+def run_curl(encoded, threads):
     receiver = Receiver()
     try:
-        command = ["curl", "--silent", "--parallel", "--parallel-max", "3"]
+        command = ["curl", "--silent", "--parallel", "--parallel-max", str(threads)]
         for index, path in enumerate(encoded):
             name = os.path.basename(path).replace("-", "%2D").replace(".", "%2E")
             if index:
@@ -118,6 +120,20 @@ def run_curl(encoded):
         return wall, receiver.wire_seconds()
     finally:
         receiver.close()
+
+
+def compare(build, bitmaps, sent, threads, runs):
+    engine_runs, curl_runs = [], []
+    for _ in range(runs):
+        engine_runs.append(run_engine(build, bitmaps, threads))
+        curl_runs.append(run_curl(sent, threads))
+    engine_wall, engine_wire = (min(r[i] for r in engine_runs) for i in (0, 1))
+    curl_wall, curl_wire = (min(r[i] for r in curl_runs) for i in (0, 1))
+    print("best of %d runs, %d upload%s in flight:" % (runs, threads, "s" if threads > 1 else ""))
+    print("  trellan-post: %.2f s wall, %.2f s on the wire" % (engine_wall, engine_wire))
+    print("  curl:         %.2f s wall, %.2f s on the wire" % (curl_wall, curl_wire))
+    print("  sending ratio (wire seconds, trellan-post / curl): %.2f   (target <= 1.10)" % (engine_wire / curl_wire))
+    print("  wall ratio (trellan-post / curl): %.2f" % (engine_wall / curl_wall))
 
 
 def main():
@@ -141,17 +157,8 @@ def main():
     sent, _ = encode_all(build, bitmaps, "bmp", "sent-bmp")
     print("sending %d BMP pictures, %.1f MB" % (len(sent), sum(os.path.getsize(p) for p in sent) / 1e6))
 
-    engine_runs, curl_runs = [], []
-    for _ in range(options.runs):
-        engine_runs.append(run_engine(build, bitmaps))
-        curl_runs.append(run_curl(sent))
-    engine_wall, engine_wire = (min(r[i] for r in engine_runs) for i in (0, 1))
-    curl_wall, curl_wire = (min(r[i] for r in curl_runs) for i in (0, 1))
-    print("best of %d runs, 3 uploads in flight:" % options.runs)
-    print("  trellan-post: %.2f s wall, %.2f s on the wire" % (engine_wall, engine_wire))
-    print("  curl:         %.2f s wall, %.2f s on the wire" % (curl_wall, curl_wire))
-    print("sending ratio (wire seconds, trellan-post / curl): %.2f   (target <= 1.10)" % (engine_wire / curl_wire))
-    print("wall ratio (trellan-post / curl): %.2f" % (engine_wall / curl_wall))
+    for threads in (3, 1):
+        compare(build, bitmaps, sent, threads, options.runs)
 
 
 if __name__ == "__main__":
