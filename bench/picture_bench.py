@@ -64,14 +64,16 @@ def make_inputs():
 
 
 def timed(commands, runs):
-    """Mean wall time in seconds of each command (name -> shell command)."""
+    """Mean wall time and mean processor time (user + system) in seconds of each
+    command (name -> shell command). On a shared machine the processor time is the
+    steadier figure."""
     report = os.path.join(OUT, "hyperfine.json")
     args = ["hyperfine", "--style", "none", "--warmup", "1", "--runs", str(runs), "--export-json", report]
     for name, command in commands.items():
         args += ["--command-name", name, command]
     subprocess.run(args, check=True, stdout=subprocess.DEVNULL)
     with open(report) as f:
-        return {r["command"]: r["mean"] for r in json.load(f)["results"]}
+        return {r["command"]: (r["mean"], r["user"] + r["system"]) for r in json.load(f)["results"]}
 
 
 def peak_memory_mb(command):
@@ -84,12 +86,13 @@ def peak_memory_mb(command):
 
 def compare(title, commands, runs):
     times = timed(commands, runs)
-    ours = times["trellan-picture"]
+    wall, cpu = times["trellan-picture"]
     print(f"\n{title}")
-    print(f"  {'command':<18}{'mean ms':>10}{'ours / it':>11}{'peak MB':>10}")
+    print(f"  {'command':<18}{'wall ms':>9}{'ours/it':>9}{'cpu ms':>9}{'ours/it':>9}{'peak MB':>9}")
     for name, command in commands.items():
-        ratio = ours / times[name]
-        print(f"  {name:<18}{times[name] * 1000:>10.1f}{ratio:>11.2f}{peak_memory_mb(command):>10.1f}")
+        their_wall, their_cpu = times[name]
+        print(f"  {name:<18}{their_wall * 1000:>9.1f}{wall / their_wall:>9.2f}"
+              f"{their_cpu * 1000:>9.1f}{cpu / their_cpu:>9.2f}{peak_memory_mb(command):>9.1f}")
 
 
 def main():

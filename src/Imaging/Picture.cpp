@@ -50,7 +50,8 @@ FittedSize FitScale(int width, int height, int boxWidth, int boxHeight)
         return {1.0f, width, height};
     const auto longer = static_cast<float>(std::max(width, height));
     const float scale = width < height ? static_cast<float>(boxHeight) / longer : static_cast<float>(boxWidth) / longer;
-    return {scale, static_cast<int>(static_cast<float>(width) * scale), static_cast<int>(static_cast<float>(height) * scale)};
+    return {scale, static_cast<int>(static_cast<float>(width) * scale),
+            static_cast<int>(static_cast<float>(height) * scale)};
 }
 
 PictureHandle MakeThumbnail(const PictureHandle& picture, int boxWidth, int boxHeight)

@@ -187,7 +187,12 @@ private:
 
 Status ReadCompressed(ByteSource& source, const BmpHeader& header, const Palette& palette, PixelBuffer& pixels)
 {
-    const std::uint64_t available = std::min<std::uint64_t>(source.Remaining(), PixelBuffer::MaxBytes);
+    // The longest sensible encoding spends two bytes on every pixel and every line end;
+    // whatever a file holds beyond that is not read.
+    const auto width = static_cast<std::uint64_t>(pixels.Width());
+    const auto height = static_cast<std::uint64_t>(pixels.Height());
+    const std::uint64_t longest = 2 * (width + 2) * height + 2;
+    const std::uint64_t available = std::min(source.Remaining(), longest);
     std::vector<std::uint8_t> data(static_cast<std::size_t>(available));
     if (!source.ReadExact(data.data(), data.size()))
         return Status::GenericError;
