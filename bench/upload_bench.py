@@ -33,6 +33,15 @@ SUPPORT = os.path.join(ROOT, "tests", "support")
 SIZES = ["900x800", "1000x900", "1100x1000", "1150x1150"]
 
 
+def install_curl():
+    if shutil.which("curl"):
+        return
+    sudo = [] if os.geteuid() == 0 else ["sudo"]
+    env = dict(os.environ, DEBIAN_FRONTEND="noninteractive")
+    subprocess.run(sudo + ["apt-get", "update", "-q"], check=True, env=env)
+    subprocess.run(sudo + ["apt-get", "install", "-y", "--no-install-recommends", "curl"], check=True, env=env)
+
+
 def make_photos(count):
     folder = os.path.join(OUT, "photos")
     existing = sorted(f for f in os.listdir(folder)) if os.path.isdir(folder) else []
@@ -143,8 +152,7 @@ def main():
     parser.add_argument("--files", type=int, default=50)
     options = parser.parse_args()
     build = os.path.abspath(options.build)
-    if not shutil.which("curl"):
-        sys.exit("curl is needed (apt-get install curl)")
+    install_curl()
 
     photos = make_photos(options.files)
     print("%d photos, %.1f MB of PNG" % (len(photos), sum(os.path.getsize(p) for p in photos) / 1e6))
