@@ -76,6 +76,22 @@ TEST(CodecRoundTrip, GifKeepsAPictureOfFewColoursExactly)
     EXPECT_EQ(Pixels(*loaded), original);
 }
 
+TEST(CodecRoundTrip, GifWithAFullPaletteAndTransparencyFallsBackToTheCube)
+{
+    // 256 opaque colours leave no entry for transparency.
+    std::vector<std::uint8_t> pixels(257 * 4, 0);
+    for (int i = 0; i < 256; ++i) {
+        pixels[i * 4] = static_cast<std::uint8_t>(i);
+        pixels[i * 4 + 3] = 255;
+    }
+    const auto picture = Bitmap::FromPixels(257, 1, 257 * 4, pixels.data());
+    const std::vector<std::uint8_t> loaded = Pixels(*Reload(Encode(*picture, Gif)));
+    ASSERT_EQ(loaded.size(), pixels.size());
+    EXPECT_EQ(loaded[256 * 4 + 3], 0);
+    EXPECT_EQ(loaded[255 * 4], 255);
+    EXPECT_EQ(loaded[100 * 4], 102); // nearest level of the cube
+}
+
 TEST(CodecRoundTrip, GifPutsManyColoursOnTheColourCube)
 {
     const auto picture = Pattern(40, 30, true);

@@ -39,15 +39,17 @@ bool GifPalette::CollectExact(const PixelBuffer& pixels)
     for (int y = 0; y < pixels.Height(); ++y) {
         const std::uint8_t* pixel = pixels.Row(y);
         for (int x = 0; x < pixels.Width(); ++x, pixel += 4) {
-            if (IsTransparent(pixel)) {
-                if (transparentIndex < 0)
-                    transparentIndex = used++;
-            } else if (exact.find(Rgb(pixel)) == exact.end()) {
-                if (used == Size) {
-                    exact.clear();
-                    transparentIndex = -1;
-                    return false;
-                }
+            const bool transparent = IsTransparent(pixel);
+            if (transparent ? transparentIndex >= 0 : exact.count(Rgb(pixel)) > 0)
+                continue;
+            if (used == Size) {
+                exact.clear();
+                transparentIndex = -1;
+                return false;
+            }
+            if (transparent) {
+                transparentIndex = used++;
+            } else {
                 colours[used] = Rgb(pixel);
                 exact.emplace(Rgb(pixel), static_cast<std::uint8_t>(used++));
             }
