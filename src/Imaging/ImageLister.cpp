@@ -27,6 +27,26 @@ std::shared_ptr<RasterImage> ImageLister::Get(const std::string& name) const
     return it == images.end() ? nullptr : it->second;
 }
 
+void ImageLister::Draw(HDC dc, const POINT& point, const std::string& name) const
+{
+    if (auto raster = Get(name))
+        raster->DrawTo(dc, point.x, point.y);
+}
+
+void ImageLister::DrawGray(HDC dc, const POINT& point, const std::string& name) const
+{
+    auto raster = Get(name);
+    RasterImage grey;
+    if (raster && grey.CopyFrom(*raster) && grey.ToGray())
+        grey.DrawTo(dc, point.x, point.y);
+}
+
+void ImageLister::DrawStretched(HDC dc, const RECT& rect, const std::string& name) const
+{
+    if (auto raster = Get(name))
+        raster->DrawTo(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+}
+
 void ImageLister::Clear()
 {
     images.clear();

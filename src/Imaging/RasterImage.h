@@ -14,6 +14,8 @@ class RasterFile;
 namespace Platform {
 struct HINSTANCE__;
 struct HRSRC__;
+struct HDC__;
+struct HGDIOBJ__;
 } // namespace Platform
 
 class RasterImage {
@@ -53,6 +55,14 @@ public:
     bool Saturate(int amount);
     bool ToGray();
     Color GetCanvasColor() const;
+
+    // Draws the raster with its top-left corner at (x, y), stretched to width x height
+    // (a negative size means the raster's own). Rasters with an alpha plane, palette
+    // alpha or a transparent index are blended with what the device shows; only the
+    // part inside the device context's clip box is touched.
+    bool DrawTo(Platform::HDC__* dc, int x, int y, int drawWidth = -1, int drawHeight = -1) const;
+    // A device bitmap holding the raster's colours (not its alpha); null when empty.
+    Platform::HGDIOBJ__* ToDeviceBitmap(Platform::HDC__* dc = nullptr) const;
 
     bool IsEmpty() const { return pixels.empty(); }
     int GetWidth() const { return width; }
@@ -96,6 +106,11 @@ private:
     void ScaleBilinear(RasterImage& result, float xs, float ys) const;
     bool ScaleAlphaInto(RasterImage& result) const;
     bool Rotate(bool left);
+    bool IsBlended() const { return transparentIndex != -1 || HasAlpha() || paletteAlpha; }
+    // Opacity of a pixel for blended drawing: 0 leaves the device as it is.
+    int Opacity(int x, int y) const;
+    // The bitmap header and palette that describe the raster's rows to the device.
+    std::vector<std::uint8_t> DibHeader() const;
 
     int width = 0;
     int height = 0;

@@ -1,4 +1,5 @@
 #include "Imaging/RasterImage.h"
+#include "RasterSamples.h"
 
 #include <gtest/gtest.h>
 
@@ -8,34 +9,6 @@
 namespace {
 
 using Color = RasterImage::Color;
-
-// A 24-bit raster whose pixels are drawn from the generator, with an alpha plane when asked.
-RasterImage RandomRaster(std::mt19937& random, int width, int height, bool withAlpha)
-{
-    RasterImage raster;
-    EXPECT_TRUE(raster.Create(width, height, 24));
-    std::uniform_int_distribution<int> byte(0, 255);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width * 3; ++x)
-            raster.Row(y)[x] = static_cast<std::uint8_t>(byte(random));
-    if (withAlpha) {
-        raster.AddAlpha();
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x)
-                raster.AlphaRow(y)[x] = static_cast<std::uint8_t>(byte(random));
-    }
-    return raster;
-}
-
-RasterImage Filled(int width, int height, Color color)
-{
-    RasterImage raster;
-    EXPECT_TRUE(raster.Create(width, height, 24));
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            raster.SetPixelColor(x, y, color);
-    return raster;
-}
 
 bool SamePixels(const RasterImage& a, const RasterImage& b)
 {

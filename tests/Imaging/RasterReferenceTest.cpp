@@ -1,6 +1,7 @@
 // Scaling and saturation checked against plain reference computations on random rasters.
 
 #include "Imaging/RasterImage.h"
+#include "RasterSamples.h"
 
 #include <gtest/gtest.h>
 
@@ -11,17 +12,6 @@
 namespace {
 
 using Color = RasterImage::Color;
-
-RasterImage RandomRaster(std::mt19937& random, int width, int height)
-{
-    RasterImage raster;
-    EXPECT_TRUE(raster.Create(width, height, 24));
-    std::uniform_int_distribution<int> byte(0, 255);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width * 3; ++x)
-            raster.Row(y)[x] = static_cast<std::uint8_t>(byte(random));
-    return raster;
-}
 
 // The exact average of the source area a destination pixel covers.
 double AreaAverage(const RasterImage& source, int u, int v, int channel, double xs, double ys)

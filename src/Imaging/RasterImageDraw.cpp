@@ -1,0 +1,150 @@
+// Drawing RasterImage onto device contexts.
+
+#include "Imaging/RasterImage.h"
+
+#include "Platform/Gdi/DeviceBits.h"
+#include "Platform/Gdi/Drawing.h"
+#include "Platform/Gdi/GdiObjects.h"
+#include "Platform/Gdi/SavedDcState.h"
+#include "Platform/Win/Region.h"
+
+#include <algorithm>
+#include <cstring>
+
+using namespace Platform;
+
+namespace {
+
+BITMAPINFO TrueColorHeader(int width, int height)
+{
+    BITMAPINFO info;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biBitCount = 24;
+    return info;
+}
+
+// What the device shows under area, as bottom-up 24-bit rows.
+bool ReadDevice(HDC dc, const RECT& area, std::vector<std::uint8_t>& rows)
+{
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    HDC memory = CreateCompatibleDC(dc);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BITMAPINFO info = TrueColorHeader(width, height);
+    const bool read = BitBlt(memory, 0, 0, width, height, dc, area.left, area.top, SRCCOPY) &&
+                      GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), rows.data(), &info, DIB_RGB_COLORS) == height;
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    return read;
+}
+
+} // namespace
+
+int RasterImage::Opacity(int x, int y) const
+{
+    int opacity = HasAlpha() ? AlphaRow(y)[x] : 255;
+    if (bits <= 8) {
+        const int index = PixelIndex(x, y);
+        if (transparentIndex != -1 && index == transparentIndex)
+            return 0;
+        if (paletteAlpha && index < static_cast<int>(palette.size()))
+            opacity = (opacity * (palette[index].alpha + 1)) >> 8;
+    } else if (transparentIndex != -1) {
+        const Color color = PixelColor(x, y);
+        if (Color{color.blue, color.green, color.red, 0} == GetCanvasColor())
+            return 0;
+    }
+    return opacity;
+}
+
+bool RasterImage::DrawTo(HDC__* dc, int x, int y, int drawWidth, int drawHeight) const
+{
+    if (IsEmpty() || !dc || drawWidth == 0 || drawHeight == 0)
+        return false;
+    if (drawWidth < 0)
+        drawWidth = width;
+    if (drawHeight < 0)
+        drawHeight = height;
+    SavedDcState saved(dc);
+    RECT clip;
+    GetClipBox(dc, &clip);
+    const RECT area = IntersectRects(RECT{x, y, x + drawWidth, y + drawHeight}, clip);
+    if (IsRectEmpty(area))
+        return true;
+    const int areaWidth = area.right - area.left, areaHeight = area.bottom - area.top;
+    const int rowBytes = DibStride(areaWidth, 24);
+    std::vector<std::uint8_t> rows(static_cast<std::size_t>(rowBytes) * areaHeight);
+    const bool blended = IsBlended();
+    if (blended && !ReadDevice(dc, area, rows))
+        return false;
+
+    for (int j = 0; j < areaHeight; ++j) {
+        const int dy = area.top - y + j;
+        // Source row counted from the top, then its storage row.
+        const int fromTop = drawHeight == height
+                                ? dy
+                                : std::clamp((static_cast<int>((static_cast<std::int64_t>(dy) + 1) * height + drawHeight - 1) / drawHeight) - 1,
+                                             0, height - 1);
+        const int stored = height - 1 - fromTop;
+        std::uint8_t* out = rows.data() + static_cast<std::size_t>(areaHeight - 1 - j) * rowBytes;
+        for (int i = 0; i < areaWidth; ++i) {
+            const int dx = area.left - x + i;
+            const int sx = drawWidth == width ? dx : std::clamp(static_cast<int>(static_cast<std::int64_t>(dx) * width / drawWidth), 0, width - 1);
+            const Color color = PixelColor(sx, stored);
+            const int a = blended ? Opacity(sx, stored) : 255;
+            std::uint8_t* pixel = out + i * 3;
+            if (a == 0)
+                continue;
+            if (a == 255) {
+                pixel[0] = color.blue;
+                pixel[1] = color.green;
+                pixel[2] = color.red;
+                continue;
+            }
+            pixel[0] = static_cast<std::uint8_t>((pixel[0] * (255 - a) + color.blue * a) >> 8);
+            pixel[1] = static_cast<std::uint8_t>((pixel[1] * (255 - a) + color.green * a) >> 8);
+            pixel[2] = static_cast<std::uint8_t>((pixel[2] * (255 - a) + color.red * a) >> 8);
+        }
+    }
+    const BITMAPINFO info = TrueColorHeader(areaWidth, areaHeight);
+    return SetDIBitsToDevice(dc, area.left, area.top, static_cast<DWORD>(areaWidth), static_cast<DWORD>(areaHeight), 0, 0, 0,
+                             static_cast<UINT>(areaHeight), rows.data(), &info, DIB_RGB_COLORS) > 0;
+}
+
+std::vector<std::uint8_t> RasterImage::DibHeader() const
+{
+    std::vector<std::uint8_t> header(sizeof(BITMAPINFOHEADER) + palette.size() * sizeof(RGBQUAD));
+    BITMAPINFOHEADER info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biBitCount = static_cast<WORD>(bits);
+    info.biClrUsed = static_cast<DWORD>(palette.size());
+    std::memcpy(header.data(), &info, sizeof info);
+    for (std::size_t i = 0; i < palette.size(); ++i) {
+        const RGBQUAD entry{palette[i].blue, palette[i].green, palette[i].red, 0};
+        std::memcpy(header.data() + sizeof info + i * sizeof entry, &entry, sizeof entry);
+    }
+    return header;
+}
+
+HGDIOBJ__* RasterImage::ToDeviceBitmap(HDC__* dc) const
+{
+    if (IsEmpty())
+        return nullptr;
+    HDC memory = CreateCompatibleDC(dc);
+    HBITMAP bitmap = CreateCompatibleBitmap(memory, width, height);
+    if (!bitmap) {
+        DeleteDC(memory);
+        return nullptr;
+    }
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    const std::vector<std::uint8_t> header = DibHeader();
+    SetDIBitsToDevice(memory, 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
+                      static_cast<UINT>(height), pixels.data(), reinterpret_cast<const BITMAPINFO*>(header.data()),
+                      DIB_RGB_COLORS);
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    return bitmap;
+}
