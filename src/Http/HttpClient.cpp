@@ -93,14 +93,10 @@ struct HttpClient::Transfer {
     // Bytes moved so far in either direction; the transfer stalls while it stays put.
     std::int64_t Activity() const { return Uploaded() + static_cast<std::int64_t>(rawHeaders.size() + text.Received()); }
 
-    void RaiseProgress(std::uint32_t written, std::uint32_t length, std::uint32_t share)
-    {
-        client.progress(written, length, share);
-    }
     BodyChunks::Report Reporter()
     {
         return [this](std::uint32_t written, std::uint32_t length, std::uint32_t share) {
-            RaiseProgress(written, length, share);
+            client.progress(written, length, share);
         };
     }
 
@@ -131,8 +127,10 @@ struct HttpClient::Transfer {
         if (length >= 5 && std::memcmp(data, "HTTP/", 5) == 0)
             self.rawHeaders.clear();
         self.rawHeaders.append(data, length);
-        if (self.rawHeaders.size() > ResponseText::MaxBodyBytes)
+        if (self.rawHeaders.size() > ResponseText::MaxBodyBytes) {
+            self.replyTooLong = true;
             return 0;
+        }
         return self.client.Interrupted() ? 0 : length;
     }
 

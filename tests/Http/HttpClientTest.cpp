@@ -208,6 +208,14 @@ TEST(HttpClientTest, EmptyAndSlowRepliesAreReadInFull)
     EXPECT_EQ(slow.client.GetResponse(), "{\"success\":1}");
 }
 
+TEST(HttpClientTest, OversizedReplyIsRefused)
+{
+    TestReceiver receiver;
+    Exchange exchange;
+    EXPECT_FALSE(exchange.Send(receiver.WideUrl("fault=huge")));
+    EXPECT_EQ(exchange.client.GetResponse(), "");
+}
+
 TEST(HttpClientTest, UnusableAddressesFail)
 {
     for (const std::wstring url : {L"", L"ftp://127.0.0.1/x", L"not a url", L"file:///etc/passwd"}) {

@@ -21,6 +21,7 @@ Faults:
   garbage     answer with bytes that are not HTTP
   empty       answer with the status and an empty body
   slow        answer one byte at a time
+  huge        answer with a body of 64 MiB
 With --store FOLDER the file parts are saved there under their (percent-decoded) names.
 """
 
@@ -41,7 +42,7 @@ import threading
 import time
 import urllib.parse
 
-FAULTS = {"none", "refuse", "reset", "stall-read", "stall", "close", "garbage", "empty", "slow"}
+FAULTS = {"none", "refuse", "reset", "stall-read", "stall", "close", "garbage", "empty", "slow", "huge"}
 
 
 class State:
@@ -243,6 +244,8 @@ class Handler(socketserver.BaseRequestHandler):
         else:
             if fault == "empty":
                 reply = b""
+            elif fault == "huge":
+                reply = b"{" * (64 << 20)
             self.leave_flight()
             response = (b"HTTP/1.1 %d Reply\r\nContent-Type: application/json\r\n"
                         b"Content-Length: %d\r\nConnection: close\r\n\r\n" % (answer["status"], len(reply)))
