@@ -125,6 +125,10 @@ LRESULT DefWindowProcW(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
             return SendMessageW(parent, message, wParam, lParam);
         return 0;
     case WM_MOUSEACTIVATE:
+        // A child asks its parent first; the answer is to activate.
+        if (const HWND parent = (GetWindowStyle(handle) & WS_CHILD) ? GetParent(handle) : nullptr)
+            if (const LRESULT answer = SendMessageW(parent, message, wParam, lParam))
+                return answer;
         return 1;
     case WM_CLOSE:
         DestroyWindow(handle);

@@ -62,11 +62,17 @@ bool IsDoubleClick(HWND target, UINT message, POINT screen, std::uint64_t now)
     return false;
 }
 
-void ActivateFor(HWND target)
+// Activates the target's top-level window unless the target declines
+// (WM_MOUSEACTIVATE); false when the click is to be dropped.
+bool ActivateFor(HWND target, int hit, UINT message)
 {
     auto top = TopLevelOf(FindWindowObject(target));
-    if (top && GetActiveWindow() != top->handle)
+    if (!top || GetActiveWindow() == top->handle)
+        return true;
+    const LRESULT answer = SendMessageW(target, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top->handle), MAKELPARAM(hit, message));
+    if (answer != MA_NOACTIVATE && answer != MA_NOACTIVATEANDEAT && IsWindow(top->handle))
         SetActiveWindow(top->handle);
+    return answer != MA_NOACTIVATEANDEAT;
 }
 
 void RouteButton(HWND target, int hit, const RawInput& input)
@@ -75,8 +81,7 @@ void RouteButton(HWND target, int hit, const RawInput& input)
     const bool down = input.kind == Kind::LeftDown || input.kind == Kind::RightDown;
     UINT message = left ? (down ? WM_LBUTTONDOWN : WM_LBUTTONUP) : (down ? WM_RBUTTONDOWN : WM_RBUTTONUP);
     if (down) {
-        ActivateFor(target);
-        if (!IsWindow(target))
+        if (!ActivateFor(target, hit, message) || !IsWindow(target))
             return;
         SendMessageW(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), MAKELPARAM(hit, message));
         if (left && IsDoubleClick(target, message, input.screen, input.time))
