@@ -46,13 +46,7 @@ void ComboBoxControl::Register()
 
 LRESULT ComboBoxControl::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE)
-        States().Create(window);
-    ComboBoxControl* combo = States().Find(window);
-    const LRESULT result = combo ? combo->Handle(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY)
-        States().Remove(window);
-    return result;
+    return States().Dispatch(window, message, wParam, lParam);
 }
 
 ComboBoxControl::ComboBoxControl(HWND window)

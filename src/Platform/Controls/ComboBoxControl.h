@@ -19,10 +19,10 @@ public:
 
     explicit ComboBoxControl(HWND window);
 
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+
 private:
     friend class ComboListPopup;
-
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
     // Behaviour.
     int AddString(const wchar_t* item);

@@ -44,13 +44,7 @@ void EditControl::Register()
 
 LRESULT EditControl::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE)
-        States().Create(window);
-    EditControl* edit = States().Find(window);
-    const LRESULT result = edit ? edit->Handle(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY)
-        States().Remove(window);
-    return result;
+    return States().Dispatch(window, message, wParam, lParam);
 }
 
 EditControl::EditControl(HWND window) : window(window), font(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT))) {}

@@ -18,8 +18,9 @@ public:
 
     explicit EditControl(HWND window);
 
-private:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
 
     // Behaviour.
     void SetText(const std::wstring& value);

@@ -2,7 +2,7 @@
 // The state objects of a control class's windows, one per window, found by handle.
 // UI thread only.
 
-#include "Platform/Win/WinTypes.h"
+#include "Platform/Win/Window.h"
 
 #include <memory>
 #include <unordered_map>
@@ -24,6 +24,19 @@ public:
         return it == states.end() ? nullptr : it->second.get();
     }
     void Remove(HWND window) { states.erase(window); }
+
+    // A class procedure: the window's state is made at WM_NCCREATE, handles every
+    // message and goes after WM_NCDESTROY.
+    LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_NCCREATE)
+            Create(window);
+        State* state = Find(window);
+        const LRESULT result = state ? state->Handle(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
+        if (message == WM_NCDESTROY)
+            Remove(window);
+        return result;
+    }
 
 private:
     std::unordered_map<HWND, std::unique_ptr<State>> states;
