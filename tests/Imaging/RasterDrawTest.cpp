@@ -7,6 +7,8 @@
 #include "Platform/Gdi/Drawing.h"
 #include "Platform/Gdi/GdiObjects.h"
 
+#include "support/TestCanvas.h"
+
 #include <gtest/gtest.h>
 
 using namespace Platform;
@@ -14,28 +16,10 @@ using Color = RasterImage::Color;
 
 namespace {
 
-// A memory DC over a 20 x 20 bitmap filled with one colour.
-class MemoryTarget {
+// A 20 x 20 canvas of one colour.
+class MemoryTarget : public TestSupport::TestCanvas {
 public:
-    explicit MemoryTarget(COLORREF fill)
-    {
-        dc = CreateCompatibleDC(nullptr);
-        bitmap = CreateCompatibleBitmap(dc, 20, 20);
-        previous = SelectObject(dc, bitmap);
-        HBRUSH brush = CreateSolidBrush(fill);
-        RECT all{0, 0, 20, 20};
-        FillRect(dc, &all, brush);
-        DeleteObject(brush);
-    }
-    ~MemoryTarget()
-    {
-        SelectObject(dc, previous);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    HDC dc;
-    HBITMAP bitmap;
-    HGDIOBJ previous;
+    explicit MemoryTarget(COLORREF fill) : TestCanvas(20, 20, fill) {}
 };
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "Platform/Gdi/Text.h"
 #include "Platform/Gdiplus/Bitmap.h"
 #include "Platform/Gdiplus/Graphics.h"
+#include "support/TestCanvas.h"
 
 #include <gtest/gtest.h>
 
@@ -21,25 +22,9 @@ using namespace Platform::Gdiplus;
 
 namespace {
 
-// A memory DC over a white 64 x 64 bitmap.
-class Canvas {
+class Canvas : public TestSupport::TestCanvas {
 public:
-    Canvas()
-    {
-        dc = CreateCompatibleDC(nullptr);
-        bitmap = CreateCompatibleBitmap(dc, 64, 64);
-        previous = SelectObject(dc, bitmap);
-        PaintFill(dc, RECT{0, 0, 64, 64}, RGB(255, 255, 255));
-    }
-    ~Canvas()
-    {
-        SelectObject(dc, previous);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    HDC dc;
-    HBITMAP bitmap;
-    HGDIOBJ previous;
+    Canvas() : TestCanvas(64, 64) {}
 };
 
 } // namespace

@@ -1,0 +1,250 @@
+#include "Imaging/ImageLister.h"
+#include "Imaging/RasterImage.h"
+#include "UI/Controls/Button.h"
+#include "UI/Controls/CheckBox.h"
+#include "UI/Controls/IconLabel.h"
+#include "UI/EventArgs.h"
+#include "UI/Label.h"
+#include "UI/Skin.h"
+#include "UI/UiDrawing.h"
+#include "UI/UiFontSet.h"
+
+#include "Platform/Gdi/Gdi.h"
+#include "support/TestCanvas.h"
+#include "Platform/Win/Painting.h"
+#include "Platform/Win/Window.h"
+
+#include <gtest/gtest.h>
+
+using namespace Platform;
+using namespace Zivoro::UI;
+using namespace Zivoro::UI::Controls;
+
+namespace {
+
+// A white canvas as large as the test window.
+class Canvas : public TestSupport::TestCanvas {
+public:
+    Canvas() : TestCanvas(300, 100) {}
+};
+
+class BasicControls : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SetUpSkin();
+        static const bool registered = [] {
+            WNDCLASSW windowClass;
+            windowClass.lpfnWndProc = &DefWindowProcW;
+            windowClass.lpszClassName = L"BasicControlsTest";
+            return RegisterClassW(&windowClass) != 0;
+        }();
+        ASSERT_TRUE(registered);
+        window = CreateWindowExW(0, L"BasicControlsTest", L"", WS_POPUP, 0, 0, 300, 100, nullptr, nullptr, nullptr, nullptr);
+        root.hwnd = window;
+        root.bounds = RECT{0, 0, 300, 100};
+    }
+    void TearDown() override { DestroyWindow(window); }
+
+    static CMouseEventArgs Mouse(int x, int y)
+    {
+        CMouseEventArgs args;
+        args.keys = 1;
+        args.pt = POINT{x, y};
+        return args;
+    }
+    template <class Control>
+    void Press(Control& control, int x, int y)
+    {
+        CMouseEventArgs args = Mouse(x, y);
+        control.OnMouseDown(&args);
+    }
+    template <class Control>
+    void Release(Control& control, int x, int y)
+    {
+        CMouseEventArgs args = Mouse(x, y);
+        control.OnMouseUp(&args);
+    }
+    static void Paint(ControlBase& control, Canvas& canvas)
+    {
+        CPaintEventArgs args;
+        args.dc = canvas.dc;
+        args.scratchDC = canvas.dc;
+        control.OnPaint(&args);
+    }
+    static bool HasDarkPixels(const Canvas& canvas, const RECT& area, int below)
+    {
+        for (int y = area.top; y < area.bottom; ++y)
+            for (int x = area.left; x < area.right; ++x)
+                if (GetRValue(GetPixel(canvas.dc, x, y)) < below)
+                    return true;
+        return false;
+    }
+
+    HWND window = nullptr;
+    ControlBase root;
+};
+
+} // namespace
+
+TEST_F(BasicControls, ButtonClicksOnlyWhenThePressEndsOnIt)
+{
+    Button button;
+    button.SetMargins(10, 10, 0, 0);
+    button.SetSize(72, 25);
+    button.Create(&root, L"确定");
+    root.LayoutChildren();
+    int clicks = 0;
+    button.clicked.connect([&] { ++clicks; });
+
+    CMouseEventArgs down = Mouse(20, 20);
+    button.OnMouseDown(&down);
+    EXPECT_EQ(down.handled, 1);
+    EXPECT_EQ(down.target, &button);
+    Release(button, 200, 20);
+    EXPECT_EQ(clicks, 0);
+    EXPECT_EQ(button.state, 0);
+
+    Press(button, 20, 20);
+    Release(button, 30, 30);
+    EXPECT_EQ(clicks, 1);
+
+    Canvas drawn, expected;
+    Paint(button, drawn);
+    ImageLister::Instance().DrawStretched(expected.dc, button.bounds, "BtnNormal");
+    PaintText(expected.dc, button.bounds, L"确定", UiFontSet::Instance().textColor, UiFontSet::Instance().font,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    EXPECT_TRUE(drawn.SameAs(expected, RECT{0, 0, 300, 100}));
+}
+
+TEST_F(BasicControls, DisabledButtonShowsItsDisabledFaceAndIgnoresPresses)
+{
+    Button button;
+    button.SetMargins(10, 10, 0, 0);
+    button.SetSize(72, 25);
+    button.Create(&root, L"");
+    root.LayoutChildren();
+    int clicks = 0;
+    button.clicked.connect([&] { ++clicks; });
+    button.SetDisabled(1);
+    CMouseEventArgs down = Mouse(20, 20);
+    button.OnMouseDown(&down);
+    EXPECT_EQ(down.handled, 0);
+    Release(button, 20, 20);
+    EXPECT_EQ(clicks, 0);
+
+    Canvas drawn, disabledFace, normalFace;
+    Paint(button, drawn);
+    ImageLister::Instance().DrawStretched(disabledFace.dc, button.bounds, "BtnDisable");
+    EXPECT_TRUE(drawn.SameAs(disabledFace, button.bounds));
+
+    button.SetDisabled(0);
+    Canvas enabled;
+    Paint(button, enabled);
+    ImageLister::Instance().DrawStretched(normalFace.dc, button.bounds, "BtnNormal");
+    EXPECT_TRUE(enabled.SameAs(normalFace, button.bounds));
+
+    // Hover shows the hover face; an empty image name shows no face at all.
+    CMouseEventArgs move = Mouse(20, 20);
+    button.OnMouseMove(&move);
+    EXPECT_EQ(button.state, StateHover);
+    button.SetImages("BtnNormal", "", "BtnDown", "BtnDisable");
+    Canvas blank, white;
+    Paint(button, blank);
+    EXPECT_TRUE(blank.SameAs(white, button.bounds));
+}
+
+TEST_F(BasicControls, CheckBoxIsTheBoxAndTextWideAndToggleOnlyOnAReleaseInside)
+{
+    CheckBox box;
+    box.SetMargins(5, 7, 0, 0);
+    box.Create(&root, L"约束比例");
+    root.LayoutChildren();
+    HDC dc = GetDC(window);
+    const SIZE text = MeasureText(dc, L"约束比例", 4, UiFontSet::Instance().font);
+    ReleaseDC(window, dc);
+    EXPECT_EQ(box.bounds.left, 5);
+    EXPECT_EQ(box.bounds.top, 7);
+    EXPECT_EQ(box.bounds.right - box.bounds.left, 15 + text.cx);
+    EXPECT_EQ(box.bounds.bottom - box.bounds.top, 15);
+    EXPECT_EQ(box.size.cx, text.cx);
+
+    int changes = 0;
+    box.changed.connect([&] { ++changes; });
+    Press(box, 8, 10);
+    Release(box, 250, 90);
+    EXPECT_EQ(box.IsChecked(), 0);
+    Press(box, 8, 10);
+    Release(box, 9, 11);
+    EXPECT_EQ(box.IsChecked(), 1);
+    EXPECT_EQ(changes, 1);
+    box.SetChecked(0);
+    EXPECT_EQ(changes, 1);
+
+    Canvas drawn, expected;
+    box.SetChecked(1);
+    Paint(box, drawn);
+    ImageLister::Instance().Draw(expected.dc, POINT{5, 7}, "CheckBox-Checked");
+    EXPECT_TRUE(drawn.SameAs(expected, RECT{5, 7, 20, 22}));
+}
+
+TEST_F(BasicControls, LabelTakesTheSizeOfItsTextAndItsPlaceFromLayout)
+{
+    Label label;
+    label.SetMargins(8, 39, 0, 0);
+    label.Create(&root, L"请点击\"添加按钮\"，选择要上传的照片");
+    HDC dc = GetDC(window);
+    SIZE extent;
+    GetTextExtentPoint32W(dc, label.text.c_str(), static_cast<int>(label.text.size()), &extent);
+    ReleaseDC(window, dc);
+    root.LayoutChildren();
+    EXPECT_EQ(label.bounds.left, 8);
+    EXPECT_EQ(label.bounds.top, 39);
+    EXPECT_EQ(label.bounds.right, 8 + extent.cx);
+    EXPECT_EQ(label.bounds.bottom, 39 + extent.cy);
+
+    label.SetText(L"");
+    EXPECT_EQ(label.bounds.right, label.bounds.left);
+    label.visible = 0;
+    label.SetText(L"看不见");
+    Canvas drawn, white;
+    Paint(label, drawn);
+    EXPECT_TRUE(drawn.SameAs(white, RECT{0, 0, 300, 100}));
+}
+
+TEST_F(BasicControls, DisabledIconLabelIsGreyAndIgnoresClicks)
+{
+    IconLabel link;
+    link.SetMargins(10, 7, 0, 0);
+    link.Create(&root, L"删除", "Btn_Delete");
+    root.LayoutChildren();
+    HDC dc = GetDC(window);
+    const SIZE text = MeasureText(dc, L"删除", 2, UiFontSet::Instance().font);
+    ReleaseDC(window, dc);
+    EXPECT_EQ(link.size.cx, text.cx + 16 + 5);
+
+    ControlBase* clickedWith = nullptr;
+    link.clicked.connect([&](ControlBase* sender) { clickedWith = sender; });
+    link.SetDisabled(1);
+    Press(link, 12, 10);
+    Release(link, 12, 10);
+    EXPECT_EQ(clickedWith, nullptr);
+
+    Canvas drawn;
+    Paint(link, drawn);
+    for (int y = 7; y < 23; ++y)
+        for (int x = 10; x < 26; ++x) {
+            const COLORREF pixel = GetPixel(drawn.dc, x, y);
+            ASSERT_TRUE(GetRValue(pixel) == GetGValue(pixel) && GetGValue(pixel) == GetBValue(pixel)) << x << "," << y;
+        }
+    EXPECT_FALSE(HasDarkPixels(drawn, RECT{31, 0, 300, 100}, 0xC1));
+    EXPECT_TRUE(HasDarkPixels(drawn, RECT{31, 0, 300, 100}, 0xFF));
+
+    link.SetDisabled(0);
+    Press(link, 12, 10);
+    Release(link, 12, 10);
+    EXPECT_EQ(clickedWith, &link);
+    Canvas enabled;
+    Paint(link, enabled);
+    EXPECT_TRUE(HasDarkPixels(enabled, RECT{31, 0, 300, 100}, 0x80));
+}
