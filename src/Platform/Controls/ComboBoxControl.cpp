@@ -120,6 +120,10 @@ LRESULT ComboBoxControl::Handle(UINT message, WPARAM wParam, LPARAM lParam)
             CloseList();
         InvalidateRect(window, nullptr, FALSE);
         return 0;
+    case WM_NCCALCSIZE:
+    case WM_NCPAINT:
+        // WS_VSCROLL belongs to the drop-down list: the box itself has no frame.
+        return 0;
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT:

@@ -142,7 +142,7 @@ HFONT CreateFontW(int height, int, int, int, int weight, DWORD italic, DWORD, DW
 
 HBITMAP CreateCompatibleBitmap(HDC, int width, int height)
 {
-    if (width <= 0 || height <= 0 || width > 32768 || height > 32768)
+    if (width <= 0 || height <= 0 || width > Surface::kMaximumSide || height > Surface::kMaximumSide)
         return nullptr;
     return CreateBitmapOver(std::make_shared<Surface>(width, height, 0xFF000000u));
 }

@@ -8,9 +8,15 @@
 namespace Platform {
 
 Surface::Surface(int width, int height, std::uint32_t fill)
-    : width(std::max(width, 1)), height(std::max(height, 1)),
+    : width(std::clamp(width, 1, kMaximumSide)), height(std::clamp(height, 1, kMaximumSide)),
       surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, this->width, this->height))
 {
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+        // Out of memory: a single pixel keeps every caller working.
+        cairo_surface_destroy(surface);
+        this->width = this->height = 1;
+        surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
+    }
     Flush();
     std::uint8_t* data = Data();
     for (int y = 0; y < this->height; ++y) {

@@ -14,7 +14,11 @@ namespace Platform {
 
 class Surface {
 public:
-    // A new surface filled with fill (opaque white when not given).
+    // Longer sides are cut to this.
+    static constexpr int kMaximumSide = 16384;
+
+    // A new surface filled with fill (opaque white when not given). When the memory
+    // cannot be had the surface has one pixel.
     Surface(int width, int height, std::uint32_t fill = 0xFFFFFFFFu);
     ~Surface();
     Surface(const Surface&) = delete;
