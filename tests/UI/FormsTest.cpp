@@ -1,0 +1,232 @@
+#include "UI/CMessageDialog.h"
+#include "UI/ExtForm.h"
+#include "UI/Skin.h"
+
+#include "Platform/Win/Backend.h"
+#include "Platform/Win/Dialog.h"
+#include "Platform/Win/Painting.h"
+#include "Platform/Win/HeadlessBackend.h"
+#include "Platform/Win/Input.h"
+#include "Platform/Win/MessageLoop.h"
+#include "Platform/Win/Screen.h"
+#include "Platform/Win/Timer.h"
+#include "Platform/Win/Window.h"
+#include "Platform/Win/WinConstants.h"
+#include "Platform/Win/WindowGeometry.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace Platform;
+using Action = Backend::MouseAction;
+
+namespace {
+
+// What the test does once the dialog is up, run from a timer inside its modal loop.
+std::function<void(HWND dialog)> whileRunning;
+
+void RunWhileUp(HWND owner)
+{
+    SetTimer(owner, 77, 1, [](HWND window, UINT, UINT_PTR, DWORD) {
+        KillTimer(window, 77);
+        whileRunning(GetActiveWindow());
+    });
+}
+
+void Click(POINT screen)
+{
+    CurrentBackend().InjectMouse(Action::Move, screen);
+    CurrentBackend().InjectMouse(Action::LeftDown, screen);
+    CurrentBackend().InjectMouse(Action::LeftUp, screen);
+}
+
+void Pump()
+{
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageW(&message);
+}
+
+// A plain window whose messages go to an ExtForm with one button.
+struct TestForm : ExtForm {
+    static LRESULT Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        auto* form = reinterpret_cast<TestForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        LRESULT result = 0;
+        if (form && form->ProcessWindowMessage(window, message, wParam, lParam, result))
+            return result;
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+
+    TestForm()
+    {
+        static const bool registered = [] {
+            WNDCLASSW windowClass;
+            windowClass.lpfnWndProc = &Proc;
+            windowClass.lpszClassName = L"TestExtForm";
+            return RegisterClassW(&windowClass) != 0;
+        }();
+        EXPECT_TRUE(registered);
+        window = CreateWindowExW(0, L"TestExtForm", L"", WS_POPUP, 200, 150, 300, 200, nullptr, nullptr, nullptr, nullptr);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        AttachWindow(window, 0, 0, 300, 200);
+        button.SetMargins(100, 100, 0, 0);
+        button.SetSize(72, 25);
+        button.Create(this, L"按钮");
+        ShowWindow(window, SW_SHOW);
+        SendMessageW(window, WM_SIZE, 0, MAKELPARAM(300, 200));
+        Pump();
+    }
+    ~TestForm() override { DestroyWindow(window); }
+
+    void OnPaint(Zivoro::UI::CPaintEventArgs* args) override
+    {
+        ExtForm::OnPaint(args);
+        ControlBase::OnPaint(args);
+    }
+
+    RECT WindowRect() const
+    {
+        RECT rect;
+        GetWindowRect(window, &rect);
+        return rect;
+    }
+
+    HWND window;
+    Zivoro::UI::Controls::Button button;
+};
+
+class Forms : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SetUpSkin();
+        static const bool registered = [] {
+            WNDCLASSW windowClass;
+            windowClass.lpfnWndProc = &DefWindowProcW;
+            windowClass.lpszClassName = L"FormsTestOwner";
+            return RegisterClassW(&windowClass) != 0;
+        }();
+        ASSERT_TRUE(registered);
+        owner = CreateWindowExW(0, L"FormsTestOwner", L"", WS_POPUP | WS_VISIBLE, 0, 0, 1000, 700, nullptr, nullptr,
+                                nullptr, nullptr);
+        Pump();
+    }
+    void TearDown() override { DestroyWindow(owner); }
+
+    HWND owner = nullptr;
+};
+
+} // namespace
+
+TEST_F(Forms, MessageDialogLaysOutItsControlsAndEndsWithTheButtonsResults)
+{
+    CMessageDialog dialog;
+    dialog.SetMessage(L"上传列表为空，请选择文件");
+    RECT windowRect{};
+    whileRunning = [&](HWND window) {
+        GetWindowRect(window, &windowRect);
+        Click(POINT{windowRect.left + 280, windowRect.top + 150});
+    };
+    RunWhileUp(owner);
+    EXPECT_EQ(dialog.DoModal(owner), 1);
+    EXPECT_EQ(windowRect.right - windowRect.left, 384);
+    EXPECT_EQ(windowRect.bottom - windowRect.top, 174);
+    // Centred over the owner.
+    EXPECT_EQ(windowRect.left, 500 - 192);
+    EXPECT_EQ(windowRect.top, 350 - 87);
+    EXPECT_EQ(dialog.title, L"提示消息");
+    EXPECT_EQ(dialog.okButton.bounds, (RECT{257, 141, 308, 165}));
+    EXPECT_EQ(dialog.cancelButton.bounds, (RECT{318, 141, 369, 165}));
+    EXPECT_EQ(dialog.closeButton.bounds, (RECT{355, 12, 370, 27}));
+    EXPECT_EQ(dialog.messageLabel.bounds.left, 100);
+    EXPECT_EQ(dialog.messageLabel.bounds.top, 72);
+}
+
+TEST_F(Forms, CancelCloseAndEscEndWithTwoAndEnterWithOne)
+{
+    for (const POINT offset : {POINT{340, 150}, POINT{360, 18}}) {
+        CMessageDialog dialog;
+        whileRunning = [&](HWND window) {
+            RECT rect;
+            GetWindowRect(window, &rect);
+            Click(POINT{rect.left + offset.x, rect.top + offset.y});
+        };
+        RunWhileUp(owner);
+        EXPECT_EQ(dialog.DoModal(owner), 2) << offset.x;
+    }
+    for (const auto& [key, expected] : {std::pair{VK_ESCAPE, 2}, std::pair{VK_RETURN, 1}}) {
+        CMessageDialog dialog;
+        dialog.SetTitle(L"提示信息");
+        whileRunning = [key = key](HWND) {
+            CurrentBackend().InjectKey(key, true);
+            CurrentBackend().InjectKey(key, false);
+        };
+        RunWhileUp(owner);
+        EXPECT_EQ(dialog.DoModal(owner), expected);
+        EXPECT_EQ(dialog.title, L"提示信息");
+    }
+}
+
+TEST_F(Forms, MessageDialogLooksFinished)
+{
+    CMessageDialog dialog;
+    dialog.SetMessage(L"文件数量超过限制");
+    bool saved = false;
+    const std::string path = ::testing::TempDir() + "message-dialog.png";
+    whileRunning = [&](HWND window) {
+        UpdateWindow(window);
+        saved = dynamic_cast<HeadlessBackend&>(CurrentBackend()).Screenshot(window, path);
+        EndDialog(window, 1);
+    };
+    RunWhileUp(owner);
+    dialog.DoModal(owner);
+    EXPECT_TRUE(saved);
+}
+
+TEST_F(Forms, DraggingEmptySpaceMovesTheWindowButAPressOnAButtonDoesNot)
+{
+    TestForm form;
+    const RECT before = form.WindowRect();
+    CurrentBackend().InjectMouse(Action::Move, POINT{before.left + 20, before.top + 60});
+    CurrentBackend().InjectMouse(Action::LeftDown, POINT{before.left + 20, before.top + 60});
+    CurrentBackend().InjectMouse(Action::Move, POINT{before.left + 50, before.top + 50});
+    CurrentBackend().InjectMouse(Action::LeftUp, POINT{before.left + 50, before.top + 50});
+    Pump();
+    const RECT moved = form.WindowRect();
+    EXPECT_EQ(moved.left, before.left + 30);
+    EXPECT_EQ(moved.top, before.top - 10);
+    EXPECT_FALSE(form.drager.IsDragging());
+
+    int clicks = 0;
+    form.button.clicked.connect([&] { ++clicks; });
+    CurrentBackend().InjectMouse(Action::Move, POINT{moved.left + 110, moved.top + 110});
+    CurrentBackend().InjectMouse(Action::LeftDown, POINT{moved.left + 110, moved.top + 110});
+    CurrentBackend().InjectMouse(Action::Move, POINT{moved.left + 20, moved.top + 20});
+    CurrentBackend().InjectMouse(Action::LeftUp, POINT{moved.left + 20, moved.top + 20});
+    Pump();
+    EXPECT_EQ(form.WindowRect(), moved);
+    EXPECT_EQ(clicks, 0);
+}
+
+TEST_F(Forms, AMaximisedFormCoversTheScreenWidthAndCannotBeDragged)
+{
+    TestForm form;
+    form.ToggleMaximize();
+    Pump();
+    RECT rect = form.WindowRect();
+    EXPECT_EQ(rect.left, 0);
+    EXPECT_EQ(rect.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(form.bounds.right, rect.right);
+    CurrentBackend().InjectMouse(Action::Move, POINT{20, 60});
+    CurrentBackend().InjectMouse(Action::LeftDown, POINT{20, 60});
+    CurrentBackend().InjectMouse(Action::Move, POINT{60, 90});
+    CurrentBackend().InjectMouse(Action::LeftUp, POINT{60, 90});
+    Pump();
+    EXPECT_EQ(form.WindowRect(), rect);
+    form.ToggleMaximize();
+    Pump();
+    EXPECT_EQ(form.WindowRect().right - form.WindowRect().left, 300);
+    EXPECT_EQ(form.dragEnabled, 1);
+}
