@@ -98,6 +98,8 @@ protected:
 
     void TearDown() override
     {
+        // Hooks capture the test's locals, which are gone by now.
+        Recorder::Instance().hook = nullptr;
         for (auto it = created.rbegin(); it != created.rend(); ++it)
             DestroyWindow(*it);
         PumpPending();
