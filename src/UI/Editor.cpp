@@ -1,0 +1,141 @@
+#include "UI/Editor.h"
+
+#include "Platform/Controls/ControlMessages.h"
+#include "Platform/Gdi/Gdi.h"
+#include "Platform/Win/Input.h"
+#include "Platform/Win/MessageLoop.h"
+#include "UI/UiFontSet.h"
+#include "UI/WindowedLayout.h"
+
+#include <cwchar>
+#include <string>
+
+using namespace Platform;
+
+namespace {
+
+const wchar_t* const kClass = L"ZivoroEditor";
+
+} // namespace
+
+Editor::Editor() : font(UiFontSet::CreateUiFont()) {}
+
+Editor::~Editor()
+{
+    if (IsWindow(hwnd))
+        DestroyWindow(hwnd);
+    DeleteObject(font);
+}
+
+HWND Editor::CreateAt(HWND parentWindow, int x, int y, int width, int height)
+{
+    RegisterClassOnce(kClass, L"EDIT");
+    std::uint32_t style = 0x50003000; // child, visible, digits only, keeps Enter
+    if (multiLine)
+        style |= ES_MULTILINE;
+    if (readOnly)
+        style |= ES_READONLY;
+    if (password)
+        style |= ES_PASSWORD;
+    hwnd = CreateWindowExW(0, kClass, L"", style, x, y, width, height, parentWindow, nullptr, nullptr, this);
+    SendMessageW(hwnd, EM_LIMITTEXT, static_cast<WPARAM>(multiLine), 0);
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return hwnd;
+}
+
+HWND Editor::Create(HWND parentWindow)
+{
+    return CreateAt(parentWindow, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0);
+}
+
+HWND Editor::Create(HWND parentWindow, RECT rect)
+{
+    return CreateAt(parentWindow, rect.left, rect.top, rect.right, rect.bottom);
+}
+
+void Editor::SetVisible(int value)
+{
+    WindowedLayout::SetVisible(*this, value);
+}
+
+void Editor::Attach(ControlBase* parentControl)
+{
+    Create(parentControl->GetHwnd());
+    WindowedLayout::Join(*this, parentControl);
+}
+
+void Editor::UpdateLayout()
+{
+    WindowedLayout::MoveToLayout(*this);
+}
+
+int Editor::GetInt() const
+{
+    const std::wstring text = GetWindowTextW(hwnd);
+    return static_cast<int>(std::wcstol(text.c_str(), nullptr, 10));
+}
+
+void Editor::SetInt(int value)
+{
+    SetWindowTextW(hwnd, std::to_wstring(value).c_str());
+}
+
+bool Editor::OnKeyDown(WPARAM key)
+{
+    switch (key) {
+    case VK_RETURN:
+        if ((GetKeyState(VK_LCONTROL) | GetKeyState(VK_RCONTROL)) & 0x8000)
+            ctrlEnterPressed();
+        else
+            enterPressed();
+        return false;
+    case VK_ESCAPE:
+        escapePressed();
+        return false;
+    case VK_UP:
+        upPressed();
+        return true;
+    case VK_DOWN:
+        downPressed();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool Editor::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    result = 0;
+    switch (message) {
+    case WM_SETFOCUS:
+        focused();
+        return false;
+    case WM_NCCALCSIZE:
+        WindowedLayout::ShrinkClientByOne(lParam);
+        return true;
+    case WM_NCPAINT:
+        WindowedLayout::PaintFlatBorder(window, borderColor);
+        return true;
+    case WM_KEYDOWN:
+        return OnKeyDown(wParam);
+    case WM_MOUSEMOVE:
+        mouseMoved();
+        return false;
+    case WM_LBUTTONDOWN:
+        mouseDown();
+        return false;
+    case OCM_BASE + WM_COMMAND:
+        if (HIWORD(wParam) == EN_CHANGE)
+            textChanged();
+        else if (HIWORD(wParam) == EN_KILLFOCUS)
+            focusLost();
+        else
+            return false;
+        return true;
+    case OCM_BASE + WM_CTLCOLOREDIT:
+        result = reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+        return true;
+    default:
+        return false;
+    }
+}

@@ -1,0 +1,49 @@
+#pragma once
+// A numeric edit box (a superclassed system "EDIT") with a flat one-pixel border and
+// signals for focus, keys, mouse and text changes. Its notifications arrive only
+// when the parent reflects them.
+
+#include "UI/ControlBase.h"
+#include "UI/NativeControl.h"
+
+#include <boost/signals2/signal.hpp>
+
+class Editor : public ControlBase, public NativeControl<Editor> {
+public:
+    Editor();
+    ~Editor() override;
+
+    bool ProcessWindowMessage(Platform::HWND window, Platform::UINT message, Platform::WPARAM wParam,
+                              Platform::LPARAM lParam, Platform::LRESULT& result);
+    Platform::HWND Create(Platform::HWND parentWindow);
+    // rect as x, y, width, height.
+    Platform::HWND Create(Platform::HWND parentWindow, Platform::RECT rect);
+
+    void SetVisible(int value) override;
+    void Attach(ControlBase* parentControl) override;
+    void UpdateLayout() override;
+
+    // The text as a decimal number; 0 when it does not start with one.
+    int GetInt() const;
+    void SetInt(int value);
+
+    boost::signals2::signal<void()> focused;
+    boost::signals2::signal<void()> mouseMoved;
+    boost::signals2::signal<void()> mouseDown;
+    boost::signals2::signal<void()> focusLost;
+    boost::signals2::signal<void()> escapePressed;
+    boost::signals2::signal<void()> enterPressed;
+    boost::signals2::signal<void()> ctrlEnterPressed;
+    boost::signals2::signal<void()> upPressed;
+    boost::signals2::signal<void()> downPressed;
+    boost::signals2::signal<void()> textChanged;
+    std::int32_t multiLine = 0;
+    std::int32_t readOnly = 0;
+    std::int32_t password = 0;
+    Platform::HFONT font;
+    Platform::COLORREF borderColor = 0xC8B8B5;
+
+private:
+    Platform::HWND CreateAt(Platform::HWND parentWindow, int x, int y, int width, int height);
+    bool OnKeyDown(Platform::WPARAM key);
+};
