@@ -106,32 +106,6 @@ void CTrellan::ConnectEvents()
     events.Connect("task_complete", [this](int value) { OnTaskComplete(value); });
 }
 
-HRESULT CTrellan::QueryInterface(REFIID iid, void** object)
-{
-    if (!object)
-        return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_ITrellan) {
-        *object = static_cast<ITrellan*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG CTrellan::AddRef()
-{
-    return ++references;
-}
-
-ULONG CTrellan::Release()
-{
-    const ULONG left = --references;
-    if (left == 0)
-        delete this;
-    return left;
-}
-
 HRESULT CTrellan::postMessage(BSTR newVal)
 {
     const std::string text = WideCharToMultiByte(CP_UTF8, WideFromBstr(newVal));

@@ -19,9 +19,6 @@ public:
     // construction step (command and event tables, Global Interface Table).
     static Platform::HRESULT CreateInstance(CTrellan** control);
 
-    Platform::HRESULT QueryInterface(Platform::REFIID iid, void** object) override;
-    Platform::ULONG AddRef() override;
-    Platform::ULONG Release() override;
 
     Platform::HRESULT postMessage(Platform::BSTR newVal) override;
     Platform::HRESULT FireRecvMessage(Platform::BSTR json) override;
@@ -49,7 +46,7 @@ public:
 
 private:
     CTrellan() = default;
-    ~CTrellan();
+    ~CTrellan() override;
     Platform::HRESULT FinalConstruct();
     void BuildCommandTable();
     void ConnectEvents();
@@ -59,7 +56,6 @@ private:
     Platform::LRESULT HandleMessage(Platform::UINT message, Platform::WPARAM wParam, Platform::LPARAM lParam);
     void OnCreate();
 
-    std::atomic<Platform::ULONG> references{1};
     std::map<std::string, std::function<void(Json::Value&)>> commands;
     Platform::IDispatchEx* recvMessage = nullptr;
     Platform::DWORD gitCookie = 0;

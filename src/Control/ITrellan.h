@@ -4,6 +4,8 @@
 
 #include "Platform/Com/Unknown.h"
 
+#include <atomic>
+
 // {6C55F8EF-78B6-4260-B2FC-FE094890C1A3}
 constexpr Platform::IID IID_ITrellan = {0x6C55F8EF, 0x78B6, 0x4260, {0xB2, 0xFC, 0xFE, 0x09, 0x48, 0x90, 0xC1, 0xA3}};
 // {DF3775A4-90EF-4965-B751-D48698F3949F}
@@ -23,10 +25,15 @@ protected:
     ~ITrellan() = default;
 };
 
-// Late-bound calls to an ITrellan: maps the three members' names and DISPIDs and
-// unpacks their arguments. Shared by the control and its cross-thread proxy.
+// What the control and its cross-thread proxy share: reference counting, the
+// interfaces they answer for, and late-bound calls that map the three members' names
+// and DISPIDs and unpack their arguments.
 class TrellanDispatch : public ITrellan {
 public:
+    Platform::HRESULT QueryInterface(Platform::REFIID iid, void** object) override;
+    Platform::ULONG AddRef() override;
+    // Deletes the object when the last reference goes.
+    Platform::ULONG Release() override;
     Platform::HRESULT GetIDsOfNames(const char16_t* const* names, Platform::UINT count, Platform::LCID lcid,
                                     Platform::DISPID* ids) override;
     Platform::HRESULT Invoke(Platform::DISPID id, Platform::LCID lcid, Platform::WORD flags,
@@ -34,5 +41,8 @@ public:
                              Platform::EXCEPINFO* exception, Platform::UINT* argError) override;
 
 protected:
-    ~TrellanDispatch() = default;
+    virtual ~TrellanDispatch() = default;
+
+private:
+    std::atomic<Platform::ULONG> references{1};
 };

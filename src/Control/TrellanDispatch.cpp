@@ -4,6 +4,32 @@
 
 using namespace Platform;
 
+HRESULT TrellanDispatch::QueryInterface(REFIID iid, void** object)
+{
+    if (!object)
+        return E_POINTER;
+    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_ITrellan) {
+        *object = static_cast<ITrellan*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+}
+
+ULONG TrellanDispatch::AddRef()
+{
+    return ++references;
+}
+
+ULONG TrellanDispatch::Release()
+{
+    const ULONG left = --references;
+    if (left == 0)
+        delete this;
+    return left;
+}
+
 HRESULT TrellanDispatch::GetIDsOfNames(const char16_t* const* names, UINT count, LCID, DISPID* ids)
 {
     if (!names || !ids)

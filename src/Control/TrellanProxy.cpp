@@ -18,32 +18,6 @@ void TrellanProxy::Register()
 
 TrellanProxy::TrellanProxy(ITrellan* target, ThreadCall call) : target(target), call(std::move(call)) {}
 
-HRESULT TrellanProxy::QueryInterface(REFIID iid, void** object)
-{
-    if (!object)
-        return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_ITrellan) {
-        *object = static_cast<ITrellan*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG TrellanProxy::AddRef()
-{
-    return ++references;
-}
-
-ULONG TrellanProxy::Release()
-{
-    const ULONG left = --references;
-    if (left == 0)
-        delete this;
-    return left;
-}
-
 HRESULT TrellanProxy::postMessage(BSTR newVal)
 {
     return call.Run([&] { return target->postMessage(newVal); });

@@ -14,18 +14,14 @@ public:
 
     TrellanProxy(ITrellan* target, Platform::ThreadCall call);
 
-    Platform::HRESULT QueryInterface(Platform::REFIID iid, void** object) override;
-    Platform::ULONG AddRef() override;
-    Platform::ULONG Release() override;
 
     Platform::HRESULT postMessage(Platform::BSTR newVal) override;
     Platform::HRESULT FireRecvMessage(Platform::BSTR json) override;
     Platform::HRESULT put_recvMessage(Platform::IDispatchEx* function) override;
 
 private:
-    ~TrellanProxy() = default;
+    ~TrellanProxy() override = default;
 
     Platform::ComPtr<ITrellan> target;
     Platform::ThreadCall call;
-    std::atomic<Platform::ULONG> references{1};
 };
