@@ -9,8 +9,14 @@
 
 bool ParseJson(const std::string& text, Json::Value& root)
 {
-    Json::Reader reader;
-    return reader.parse(text, root, true);
+    // The reader throws for nesting deeper than it allows; that is a parse failure too.
+    try {
+        Json::Reader reader;
+        return reader.parse(text, root, true);
+    } catch (const std::exception&) {
+        root = Json::Value();
+        return false;
+    }
 }
 
 std::string WriteJson(const Json::Value& value)

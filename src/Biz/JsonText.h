@@ -7,5 +7,6 @@
 
 #include <string>
 
+// False for text that is not JSON, however malformed; never throws.
 bool ParseJson(const std::string& text, Json::Value& root);
 std::string WriteJson(const Json::Value& value);
