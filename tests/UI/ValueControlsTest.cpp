@@ -205,6 +205,11 @@ TEST_F(ValueControls, ComboBoxRaisesTheChosenIndex)
     Pump();
     EXPECT_EQ(chosen, (std::vector<int>{1}));
     EXPECT_EQ(combo.bounds, (RECT{10, 150, 96, 220}));
+    // The window is one field high; the rest of the laid-out height is the list's room.
+    RECT field;
+    GetWindowRect(combo.hwnd, &field);
+    EXPECT_EQ(field.right - field.left, 86);
+    EXPECT_LT(field.bottom - field.top, 30);
     combo.DestroyWindows();
     EXPECT_EQ(combo.hwnd, nullptr);
 }

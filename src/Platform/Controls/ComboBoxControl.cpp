@@ -129,6 +129,9 @@ LRESULT ComboBoxControl::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_PAINT:
         Paint();
         return 0;
+    case WM_SIZE:
+        KeepFieldHeight(HIWORD(static_cast<std::uintptr_t>(lParam)));
+        return 0;
     case WM_DESTROY:
         CloseList();
         return 0;
@@ -211,6 +214,18 @@ bool ComboBoxControl::OnKey(UINT key)
     default:
         return false;
     }
+}
+
+// A drop-down list's window is as high as its selection field; the height its owner
+// asks for is the room of the list, which opens below the field.
+void ComboBoxControl::KeepFieldHeight(int height)
+{
+    const int field = ItemHeight() + 4;
+    if (height == field)
+        return;
+    RECT rect;
+    GetClientRect(window, &rect);
+    SetWindowPos(window, nullptr, 0, 0, rect.right, field, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 int ComboBoxControl::ItemHeight() const

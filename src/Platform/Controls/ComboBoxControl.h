@@ -33,6 +33,7 @@ private:
     bool OnKey(UINT key);
 
     // Layout and painting.
+    void KeepFieldHeight(int height);
     int ItemHeight() const;
     void Paint();
 
