@@ -48,11 +48,16 @@ bool MemFile::Grow(std::int64_t needed)
         capacity = 0;
         return false;
     }
-    std::memset(grown + capacity, 0, static_cast<std::size_t>(newCapacity - capacity));
     buffer = grown;
     capacity = static_cast<std::int32_t>(newCapacity);
     owns = true;
     return true;
+}
+
+void MemFile::ZeroGap()
+{
+    if (position > size)
+        std::memset(buffer + size, 0, static_cast<std::size_t>(position - size));
 }
 
 std::int32_t MemFile::Read(void* destination, std::int32_t itemSize, std::int32_t itemCount)
@@ -73,6 +78,7 @@ std::int32_t MemFile::Write(const void* source, std::int32_t itemSize, std::int3
         return 0;
     if (position + count > kMaxOffset || !Grow(position + count))
         return 0;
+    ZeroGap();
     std::memcpy(buffer + position, source, static_cast<std::size_t>(count));
     position += static_cast<std::int32_t>(count);
     size = std::max(size, position);

@@ -40,6 +40,9 @@ public:
 
 private:
     bool Grow(std::int64_t needed);
+    // Zeroes the bytes between the end of the data and a position sought past it, so
+    // that a write there never sends what the buffer held before.
+    void ZeroGap();
     void WriteText(const std::string& text);
     std::string BoundaryLine() const;
 

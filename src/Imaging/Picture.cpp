@@ -97,13 +97,12 @@ EncodedPicture EncodePicture(const PictureHandle& picture, const std::wstring& f
     MemoryStream stream;
     if (picture->Save(stream, *encoder, &parameters) != Status::Ok)
         return result;
-    stream.Seek(0, MemoryStream::Origin::End);
-    const std::size_t length = static_cast<std::size_t>(stream.Position());
-    stream.Seek(0, MemoryStream::Origin::Begin);
-    std::shared_ptr<std::uint8_t[]> bytes(new (std::nothrow) std::uint8_t[length]());
-    if (!bytes)
+    const std::size_t length = static_cast<std::size_t>(stream.Size());
+    try {
+        result.bytes = stream.TakeBytes();
+    } catch (const std::bad_alloc&) {
         return result;
-    result.length = stream.Read(bytes.get(), length);
-    result.bytes = std::move(bytes);
+    }
+    result.length = result.bytes ? length : 0;
     return result;
 }

@@ -8,7 +8,8 @@ request line and headers, and the multipart parts as Python's email package read
 them. stats.json there counts requests and the most that were in flight at once.
 
 wire_seconds adds up, over all requests, the time from the connection to the last
-byte of the body (what sending costs, seen from the server).
+byte of the body; wire_intervals lists those spans (start and end, in seconds of the
+receiver's monotonic clock), so that overlapping uploads can be told apart.
 
 The answer is chosen by the command line and, per request, by the query string of the
 request's address (status=, fault=, reply=, delay=), or in arrival order by --replies.
@@ -53,6 +54,7 @@ class State:
         self.in_flight = 0
         self.max_in_flight = 0
         self.wire_seconds = 0.0
+        self.wire_intervals = []
         self.replies = json.loads(options.replies) if options.replies else []
 
     def begin(self):
@@ -68,9 +70,10 @@ class State:
             self.in_flight -= 1
             self.write_stats()
 
-    def add_wire_time(self, seconds):
+    def add_wire_time(self, started, ended):
         with self.lock:
-            self.wire_seconds += seconds
+            self.wire_seconds += ended - started
+            self.wire_intervals.append([started, ended])
 
     def write_stats(self):
         path = self.options.stats or (self.options.record and os.path.join(self.options.record, "stats.json"))
@@ -78,7 +81,7 @@ class State:
             return
         with open(path + ".tmp", "w") as out:
             json.dump({"requests": self.count, "max_in_flight": self.max_in_flight,
-                       "wire_seconds": self.wire_seconds}, out)
+                       "wire_seconds": self.wire_seconds, "wire_intervals": self.wire_intervals}, out)
         os.replace(path + ".tmp", path)
 
     def answer_for(self, number, query):
@@ -225,7 +228,7 @@ class Handler(socketserver.BaseRequestHandler):
             self.wait_closed(sock, read=False)
             return
         body = self.read_body(sock, rest, length)
-        state.add_wire_time(time.monotonic() - started)
+        state.add_wire_time(started, time.monotonic())
         self.record(number, head + body, (method, target, version, headers, body))
         reply = answer["reply"].encode("utf-8")
         if options.store:
