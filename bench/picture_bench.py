@@ -64,16 +64,16 @@ def make_inputs():
 
 
 def timed(commands, runs):
-    """Mean wall time and mean processor time (user + system) in seconds of each
-    command (name -> shell command). On a shared machine the processor time is the
-    steadier figure."""
+    """Median wall time and mean processor time (user + system) in seconds of each
+    command (name -> shell command). On a shared machine the median keeps a few
+    disturbed runs from moving the wall figure, and the processor time is steadier."""
     report = os.path.join(OUT, "hyperfine.json")
     args = ["hyperfine", "--style", "none", "--warmup", "1", "--runs", str(runs), "--export-json", report]
     for name, command in commands.items():
         args += ["--command-name", name, command]
     subprocess.run(args, check=True, stdout=subprocess.DEVNULL)
     with open(report) as f:
-        return {r["command"]: (r["mean"], r["user"] + r["system"]) for r in json.load(f)["results"]}
+        return {r["command"]: (r["median"], r["user"] + r["system"]) for r in json.load(f)["results"]}
 
 
 def peak_memory_mb(command):

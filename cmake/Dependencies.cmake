@@ -13,5 +13,17 @@ find_package(ZLIB REQUIRED)
 pkg_check_modules(JSONCPP REQUIRED IMPORTED_TARGET jsoncpp)
 pkg_check_modules(LOG4CPLUS REQUIRED IMPORTED_TARGET log4cplus)
 pkg_check_modules(CRYPTOPP REQUIRED IMPORTED_TARGET libcrypto++)
+# The module links Crypto++'s static archive when the package ships one: only the
+# digest and encoder objects it calls are taken in, instead of a 5 MB library whose
+# loading and start-up every program using the module would pay for.
+find_library(CRYPTOPP_ARCHIVE NAMES libcrypto++.a)
 pkg_check_modules(CAIRO REQUIRED IMPORTED_TARGET cairo)
 pkg_check_modules(PANGOCAIRO REQUIRED IMPORTED_TARGET pangocairo)
+
+# The name a shared library is loaded by (libfoo.so.N) from its development link.
+function(trellan_soname variable library)
+  file(REAL_PATH ${library} file)
+  get_filename_component(file ${file} NAME)
+  string(REGEX REPLACE "^(.*\\.so\\.[0-9]+).*$" "\\1" soname ${file})
+  set(${variable} ${soname} PARENT_SCOPE)
+endfunction()

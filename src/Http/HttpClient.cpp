@@ -1,15 +1,13 @@
 #include "Http/HttpClient.h"
 
 #include "Http/BodyChunks.h"
+#include "Http/CurlLibrary.h"
 #include "Http/ResponseHeaders.h"
 #include "Http/ResponseText.h"
 #include "Platform/Text/TextConv.h"
 
-#include <curl/curl.h>
-
 #include <cstring>
 #include <memory>
-#include <mutex>
 
 using namespace Platform;
 
@@ -18,25 +16,11 @@ namespace {
 // How long one wait for socket activity may last before the stop flag is looked at.
 constexpr int kStopCheckMs = 50;
 
-void InitCurlOnce()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
-
-struct EasyDeleter {
-    void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
-};
-struct MultiDeleter {
-    void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
-};
-struct ListDeleter {
-    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
-};
+using HeaderList = std::unique_ptr<curl_slist, decltype(CurlLibrary::slist_free_all)>;
 
 // The header text's lines, plus an empty Expect that keeps curl from waiting for a
 // "100 Continue" the server may never send.
-std::unique_ptr<curl_slist, ListDeleter> HeaderList(const std::string& headerText)
+HeaderList MakeHeaderList(const CurlLibrary& curl, const std::string& headerText)
 {
     curl_slist* list = nullptr;
     std::string::size_type start = 0;
@@ -45,49 +29,54 @@ std::unique_ptr<curl_slist, ListDeleter> HeaderList(const std::string& headerTex
         if (end == std::string::npos)
             end = headerText.size();
         if (end > start)
-            list = curl_slist_append(list, headerText.substr(start, end - start).c_str());
+            list = curl.slist_append(list, headerText.substr(start, end - start).c_str());
         start = end + 2;
     }
-    list = curl_slist_append(list, "Expect:");
-    return std::unique_ptr<curl_slist, ListDeleter>(list);
+    list = curl.slist_append(list, "Expect:");
+    return HeaderList(list, curl.slist_free_all);
 }
 
 // The address, or the address with its path and query replaced by objectName.
-std::string RequestUrl(const std::wstring& url, const std::wstring& objectName)
+std::string RequestUrl(const CurlLibrary& curl, const std::wstring& url, const std::wstring& objectName)
 {
     const std::string address = WideToUtf8(url);
     if (objectName.empty())
         return address;
-    CURLU* parts = curl_url();
+    CURLU* parts = curl.url();
     std::string result;
     char* full = nullptr;
-    if (curl_url_set(parts, CURLUPART_URL, address.c_str(), 0) == CURLUE_OK &&
-        curl_url_set(parts, CURLUPART_PATH, WideToUtf8(objectName).c_str(), 0) == CURLUE_OK &&
-        curl_url_set(parts, CURLUPART_QUERY, nullptr, 0) == CURLUE_OK &&
-        curl_url_get(parts, CURLUPART_URL, &full, 0) == CURLUE_OK) {
+    if (curl.url_set(parts, CURLUPART_URL, address.c_str(), 0) == CURLUE_OK &&
+        curl.url_set(parts, CURLUPART_PATH, WideToUtf8(objectName).c_str(), 0) == CURLUE_OK &&
+        curl.url_set(parts, CURLUPART_QUERY, nullptr, 0) == CURLUE_OK &&
+        curl.url_get(parts, CURLUPART_URL, &full, 0) == CURLUE_OK) {
         result = full;
     }
-    curl_free(full);
-    curl_url_cleanup(parts);
+    curl.free(full);
+    curl.url_cleanup(parts);
     return result;
 }
 
 } // namespace
 
 struct HttpClient::Transfer {
+    const CurlLibrary& curl;
     HttpClient& client;
     BodyChunks chunks;
     std::string rawHeaders;
     ResponseText text;
     bool replyTooLong = false;
-    std::unique_ptr<CURL, EasyDeleter> easy{curl_easy_init()};
+    std::unique_ptr<CURL, decltype(CurlLibrary::easy_cleanup)> easy;
 
-    Transfer(HttpClient& owner) : client(owner), chunks(owner.bodyLength, owner.fileLength) {}
+    Transfer(const CurlLibrary& library, HttpClient& owner)
+        : curl(library), client(owner), chunks(owner.bodyLength, owner.fileLength),
+          easy(library.easy_init(), library.easy_cleanup)
+    {
+    }
 
     std::int64_t Uploaded() const
     {
         curl_off_t uploaded = 0;
-        curl_easy_getinfo(easy.get(), CURLINFO_SIZE_UPLOAD_T, &uploaded);
+        curl.easy_getinfo(easy.get(), CURLINFO_SIZE_UPLOAD_T, &uploaded);
         return uploaded;
     }
     // Bytes moved so far in either direction; the transfer stalls while it stays put.
@@ -146,10 +135,7 @@ struct HttpClient::Transfer {
     }
 };
 
-HttpClient::HttpClient()
-{
-    InitCurlOnce();
-}
+HttpClient::HttpClient() = default;
 
 HttpClient::~HttpClient() = default;
 
@@ -163,41 +149,43 @@ bool HttpClient::Send(const std::wstring& url, const std::wstring& objectName, c
     status = 0;
     response.clear();
     responseHeaders.clear();
-    if (Interrupted())
+    const CurlLibrary* curl = CurlLibrary::Get();
+    if (Interrupted() || !curl)
         return false;
-    Transfer transfer(*this);
+    Transfer transfer(*curl, *this);
     CURL* easy = transfer.easy.get();
     if (!easy)
         return false;
-    const std::string address = RequestUrl(url, objectName);
+    const std::string address = RequestUrl(*curl, url, objectName);
     const std::string userAgent = WideToUtf8(agent);
     const std::string method = WideToUtf8(verb);
-    auto headers = HeaderList(headerText);
+    const HeaderList headers = MakeHeaderList(*curl, headerText);
+    const auto setopt = curl->easy_setopt;
 
-    curl_easy_setopt(easy, CURLOPT_URL, address.c_str());
-    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_1_1);
-    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(easy, CURLOPT_USERAGENT, userAgent.c_str());
-    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers.get());
-    curl_easy_setopt(easy, CURLOPT_POST, 1L);
+    setopt(easy, CURLOPT_URL, address.c_str());
+    setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
+    setopt(easy, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_1_1);
+    setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    setopt(easy, CURLOPT_USERAGENT, userAgent.c_str());
+    setopt(easy, CURLOPT_HTTPHEADER, headers.get());
+    setopt(easy, CURLOPT_POST, 1L);
     if (method != "POST")
-        curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, method.c_str());
-    curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(std::max(bodyLength, 0)));
-    curl_easy_setopt(easy, CURLOPT_UPLOAD_BUFFERSIZE, static_cast<long>(BodyChunks::ChunkSize));
-    curl_easy_setopt(easy, CURLOPT_READFUNCTION, &Transfer::OnRead);
-    curl_easy_setopt(easy, CURLOPT_READDATA, &transfer);
-    curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &Transfer::OnProgress);
-    curl_easy_setopt(easy, CURLOPT_XFERINFODATA, &transfer);
-    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Transfer::OnHeader);
-    curl_easy_setopt(easy, CURLOPT_HEADERDATA, &transfer);
-    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Transfer::OnBody);
-    curl_easy_setopt(easy, CURLOPT_WRITEDATA, &transfer);
+        setopt(easy, CURLOPT_CUSTOMREQUEST, method.c_str());
+    setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(std::max(bodyLength, 0)));
+    setopt(easy, CURLOPT_UPLOAD_BUFFERSIZE, static_cast<long>(BodyChunks::ChunkSize));
+    setopt(easy, CURLOPT_READFUNCTION, &Transfer::OnRead);
+    setopt(easy, CURLOPT_READDATA, &transfer);
+    setopt(easy, CURLOPT_NOPROGRESS, 0L);
+    setopt(easy, CURLOPT_XFERINFOFUNCTION, &Transfer::OnProgress);
+    setopt(easy, CURLOPT_XFERINFODATA, &transfer);
+    setopt(easy, CURLOPT_HEADERFUNCTION, &Transfer::OnHeader);
+    setopt(easy, CURLOPT_HEADERDATA, &transfer);
+    setopt(easy, CURLOPT_WRITEFUNCTION, &Transfer::OnBody);
+    setopt(easy, CURLOPT_WRITEDATA, &transfer);
     // Expired, wrongly named and self-signed certificates do not stop an upload.
-    curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, 0L);
-    curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 0L);
-    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeLimits.connect.count()));
+    setopt(easy, CURLOPT_SSL_VERIFYPEER, 0L);
+    setopt(easy, CURLOPT_SSL_VERIFYHOST, 0L);
+    setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeLimits.connect.count()));
 
     const bool result = Perform(transfer);
     return result && !Interrupted();
@@ -205,17 +193,18 @@ bool HttpClient::Send(const std::wstring& url, const std::wstring& objectName, c
 
 bool HttpClient::Perform(Transfer& transfer)
 {
-    std::unique_ptr<CURLM, MultiDeleter> multi(curl_multi_init());
-    if (!multi || curl_multi_add_handle(multi.get(), transfer.easy.get()) != CURLM_OK)
+    const CurlLibrary& curl = transfer.curl;
+    std::unique_ptr<CURLM, decltype(CurlLibrary::multi_cleanup)> multi(curl.multi_init(), curl.multi_cleanup);
+    if (!multi || curl.multi_add_handle(multi.get(), transfer.easy.get()) != CURLM_OK)
         return false;
     const bool finished = RunUntilDone(multi.get(), transfer);
     CURLcode code = CURLE_OPERATION_TIMEDOUT;
     int left = 0;
-    while (CURLMsg* message = curl_multi_info_read(multi.get(), &left)) {
+    while (CURLMsg* message = curl.multi_info_read(multi.get(), &left)) {
         if (message->msg == CURLMSG_DONE)
             code = message->data.result;
     }
-    curl_multi_remove_handle(multi.get(), transfer.easy.get());
+    curl.multi_remove_handle(multi.get(), transfer.easy.get());
 
     // Every chunk handed to curl is reported, the one a failure interrupted included.
     transfer.chunks.ReportRest(transfer.Reporter());
@@ -234,11 +223,12 @@ bool HttpClient::Perform(Transfer& transfer)
 
 bool HttpClient::RunUntilDone(CURLM* multi, Transfer& transfer)
 {
+    const CurlLibrary& curl = transfer.curl;
     auto lastActivity = std::chrono::steady_clock::now();
     std::int64_t activity = 0;
     int running = 1;
     while (!Interrupted()) {
-        if (curl_multi_perform(multi, &running) != CURLM_OK)
+        if (curl.multi_perform(multi, &running) != CURLM_OK)
             return false;
         if (!running)
             return true;
@@ -249,7 +239,7 @@ bool HttpClient::RunUntilDone(CURLM* multi, Transfer& transfer)
         } else if (now - lastActivity >= timeLimits.stall) {
             return false;
         }
-        curl_multi_poll(multi, nullptr, 0, kStopCheckMs, nullptr);
+        curl.multi_poll(multi, nullptr, 0, kStopCheckMs, nullptr);
     }
     return false;
 }
@@ -259,7 +249,7 @@ bool HttpClient::ReadReply(Transfer& transfer)
     responseHeaders = ParseResponseHeaders(transfer.rawHeaders);
     response = transfer.text.Text();
     long code = 0;
-    curl_easy_getinfo(transfer.easy.get(), CURLINFO_RESPONSE_CODE, &code);
+    transfer.curl.easy_getinfo(transfer.easy.get(), CURLINFO_RESPONSE_CODE, &code);
     if (code <= 0) {
         error(ReplyUnreadable);
         return false;

@@ -11,6 +11,8 @@ struct _PangoLayout;
 
 namespace Platform {
 
+struct PangoLibrary;
+
 struct FontMetrics {
     int ascent = 0;
     int descent = 0;
@@ -39,6 +41,7 @@ public:
     static FontMetrics Metrics(const FontInfo& font);
 
 private:
+    const PangoLibrary* pango;
     _PangoLayout* layout;
     int limit = -1;
 };

@@ -87,19 +87,19 @@ std::unique_ptr<PixelBuffer> ResampleArea(const PixelBuffer& source, int width, 
         return nullptr;
     const Axis columns = MakeAxis(source.Width(), width);
     const Axis rows = MakeAxis(source.Height(), height);
+    // Source rows are reduced to the target's width as the target rows need them; a
+    // row shared by two target rows is reduced twice rather than kept.
     const std::size_t rowFloats = static_cast<std::size_t>(width) * 4;
-    std::vector<float> reduced(rowFloats * static_cast<std::size_t>(source.Height()));
-    for (int y = 0; y < source.Height(); ++y)
-        ReduceRow(source.Row(y), columns, reduced.data() + rowFloats * static_cast<std::size_t>(y));
+    std::vector<float> reduced(rowFloats);
     std::vector<float> sums(rowFloats);
     for (int v = 0; v < height; ++v) {
         const Span& span = rows.spans[static_cast<std::size_t>(v)];
         std::fill(sums.begin(), sums.end(), 0.0f);
         for (int i = 0; i < span.count; ++i) {
             const float weight = rows.weights[span.weightIndex + static_cast<std::size_t>(i)];
-            const float* line = reduced.data() + rowFloats * static_cast<std::size_t>(span.first + i);
+            ReduceRow(source.Row(span.first + i), columns, reduced.data());
             for (std::size_t k = 0; k < rowFloats; ++k)
-                sums[k] += weight * line[k];
+                sums[k] += weight * reduced[k];
         }
         StoreRow(sums.data(), width, target->Row(v));
     }
