@@ -20,7 +20,10 @@ private:
 
 class PostList : public UploadList {
 public:
-    void Add(const std::wstring& path) { items.push_back(std::make_unique<PostItem>(path)); }
+    // One item per path, in the paths' order. Making a record decodes the picture for
+    // its thumbnail, so the records are made on one thread per processor.
+    explicit PostList(const std::vector<std::wstring>& paths);
+
     std::size_t Size() const { return items.size(); }
     std::vector<UploadItem*> UploadItems() const override
     {

@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <vector>
 
 using namespace Platform;
 
@@ -116,9 +117,10 @@ int main(int argc, char** argv)
         return kBadArguments;
     AppConfig::Instance() = options->MakeConfig();
 
-    PostList list;
+    std::vector<std::wstring> paths;
     for (const std::string& path : options->files)
-        list.Add(Utf8ToWide(path));
+        paths.push_back(Utf8ToWide(path));
+    PostList list(paths);
     ProgressView view(list.Size());
     bool ended = false;
     bool completed = false;
