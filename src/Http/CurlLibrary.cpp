@@ -28,6 +28,10 @@ const CurlLibrary* Load()
                        library.Bind("curl_url", curl.url) && library.Bind("curl_url_cleanup", curl.url_cleanup) &&
                        library.Bind("curl_url_set", curl.url_set) && library.Bind("curl_url_get", curl.url_get) &&
                        library.Bind("curl_free", curl.free);
+    // libcurl's own dependencies are searched too: OpenSSL is one of them when it is
+    // the TLS library libcurl was built with.
+    library.Bind("SSL_CTX_set_verify", curl.ssl_ctx_set_verify);
+    library.Bind("X509_STORE_CTX_get_error", curl.x509_store_ctx_get_error);
     decltype(&::curl_global_init) globalInit = nullptr;
     if (!bound || !library.Bind("curl_global_init", globalInit) || globalInit(CURL_GLOBAL_DEFAULT) != CURLE_OK)
         return nullptr;

@@ -6,6 +6,9 @@
 
 #include <curl/curl.h>
 
+struct ssl_ctx_st;
+struct x509_store_ctx_st;
+
 struct CurlLibrary {
     decltype(&::curl_easy_init) easy_init;
     decltype(&::curl_easy_cleanup) easy_cleanup;
@@ -25,6 +28,9 @@ struct CurlLibrary {
     decltype(&::curl_url_set) url_set;
     decltype(&::curl_url_get) url_get;
     decltype(&::curl_free) free;
+    // From OpenSSL when libcurl sends through it; null with another TLS library.
+    void (*ssl_ctx_set_verify)(ssl_ctx_st* context, int mode, int (*verify)(int, x509_store_ctx_st*)) = nullptr;
+    int (*x509_store_ctx_get_error)(x509_store_ctx_st* store) = nullptr;
 
     // The library, loaded and globally initialised on the first call (any thread);
     // null when it cannot be loaded or lacks a function.

@@ -1,6 +1,7 @@
 #include "Http/HttpClient.h"
 
 #include "Http/BodyChunks.h"
+#include "Http/CertificateCheck.h"
 #include "Http/CurlLibrary.h"
 #include "Http/ResponseHeaders.h"
 #include "Http/ResponseText.h"
@@ -182,9 +183,11 @@ bool HttpClient::Send(const std::wstring& url, const std::wstring& objectName, c
     setopt(easy, CURLOPT_HEADERDATA, &transfer);
     setopt(easy, CURLOPT_WRITEFUNCTION, &Transfer::OnBody);
     setopt(easy, CURLOPT_WRITEDATA, &transfer);
-    // Expired, wrongly named and self-signed certificates do not stop an upload.
+    // Expired, wrongly named and self-signed certificates do not stop an upload; the
+    // certificate check decides in the handshake instead of libcurl.
     setopt(easy, CURLOPT_SSL_VERIFYPEER, 0L);
     setopt(easy, CURLOPT_SSL_VERIFYHOST, 0L);
+    UseCertificateCheck(*curl, easy);
     setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeLimits.connect.count()));
 
     const bool result = Perform(transfer);

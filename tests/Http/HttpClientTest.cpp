@@ -225,12 +225,24 @@ TEST(HttpClientTest, UnusableAddressesFail)
     }
 }
 
-TEST(HttpClientTest, SelfSignedCertificateForAnotherNameIsAccepted)
+TEST(HttpClientTest, CertificateProblemsOfTheToleratedKindsDoNotStopAnUpload)
 {
-    TestReceiver receiver({"--tls"});
+    // Self-signed (an unknown issuer) and made for another host name; then also expired.
+    for (const char* kind : {"self-signed", "expired"}) {
+        TestReceiver receiver({"--tls", kind});
+        Exchange exchange;
+        EXPECT_TRUE(exchange.Send(L"https://127.0.0.1:" + std::to_wstring(receiver.Port()) + L"/upload")) << kind;
+        EXPECT_EQ(exchange.client.GetResponse(), "{\"success\":1}") << kind;
+    }
+}
+
+TEST(HttpClientTest, ACertificateNotMeantForServersStopsTheUpload)
+{
+    TestReceiver receiver({"--tls", "client-only"});
     Exchange exchange;
-    EXPECT_TRUE(exchange.Send(L"https://127.0.0.1:" + std::to_wstring(receiver.Port()) + L"/upload"));
-    EXPECT_EQ(exchange.client.GetResponse(), "{\"success\":1}");
+    EXPECT_FALSE(exchange.Send(L"https://127.0.0.1:" + std::to_wstring(receiver.Port()) + L"/upload"));
+    EXPECT_EQ(exchange.client.GetResponse(), "");
+    EXPECT_EQ(receiver.RequestCount(), 0);
 }
 
 } // namespace

@@ -315,12 +315,25 @@ class Server(socketserver.ThreadingTCPServer):
     request_queue_size = 64
 
 
-def tls_context(folder):
+# Self-signed certificates for another host name, by kind: (days valid, extension).
+# "-days -1" makes one that expired a day before it was made.
+CERTIFICATES = {
+    "self-signed": ("1", None),
+    "expired": ("-1", None),
+    "client-only": ("1", "extendedKeyUsage=clientAuth"),
+}
+
+
+def tls_context(folder, kind):
+    days, extension = CERTIFICATES[kind]
     key = os.path.join(folder, "key.pem")
+    request = os.path.join(folder, "request.pem")
     cert = os.path.join(folder, "cert.pem")
-    subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1",
-                    "-subj", "/CN=not-this-host", "-keyout", key, "-out", cert],
+    subprocess.run(["openssl", "req", "-new", "-newkey", "rsa:2048", "-nodes", "-subj", "/CN=not-this-host",
+                    "-keyout", key, "-out", request] + (["-addext", extension] if extension else []),
                    check=True, capture_output=True)
+    subprocess.run(["openssl", "x509", "-req", "-in", request, "-signkey", key, "-copy_extensions", "copy",
+                    "-days", days, "-out", cert], check=True, capture_output=True)
     context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
     context.load_cert_chain(cert, key)
     return context
@@ -339,7 +352,8 @@ def main():
     parser.add_argument("--delay", type=float, default=0.0, help="seconds before answering")
     parser.add_argument("--stall-seconds", type=float, default=120.0)
     parser.add_argument("--slow-interval", type=float, default=0.02)
-    parser.add_argument("--tls", action="store_true", help="https with a self-signed certificate")
+    parser.add_argument("--tls", nargs="?", const="self-signed", choices=sorted(CERTIFICATES),
+                        help="https with a self-signed certificate of this kind")
     parser.add_argument("--exit-on-stdin-eof", action="store_true")
     options = parser.parse_args()
 
@@ -348,7 +362,7 @@ def main():
     server.state.write_stats()
     if options.tls:
         folder = tempfile.mkdtemp(prefix="receiver-tls-")
-        server.socket = tls_context(folder).wrap_socket(server.socket, server_side=True)
+        server.socket = tls_context(folder, options.tls).wrap_socket(server.socket, server_side=True)
     if options.exit_on_stdin_eof:
         def watch():
             sys.stdin.buffer.read()
