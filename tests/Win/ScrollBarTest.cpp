@@ -1,6 +1,8 @@
 #include "WinTestSupport.h"
 
+#include "Platform/Win/Clock.h"
 #include "Platform/Win/ScrollBar.h"
+#include "Platform/Win/Timer.h"
 
 using namespace WinTest;
 
@@ -49,6 +51,56 @@ TEST_F(ScrollBarTest, ArrowsAndPageAreasSendTheirCodesThenEndScroll)
     PumpPending();
     EXPECT_EQ(Codes(), (std::vector<std::pair<WORD, int>>{{SB_LINEUP, 0}, {SB_ENDSCROLL, 0}, {SB_LINEDOWN, 0},
                                                            {SB_ENDSCROLL, 0}, {SB_PAGEDOWN, 0}, {SB_ENDSCROLL, 0}}));
+}
+
+// Holding the down arrow (108, 95) on the real clock. afterStep runs in the window's
+// procedure after each SB_LINEDOWN with the number of steps so far; a second window's
+// timer releases the button after a second should nothing else have.
+class HeldArrowTest : public ScrollBarTest {
+protected:
+    std::vector<DWORD> HoldDownArrow(const std::function<void(int)>& afterStep)
+    {
+        ScrollingWindow(300, 100);
+        HWND watchdog = TopLevel(300, 300, 10, 10);
+        SetTimer(watchdog, 7, 1000, nullptr);
+        std::vector<DWORD> steps;
+        Log().hook = [&](HWND window, UINT message, WPARAM wParam, LPARAM, LRESULT&) {
+            if (message == WM_VSCROLL && LOWORD(wParam) == SB_LINEDOWN) {
+                steps.push_back(GetTickCount());
+                afterStep(static_cast<int>(steps.size()));
+            } else if (window == watchdog && message == WM_TIMER) {
+                Mouse(Backend::MouseAction::LeftUp, 50, 50);
+            }
+            return false;
+        };
+        Mouse(Backend::MouseAction::LeftDown, 108, 95);
+        PumpPending();
+        KillTimer(watchdog, 7);
+        Log().hook = nullptr;
+        return steps;
+    }
+};
+
+TEST_F(HeldArrowTest, AHeldArrowStepsAgainAfterAPauseThenSteadilyUntilReleased)
+{
+    const auto steps = HoldDownArrow([this](int count) {
+        if (count == 4)
+            Mouse(Backend::MouseAction::LeftUp, 108, 95);
+    });
+    ASSERT_EQ(steps.size(), 4u);
+    EXPECT_GE(steps[1] - steps[0], 250u);
+    EXPECT_GE(steps[2] - steps[1], 50u);
+    EXPECT_EQ(Codes().back(), (std::pair<WORD, int>{SB_ENDSCROLL, 0}));
+}
+
+TEST_F(HeldArrowTest, StepsStopWhileThePointerIsOffTheArrow)
+{
+    const auto steps = HoldDownArrow([this](int count) {
+        if (count == 2)
+            Mouse(Backend::MouseAction::Move, 50, 95);
+    });
+    EXPECT_EQ(steps.size(), 2u);
+    EXPECT_EQ(Codes().back(), (std::pair<WORD, int>{SB_ENDSCROLL, 0}));
 }
 
 TEST_F(ScrollBarTest, DraggingTheThumbTracksPositionsAndEndsWithThePosition)

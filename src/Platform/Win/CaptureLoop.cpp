@@ -2,13 +2,56 @@
 
 #include "Platform/Win/Input.h"
 #include "Platform/Win/MessageLoop.h"
+#include "Platform/Win/Timer.h"
 #include "Platform/Win/Window.h"
 
 namespace Platform {
+namespace {
 
-CaptureEnd RunCaptureLoop(HWND window, const std::function<void(POINT)>& moved)
+// The loop's own timer on the captured window; its WM_TIMER never reaches the window.
+constexpr UINT_PTR kRepeatTimer = 0xC0FFEE01;
+
+// Runs the repeat's timer for the life of the loop: the delay first, then the period.
+class RepeatTimer {
+public:
+    RepeatTimer(HWND window, const CaptureRepeat* repeat) : window(window), repeat(repeat)
+    {
+        if (repeat)
+            SetTimer(window, kRepeatTimer, repeat->delayMs, nullptr);
+    }
+    ~RepeatTimer()
+    {
+        if (repeat)
+            KillTimer(window, kRepeatTimer);
+    }
+    RepeatTimer(const RepeatTimer&) = delete;
+    RepeatTimer& operator=(const RepeatTimer&) = delete;
+
+    bool Owns(const MSG& message) const
+    {
+        return repeat && message.hwnd == window && message.message == WM_TIMER && message.wParam == kRepeatTimer;
+    }
+    void Fire()
+    {
+        if (!steady) {
+            SetTimer(window, kRepeatTimer, repeat->periodMs, nullptr);
+            steady = true;
+        }
+        repeat->step();
+    }
+
+private:
+    HWND window;
+    const CaptureRepeat* repeat;
+    bool steady = false;
+};
+
+} // namespace
+
+CaptureEnd RunCaptureLoop(HWND window, const std::function<void(POINT)>& moved, const CaptureRepeat* repeat)
 {
     SetCapture(window);
+    RepeatTimer timer(window, repeat);
     MSG message;
     for (;;) {
         if (!IsWindow(window) || GetCapture() != window)
@@ -22,6 +65,8 @@ CaptureEnd RunCaptureLoop(HWND window, const std::function<void(POINT)>& moved)
             POINT cursor;
             GetCursorPos(&cursor);
             moved(cursor);
+        } else if (timer.Owns(message)) {
+            timer.Fire();
         } else if (message.hwnd == window && message.message == WM_LBUTTONUP) {
             ReleaseCapture();
             return CaptureEnd::Released;

@@ -1,6 +1,6 @@
 #pragma once
 // A nested loop that owns the mouse while the left button is held (scroll-bar thumbs,
-// the sizing loop): other messages keep being dispatched.
+// arrows and page areas, the sizing loop): other messages keep being dispatched.
 
 #include "Platform/Win/WinTypes.h"
 
@@ -10,9 +10,18 @@ namespace Platform {
 
 enum class CaptureEnd { Released, Cancelled };
 
+// A step repeated while the button is held: the first time after delayMs, then every
+// periodMs, on the window-system clock.
+struct CaptureRepeat {
+    UINT delayMs;
+    UINT periodMs;
+    std::function<void()> step;
+};
+
 // Captures the mouse for the window and calls moved with the pointer's screen
-// position for every move until the button is released (Released) or Esc is pressed,
-// the capture is taken away or the window goes (Cancelled).
-CaptureEnd RunCaptureLoop(HWND window, const std::function<void(POINT)>& moved);
+// position for every move, and the repeat's step when it is due, until the button is
+// released (Released) or Esc is pressed, the capture is taken away or the window goes
+// (Cancelled).
+CaptureEnd RunCaptureLoop(HWND window, const std::function<void(POINT)>& moved, const CaptureRepeat* repeat = nullptr);
 
 } // namespace Platform

@@ -2,6 +2,7 @@
 
 #include "Platform/Gdi/Gdi.h"
 #include "Platform/Win/CaptureLoop.h"
+#include "Platform/Win/Input.h"
 #include "Platform/Win/MessageLoop.h"
 #include "Platform/Win/Painting.h"
 #include "Platform/Win/ScrollBarFrame.h"
@@ -9,6 +10,7 @@
 #include "Platform/Win/WindowTree.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace Platform {
 namespace {
@@ -19,6 +21,11 @@ constexpr COLORREF kTrackColor = 0xF0F0F0;
 constexpr COLORREF kThumbColor = 0xCDCDCD;
 constexpr COLORREF kArrowColor = 0x606060;
 constexpr COLORREF kDisabledArrowColor = 0xBFBFBF;
+// A held arrow or page area steps again after this pause, then at this period.
+constexpr UINT kRepeatDelayMs = 250;
+constexpr UINT kRepeatPeriodMs = 50;
+// The thumb's part code, beside the scroll codes of the arrows and page areas.
+constexpr WORD kThumbPart = 0xFFFF;
 
 std::uint32_t StyleBit(int bar)
 {
@@ -77,6 +84,33 @@ BarLayout LayoutOf(const WindowObject& window, int bar)
                                                          (position - info.nMin) / positions)
                                       : 0;
     return layout;
+}
+
+// The part of the bar at a distance along it: an arrow or page area as its scroll
+// code, or the thumb.
+WORD PartAt(const BarLayout& layout, int along)
+{
+    const int thumbStart = layout.start + layout.thumbStart;
+    if (along < layout.start)
+        return SB_LINEUP;
+    if (along < thumbStart)
+        return SB_PAGEUP;
+    if (along < thumbStart + layout.thumbLength)
+        return kThumbPart;
+    if (along < layout.start + layout.length)
+        return SB_PAGEDOWN;
+    return SB_LINEDOWN;
+}
+
+// The part under a screen point, as the bar stands now; none off the bar.
+std::optional<WORD> PartUnder(const WindowObject& window, int bar, POINT screen)
+{
+    const BarLayout layout = LayoutOf(window, bar);
+    const POINT origin = WindowOrigin(window);
+    const POINT point{screen.x - origin.x, screen.y - origin.y};
+    if (!PtInRect(&layout.rect, point))
+        return std::nullopt;
+    return PartAt(layout, layout.vertical ? point.y : point.x);
 }
 
 RECT Along(const BarLayout& layout, int from, int to)
@@ -211,24 +245,25 @@ void TrackScrollBar(HWND handle, int hit, POINT screen)
     if (!window || !CanScroll(*BarOf(*window, bar)))
         return;
     const BarLayout layout = LayoutOf(*window, bar);
-    const POINT origin = WindowOrigin(*window);
-    const int along = layout.vertical ? screen.y - origin.y : screen.x - origin.x;
-    const int thumbStart = layout.start + layout.thumbStart;
-    if (along >= thumbStart && along < thumbStart + layout.thumbLength) {
+    const std::optional<WORD> pressed = PartUnder(*window, bar, screen);
+    if (!pressed)
+        return;
+    const WORD part = *pressed;
+    if (part == kThumbPart) {
         DragThumb(handle, bar, layout, screen);
         return;
     }
-    WORD code;
-    if (along < layout.start)
-        code = SB_LINEUP;
-    else if (along < thumbStart)
-        code = SB_PAGEUP;
-    else if (along < layout.start + layout.length)
-        code = SB_PAGEDOWN;
-    else
-        code = SB_LINEDOWN;
-    SendScroll(handle, bar, code);
-    RunCaptureLoop(handle, [](POINT) {});
+    SendScroll(handle, bar, part);
+    // Held down, the part steps again and again while the pointer stays over it; a page
+    // area stops once the thumb, moved by the window, reaches the pointer.
+    const CaptureRepeat repeat{kRepeatDelayMs, kRepeatPeriodMs, [handle, bar, part] {
+        auto current = OwnedWindow(handle);
+        POINT cursor;
+        GetCursorPos(&cursor);
+        if (current && CanScroll(*BarOf(*current, bar)) && PartUnder(*current, bar, cursor) == part)
+            SendScroll(handle, bar, part);
+    }};
+    RunCaptureLoop(handle, [](POINT) {}, &repeat);
     SendScroll(handle, bar, SB_ENDSCROLL);
 }
 
