@@ -55,14 +55,14 @@ TEST_F(ScrollBarTest, ArrowsAndPageAreasSendTheirCodesThenEndScroll)
 
 // Holding the down arrow (108, 95) on the real clock. afterStep runs in the window's
 // procedure after each SB_LINEDOWN with the number of steps so far; a second window's
-// timer releases the button after a second should nothing else have.
+// timer releases the button (ReleaseAfter), after ten seconds should nothing else have.
 class HeldArrowTest : public ScrollBarTest {
 protected:
     std::vector<DWORD> HoldDownArrow(const std::function<void(int)>& afterStep)
     {
         ScrollingWindow(300, 100);
-        HWND watchdog = TopLevel(300, 300, 10, 10);
-        SetTimer(watchdog, 7, 1000, nullptr);
+        watchdog = TopLevel(300, 300, 10, 10);
+        ReleaseAfter(10000);
         std::vector<DWORD> steps;
         Log().hook = [&](HWND window, UINT message, WPARAM wParam, LPARAM, LRESULT&) {
             if (message == WM_VSCROLL && LOWORD(wParam) == SB_LINEDOWN) {
@@ -79,6 +79,10 @@ protected:
         Log().hook = nullptr;
         return steps;
     }
+    // Set from a step, the release comes after the next due repeat, not before it.
+    void ReleaseAfter(UINT milliseconds) { SetTimer(watchdog, 7, milliseconds, nullptr); }
+
+    HWND watchdog = nullptr;
 };
 
 TEST_F(HeldArrowTest, AHeldArrowStepsAgainAfterAPauseThenSteadilyUntilReleased)
@@ -96,8 +100,10 @@ TEST_F(HeldArrowTest, AHeldArrowStepsAgainAfterAPauseThenSteadilyUntilReleased)
 TEST_F(HeldArrowTest, StepsStopWhileThePointerIsOffTheArrow)
 {
     const auto steps = HoldDownArrow([this](int count) {
-        if (count == 2)
+        if (count == 2) {
             Mouse(Backend::MouseAction::Move, 50, 95);
+            ReleaseAfter(400);
+        }
     });
     EXPECT_EQ(steps.size(), 2u);
     EXPECT_EQ(Codes().back(), (std::pair<WORD, int>{SB_ENDSCROLL, 0}));
