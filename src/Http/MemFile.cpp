@@ -1,7 +1,7 @@
 #include "Http/MemFile.h"
 
-#include "Biz/MimeTypes.h"
 #include "Http/HttpHeader.h"
+#include "Http/MimeTypes.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,6 +1,5 @@
 #include "Biz/Digest.h"
 #include "Biz/FileNaming.h"
-#include "Biz/MimeTypes.h"
 #include "Biz/WireText.h"
 #include "Platform/Text/TextConv.h"
 
@@ -37,7 +36,6 @@ TEST(FileNamingTest, EncodeTypeAndRuleTogether)
     EXPECT_EQ(Name(L"photo 1.JPG", "ori", L"gbk"), "photo 1.JPG");
     EXPECT_TRUE(std::regex_match(Name(L"photo 1.JPG", "guid", L"gbk"), std::regex("[0-9a-f]{32}\\.JPG")));
     EXPECT_EQ(Name(L"photo.jpg", "crc", L"gbk"), "c2412435.jpg");
-    EXPECT_EQ(LookupMimeType(FindNameExtension("c2412435.jpg")), "image/jpeg");
 }
 
 TEST(FileNamingTest, RuleNamesAreCaseSensitive)
@@ -78,17 +76,6 @@ TEST(WireTextTest, RemarkFollowsTheEncodeType)
     EXPECT_EQ(remark, "%E7%85%A7%E7%89%87");
     EXPECT_EQ(remark.size(), 18u);
     EXPECT_EQ(EncodeWireText(L"a b", L"gbk"), Platform::WideToAnsi(L"a b"));
-}
-
-TEST(MimeTypesTest, ExactExtensionsOnly)
-{
-    EXPECT_EQ(LookupMimeType(".png"), "image/png");
-    EXPECT_EQ(LookupMimeType(".PNG"), "application/octet-stream");
-    EXPECT_EQ(LookupMimeType(""), "application/octet-stream");
-    EXPECT_EQ(LookupMimeType(".jfif"), "image/jpeg");
-    EXPECT_EQ(LookupMimeType(".bmp"), "application/x-bmp");
-    EXPECT_EQ(LookupMimeType(".m3u"), "video/mpegurl");
-    EXPECT_EQ(LookupMimeType(".xquery"), "text/xml");
 }
 
 } // namespace

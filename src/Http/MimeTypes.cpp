@@ -1,4 +1,4 @@
-#include "Biz/MimeTypes.h"
+#include "Http/MimeTypes.h"
 
 #include <map>
 
