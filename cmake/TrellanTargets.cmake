@@ -14,8 +14,19 @@ function(trellan_test_folder folder)
   add_executable(${target} ${sources})
   trellan_warnings(${target})
   target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/src ${CMAKE_CURRENT_SOURCE_DIR})
-  target_link_libraries(${target} PRIVATE Trellan64 GTest::gtest GTest::gtest_main Threads::Threads)
+  target_link_libraries(${target} PRIVATE Trellan64 TrellanTestSupport GTest::gtest GTest::gtest_main Threads::Threads)
   target_compile_definitions(${target} PRIVATE
     TRELLAN_SOURCE_DIR="${PROJECT_SOURCE_DIR}" TRELLAN_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}")
   gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${ARGN}")
+endfunction()
+
+# A test that runs PROGRAM FOLDER (a program writing one PNG per state into FOLDER,
+# under the build tree) and compares every picture with tests/references/NAME.
+function(trellan_picture_test name program)
+  set(output ${CMAKE_BINARY_DIR}/pictures/${name})
+  add_test(NAME ${name}
+    COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:${program}> -DOUTPUT=${output}
+            -DREFERENCES=${PROJECT_SOURCE_DIR}/tests/references/${name}
+            -DCOMPARE=$<TARGET_FILE:compare-pictures>
+            -P ${PROJECT_SOURCE_DIR}/tests/support/run_and_compare.cmake)
 endfunction()

@@ -1,12 +1,11 @@
 #include "GdiTestSupport.h"
+#include "PixelReference.h"
 
 #include "Platform/Win/HeadlessBackend.h"
 #include "Platform/Win/MessageLoop.h"
 #include "Platform/Win/Painting.h"
 #include "Platform/Win/Window.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 using namespace GdiTest;
@@ -145,19 +144,12 @@ TEST(TextTest, AHeadlessScreenshotShowsTheDrawnWindow)
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
         DispatchMessageW(&message);
-    const char* kept = std::getenv("TRELLAN_SCREENSHOT_DIR");
-    const std::string path = (kept ? std::string(kept) + "/" : ::testing::TempDir()) + "gdi-screenshot.png";
+    const std::string path = PixelReference::OutputPath("Gdi/screenshot.png");
     auto& headless = dynamic_cast<HeadlessBackend&>(CurrentBackend());
     ASSERT_TRUE(headless.Screenshot(window, path));
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    ASSERT_NE(file, nullptr);
-    unsigned char signature[8] = {};
-    EXPECT_EQ(std::fread(signature, 1, 8, file), 8u);
-    std::fclose(file);
-    EXPECT_EQ(signature[1], 'P');
-    EXPECT_EQ(signature[2], 'N');
-    const std::string screen = ::testing::TempDir() + "gdi-screen.png";
-    EXPECT_TRUE(headless.ScreenshotAll(screen));
+    const auto compared = PixelReference::CompareWithReference("Gdi/screenshot.png");
+    EXPECT_TRUE(compared.matches) << compared.message;
+    EXPECT_TRUE(headless.ScreenshotAll(PixelReference::OutputPath("Gdi/screen.png")));
     DestroyWindow(window);
     EXPECT_FALSE(headless.Screenshot(window, path));
 }

@@ -1,6 +1,7 @@
 #include "UI/CMessageDialog.h"
 #include "UI/ExtForm.h"
 #include "UI/Skin.h"
+#include "PixelReference.h"
 
 #include "Platform/Win/Backend.h"
 #include "Platform/Win/Dialog.h"
@@ -174,7 +175,7 @@ TEST_F(Forms, MessageDialogLooksFinished)
     CMessageDialog dialog;
     dialog.SetMessage(L"文件数量超过限制");
     bool saved = false;
-    const std::string path = ::testing::TempDir() + "message-dialog.png";
+    const std::string path = PixelReference::OutputPath("UI/message-dialog.png");
     whileRunning = [&](HWND window) {
         UpdateWindow(window);
         saved = dynamic_cast<HeadlessBackend&>(CurrentBackend()).Screenshot(window, path);
@@ -182,7 +183,9 @@ TEST_F(Forms, MessageDialogLooksFinished)
     };
     RunWhileUp(owner);
     dialog.DoModal(owner);
-    EXPECT_TRUE(saved);
+    ASSERT_TRUE(saved);
+    const auto compared = PixelReference::CompareWithReference("UI/message-dialog.png");
+    EXPECT_TRUE(compared.matches) << compared.message;
 }
 
 TEST_F(Forms, DraggingEmptySpaceMovesTheWindowButAPressOnAButtonDoesNot)

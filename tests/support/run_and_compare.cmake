@@ -1,0 +1,12 @@
+# Runs a program that writes PNG pictures into a fresh folder, then compares them with
+# their references (compare-pictures). Called by trellan_picture_test as
+#   cmake -DPROGRAM=... -DOUTPUT=... -DREFERENCES=... -DCOMPARE=... -P run_and_compare.cmake
+file(REMOVE_RECURSE ${OUTPUT})
+execute_process(COMMAND ${PROGRAM} ${OUTPUT} RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "${PROGRAM} ${OUTPUT} failed: ${status}")
+endif()
+execute_process(COMMAND ${COMPARE} ${REFERENCES} ${OUTPUT} RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "pictures in ${OUTPUT} differ from ${REFERENCES}")
+endif()
