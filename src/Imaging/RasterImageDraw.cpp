@@ -5,7 +5,7 @@
 #include "Platform/Gdi/DeviceBits.h"
 #include "Platform/Gdi/Drawing.h"
 #include "Platform/Gdi/GdiObjects.h"
-#include "Platform/Gdi/SavedDcState.h"
+#include "Platform/Gdi/ScopedDcState.h"
 #include "Platform/Win/Region.h"
 
 #include <algorithm>
@@ -67,7 +67,7 @@ bool RasterImage::DrawTo(HDC__* dc, int x, int y, int drawWidth, int drawHeight)
         drawWidth = width;
     if (drawHeight < 0)
         drawHeight = height;
-    SavedDcState saved(dc);
+    ScopedDcState saved(dc);
     RECT clip;
     GetClipBox(dc, &clip);
     const RECT area = IntersectRects(RECT{x, y, x + drawWidth, y + drawHeight}, clip);

@@ -3,7 +3,7 @@
 #include "Platform/Gdi/DeviceContext.h"
 #include "Platform/Gdi/Drawing.h"
 #include "Platform/Gdi/GdiObjects.h"
-#include "Platform/Gdi/SavedDcState.h"
+#include "Platform/Gdi/ScopedDcState.h"
 #include "Platform/Gdi/Text.h"
 #include "Platform/Gdiplus/Bitmap.h"
 #include "Platform/Gdiplus/Graphics.h"
@@ -47,7 +47,7 @@ COLOR16 Channel(int value)
 
 void PaintText(HDC dc, const RECT& rect, const std::wstring& text, COLORREF color, HFONT font, UINT format)
 {
-    SavedDcState saved(dc);
+    ScopedDcState saved(dc);
     SelectObject(dc, font);
     SetTextColor(dc, color);
     SetBkMode(dc, TRANSPARENT);
@@ -107,7 +107,7 @@ void PaintGradient(HDC dc, const RECT& rect, COLORREF top, COLORREF bottom)
 
 SIZE MeasureText(HDC dc, const std::wstring& text, int length, HFONT font)
 {
-    SavedDcState saved(dc);
+    ScopedDcState saved(dc);
     if (font)
         SelectObject(dc, font);
     SIZE size;
