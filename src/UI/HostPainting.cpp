@@ -1,6 +1,7 @@
 #include "UI/HostPainting.h"
 
-#include "Platform/Gdi/Gdi.h"
+#include "Platform/Gdi/BackBuffer.h"
+#include "Platform/Gdi/DeviceContext.h"
 #include "Platform/Gdiplus/Graphics.h"
 #include "Platform/Win/Painting.h"
 #include "Platform/Win/Window.h"
@@ -11,52 +12,44 @@ using namespace Platform;
 
 namespace Zivoro::UI {
 
+namespace {
+
+void PaintTree(ControlBase& root, HDC dc, HDC scratch)
+{
+    Gdiplus::Graphics graphics(dc);
+    CPaintEventArgs args;
+    args.dc = dc;
+    args.scratchDC = scratch;
+    args.graphics = &graphics;
+    root.OnPaint(&args);
+}
+
+} // namespace
+
 void PaintFormTree(ControlBase& root, HWND window, HBITMAP backBuffer)
 {
     if (!IsWindowVisible(window))
         return;
     PAINTSTRUCT paint;
     HDC target = BeginPaint(window, &paint);
-    HDC memory = CreateCompatibleDC(target);
-    HDC scratch = CreateCompatibleDC(target);
-    HGDIOBJ previous = SelectObject(memory, backBuffer);
     {
-        Gdiplus::Graphics graphics(memory);
-        CPaintEventArgs args;
-        args.dc = memory;
-        args.scratchDC = scratch;
-        args.graphics = &graphics;
-        root.OnPaint(&args);
+        BackBuffer buffer(target, backBuffer, RECT{0, 0, root.bounds.right - root.bounds.left,
+                                                   root.bounds.bottom - root.bounds.top});
+        HDC scratch = CreateCompatibleDC(target);
+        PaintTree(root, buffer.Dc(), scratch);
+        DeleteDC(scratch);
+        buffer.Present();
     }
-    BitBlt(target, 0, 0, root.bounds.right - root.bounds.left, root.bounds.bottom - root.bounds.top, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, previous);
-    DeleteDC(scratch);
-    DeleteDC(memory);
     EndPaint(window, &paint);
 }
 
 void PaintControlWindowTree(ControlBase& root, HDC target, const RECT& drawing)
 {
-    const int width = drawing.right - drawing.left, height = drawing.bottom - drawing.top;
-    if (width <= 0 || height <= 0)
+    if (drawing.right <= drawing.left || drawing.bottom <= drawing.top)
         return;
-    HDC memory = CreateCompatibleDC(target);
-    HBITMAP bitmap = CreateCompatibleBitmap(target, width, height);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    SetViewportOrgEx(memory, -drawing.left, -drawing.top, nullptr);
-    {
-        Gdiplus::Graphics graphics(memory);
-        CPaintEventArgs args;
-        args.dc = memory;
-        args.scratchDC = memory;
-        args.graphics = &graphics;
-        root.OnPaint(&args);
-    }
-    SetViewportOrgEx(memory, 0, 0, nullptr);
-    BitBlt(target, drawing.left, drawing.top, width, height, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, previous);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
+    BackBuffer buffer(target, drawing);
+    PaintTree(root, buffer.Dc(), buffer.Dc());
+    buffer.Present();
 }
 
 } // namespace Zivoro::UI

@@ -1,5 +1,6 @@
 #include "UI/TrackBar.h"
 
+#include "Platform/Gdi/BackBuffer.h"
 #include "Platform/Gdi/Gdi.h"
 #include "Platform/Win/Input.h"
 #include "Platform/Win/Painting.h"
@@ -135,16 +136,12 @@ void TrackBar::Paint()
 {
     PAINTSTRUCT paint;
     HDC target = BeginPaint(hwnd, &paint);
-    const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
-    HDC memory = CreateCompatibleDC(target);
-    HBITMAP bitmap = CreateCompatibleBitmap(target, width, height);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    DrawTrack(memory);
-    DrawThumb(memory);
-    BitBlt(target, 0, 0, width, height, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, previous);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
+    {
+        BackBuffer buffer(target, RECT{0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top});
+        DrawTrack(buffer.Dc());
+        DrawThumb(buffer.Dc());
+        buffer.Present();
+    }
     EndPaint(hwnd, &paint);
 }
 
