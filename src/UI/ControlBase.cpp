@@ -4,6 +4,8 @@
 #include "Platform/Win/Region.h"
 #include "Platform/Win/Window.h"
 
+#include <algorithm>
+
 using namespace Platform;
 
 namespace {
@@ -27,9 +29,27 @@ Span Place(bool nearAnchor, bool farAnchor, int containerStart, int containerEnd
     return Span{start, start + length};
 }
 
+// Calls visit for every child in list order. A handler may destroy or add controls
+// while the children are visited: the walk goes over the list as it was and skips
+// the children that have left it since.
+template <typename Visit>
+void ForEachChild(const std::vector<ControlBase*>& children, Visit visit)
+{
+    const std::vector<ControlBase*> walk = children;
+    for (ControlBase* child : walk)
+        if (std::find(children.begin(), children.end(), child) != children.end())
+            visit(child);
+}
+
 } // namespace
 
-ControlBase::~ControlBase() = default;
+ControlBase::~ControlBase()
+{
+    if (parent)
+        parent->RemoveChild(this);
+    for (ControlBase* child : children)
+        child->parent = nullptr;
+}
 
 HWND ControlBase::GetHwnd()
 {
@@ -58,32 +78,27 @@ void ControlBase::GetContainerRect(RECT* rect)
 void ControlBase::Attach(ControlBase* parentControl)
 {
     hwnd = parentControl->GetHwnd();
-    parent = parentControl;
     parentControl->AddChild(this);
 }
 
 void ControlBase::OnPaint(Zivoro::UI::CPaintEventArgs* args)
 {
-    for (ControlBase* child : children)
-        child->OnPaint(args);
+    ForEachChild(children, [&](ControlBase* child) { child->OnPaint(args); });
 }
 
 void ControlBase::OnMouseDown(Zivoro::UI::CMouseEventArgs* args)
 {
-    for (ControlBase* child : children)
-        child->OnMouseDown(args);
+    ForEachChild(children, [&](ControlBase* child) { child->OnMouseDown(args); });
 }
 
 void ControlBase::OnMouseUp(Zivoro::UI::CMouseEventArgs* args)
 {
-    for (ControlBase* child : children)
-        child->OnMouseUp(args);
+    ForEachChild(children, [&](ControlBase* child) { child->OnMouseUp(args); });
 }
 
 void ControlBase::OnMouseMove(Zivoro::UI::CMouseEventArgs* args)
 {
-    for (ControlBase* child : children)
-        child->OnMouseMove(args);
+    ForEachChild(children, [&](ControlBase* child) { child->OnMouseMove(args); });
 }
 
 void ControlBase::OnMouseLeave()
@@ -92,14 +107,12 @@ void ControlBase::OnMouseLeave()
         state &= ~StateHover;
         Invalidate();
     }
-    for (ControlBase* child : children)
-        child->OnMouseLeave();
+    ForEachChild(children, [](ControlBase* child) { child->OnMouseLeave(); });
 }
 
 void ControlBase::LayoutChildren()
 {
-    for (ControlBase* child : children)
-        child->UpdateLayout();
+    ForEachChild(children, [](ControlBase* child) { child->UpdateLayout(); });
 }
 
 void ControlBase::UpdateLayout()
@@ -109,13 +122,35 @@ void ControlBase::UpdateLayout()
 
 void ControlBase::DestroyWindows()
 {
-    for (ControlBase* child : children)
-        child->DestroyWindows();
+    ForEachChild(children, [](ControlBase* child) { child->DestroyWindows(); });
 }
+
+void ControlBase::OnControlRemoved(ControlBase*) {}
 
 void ControlBase::AddChild(ControlBase* child)
 {
+    if (child->parent && child->parent != this)
+        child->parent->RemoveChild(child);
+    child->parent = this;
     children.push_back(child);
+}
+
+void ControlBase::RemoveChild(ControlBase* child)
+{
+    if (std::find(children.begin(), children.end(), child) == children.end())
+        return;
+    Root()->OnControlRemoved(child);
+    std::erase(children, child);
+    child->parent = nullptr;
+    child->Invalidate();
+}
+
+ControlBase* ControlBase::Root()
+{
+    ControlBase* root = this;
+    while (root->parent)
+        root = root->parent;
+    return root;
 }
 
 RECT ControlBase::ComputeBounds()

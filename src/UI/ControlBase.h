@@ -2,7 +2,9 @@
 // The base of every custom-drawn control and form root. A control is a plain object
 // with a rectangle in its host window's client area; controls form a tree, and the
 // base forwards paint and mouse calls to the children in the order they were added.
-// The tree holds plain pointers: a control never deletes its parent or children.
+// The tree holds plain pointers: a control never deletes its parent or children, and
+// a control that is destroyed leaves its parent's list, lets its children go and has
+// the root forget it, so no pointer to it is left behind.
 
 #include "Platform/Win/WinTypes.h"
 
@@ -28,6 +30,7 @@ constexpr int StatePressed = 4;
 class ControlBase {
 public:
     ControlBase() = default;
+    // Leaves the tree (RemoveChild of the parent) and lets its children go.
     virtual ~ControlBase();
     ControlBase(const ControlBase&) = delete;
     ControlBase& operator=(const ControlBase&) = delete;
@@ -50,8 +53,17 @@ public:
     // bounds = ComputeBounds().
     virtual void UpdateLayout();
     virtual void DestroyWindows();
+    // Called on the root when control, or a control under it, leaves the tree, while
+    // the tree is still linked: the host drops every link it keeps to them.
+    virtual void OnControlRemoved(ControlBase* control);
 
+    // Appends child and makes this its parent (taking it from any other parent).
     void AddChild(ControlBase* child);
+    // Takes child out of the tree: the root forgets it, it leaves the list and the
+    // area it covered is repainted. Nothing when it is not a child of this one.
+    void RemoveChild(ControlBase* child);
+    // The topmost control of the tree (this one when it has no parent).
+    ControlBase* Root();
     // The rectangle the layout rule gives; changes nothing.
     Platform::RECT ComputeBounds();
     // Repaints bounds without erasing the background.

@@ -72,6 +72,11 @@ void FormBase::FillMinMaxInfo(LPARAM lParam) const
     info->ptMaxPosition = POINT{0, 0};
 }
 
+void FormBase::OnControlRemoved(ControlBase* control)
+{
+    host.Forget(control);
+}
+
 void FormBase::ToggleMaximize()
 {
     if (maximized) {

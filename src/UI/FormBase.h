@@ -19,6 +19,9 @@ public:
                                       Platform::LPARAM lParam, Platform::LRESULT& result);
     virtual void AttachWindow(Platform::HWND window, int x, int y, int width, int height);
 
+    // The host forgets a control that leaves the tree.
+    void OnControlRemoved(ControlBase* control) override;
+
     void ToggleMaximize();
 
     std::int32_t dragEnabled = 1;

@@ -4,6 +4,8 @@
 #include "UI/ControlBase.h"
 #include "UI/EventArgs.h"
 
+#include <utility>
+
 using namespace Platform;
 
 namespace Zivoro::UI {
@@ -30,6 +32,9 @@ bool FormHost::RouteMouse(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         SetCapture(window);
         CMouseEventArgs args = MouseArgs(wParam, lParam);
         root.OnMouseDown(&args);
+        // A handler may have opened a modal form, which took the capture and ended the press.
+        if (GetCapture() != window)
+            return true;
         if (args.handled)
             captured = args.target;
         else if (drag)
@@ -58,20 +63,24 @@ bool FormHost::RouteMouse(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         return true;
     }
     case WM_LBUTTONUP: {
+        // Taken before the capture goes, so that its WM_CAPTURECHANGED ends nothing.
+        ControlBase* target = std::exchange(captured, nullptr);
+        const bool dragging = drag && drag->IsDragging();
         ReleaseCapture();
-        if (drag && drag->IsDragging()) {
+        if (dragging) {
             drag->EndDrag();
             return true;
         }
         CMouseEventArgs args = MouseArgs(wParam, lParam);
-        if (ControlBase* target = captured) {
-            captured = nullptr;
+        if (target)
             target->OnMouseUp(&args);
-        } else {
+        else
             root.OnMouseUp(&args);
-        }
         return true;
     }
+    case WM_CAPTURECHANGED:
+        LoseCapture();
+        return true;
     case WM_MOUSELEAVE:
         root.OnMouseLeave();
         tracking = 0;
@@ -89,8 +98,22 @@ void FormHost::Resize(int width, int height)
 
 void FormHost::Forget(ControlBase* control)
 {
-    if (captured == control)
-        captured = nullptr;
+    for (ControlBase* link = captured; link; link = link->parent) {
+        if (link == control) {
+            captured = nullptr;
+            return;
+        }
+    }
+}
+
+void FormHost::LoseCapture()
+{
+    if (drag && drag->IsDragging())
+        drag->EndDrag();
+    if (ControlBase* target = std::exchange(captured, nullptr)) {
+        target->state &= ~StatePressed;
+        target->Invalidate();
+    }
 }
 
 bool RouteControlWindowMouse(ControlBase& root, UINT message, LPARAM lParam)

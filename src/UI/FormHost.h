@@ -2,7 +2,9 @@
 // Routing of a top-level form's window messages to its control tree: the press
 // captures the mouse and the control that took it gets the moves and the release;
 // leave tracking is requested on the first move; a press that no control takes may
-// start a window drag through the hook.
+// start a window drag through the hook. When the capture is lost before the release
+// (another window takes it, a modal dialog opens), the press ends without a click
+// and the drag stops, so later moves go to whatever is under the pointer.
 
 #include "Platform/Win/WinTypes.h"
 
@@ -25,17 +27,20 @@ public:
 
     explicit FormHost(ControlBase& root, DragHook* drag = nullptr);
 
-    // WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP and WM_MOUSELEAVE; false for others.
+    // WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP, WM_MOUSELEAVE and WM_CAPTURECHANGED;
+    // false for others.
     bool RouteMouse(Platform::HWND window, Platform::UINT message, Platform::WPARAM wParam, Platform::LPARAM lParam);
     // The root's bounds become (0, 0, width, height) and its children are laid out.
     void Resize(int width, int height);
-    // Forgets a control that goes away while it holds the press.
+    // Forgets control and every control under it: the press they hold is dropped.
     void Forget(ControlBase* control);
 
     ControlBase* Captured() const { return captured; }
     bool TrackingRequested() const { return tracking != 0; }
 
 private:
+    void LoseCapture();
+
     ControlBase& root;
     DragHook* drag;
     std::int32_t tracking = 0;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 using namespace UITest;
 
 namespace {
@@ -116,6 +118,80 @@ TEST(ControlBaseTest, LayoutChildrenGoesOneLevelDeep)
     root.LayoutChildren();
     EXPECT_EQ(child.bounds, (RECT{0, 0, 10, 10}));
     EXPECT_EQ(grandchild.bounds, RECT{});
+}
+
+TEST(ControlBaseTest, ADestroyedControlLeavesItsParentAndLetsItsChildrenGo)
+{
+    ControlBase root;
+    PressControl first("first"), last("last");
+    first.Attach(&root);
+    auto middle = std::make_unique<PressControl>("middle");
+    middle->Attach(&root);
+    last.Attach(&root);
+    PressControl grandchild("grandchild");
+    grandchild.Attach(middle.get());
+    EXPECT_EQ(grandchild.Root(), &root);
+
+    middle.reset();
+    EXPECT_EQ(root.children, (std::vector<ControlBase*>{&first, &last}));
+    EXPECT_EQ(grandchild.parent, nullptr);
+    EXPECT_EQ(grandchild.Root(), &grandchild);
+    first.bounds = last.bounds = RECT{0, 0, 10, 10};
+    CMouseEventArgs args;
+    args.pt = POINT{5, 5};
+    root.OnMouseDown(&args);
+    EXPECT_EQ(args.target, &last);
+
+    // A parent that goes first leaves its children free to go later on their own.
+    auto parent = std::make_unique<ControlBase>();
+    PressControl orphan("orphan");
+    orphan.Attach(parent.get());
+    parent.reset();
+    EXPECT_EQ(orphan.parent, nullptr);
+}
+
+TEST(ControlBaseTest, AddingAControlToAnotherParentMovesIt)
+{
+    ControlBase one, two;
+    PressControl child("child");
+    one.AddChild(&child);
+    EXPECT_EQ(child.parent, &one);
+    child.Attach(&two);
+    EXPECT_TRUE(one.children.empty());
+    EXPECT_EQ(two.children, std::vector<ControlBase*>{&child});
+    two.RemoveChild(&child);
+    EXPECT_EQ(child.parent, nullptr);
+    EXPECT_TRUE(two.children.empty());
+}
+
+// Destroys another control when the press reaches it, as a delete button would.
+class Remover : public PressControl {
+public:
+    Remover(std::unique_ptr<PressControl>& victim) : PressControl("remover"), victim(victim) {}
+    void OnMouseDown(CMouseEventArgs* args) override
+    {
+        PressControl::OnMouseDown(args);
+        victim.reset();
+    }
+    std::unique_ptr<PressControl>& victim;
+};
+
+TEST(ControlBaseTest, AHandlerMayDestroyAControlWhileTheEventIsForwarded)
+{
+    ControlBase root;
+    auto victim = std::make_unique<PressControl>("victim");
+    Remover remover(victim);
+    PressControl last("last");
+    remover.Attach(&root);
+    victim->Attach(&root);
+    last.Attach(&root);
+    remover.bounds = last.bounds = RECT{0, 0, 10, 10};
+    CMouseEventArgs args;
+    args.pt = POINT{5, 5};
+    root.OnMouseDown(&args);
+    EXPECT_EQ(victim, nullptr);
+    EXPECT_EQ(last.events, std::vector<std::string>{"down"});
+    EXPECT_EQ(root.children, (std::vector<ControlBase*>{&remover, &last}));
 }
 
 TEST(IElementTest, HitTestUsesTheElementRectangleWithExclusiveEdges)

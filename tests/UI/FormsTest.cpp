@@ -1,3 +1,4 @@
+#include "TestControls.h"
 #include "UI/CMessageDialog.h"
 #include "UI/ExtForm.h"
 #include "UI/Skin.h"
@@ -18,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 
 using namespace Platform;
 using Action = Backend::MouseAction;
@@ -232,4 +234,95 @@ TEST_F(Forms, AMaximisedFormCoversTheScreenWidthAndCannotBeDragged)
     Pump();
     EXPECT_EQ(form.WindowRect().right - form.WindowRect().left, 300);
     EXPECT_EQ(form.dragEnabled, 1);
+}
+
+namespace {
+
+void Mouse(Action action, const TestForm& form, int x, int y)
+{
+    const RECT at = form.WindowRect();
+    CurrentBackend().InjectMouse(action, POINT{at.left + x, at.top + y});
+}
+
+// A second control of the form, left of its button.
+struct Neighbour : UITest::PressControl {
+    explicit Neighbour(TestForm& form) : PressControl("neighbour")
+    {
+        SetMargins(10, 100, 0, 0);
+        SetSize(50, 25);
+        Attach(&form);
+        UpdateLayout();
+    }
+};
+
+// Presses the form's button, lets lose take the mouse away, then moves over the
+// neighbour and releases over the button.
+void PressAndLoseTheMouse(TestForm& form, Neighbour& neighbour, const std::function<void()>& lose)
+{
+    int clicks = 0;
+    form.button.clicked.connect([&] { ++clicks; });
+    Mouse(Action::Move, form, 110, 110);
+    Mouse(Action::LeftDown, form, 110, 110);
+    Pump();
+    ASSERT_TRUE(form.button.state & StatePressed);
+    lose();
+    Pump();
+    EXPECT_FALSE(form.button.state & StatePressed);
+    neighbour.events.clear();
+    Mouse(Action::Move, form, 20, 110);
+    Mouse(Action::LeftUp, form, 110, 110);
+    Pump();
+    EXPECT_EQ(neighbour.events, std::vector<std::string>{"move"});
+    EXPECT_TRUE(neighbour.state & StateHover);
+    EXPECT_EQ(clicks, 0);
+}
+
+} // namespace
+
+TEST_F(Forms, AControlDestroyedWhileItHoldsThePressIsForgotten)
+{
+    TestForm form;
+    auto neighbour = std::make_unique<Neighbour>(form);
+    const RECT before = form.WindowRect();
+    Mouse(Action::Move, form, 20, 110);
+    Mouse(Action::LeftDown, form, 20, 110);
+    Pump();
+    ASSERT_TRUE(neighbour->state & StatePressed);
+    neighbour.reset();
+    EXPECT_EQ(form.children, std::vector<ControlBase*>{&form.button});
+    Mouse(Action::Move, form, 110, 110);
+    Mouse(Action::LeftUp, form, 110, 110);
+    Pump();
+    EXPECT_TRUE(form.button.state & StateHover);
+    EXPECT_EQ(form.WindowRect(), before);
+}
+
+TEST_F(Forms, AnotherWindowTakingTheMouseEndsThePressWithoutAClick)
+{
+    TestForm form;
+    Neighbour neighbour(form);
+    PressAndLoseTheMouse(form, neighbour, [&] {
+        SetCapture(owner);
+        ReleaseCapture();
+    });
+}
+
+TEST_F(Forms, AMessageDialogOpenedMidPressTakesTheMouse)
+{
+    TestForm form;
+    Neighbour neighbour(form);
+    PressAndLoseTheMouse(form, neighbour, [&] {
+        CMessageDialog dialog;
+        whileRunning = [&](HWND window) {
+            RECT rect;
+            GetWindowRect(window, &rect);
+            Click(POINT{rect.left + 280, rect.top + 150});
+            // Ends the dialog another way when the click did not reach its OK button.
+            SetTimer(window, 78, 1, [](HWND dialogWindow, UINT, UINT_PTR, DWORD) { EndDialog(dialogWindow, 99); });
+        };
+        // Without an owner, so that it is the dialog itself and not the disabling of
+        // its owner that ends the press.
+        RunWhileUp(owner);
+        EXPECT_EQ(dialog.DoModal(nullptr), 1);
+    });
 }

@@ -111,6 +111,9 @@ INT_PTR DialogBoxIndirectParamW(HINSTANCE instance, const DialogTemplate* dialog
                                         dialogTemplate->cy * 13 / 8, owner, nullptr, instance, &creation);
     if (!dialog)
         return -1;
+    // A press cannot go on under a modal dialog: whichever window holds the mouse loses it.
+    if (GetCapture())
+        ReleaseCapture();
     const bool disableOwner = owner && IsWindowEnabled(owner);
     if (disableOwner)
         EnableWindow(owner, FALSE);

@@ -1,7 +1,7 @@
 #pragma once
 // Modal dialogs: a popup from a template, WM_INITDIALOG, a nested loop that keeps
 // painting and delivering posted messages, Enter and Esc as WM_COMMAND IDOK/IDCANCEL,
-// the owner disabled while the dialog runs.
+// the owner disabled and the mouse capture ended while the dialog runs.
 
 #include "Platform/Win/WinTypes.h"
 
