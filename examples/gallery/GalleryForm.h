@@ -6,9 +6,9 @@
 #include "UI/Controls/CheckBox.h"
 #include "UI/Controls/Icon.h"
 #include "UI/Controls/IconLabel.h"
-#include "UI/Editor.h"
 #include "UI/ExtForm.h"
 #include "UI/Label.h"
+#include "UI/NumberField.h"
 #include "UI/TrackBar.h"
 
 class GalleryForm : public ExtForm {

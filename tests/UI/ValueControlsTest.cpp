@@ -1,5 +1,5 @@
 #include "UI/ComboBox.h"
-#include "UI/Editor.h"
+#include "UI/NumberField.h"
 #include "UI/TextEditor.h"
 #include "UI/TrackBar.h"
 

@@ -1,7 +1,8 @@
 #pragma once
-// A numeric edit box (a superclassed system "EDIT") with a flat one-pixel border and
-// signals for focus, keys, mouse and text changes. Its notifications arrive only
-// when the parent reflects them.
+// The numeric edit field, class Editor by its system name (the image editor is
+// another thing, in src/Editor): a superclassed system "EDIT" with a flat one-pixel
+// border and signals for focus, keys, mouse and text changes. Its notifications
+// arrive only when the parent reflects them.
 
 #include "UI/ControlBase.h"
 #include "UI/NativeControl.h"

@@ -1,4 +1,4 @@
-#include "UI/Editor.h"
+#include "UI/NumberField.h"
 
 #include "Platform/Controls/ControlMessages.h"
 #include "Platform/Gdi/Gdi.h"
