@@ -1,7 +1,7 @@
 #include "Imaging/Picture.h"
 
+#include "Platform/Com/GuidText.h"
 #include "Platform/Gdiplus/Bitmap.h"
-#include "Platform/Gdiplus/GuidText.h"
 #include "Platform/Gdiplus/MemoryStream.h"
 
 #include <algorithm>

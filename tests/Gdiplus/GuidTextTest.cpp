@@ -1,7 +1,7 @@
 // GUIDs parsed from their registry form.
 
 #include "Platform/Gdiplus/GdiplusTypes.h"
-#include "Platform/Gdiplus/GuidText.h"
+#include "Platform/Com/GuidText.h"
 
 #include <gtest/gtest.h>
 
@@ -23,6 +23,14 @@ TEST(GuidText, RefusesAnythingElse)
                                 L"{557CF401+1A04-11D3-9A73-0000F81EF32E}", L"{557CF4G1-1A04-11D3-9A73-0000F81EF32E}"})
         EXPECT_FALSE(ParseGuid(text)) << text;
     EXPECT_EQ(CLSIDFromString(L"nonsense"), CLSID{});
+}
+
+TEST(GuidText, FormatsTheRegistryFormInUppercaseAndParsesItBack)
+{
+    const GUID guid = *ParseGuid(L"{df3775a4-90ef-4965-b751-d48698f3949f}");
+    EXPECT_EQ(StringFromGuid(guid), L"{DF3775A4-90EF-4965-B751-D48698F3949F}");
+    EXPECT_EQ(ParseGuid(StringFromGuid(guid)), guid);
+    EXPECT_EQ(StringFromGuid(GUID{}), L"{00000000-0000-0000-0000-000000000000}");
 }
 
 } // namespace

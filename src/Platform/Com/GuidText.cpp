@@ -1,4 +1,7 @@
-#include "Platform/Gdiplus/GuidText.h"
+#include "Platform/Com/GuidText.h"
+
+#include <cwchar>
+#include <iterator>
 
 namespace Platform {
 
@@ -48,6 +51,15 @@ std::optional<GUID> ParseGuid(std::wstring_view text)
 CLSID CLSIDFromString(std::wstring_view text)
 {
     return ParseGuid(text).value_or(CLSID{});
+}
+
+std::wstring StringFromGuid(const GUID& guid)
+{
+    wchar_t text[40];
+    std::swprintf(text, std::size(text), L"{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", guid.Data1, guid.Data2,
+                  guid.Data3, guid.Data4[0], guid.Data4[1], guid.Data4[2], guid.Data4[3], guid.Data4[4], guid.Data4[5],
+                  guid.Data4[6], guid.Data4[7]);
+    return text;
 }
 
 } // namespace Platform

@@ -4,6 +4,7 @@
 #include "Platform/Com/ComTypes.h"
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace Platform {
@@ -12,5 +13,7 @@ namespace Platform {
 std::optional<GUID> ParseGuid(std::wstring_view text);
 // The parsed identifier, or the all-zero GUID when the text is malformed.
 CLSID CLSIDFromString(std::wstring_view text);
+// The registry form in uppercase hexadecimal digits.
+std::wstring StringFromGuid(const GUID& guid);
 
 } // namespace Platform
