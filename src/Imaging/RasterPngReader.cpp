@@ -2,6 +2,8 @@
 
 #include "Imaging/RasterFile.h"
 #include "Imaging/RasterImage.h"
+#include "Platform/Gdiplus/PixelBuffer.h"
+#include "Platform/Gdiplus/PngReadLimits.h"
 
 #include <png.h>
 
@@ -153,7 +155,7 @@ void FillPalette(const PngHeader& header, RasterImage& raster)
 
 bool RasterPngReader::Read(RasterFile& file, RasterImage& result)
 {
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnError, OnWarning);
+    png_structp png = Platform::Gdiplus::CreateLimitedPngReader(OnError, OnWarning);
     if (!png)
         return false;
     png_infop info = png_create_info_struct(png);
@@ -162,12 +164,12 @@ bool RasterPngReader::Read(RasterFile& file, RasterImage& result)
         return false;
     }
     png_set_read_fn(png, &file, ReadFromFile);
-    png_set_user_limits(png, 65535, 65535);
 
     bool ok = false;
     PngHeader header;
     RasterImage raster;
-    if (ReadHeader(png, info, header)) {
+    if (ReadHeader(png, info, header) &&
+        Platform::Gdiplus::PixelBuffer::CheckSize(header.width, header.height) == Platform::Gdiplus::Status::Ok) {
         const int depth = header.channels >= 3 ? 24 : header.channels == 2 ? 8 : header.bitDepth == 2 ? 4 : header.bitDepth;
         const bool withAlpha = header.channels == 2 || header.channels == 4;
         if (raster.Create(static_cast<int>(header.width), static_cast<int>(header.height), depth) &&

@@ -163,4 +163,16 @@ TEST(HostileFile, RandomBytesBehindEachSignatureGiveAStatusOrPixelsOfTheStatedSi
     }
 }
 
+TEST(HostileFile, ChunksClaimingGigabytesAreSkippedWithoutAllocatingThem)
+{
+    for (const char* type : {"tEXt", "zTXt", "iTXt", "sPLT", "iCCP", "eXIf", "prVt"}) {
+        SCOPED_TRACE(type);
+        const std::int64_t before = PeakResidentBytes();
+        const auto bitmap = Load(PngWithOversizedChunk(type, 0x7FFFFFF0u));
+        EXPECT_NE(bitmap->GetLastStatus(), Status::Ok);
+        EXPECT_TRUE(Pixels(*bitmap).empty());
+        EXPECT_LT(PeakResidentBytes() - before, std::int64_t{256} << 20);
+    }
+}
+
 } // namespace

@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/resource.h>
+
 namespace TestPictures {
 
 using Platform::Gdiplus::Bitmap;
@@ -106,6 +108,27 @@ inline std::shared_ptr<Bitmap> Pattern(int width, int height, bool alpha = false
     return Bitmap::FromPixels(width, height, width * 4, pixels.data());
 }
 
+// A small PNG whose first chunk after the header claims claimedLength bytes of the
+// given type, followed by a little data and nothing else.
+inline std::vector<std::uint8_t> PngWithOversizedChunk(const char* type, std::uint32_t claimedLength)
+{
+    const std::vector<std::uint8_t> sample = ReadFile(Sample("rgb.png"));
+    std::vector<std::uint8_t> png(sample.begin(), sample.begin() + 33); // signature and header chunk
+    for (int shift = 24; shift >= 0; shift -= 8)
+        png.push_back(static_cast<std::uint8_t>(claimedLength >> shift));
+    png.insert(png.end(), type, type + 4);
+    png.insert(png.end(), 96, 'x');
+    return png;
+}
+
+// The most memory this process has held resident so far.
+inline std::int64_t PeakResidentBytes()
+{
+    struct rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return std::int64_t{usage.ru_maxrss} * 1024;
+}
+
 // A folder of its own for a test, removed with everything in it afterwards.
 class TempFolder {
 public:
@@ -120,10 +143,16 @@ public:
 
     std::wstring File(const std::string& name, const std::vector<std::uint8_t>& bytes = {}) const
     {
+        return std::filesystem::path(BytesFile(name, bytes)).wstring();
+    }
+
+    // The file's path as the bytes the file system holds, for names that need not be UTF-8.
+    std::string BytesFile(const std::string& name, const std::vector<std::uint8_t>& bytes = {}) const
+    {
         const std::filesystem::path file = path / name;
         std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
                                                     static_cast<std::streamsize>(bytes.size()));
-        return file.wstring();
+        return file.string();
     }
 
 private:

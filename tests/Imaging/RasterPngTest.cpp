@@ -1,3 +1,4 @@
+#include "Gdiplus/TestPictures.h"
 #include "Imaging/RasterImage.h"
 #include "Imaging/RasterMemFile.h"
 
@@ -141,4 +142,16 @@ TEST(RasterPng, DamagedBytesLeaveTheRasterAsItWas)
     corrupt[bytes.size() / 2 + 1] ^= 0x55;
     EXPECT_FALSE(Load(corrupt, raster));
     EXPECT_EQ(raster.GetWidth(), 3);
+}
+
+TEST(RasterPng, ChunksClaimingGigabytesFailWithoutAllocatingThem)
+{
+    RasterImage raster;
+    ASSERT_TRUE(raster.Create(3, 3, 24));
+    for (const char* type : {"tEXt", "zTXt", "iTXt", "sPLT"}) {
+        const std::int64_t before = TestPictures::PeakResidentBytes();
+        EXPECT_FALSE(Load(TestPictures::PngWithOversizedChunk(type, 0x7FFFFFF0u), raster)) << type;
+        EXPECT_LT(TestPictures::PeakResidentBytes() - before, std::int64_t{256} << 20) << type;
+        EXPECT_EQ(raster.GetWidth(), 3);
+    }
 }

@@ -7,6 +7,7 @@
 #include "Platform/Gdiplus/ByteSource.h"
 #include "Platform/Gdiplus/MemoryStream.h"
 #include "Platform/Gdiplus/PixelBuffer.h"
+#include "Platform/Gdiplus/PngReadLimits.h"
 
 #include <png.h>
 #include <vector>
@@ -14,10 +15,6 @@
 namespace Platform::Gdiplus {
 
 namespace {
-
-// Ancillary chunks (text, profiles) larger than this are refused rather than loaded.
-constexpr png_alloc_size_t MaxChunkBytes = 8u << 20;
-constexpr png_uint_32 MaxChunkCount = 256;
 
 [[noreturn]] void OnError(png_structp png, png_const_charp)
 {
@@ -46,15 +43,11 @@ class ReadState {
 public:
     explicit ReadState(ByteSource& source)
     {
-        png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnError, OnWarning);
+        png = CreateLimitedPngReader(OnError, OnWarning);
         if (png)
             info = png_create_info_struct(png);
-        if (info) {
+        if (info)
             png_set_read_fn(png, &source, ReadData);
-            png_set_user_limits(png, PixelBuffer::MaxSide, PixelBuffer::MaxSide);
-            png_set_chunk_malloc_max(png, MaxChunkBytes);
-            png_set_chunk_cache_max(png, MaxChunkCount);
-        }
     }
     ~ReadState() { png_destroy_read_struct(&png, &info, nullptr); }
     ReadState(const ReadState&) = delete;
