@@ -60,7 +60,7 @@ int Fail(const std::string& file, const char* reason)
 // The picture, or null after reporting why it cannot be read.
 PictureHandle Load(const std::string& file)
 {
-    PictureHandle picture = LoadPictureFile(Utf8ToWide(file));
+    PictureHandle picture = LoadPictureFile(PathToWide(file));
     if (picture->GetFrameDimensionsCount() > 0)
         return picture;
     Fail(file, StatusText(picture->GetLastStatus()));

@@ -12,6 +12,7 @@
 #include "Biz/PostCompleteEvent.h"
 #include "Biz/UploadManager.h"
 #include "Biz/WireText.h"
+#include "Platform/Files/RegularFile.h"
 #include "Platform/Text/TextConv.h"
 #include "Platform/Win/MessageLoop.h"
 #include "Platform/Win/Window.h"
@@ -21,6 +22,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <unistd.h>
 #include <vector>
 
 using namespace Platform;
@@ -57,16 +59,26 @@ HWND CreateEventWindow()
     return CreateWindowExW(0, L"TrellanPostEvents", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
 }
 
-// Empty when the file can be read, else why it cannot.
+// Empty when the file can be read, else why it cannot. Only regular files are
+// opened, so a FIFO named like a photo cannot block the program.
 std::string ReadProblem(const std::string& path)
 {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return std::strerror(errno);
-    std::fgetc(file);
-    const int error = std::ferror(file) ? errno : 0;
-    std::fclose(file);
-    return error ? std::strerror(error) : "";
+    const int fd = OpenRegularFileForReading(PathToWide(path));
+    if (fd < 0)
+        return FileProblemText(errno);
+    char byte = 0;
+    const int error = read(fd, &byte, 1) < 0 ? errno : 0;
+    close(fd);
+    return error ? FileProblemText(error) : "";
+}
+
+void InstallInterruptHandler()
+{
+    struct sigaction action;
+    std::memset(&action, 0, sizeof action);
+    action.sa_handler = &OnInterrupt;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
 }
 
 bool CheckInputs(const PostOptions& options)
@@ -112,6 +124,9 @@ void PumpMessages()
 
 int main(int argc, char** argv)
 {
+    // First of all: reading the photos takes a while, and Ctrl-C then must stop the
+    // program with its own status, not kill it.
+    InstallInterruptHandler();
     const auto options = PostOptions::Parse(argc, argv);
     if (!options || !CheckInputs(*options))
         return kBadArguments;
@@ -119,19 +134,17 @@ int main(int argc, char** argv)
 
     std::vector<std::wstring> paths;
     for (const std::string& path : options->files)
-        paths.push_back(Utf8ToWide(path));
+        paths.push_back(PathToWide(path));
     PostList list(paths);
     ProgressView view(list.Size());
+    if (interrupted) {
+        view.TaskEnd(true);
+        return kSomeFailed;
+    }
     bool ended = false;
     bool completed = false;
     EventQueue::Instance().SetTarget(CreateEventWindow());
     ConnectEvents(view, ended, completed);
-
-    struct sigaction action;
-    std::memset(&action, 0, sizeof action);
-    action.sa_handler = &OnInterrupt;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
 
     UploadManager& manager = UploadManager::Instance();
     manager.SetOwner(&list);

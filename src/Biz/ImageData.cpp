@@ -51,7 +51,7 @@ std::wstring FormatOf(const std::wstring& extension)
 std::int32_t FileSizeOf(const std::wstring& path)
 {
     struct stat info {};
-    if (stat(Platform::WideToUtf8(path).c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+    if (stat(Platform::WideToPath(path).c_str(), &info) != 0 || !S_ISREG(info.st_mode))
         return 0;
     return static_cast<std::int32_t>(
         std::min<std::int64_t>(info.st_size, std::numeric_limits<std::int32_t>::max()));

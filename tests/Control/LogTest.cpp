@@ -1,5 +1,9 @@
 #include "ControlFixture.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -81,4 +85,26 @@ TEST_F(Logging, AFileThatCannotBeOpenedIsIgnored)
     Init(R"({"Debug":true,"LogFile":")" + (folder / "missing" / "x.log").string() + R"("})");
     EXPECT_EQ(page.texts.size(), 1u);
     EXPECT_EQ(AppConfig::Instance().ThreadCount, 3);
+}
+
+TEST_F(Logging, AFifoOrDeviceIsRefusedLikeAFileThatCannotBeOpened)
+{
+    // With a reader on the other end, opening the FIFO for writing would succeed; the
+    // log must still not go there (without a reader the open would block the page).
+    const auto fifo = folder / "photo.log";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    Init(R"({"Debug":true,"LogFile":")" + fifo.string() + R"("})");
+    Init(R"({"Debug":true,"LogFile":"/dev/null"})");
+    EXPECT_EQ(page.texts.size(), 2u);
+    // Nothing was written, and no writer holds the FIFO open.
+    char byte = 0;
+    EXPECT_EQ(read(reader, &byte, 1), 0);
+    close(reader);
+
+    // A regular file named afterwards still gets the log.
+    const auto path = folder / "after.log";
+    Init(R"({"Debug":true,"LogFile":")" + path.string() + R"("})");
+    EXPECT_TRUE(std::regex_match(Read(path), kLine)) << Read(path);
 }

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdio>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 using namespace Platform;
@@ -22,7 +23,8 @@ struct Outcome {
 
 Outcome Picture(const std::string& arguments)
 {
-    const std::string command = std::string(TRELLAN_BIN_DIR) + "/trellan-picture " + arguments + " 2>&1";
+    // A program that hangs ends after a minute with status 124 instead of hanging the test.
+    const std::string command = "timeout 60 " + std::string(TRELLAN_BIN_DIR) + "/trellan-picture " + arguments + " 2>&1";
     Outcome run{-1, {}};
     FILE* pipe = popen(command.c_str(), "r");
     std::array<char, 256> buffer{};
@@ -57,6 +59,32 @@ TEST(TrellanPicture, UnreadableInputIsReportedWithStatusOne)
     EXPECT_NE(info.output.find("cannot open the file"), std::string::npos);
     EXPECT_NE(info.output.find(": png 8x6"), std::string::npos);
     EXPECT_EQ(Picture("thumbnail " + text + " " + Narrow(folder.File("out.png"))).status, 1);
+}
+
+TEST(TrellanPicture, SpecialFilesNamedLikePhotosAreRefusedWithoutBlocking)
+{
+    TempFolder folder;
+    const std::string fifo = folder.BytesFile("photo.jpg");
+    std::remove(fifo.c_str());
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const Outcome info = Picture("info " + fifo + " /dev/zero " + Narrow(Sample("rgb.png")));
+    EXPECT_EQ(info.status, 1);
+    EXPECT_NE(info.output.find(fifo + ": cannot open the file"), std::string::npos) << info.output;
+    EXPECT_NE(info.output.find("/dev/zero: cannot open the file"), std::string::npos) << info.output;
+    EXPECT_NE(info.output.find(": png 8x6"), std::string::npos);
+}
+
+TEST(TrellanPicture, FileNamesThatAreNotUtf8AreOpenedByTheirBytes)
+{
+    TempFolder folder;
+    // "照片" in GBK, as archives made on other systems name files.
+    const std::vector<std::uint8_t> gif = ReadFile(Sample("gif.gif"));
+    const std::string legacy = folder.BytesFile("\xD5\xD5\xC6\xAC.gif", gif);
+    const Outcome info = Picture("info '" + legacy + "'");
+    EXPECT_EQ(info.status, 0) << info.output;
+    EXPECT_EQ(info.output, legacy + ": gif 8x6 " + std::to_string(gif.size()) + " bytes\n");
+    EXPECT_EQ(Picture("thumbnail '" + legacy + "' '" + legacy + ".png'").status, 0);
+    EXPECT_EQ(Bitmap::FromFile(PathToWide(legacy + ".png"))->GetWidth(), 8u);
 }
 
 TEST(TrellanPicture, BadArgumentsGiveStatusTwoAndTheUsage)

@@ -1,6 +1,9 @@
 #include "UploadHarness.h"
 #include "support/TestReceiver.h"
 
+#include <sys/stat.h>
+
+#include <filesystem>
 #include <regex>
 
 using namespace UploadHarness;
@@ -99,6 +102,54 @@ TEST_F(TrellanPostTest, InterruptStopsTheTaskWithoutAPageEvent)
     EXPECT_EQ(post.Output(), "");
     EXPECT_NE(post.Errors().find("task_end (stopped): 0 of 3"), std::string::npos) << post.Errors();
     EXPECT_EQ(receiver.RequestCount(), 1);
+}
+
+TEST_F(TrellanPostTest, SpecialFilesAreRefusedWithoutBlocking)
+{
+    const std::string fifo = (photos.Folder() / "photo.jpg").string();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& special : {fifo, photos.Folder().string(), std::string("/dev/zero")}) {
+        auto post = Run({"--url", "http://127.0.0.1:9/", photos.paths[0].string(), special});
+        EXPECT_EQ(post->WaitExit(1s), 2);
+        EXPECT_NE(post->Errors().find("cannot read " + special + ": not a regular file"), std::string::npos)
+            << post->Errors();
+    }
+}
+
+TEST_F(TrellanPostTest, FileNamesThatAreNotUtf8AreSentWithTheirPictures)
+{
+    // "照片" in GBK, as archives made on other systems name files.
+    const std::filesystem::path legacy = photos.Folder() / "\xD5\xD5\xC6\xAC.png";
+    std::filesystem::copy_file(photos.paths[0], legacy);
+    TestReceiver receiver;
+    auto post = Run({"--url", receiver.Url(), legacy.string()});
+    EXPECT_EQ(post->WaitExit(1s), 0) << post->Errors();
+    ASSERT_TRUE(receiver.WaitForRecorded(1));
+    const Json::Value file = receiver.Parsed(0)["parts"][4];
+    EXPECT_GT(file["length"].asInt(), 100);
+    // The name on the wire shows the bytes that are not UTF-8 as replacement characters.
+    EXPECT_EQ(file["filename"].asString(), "%EF%BF%BD%EF%BF%BD%C6%AC%2Epng");
+}
+
+TEST_F(TrellanPostTest, InterruptWhileReadingThePhotosEndsWithStatusOne)
+{
+    PhotoFolder large(1, "2000x1500");
+    std::vector<std::string> arguments = {"--url", "http://127.0.0.1:9/"};
+    for (int copy = 0; copy < 12; ++copy) {
+        const std::filesystem::path path = large.Folder() / ("copy-" + std::to_string(copy) + ".png");
+        std::filesystem::copy_file(large.paths[0], path);
+        arguments.push_back(path.string());
+    }
+    ChildProcess post(Command(arguments));
+    // The photos are read on a helper thread per processor; a second thread shows that
+    // start-up has reached them.
+    const std::string tasks = "/proc/" + std::to_string(post.Pid()) + "/task";
+    while (std::distance(std::filesystem::directory_iterator(tasks), std::filesystem::directory_iterator()) < 2 &&
+           !post.WaitExit(1ms))
+        ;
+    post.Signal(SIGINT);
+    EXPECT_EQ(post.WaitExit(60s), 1);
+    EXPECT_NE(post.Errors().find("task_end (stopped): 0 of 12"), std::string::npos) << post.Errors();
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "Biz/Log/Log.h"
 
+#include "Platform/Files/RegularFile.h"
 #include "Platform/Text/TextConv.h"
 
 #include <log4cplus/fileappender.h>
@@ -39,7 +40,11 @@ void Log::Init(bool debug, const std::wstring& file)
 {
     if (!debug || file.empty())
         return;
-    const std::string path = Platform::WideToUtf8(file);
+    // A FIFO or device would block the page's call in the open or take the log
+    // elsewhere; like a file that cannot be opened, it gets nothing.
+    if (!Platform::CanWriteRegularFile(file))
+        return;
+    const std::string path = Platform::WideToPath(file);
     std::lock_guard guard(lock);
     log4cplus::Logger& logger = appenders->logger;
     if (auto old = appenders->byFile.find(path); old != appenders->byFile.end()) {

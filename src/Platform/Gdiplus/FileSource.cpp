@@ -1,18 +1,24 @@
 #include "Platform/Gdiplus/FileSource.h"
 
-#include "Platform/Text/TextConv.h"
+#include "Platform/Files/RegularFile.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace Platform::Gdiplus {
 
 std::unique_ptr<FileSource> FileSource::Open(const std::wstring& path)
 {
-    std::FILE* file = std::fopen(WideToUtf8(path).c_str(), "rb");
-    if (!file)
+    const int fd = OpenRegularFileForReading(path);
+    if (fd < 0)
         return nullptr;
+    std::FILE* file = fdopen(fd, "rb");
+    if (!file) {
+        close(fd);
+        return nullptr;
+    }
     struct stat info {};
-    if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (fstat(fd, &info) != 0) {
         std::fclose(file);
         return nullptr;
     }
