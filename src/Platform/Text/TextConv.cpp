@@ -129,6 +129,20 @@ Utf8Step DecodeUtf8(std::string_view text)
     return {code, length, true};
 }
 
+// Calls visit(step, bytes of the step) for each step of text while it returns true;
+// false when a visit stopped it.
+template <class Visit>
+bool ForEachUtf8Step(std::string_view text, Visit visit)
+{
+    while (!text.empty()) {
+        const Utf8Step step = DecodeUtf8(text);
+        if (!visit(step, text.substr(0, step.length)))
+            return false;
+        text.remove_prefix(step.length);
+    }
+    return true;
+}
+
 std::size_t Utf8Length(char32_t code)
 {
     return code < 0x80 ? 1 : code < 0x800 ? 2 : code < 0x10000 ? 3 : 4;
@@ -174,11 +188,10 @@ std::wstring Utf8ToWide(std::string_view text)
 {
     std::wstring out;
     out.reserve(text.size());
-    while (!text.empty()) {
-        const Utf8Step step = DecodeUtf8(text);
+    ForEachUtf8Step(text, [&out](const Utf8Step& step, std::string_view) {
         out.push_back(static_cast<wchar_t>(step.code));
-        text.remove_prefix(step.length);
-    }
+        return true;
+    });
     return out;
 }
 
@@ -239,27 +252,20 @@ std::string Utf16ToUtf8(std::u16string_view text)
 
 bool IsValidUtf8(std::string_view text)
 {
-    while (!text.empty()) {
-        const Utf8Step step = DecodeUtf8(text);
-        if (!step.valid)
-            return false;
-        text.remove_prefix(step.length);
-    }
-    return true;
+    return ForEachUtf8Step(text, [](const Utf8Step& step, std::string_view) { return step.valid; });
 }
 
 std::string ValidUtf8(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
-    while (!text.empty()) {
-        const Utf8Step step = DecodeUtf8(text);
+    ForEachUtf8Step(text, [&out](const Utf8Step& step, std::string_view bytes) {
         if (step.valid)
-            out.append(text.substr(0, step.length));
+            out.append(bytes);
         else
             AppendUtf8(out, kReplacement);
-        text.remove_prefix(step.length);
-    }
+        return true;
+    });
     return out;
 }
 
@@ -267,14 +273,13 @@ std::wstring PathToWide(std::string_view bytes)
 {
     std::wstring out;
     out.reserve(bytes.size());
-    while (!bytes.empty()) {
-        const Utf8Step step = DecodeUtf8(bytes);
+    ForEachUtf8Step(bytes, [&out](const Utf8Step& step, std::string_view sequence) {
         if (step.valid)
             out.push_back(static_cast<wchar_t>(step.code));
-        for (std::size_t i = 0; !step.valid && i < step.length; ++i)
-            out.push_back(static_cast<wchar_t>(kPathByteBase + static_cast<unsigned char>(bytes[i])));
-        bytes.remove_prefix(step.length);
-    }
+        for (std::size_t i = 0; !step.valid && i < sequence.size(); ++i)
+            out.push_back(static_cast<wchar_t>(kPathByteBase + static_cast<unsigned char>(sequence[i])));
+        return true;
+    });
     return out;
 }
 
