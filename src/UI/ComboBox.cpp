@@ -3,7 +3,6 @@
 #include "Platform/Controls/ControlMessages.h"
 #include "Platform/Gdi/Gdi.h"
 #include "Platform/Win/MessageLoop.h"
-#include "UI/UiFontSet.h"
 #include "UI/WindowedLayout.h"
 
 using namespace Platform;
@@ -14,7 +13,7 @@ const wchar_t* const kClass = L"ZivoroComboBox";
 
 } // namespace
 
-ComboBox::ComboBox() : font(UiFontSet::CreateUiFont()) {}
+ComboBox::ComboBox() = default;
 
 ComboBox::~ComboBox()
 {
@@ -24,9 +23,7 @@ ComboBox::~ComboBox()
 HWND ComboBox::Create(HWND parentWindow)
 {
     RegisterClassOnce(kClass, L"COMBOBOX");
-    hwnd = CreateWindowExW(0, kClass, L"", 0x50200003, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, parentWindow, nullptr, nullptr,
-                           this);
-    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    hwnd = CreateWithFont(kClass, 0x50200003, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, parentWindow, Redraw::Yes);
     SendMessageW(hwnd, CB_SETMINVISIBLE, 6, 0);
     return hwnd;
 }
@@ -56,12 +53,7 @@ void ComboBox::UpdateLayout()
 
 void ComboBox::DestroyWindows()
 {
-    if (font)
-        DeleteObject(font);
-    font = nullptr;
-    if (IsWindow(hwnd))
-        DestroyWindow(hwnd);
-    hwnd = nullptr;
+    DestroyWithFont(hwnd);
 }
 
 bool ComboBox::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM, LRESULT& result)

@@ -25,5 +25,4 @@ public:
     void DestroyWindows() override;
 
     boost::signals2::signal<void(int)> selectionChanged;
-    Platform::HFONT font;
 };

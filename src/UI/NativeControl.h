@@ -2,10 +2,15 @@
 // Window procedures for the controls that own a native window: the object passed at
 // creation is found again through the window's user data, handles what it wants, and
 // the rest goes to the base procedure (the system class it superclasses, or the
-// default procedure).
+// default procedure). The controls that wrap a system box also share its life cycle
+// here: the UI font made with the control, the window created with that font, and
+// both released together.
 
+#include "Platform/Gdi/GdiObjects.h"
+#include "Platform/Win/MessageLoop.h"
 #include "Platform/Win/Window.h"
 #include "Platform/Win/WinConstants.h"
+#include "UI/UiFontSet.h"
 
 #include <mutex>
 
@@ -30,6 +35,34 @@ public:
                                       Platform::LPARAM lParam)
     {
         return Platform::CallWindowProcW(base, window, message, wParam, lParam);
+    }
+
+    Platform::HFONT font = UiFontSet::CreateUiFont();
+
+protected:
+    enum class Redraw { No, Yes };
+
+    // Creates the owner's window of the registered class and gives it font.
+    Platform::HWND CreateWithFont(const wchar_t* className, std::uint32_t style, int x, int y, int width, int height,
+                                  Platform::HWND parentWindow, Redraw redraw)
+    {
+        using namespace Platform;
+        HWND window = CreateWindowExW(0, className, L"", style, x, y, width, height, parentWindow, nullptr, nullptr,
+                                      static_cast<Owner*>(this));
+        SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw == Redraw::Yes);
+        return window;
+    }
+
+    // Destroys the window while the owner still handles its last messages (call it
+    // from the owner's destructor, not later), then deletes the font; both are cleared.
+    void DestroyWithFont(Platform::HWND& window)
+    {
+        if (Platform::IsWindow(window))
+            Platform::DestroyWindow(window);
+        window = nullptr;
+        if (font)
+            Platform::DeleteObject(font);
+        font = nullptr;
     }
 
 private:

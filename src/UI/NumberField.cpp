@@ -4,7 +4,6 @@
 #include "Platform/Gdi/Gdi.h"
 #include "Platform/Win/Input.h"
 #include "Platform/Win/MessageLoop.h"
-#include "UI/UiFontSet.h"
 #include "UI/WindowedLayout.h"
 
 #include <cwchar>
@@ -18,13 +17,11 @@ const wchar_t* const kClass = L"ZivoroEditor";
 
 } // namespace
 
-Editor::Editor() : font(UiFontSet::CreateUiFont()) {}
+Editor::Editor() = default;
 
 Editor::~Editor()
 {
-    if (IsWindow(hwnd))
-        DestroyWindow(hwnd);
-    DeleteObject(font);
+    DestroyWithFont(hwnd);
 }
 
 HWND Editor::CreateAt(HWND parentWindow, int x, int y, int width, int height)
@@ -37,9 +34,8 @@ HWND Editor::CreateAt(HWND parentWindow, int x, int y, int width, int height)
         style |= ES_READONLY;
     if (password)
         style |= ES_PASSWORD;
-    hwnd = CreateWindowExW(0, kClass, L"", style, x, y, width, height, parentWindow, nullptr, nullptr, this);
+    hwnd = CreateWithFont(kClass, style, x, y, width, height, parentWindow, Redraw::No);
     SendMessageW(hwnd, EM_LIMITTEXT, static_cast<WPARAM>(multiLine), 0);
-    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return hwnd;
 }
 

@@ -41,7 +41,6 @@ public:
     std::int32_t multiLine = 0;
     std::int32_t readOnly = 0;
     std::int32_t password = 0;
-    Platform::HFONT font;
     Platform::COLORREF borderColor = 0xC8B8B5;
 
 private:

@@ -4,7 +4,6 @@
 #include "Platform/Gdi/Gdi.h"
 #include "Platform/Win/MessageLoop.h"
 #include "Platform/Win/Painting.h"
-#include "UI/UiFontSet.h"
 #include "UI/WindowedLayout.h"
 
 using namespace Platform;
@@ -15,24 +14,21 @@ const wchar_t* const kClass = L"ZivoroTextEditor";
 
 } // namespace
 
-TextEditor::TextEditor() : font(UiFontSet::CreateUiFont()) {}
+TextEditor::TextEditor() = default;
 
 TextEditor::~TextEditor()
 {
-    if (IsWindow(hwnd))
-        DestroyWindow(hwnd);
-    DeleteObject(font);
+    DestroyWithFont(hwnd);
 }
 
 HWND TextEditor::Create(HWND parentWindow, const RECT* rect)
 {
     RegisterClassOnce(kClass, L"EDIT");
     const std::uint32_t style = WS_CHILD | ES_AUTOHSCROLL | ES_MULTILINE;
-    hwnd = rect ? CreateWindowExW(0, kClass, L"", style, rect->left, rect->top, rect->right - rect->left,
-                                  rect->bottom - rect->top, parentWindow, nullptr, nullptr, this)
-                : CreateWindowExW(0, kClass, L"", style, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, parentWindow, nullptr,
-                                  nullptr, this);
-    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    // Without a rectangle, the default place and a size of 0 x 0.
+    const RECT place = rect ? *rect : RECT{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT};
+    hwnd = CreateWithFont(kClass, style, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                          parentWindow, Redraw::Yes);
     return hwnd;
 }
 

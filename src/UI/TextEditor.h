@@ -20,7 +20,6 @@ public:
     void ShowAt(const Platform::RECT& rect);
     Platform::HWND Window() const { return hwnd; }
 
-    Platform::HFONT font;
     Platform::COLORREF textColor = 0x828282;
     Platform::COLORREF borderColor = 0x646464;
 

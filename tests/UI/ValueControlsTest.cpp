@@ -226,3 +226,30 @@ TEST_F(ValueControls, TextEditorShowsOverTheRectangleWithCentredText)
     EXPECT_EQ(rect.right - rect.left, 120);
     EXPECT_EQ(rect.bottom - rect.top, 24);
 }
+
+// Each box draws with a font of its own and releases it with its window.
+TEST_F(ValueControls, BoxesOwnTheirFontForTheirWindowsLife)
+{
+    FontInfo info;
+    HWND editorWindow, comboWindow, textWindow;
+    HFONT editorFont, comboFont, textFont;
+    {
+        Editor editor;
+        ComboBox combo;
+        TextEditor text;
+        editorWindow = editor.Create(window);
+        comboWindow = combo.Create(window);
+        textWindow = text.Create(window);
+        editorFont = editor.font, comboFont = combo.font, textFont = text.font;
+        EXPECT_NE(editorFont, comboFont);
+        EXPECT_NE(comboFont, textFont);
+        for (auto [box, font] : {std::pair{editorWindow, editorFont}, {comboWindow, comboFont}, {textWindow, textFont}}) {
+            EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)), font);
+            EXPECT_TRUE(GetFontInfo(font, info));
+        }
+    }
+    for (auto [box, font] : {std::pair{editorWindow, editorFont}, {comboWindow, comboFont}, {textWindow, textFont}}) {
+        EXPECT_FALSE(IsWindow(box));
+        EXPECT_FALSE(GetFontInfo(font, info));
+    }
+}
