@@ -74,6 +74,16 @@ void Backend::InjectFocusLoss()
     Inject(input);
 }
 
+void Backend::InjectFileDrop(const std::vector<std::wstring>& paths, POINT screen, DWORD keyState)
+{
+    RawInput input;
+    input.kind = RawInput::Kind::FilesDropped;
+    input.screen = screen;
+    input.paths = paths;
+    input.keyState = keyState;
+    Inject(input);
+}
+
 void Backend::SetInputQueue(const std::shared_ptr<MessageQueue>& queue)
 {
     std::lock_guard lock(inputLock);

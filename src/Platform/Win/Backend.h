@@ -15,6 +15,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 namespace Platform {
 
@@ -46,6 +47,9 @@ public:
     // Committed text (an input method's result): one WM_CHAR per character.
     void InjectText(const std::wstring& text);
     void InjectFocusLoss();
+    // Files dropped from outside the process at a point, with the modifier keys (MK_CONTROL,
+    // MK_SHIFT) the user held; they reach the drop target registered under the point.
+    void InjectFileDrop(const std::vector<std::wstring>& paths, POINT screen, DWORD keyState);
 
     // The thread whose loop receives input: the one that created the first top-level window.
     void SetInputQueue(const std::shared_ptr<MessageQueue>& queue);

@@ -46,9 +46,19 @@ private:
     bool steady = false;
 };
 
+bool IsMouseMessage(UINT message)
+{
+    return message >= WM_MOUSEMOVE && message <= WM_MOUSEWHEEL;
+}
+
+bool IsKeyMessage(UINT message)
+{
+    return message >= WM_KEYDOWN && message <= WM_CHAR;
+}
+
 } // namespace
 
-CaptureEnd RunCaptureLoop(HWND window, const std::function<void(POINT)>& moved, const CaptureRepeat* repeat)
+CaptureEnd RunCaptureLoop(HWND window, const std::function<CaptureStep(const MSG&)>& input, const CaptureRepeat* repeat)
 {
     SetCapture(window);
     RepeatTimer timer(window, repeat);
@@ -61,22 +71,45 @@ CaptureEnd RunCaptureLoop(HWND window, const std::function<void(POINT)>& moved, 
             ReleaseCapture();
             return CaptureEnd::Cancelled;
         }
-        if (message.hwnd == window && message.message == WM_MOUSEMOVE) {
-            POINT cursor;
-            GetCursorPos(&cursor);
-            moved(cursor);
-        } else if (timer.Owns(message)) {
+        if (timer.Owns(message)) {
             timer.Fire();
-        } else if (message.hwnd == window && message.message == WM_LBUTTONUP) {
+            continue;
+        }
+        const bool offered = (message.hwnd == window && IsMouseMessage(message.message)) || IsKeyMessage(message.message);
+        switch (offered ? input(message) : CaptureStep::Dispatch) {
+        case CaptureStep::Continue:
+            break;
+        case CaptureStep::Dispatch:
+            DispatchMessageW(&message);
+            break;
+        case CaptureStep::Release:
             ReleaseCapture();
             return CaptureEnd::Released;
-        } else if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) {
+        case CaptureStep::Cancel:
             ReleaseCapture();
             return CaptureEnd::Cancelled;
-        } else {
-            DispatchMessageW(&message);
         }
     }
+}
+
+CaptureEnd RunCaptureLoop(HWND window, const std::function<void(POINT)>& moved, const CaptureRepeat* repeat)
+{
+    return RunCaptureLoop(
+        window,
+        [&](const MSG& message) {
+            if (message.message == WM_MOUSEMOVE) {
+                POINT cursor;
+                GetCursorPos(&cursor);
+                moved(cursor);
+                return CaptureStep::Continue;
+            }
+            if (message.message == WM_LBUTTONUP)
+                return CaptureStep::Release;
+            if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE)
+                return CaptureStep::Cancel;
+            return CaptureStep::Dispatch;
+        },
+        repeat);
 }
 
 } // namespace Platform

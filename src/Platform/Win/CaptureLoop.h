@@ -24,4 +24,15 @@ struct CaptureRepeat {
 // (Cancelled).
 CaptureEnd RunCaptureLoop(HWND window, const std::function<void(POINT)>& moved, const CaptureRepeat* repeat = nullptr);
 
+// What the general loop does with one input message.
+enum class CaptureStep { Continue, Dispatch, Release, Cancel };
+
+// The general loop: every mouse message for the window and every keyboard message
+// (WM_KEYDOWN to WM_CHAR, whatever window it is for) goes to input, which handles it
+// (Continue), passes it on (Dispatch) or ends the loop (Release, Cancel: both release
+// the capture). Other messages are dispatched. The capture taken away, the window
+// gone or WM_QUIT end it as Cancelled.
+CaptureEnd RunCaptureLoop(HWND window, const std::function<CaptureStep(const MSG&)>& input,
+                          const CaptureRepeat* repeat = nullptr);
+
 } // namespace Platform

@@ -1,6 +1,7 @@
 #include "Platform/Win/InputRouter.h"
 
 #include "Platform/Win/Clock.h"
+#include "Platform/Win/DroppedFiles.h"
 #include "Platform/Win/Input.h"
 #include "Platform/Win/InputState.h"
 #include "Platform/Win/MessageLoop.h"
@@ -214,6 +215,9 @@ void RouteInput(const RawInput& input)
         break;
     case Kind::FocusLoss:
         LoseFocus();
+        break;
+    case Kind::FilesDropped:
+        DeliverDroppedFiles(input.paths, input.screen, input.keyState);
         break;
     default:
         RouteMouse(input);

@@ -282,6 +282,7 @@ inline const wchar_t* const IDC_SIZENESW = MakeCursorId(32643);
 inline const wchar_t* const IDC_SIZEWE = MakeCursorId(32644);
 inline const wchar_t* const IDC_SIZENS = MakeCursorId(32645);
 inline const wchar_t* const IDC_SIZEALL = MakeCursorId(32646);
+inline const wchar_t* const IDC_NO = MakeCursorId(32648);
 inline const wchar_t* const IDC_HAND = MakeCursorId(32649);
 
 constexpr DWORD INFINITE = 0xFFFFFFFFu;

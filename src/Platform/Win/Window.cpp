@@ -159,6 +159,8 @@ BOOL DestroyWindow(HWND handle)
     for (auto it = order.rbegin(); it != order.rend(); ++it) {
         SendMessageW((*it)->handle, WM_NCDESTROY, 0, 0);
         state.Forget((*it)->handle);
+        // Released once the handle is dead, so their clean-up finds no window to change.
+        const auto attachments = std::move((*it)->attachments);
         WindowTable::Instance().Remove((*it)->handle);
     }
     if (auto parentWindow = FindWindowObject(window->parent))

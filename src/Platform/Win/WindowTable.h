@@ -10,6 +10,7 @@
 #include "Platform/Win/Region.h"
 #include "Platform/Win/WinTypes.h"
 
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -73,6 +74,8 @@ struct WindowObject {
     std::unique_ptr<DialogState> dialog;
     bool maximized = false;
     RECT restoreRect;
+    // Objects other parts of the platform keep with the window (SetWindowAttachment).
+    std::map<std::string, std::shared_ptr<void>, std::less<>> attachments;
 };
 
 class WindowTable {
