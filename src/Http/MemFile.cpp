@@ -13,6 +13,31 @@ namespace {
 constexpr std::int64_t kGrowthStep = 65536;
 constexpr std::int64_t kMaxOffset = std::numeric_limits<std::int32_t>::max();
 
+// A quotation mark or line break in a file name would end the quoted name and let the
+// rest of the name be read as header lines or parts of its own. Browsers send them as
+// %22, %0D and %0A; every other byte stays as it is.
+std::string QuotableFileName(const std::string& fileName)
+{
+    std::string quotable;
+    quotable.reserve(fileName.size());
+    for (const char c : fileName) {
+        switch (c) {
+        case '"':
+            quotable += "%22";
+            break;
+        case '\r':
+            quotable += "%0D";
+            break;
+        case '\n':
+            quotable += "%0A";
+            break;
+        default:
+            quotable += c;
+        }
+    }
+    return quotable;
+}
+
 } // namespace
 
 MemFile::MemFile() : buffer(static_cast<std::uint8_t*>(std::calloc(1, 1))), boundary(HttpHeader().GetBoundary())
@@ -192,8 +217,9 @@ void MemFile::AddNumberField(const std::string& name, std::int64_t number)
 void MemFile::AddFile(const std::string& fileName, const std::uint8_t* data, std::int32_t length,
                       const std::string& fieldName)
 {
-    WriteText(BoundaryLine() + "Content-Disposition: form-data; name=\"" + fieldName + "\"; filename=\"" + fileName +
-              "\"\r\nContent-Type: " + LookupMimeType(FindNameExtension(fileName)) +
+    const std::string quotable = QuotableFileName(fileName);
+    WriteText(BoundaryLine() + "Content-Disposition: form-data; name=\"" + fieldName + "\"; filename=\"" + quotable +
+              "\"\r\nContent-Type: " + LookupMimeType(FindNameExtension(quotable)) +
               "\r\nContent-Transfer-Encoding: binary\r\n\r\n");
     Write(data, length, 1);
     WriteText("\r\n");

@@ -34,6 +34,7 @@ public:
     // Multipart parts, each written with one Write of its whole text.
     void AddField(const std::string& name, const std::string& value);
     void AddNumberField(const std::string& name, std::int64_t number);
+    // The file name goes out with its quotation marks, CR and LF as %22, %0D and %0A.
     void AddFile(const std::string& fileName, const std::uint8_t* data, std::int32_t length,
                  const std::string& fieldName);
     void End();

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -37,6 +38,16 @@ TEST(MemFileTest, FilePartCarriesNameMediaTypeAndBytes)
                                  "Content-Type: image/png\r\nContent-Transfer-Encoding: binary\r\n\r\n" +
                                  std::string("\x89P\0G", 4) + "\r\n--" + B + "--\r\n";
     EXPECT_EQ(Contents(file), expected);
+}
+
+TEST(MemFileTest, QuoteAndLineBreaksInTheFileNameArePercentEncoded)
+{
+    MemFile file;
+    file.AddFile("a\"b\r\nc%d.png", nullptr, 0, "file");
+    const std::string text = Contents(file);
+    EXPECT_NE(text.find("; filename=\"a%22b%0D%0Ac%d.png\"\r\nContent-Type: image/png\r\n"), std::string::npos)
+        << text;
+    EXPECT_EQ(std::count(text.begin(), text.end(), '"'), 4);
 }
 
 TEST(MemFileTest, MediaTypeFollowsTheExactExtensionOfTheSentName)

@@ -124,6 +124,40 @@ TEST_F(UploadManagerTest, BodyIsTheEncodedPictureLaidOutByteForByte)
     EXPECT_EQ(receiver.Parsed(0)["parts"][4]["filename"].asString().size(), 12u);
 }
 
+TEST_F(UploadManagerTest, AFileNameCannotAddFormFieldsInAnyEncoding)
+{
+    // A local file whose name closes the quotation and starts a part of its own.
+    const std::string boundary = std::string(27, '-') + "7da1d41060a1a";
+    const std::string hostile = "x.png\"\r\n\r\n\r\n--" + boundary +
+                                "\r\nContent-Disposition: form-data; name=\"admin\"\r\n\r\n1\r\n--" + boundary +
+                                "\r\nContent-Disposition: form-data; name=\"f\"; filename=\"y.png";
+    PhotoFolder photos(1);
+    const auto path = photos.Folder() / hostile;
+    std::filesystem::copy_file(photos.paths[0], path);
+    for (const wchar_t* encodeType : {L"gbk", L"utf-8"}) {
+        TestReceiver receiver;
+        list = TestList();
+        list.Add(path)->File()->remark = L"r";
+        UseReceiver(receiver);
+        AppConfig::Instance().EncodeType = encodeType;
+        events.clear();
+        ASSERT_TRUE(manager.StartTask());
+        ASSERT_TRUE(RunToEnd());
+        ASSERT_TRUE(receiver.WaitForRecorded(1));
+        const Json::Value parts = receiver.Parsed(0)["parts"];
+        std::vector<std::string> names;
+        for (const Json::Value& part : parts)
+            names.push_back(part["name"].asString());
+        EXPECT_EQ(names, (std::vector<std::string>{"id", "width", "height", "remark", "file"})) << encodeType;
+        const std::string sent = parts[4]["filename"].asString();
+        EXPECT_EQ(sent.find_first_of("\"\r\n"), std::string::npos) << sent;
+        if (std::wstring(encodeType) == L"gbk") {
+            EXPECT_EQ(sent.substr(0, 20), "x.png%22%0D%0A%0D%0A");
+        }
+        EXPECT_EQ(parts[4]["length"].asInt(), list[0].File()->uploadSize.load());
+    }
+}
+
 TEST_F(UploadManagerTest, NeverMoreThanThreadCountInFlight)
 {
     TestReceiver receiver({"--delay", "0.3"});
