@@ -161,9 +161,12 @@ bool RasterImage::FitInto(int boxWidth, int boxHeight, Color canvasColor, Raster
         const float scale = aspect * static_cast<float>(height) > static_cast<float>(width)
                                 ? static_cast<float>(boxHeight) / static_cast<float>(height)
                                 : static_cast<float>(boxWidth) / static_cast<float>(width);
-        // A side that would scale to 0 makes ScaleTo fail; the copy then stays as it is.
-        fitted.ScaleTo(static_cast<int>(static_cast<float>(width) * scale),
-                       static_cast<int>(static_cast<float>(height) * scale));
+        // A very long, thin picture keeps at least one pixel on its short side instead
+        // of staying unscaled and overflowing the box.
+        const int fittedWidth = std::max(1, static_cast<int>(static_cast<float>(width) * scale));
+        const int fittedHeight = std::max(1, static_cast<int>(static_cast<float>(height) * scale));
+        if (!fitted.ScaleTo(fittedWidth, fittedHeight))
+            return false;
     }
     if (boxWidth >= fitted.width && boxHeight >= fitted.height &&
         (boxWidth != fitted.width || boxHeight != fitted.height)) {

@@ -73,7 +73,8 @@ TEST(RasterImage, FitIntoScalesDownAndCentresOnTheCanvas)
         int width, height, fittedWidth, fittedHeight, left, top;
     };
     for (const Case& c : {Case{800, 600, 400, 300, 0, 50}, Case{300, 200, 300, 200, 50, 100}, Case{301, 200, 301, 200, 49, 100},
-                          Case{200, 1000, 80, 400, 160, 0}}) {
+                          Case{200, 1000, 80, 400, 160, 0}, Case{4000, 3, 400, 1, 0, 199},
+                          Case{3, 4000, 1, 400, 199, 0}}) {
         RasterImage source = Filled(c.width, c.height, picture);
         RasterImage fitted;
         ASSERT_TRUE(source.FitInto(400, 400, canvas, &fitted));
