@@ -122,7 +122,7 @@ HRESULT CTrellan::postMessage(BSTR newVal)
             return S_OK;
         command->second(root);
     } catch (const std::exception& error) {
-        Log::Instance().Warn(std::string("command ignored: ") + error.what(), __FILE__, __LINE__);
+        Log::Instance().Warn(std::string("command ignored: ") + error.what(), "Control\\CTrellan", __LINE__);
     }
     return S_OK;
 }

@@ -108,3 +108,16 @@ TEST_F(Logging, AFifoOrDeviceIsRefusedLikeAFileThatCannotBeOpened)
     Init(R"({"Debug":true,"LogFile":")" + path.string() + R"("})");
     EXPECT_TRUE(std::regex_match(Read(path), kLine)) << Read(path);
 }
+
+TEST_F(Logging, IgnoredCommandsAreLoggedWithTheLogsOwnSourceForm)
+{
+    const auto path = folder / "trellan.log";
+    Init(R"({"Debug":true,"LogFile":")" + path.string() + R"("})");
+    EXPECT_EQ(Post(R"({"name":"setFolder","path":[1]})"), S_OK);
+    const std::string content = Read(path);
+    const std::string second = content.substr(content.find('\n') + 1);
+    EXPECT_TRUE(std::regex_match(
+        second, std::regex(R"(\d\d/\d\d/\d\d \d\d:\d\d:\d\d    - command ignored: .+ \[\.\.\\\.\.\\src\\Control\\CTrellan:\d+\]\n)")))
+        << second;
+    EXPECT_EQ(second.find('/', 8), std::string::npos) << "no path of the build machine";
+}

@@ -12,6 +12,7 @@
 namespace {
 
 const char* const kPattern = "%d{%m/%d/%y %H:%M:%S}    - %m [%l]%n";
+const char* const kSourceRoot = "..\\..\\src\\";
 
 } // namespace
 
@@ -58,12 +59,12 @@ void Log::Init(bool debug, const std::wstring& file)
     appenders->byFile.emplace(path, appender);
     logger.setLogLevel(log4cplus::ALL_LOG_LEVEL);
     if (logger.isEnabledFor(log4cplus::WARN_LOG_LEVEL))
-        logger.forcedLog(log4cplus::WARN_LOG_LEVEL, "日志创建成功", "..\\..\\src\\Biz\\Log", 47);
+        logger.forcedLog(log4cplus::WARN_LOG_LEVEL, "日志创建成功", (std::string(kSourceRoot) + "Biz\\Log").c_str(), 47);
 }
 
-void Log::Warn(const std::string& message, const char* file, int line)
+void Log::Warn(const std::string& message, const char* source, int line)
 {
     log4cplus::Logger& logger = appenders->logger;
     if (logger.isEnabledFor(log4cplus::WARN_LOG_LEVEL))
-        logger.forcedLog(log4cplus::WARN_LOG_LEVEL, message, file, line);
+        logger.forcedLog(log4cplus::WARN_LOG_LEVEL, message, (std::string(kSourceRoot) + source).c_str(), line);
 }

@@ -13,8 +13,10 @@ public:
     // Opens (truncating) the file and switches logging on. Each file has at most one
     // appender: naming a file again truncates it again instead of adding a second.
     void Init(bool debug, const std::wstring& file);
-    // Writes a warning with its source location, when logging is on.
-    void Warn(const std::string& message, const char* file, int line);
+    // Writes a warning, when logging is on, with its source location in the log's own
+    // fixed form: source names the file below src as Folder\Class, and the line shows
+    // ..\..\src\Folder\Class whatever machine the module was built on.
+    void Warn(const std::string& message, const char* source, int line);
     const std::wstring& Name() const { return name; }
 
 private:
