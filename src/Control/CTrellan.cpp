@@ -160,7 +160,10 @@ HRESULT CTrellan::put_recvMessage(IDispatchEx* function)
 
 void CTrellan::sendJson(const Json::Value& value)
 {
-    std::lock_guard guard(sendLock);
+    // No lock: every delivery runs on the control's thread, here or through the Global
+    // Interface Table's proxy while the calling thread waits, so deliveries never
+    // overlap. A lock held across that wait deadlocked as soon as the control's thread
+    // sent something itself meanwhile (a page answering a worker's event at once).
     const HRESULT apartment = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     ComPtr<ITrellan> self;
     if (FAILED(GetGlobalInterfaceTable().GetInterfaceFromGlobal(gitCookie, IID_ITrellan,

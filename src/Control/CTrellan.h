@@ -10,7 +10,6 @@
 #include <atomic>
 #include <functional>
 #include <map>
-#include <mutex>
 #include <string>
 
 class CTrellan final : public TrellanDispatch {
@@ -30,7 +29,8 @@ public:
     void InPlaceDeactivate();
     Platform::HWND Window() const { return window; }
 
-    // Writes value as the page's JSON text and delivers it to the page's function.
+    // Writes value as the page's JSON text and delivers it to the page's function on
+    // the control's thread. From another thread it waits until the text is delivered.
     void sendJson(const Json::Value& value);
 
     void OnInit(Json::Value& root);
@@ -59,8 +59,5 @@ private:
     std::map<std::string, std::function<void(Json::Value&)>> commands;
     Platform::IDispatchEx* recvMessage = nullptr;
     Platform::DWORD gitCookie = 0;
-    // Re-entrant, so that a page function that sends a command from inside its own
-    // call (and gets an answer) does not deadlock the control's thread.
-    std::recursive_mutex sendLock;
     Platform::HWND window = nullptr;
 };

@@ -4,6 +4,8 @@
 #include "Biz/MsgMailbox.h"
 #include "Platform/Com/Apartment.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <future>
 #include <thread>
 
@@ -13,7 +15,28 @@ namespace {
 
 const std::string kLoadComplete = "{\"browser\":\"ie64\",\"name\":\"load_complete\",\"version\":\"2,8,29,51372\"}\n";
 
-class ScriptBridge : public ControlFixture {};
+class ScriptBridge : public ControlFixture {
+protected:
+    // Sends {"name": name} from a worker thread while this thread, the control's,
+    // serves the delivery; returns the worker's apartment depth after the send.
+    int SendFromWorker(const std::string& name)
+    {
+        std::promise<int> sent;
+        auto done = sent.get_future();
+        std::thread worker([&] {
+            Json::Value event(Json::objectValue);
+            event["name"] = name;
+            control->sendJson(event);
+            sent.set_value(ApartmentDepth());
+        });
+        while (done.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready) {
+            WaitMessageTimeout(10);
+            Pump();
+        }
+        worker.join();
+        return done.get();
+    }
+};
 
 } // namespace
 
@@ -113,23 +136,35 @@ TEST_F(ScriptBridge, SendJsonFromAnotherThreadIsDeliveredOnTheControlsThread)
 {
     std::thread::id deliveredOn;
     page.onText = [&](const std::string&) { deliveredOn = std::this_thread::get_id(); };
-    std::promise<void> sent;
-    auto done = sent.get_future();
-    std::thread worker([&] {
-        Json::Value event(Json::objectValue);
-        event["name"] = "from_worker";
-        control->sendJson(event);
-        EXPECT_EQ(ApartmentDepth(), 0);
-        sent.set_value();
-    });
-    while (done.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready) {
-        WaitMessageTimeout(10);
-        Pump();
-    }
-    worker.join();
+    EXPECT_EQ(SendFromWorker("from_worker"), 0);
     ASSERT_EQ(page.texts.size(), 1u);
     EXPECT_EQ(page.texts[0], "{\"name\":\"from_worker\"}\n");
     EXPECT_EQ(deliveredOn, std::this_thread::get_id());
+}
+
+TEST_F(ScriptBridge, ControlsThreadMaySendWhileAWorkersSendWaitsForIt)
+{
+    // A deadlock here would hang the whole run: the watchdog ends it as a failure.
+    std::promise<void> finished;
+    std::thread watchdog([done = finished.get_future()] {
+        if (done.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
+            std::fprintf(stderr, "deadlock: the control's thread and a worker both wait in sendJson\n");
+            std::_Exit(1);
+        }
+    });
+    // The worker's text is delivered on this thread while the worker waits; the page
+    // answers at once, which makes the control's thread send as well.
+    page.onText = [this](const std::string& text) {
+        if (text == "{\"name\":\"from_worker\"}\n") {
+            Json::Value answer(Json::objectValue);
+            answer["name"] = "answer";
+            control->sendJson(answer);
+        }
+    };
+    SendFromWorker("from_worker");
+    finished.set_value();
+    watchdog.join();
+    EXPECT_EQ(page.texts, (std::vector<std::string>{"{\"name\":\"from_worker\"}\n", "{\"name\":\"answer\"}\n"}));
 }
 
 TEST_F(ScriptBridge, SendJsonKeepsTheThreadsOwnApartment)
