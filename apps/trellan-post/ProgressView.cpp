@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 
 using namespace Platform;
@@ -21,12 +22,15 @@ void ProgressView::Progress(const ImageData& file)
 void ProgressView::Complete(const ImageData& file)
 {
     ++done;
+    // An error reported during the transfer does not count once the reply succeeded.
+    failed.erase(std::remove(failed.begin(), failed.end(), &file), failed.end());
     Show("complete", file);
 }
 
 void ProgressView::Error(const ImageData& file)
 {
-    failed.insert(&file);
+    if (std::find(failed.begin(), failed.end(), &file) == failed.end())
+        failed.push_back(&file);
     Show("error", file);
 }
 
@@ -50,4 +54,10 @@ void ProgressView::TaskEnd(bool interrupted)
     if (terminal)
         std::fputc('\n', stderr);
     std::fprintf(stderr, "task_end%s: %zu of %zu files sent\n", interrupted ? " (stopped)" : "", done, fileCount);
+    // The engine fails a file whose picture cannot be decoded before posting it, so
+    // such a file never has an upload size.
+    for (const ImageData* file : failed) {
+        std::fprintf(stderr, "not sent: %s%s\n", WideToPath(file->path).c_str(),
+                     file->uploadSize.load() == 0 ? " (the picture cannot be read)" : "");
+    }
 }

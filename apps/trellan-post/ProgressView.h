@@ -2,8 +2,8 @@
 // Shows an upload task's progress on standard error: one line redrawn in place on a
 // terminal, one line per event otherwise.
 
-#include <set>
 #include <string>
+#include <vector>
 
 class ImageData;
 
@@ -14,6 +14,7 @@ public:
     void Progress(const ImageData& file);
     void Complete(const ImageData& file);
     void Error(const ImageData& file);
+    // The summary line, then one line naming each file that failed.
     void TaskEnd(bool interrupted);
 
 private:
@@ -22,6 +23,6 @@ private:
     bool terminal;
     std::size_t fileCount;
     std::size_t done = 0;
-    // A file may report more than one error; each counts once.
-    std::set<const ImageData*> failed;
+    // In the order of their first error; a file may report more than one.
+    std::vector<const ImageData*> failed;
 };

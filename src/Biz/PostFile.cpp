@@ -25,7 +25,7 @@ namespace {
 
 const wchar_t* const kAgent = L"Quelvane7";
 
-// The body buffer is 32-bit; a larger picture is sent as one that could not be encoded.
+// The body buffer is 32-bit; a larger picture fails like one that could not be encoded.
 std::int32_t SendableLength(const EncodedPicture& encoded)
 {
     constexpr std::size_t kLimit = std::numeric_limits<std::int32_t>::max() / 2;
@@ -62,9 +62,13 @@ bool PostFile::Exchange()
 
     const EncodedPicture encoded = EncodePicture(picture, file.format);
     const std::int32_t length = SendableLength(encoded);
-    const std::uint8_t* bytes = length > 0 ? encoded.bytes.get() : nullptr;
     file.uploadSize = length;
     file.sentBytes = 0;
+    // A picture that cannot be decoded (or encoded) fails here, before anything is
+    // posted: sent as an empty part, a server answering success would count it as sent.
+    if (length == 0)
+        return false;
+    const std::uint8_t* bytes = encoded.bytes.get();
     const std::string name = GenerateName(file, bytes, static_cast<std::size_t>(length), config);
 
     HttpHeader header;
@@ -73,8 +77,8 @@ bool PostFile::Exchange()
 
     MemFile body;
     body.AddField("id", file.id);
-    body.AddNumberField("width", picture ? picture->GetWidth() : 0);
-    body.AddNumberField("height", picture ? picture->GetHeight() : 0);
+    body.AddNumberField("width", picture->GetWidth());
+    body.AddNumberField("height", picture->GetHeight());
     body.AddField("remark", remark);
     for (const auto& [fieldName, value] : config.Fields)
         body.AddField(fieldName, value);
@@ -103,8 +107,7 @@ void PostFile::ReportProgress()
 
 void PostFile::AddSentBytes(std::uint32_t share)
 {
-    // sentBytes never passes uploadSize: the fraction the tile shows stays within 0 to
-    // 1, and a picture that could not be encoded (uploadSize 0) shows nothing sent.
+    // sentBytes never passes uploadSize: the fraction the tile shows stays within 0 to 1.
     ImageData& file = *job->file;
     const std::int64_t sent = static_cast<std::int64_t>(file.sentBytes) + share;
     file.sentBytes = static_cast<std::int32_t>(std::min<std::int64_t>(sent, file.uploadSize));

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <fstream>
 #include <regex>
 
 using namespace UploadHarness;
@@ -63,6 +64,21 @@ TEST_F(TrellanPostTest, AnyFailedFileGivesStatusOne)
     EXPECT_EQ(post->WaitExit(1s), 1);
     const Json::Value first = receiver.Parsed(0);
     EXPECT_EQ(post->Output(), "{\"imgs\":[{\"id\":\"" + first["parts"][0]["value"].asString() +
+                                  "\",\"svr\":{\"success\":1}}],\"name\":\"post_complete\"}\n");
+}
+
+TEST_F(TrellanPostTest, APictureThatCannotBeDecodedIsNamedAndNotSent)
+{
+    TestReceiver receiver;
+    const std::string text = (photos.Folder() / "text.jpg").string();
+    std::ofstream(text) << "not a picture";
+    auto post = Run({"--url", receiver.Url(), "--threads", "1", text, photos.paths[0].string()});
+    EXPECT_EQ(post->WaitExit(1s), 1);
+    EXPECT_NE(post->Errors().find("not sent: " + text + " (the picture cannot be read)\n"), std::string::npos)
+        << post->Errors();
+    ASSERT_TRUE(receiver.WaitForRecorded(1));
+    EXPECT_EQ(receiver.RequestCount(), 1);
+    EXPECT_EQ(post->Output(), "{\"imgs\":[{\"id\":\"" + receiver.Parsed(0)["parts"][0]["value"].asString() +
                                   "\",\"svr\":{\"success\":1}}],\"name\":\"post_complete\"}\n");
 }
 

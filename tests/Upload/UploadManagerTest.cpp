@@ -5,6 +5,7 @@
 #include "support/TestReceiver.h"
 
 #include <fstream>
+#include <iterator>
 
 using namespace UploadHarness;
 using TestSupport::TestReceiver;
@@ -34,6 +35,11 @@ protected:
         ASSERT_TRUE(receiver.WaitForRecorded(threads));
         manager.Stop();
         ASSERT_TRUE(RunToEnd(20s));
+    }
+    static std::string ReadBytes(const std::filesystem::path& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
     }
     // The value of form field name in request i as the receiver's parser read it.
     static std::string Field(const TestReceiver& receiver, int i, const std::string& name)
@@ -258,23 +264,38 @@ TEST_F(UploadManagerTest, ProgressCountsTheEncodedPictureChunkByChunk)
     EXPECT_EQ(Names(true)[static_cast<std::size_t>(Count("post_process"))], "post_complete");
 }
 
-TEST_F(UploadManagerTest, UnreadablePictureIsSentEmptyAndShowsNothingSent)
+TEST_F(UploadManagerTest, PicturesThatCannotBeDecodedFailWithoutBeingPosted)
 {
     TestReceiver receiver;
-    PhotoFolder photos(0);
-    const auto junk = photos.Folder() / "junk.jpg";
-    std::ofstream(junk) << "not a picture";
-    list.Add(junk);
+    PhotoFolder photos(1);
+    const std::filesystem::path samples = TRELLAN_SOURCE_DIR "/tests/fuzz/corpus/Picture";
+    std::ofstream(photos.Folder() / "text.jpg") << "not a picture";
+    // A header that claims more pixels than a picture may have.
+    std::string huge = ReadBytes(samples / "bmp24.bmp");
+    huge.replace(18, 4, std::string("\x70\x11\x01\x00", 4));
+    std::ofstream(photos.Folder() / "huge.bmp", std::ios::binary) << huge;
+    // A header that reads, with its pixels cut short.
+    std::ofstream(photos.Folder() / "cut.jpg", std::ios::binary) << ReadBytes(samples / "baseline.jpg").substr(0, 680);
+    for (const char* name : {"text.jpg", "huge.bmp", "cut.jpg"})
+        list.Add(photos.Folder() / name);
+    AddPhotos(photos);
     UseReceiver(receiver);
+    AppConfig::Instance().ThreadCount = 1;
     ASSERT_TRUE(manager.StartTask());
     ASSERT_TRUE(RunToEnd());
+
+    EXPECT_EQ(receiver.RequestCount(), 1);
     ASSERT_TRUE(receiver.WaitForRecorded(1));
-    const Json::Value parts = receiver.Parsed(0)["parts"];
-    EXPECT_EQ(parts[1]["value"].asString(), "0");
-    EXPECT_EQ(parts[2]["value"].asString(), "0");
-    EXPECT_EQ(parts[4]["length"].asInt(), 0);
-    EXPECT_EQ(list[0].File()->uploadSize, 0);
-    EXPECT_EQ(list[0].File()->sentBytes, 0);
+    EXPECT_EQ(Field(receiver, 0, "id"), list[3].File()->id);
+    for (std::size_t i = 0; i < 3; ++i) {
+        const ImageData* file = list[i].File().get();
+        EXPECT_GE(Count("post_error", file), 1) << i;
+        EXPECT_EQ(Count("post_complete", file), 0) << i;
+        EXPECT_EQ(file->uploadSize, 0) << i;
+        EXPECT_EQ(file->sentBytes, 0) << i;
+    }
+    EXPECT_EQ(manager.succeededFiles(), std::vector<std::shared_ptr<ImageData>>{list[3].File()});
+    EXPECT_EQ(Names().back(), "task_complete");
 }
 
 TEST_F(UploadManagerTest, TaskKeepsTheConfigurationItStartedWith)
