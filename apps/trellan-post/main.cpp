@@ -161,7 +161,8 @@ int main(int argc, char** argv)
     PumpMessages();
     view.TaskEnd(stopped);
 
-    if (completed && !stopped)
+    // A stopped task completes too when the server had accepted some of its files.
+    if (completed)
         std::cout << WriteJson(MakePostCompleteEvent(manager.succeededFiles())) << std::flush;
     return !stopped && manager.succeededFiles().size() == list.Size() ? kAllSent : kSomeFailed;
 }

@@ -38,7 +38,9 @@ void UploadTask::Run()
     }
     EventQueue& events = EventQueue::Instance();
     events.Post("task_end", 0, epoch);
-    if (queue.empty())
+    // A stopped task still reports the files the server accepted before the stop, as a
+    // task whose other files failed does; the page would never learn of them otherwise.
+    if (!stopFlag->load() || !results->Files().empty())
         events.Post("task_complete", 0, epoch);
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // One upload task, run on its own thread: sends each file of its queue once, in
 // order, on one thread per file with at most ThreadCount running at once, then posts
-// "task_end" and, when every file was handed out, "task_complete".
+// "task_end" and "task_complete"; a stopped task posts "task_complete" only when the
+// server accepted at least one of its files.
 
 #include "Biz/WorkerSlots.h"
 

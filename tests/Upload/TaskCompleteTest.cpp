@@ -42,7 +42,7 @@ protected:
         return true;
     }
 
-    PhotoFolder photos{2};
+    PhotoFolder photos{3};
     TestList list;
 };
 
@@ -67,7 +67,20 @@ TEST_F(TaskCompleteTest, TaskWithoutSuccessesSendsNoImages)
     EXPECT_EQ(page.texts, std::vector<std::string>{"{\"name\":\"post_complete\"}\n"});
 }
 
-TEST_F(TaskCompleteTest, CancelledTaskSendsNothing)
+TEST_F(TaskCompleteTest, CancelledTaskReportsTheFilesAcceptedBeforeTheStop)
+{
+    TestReceiver receiver({"--replies", R"([{"reply":"{\"success\":1}"},{"fault":"stall"}])"});
+    StartTask(receiver, 3);
+    ASSERT_TRUE(receiver.WaitForRecorded(2));
+    UploadManager::Instance().Stop();
+    ASSERT_TRUE(RunUntil([] { return !UploadManager::Instance().IsRunning(); }));
+    ASSERT_TRUE(RunUntil([&] { return !page.texts.empty(); }));
+    EXPECT_EQ(page.texts, std::vector<std::string>{R"({"imgs":[{"id":")" + list[0].File()->id +
+                                                   R"(","svr":{"success":1}}],"name":"post_complete"})"
+                                                   "\n"});
+}
+
+TEST_F(TaskCompleteTest, CancelledTaskWithoutAcceptedFilesSendsNothing)
 {
     TestReceiver receiver({"--fault", "stall"});
     StartTask(receiver, 2);

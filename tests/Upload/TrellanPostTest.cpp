@@ -168,4 +168,18 @@ TEST_F(TrellanPostTest, InterruptWhileReadingThePhotosEndsWithStatusOne)
     EXPECT_NE(post.Errors().find("task_end (stopped): 0 of 12"), std::string::npos) << post.Errors();
 }
 
+TEST_F(TrellanPostTest, InterruptWritesThePageEventWithTheFilesAlreadyAccepted)
+{
+    TestReceiver receiver({"--replies", R"([{"reply":"{\"success\":1}"},{"fault":"stall"}])"});
+    ChildProcess post(Command({"--url", receiver.Url(), "--threads", "1", photos.paths[0].string(),
+                               photos.paths[1].string(), photos.paths[2].string()}));
+    ASSERT_TRUE(receiver.WaitForRecorded(2));
+    post.Signal(SIGINT);
+    EXPECT_EQ(post.WaitExit(20s), 1);
+    EXPECT_EQ(post.Output(), "{\"imgs\":[{\"id\":\"" + receiver.Parsed(0)["parts"][0]["value"].asString() +
+                                 "\",\"svr\":{\"success\":1}}],\"name\":\"post_complete\"}\n");
+    EXPECT_NE(post.Errors().find("task_end (stopped): 1 of 3"), std::string::npos) << post.Errors();
+    EXPECT_EQ(receiver.RequestCount(), 2);
+}
+
 } // namespace

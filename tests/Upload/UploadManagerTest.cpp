@@ -345,6 +345,23 @@ TEST_F(UploadManagerTest, StopWithOneFileWaitingSendsNoCompletion)
     EXPECT_EQ(Count("post_error", list[1].File().get()), 0);
 }
 
+TEST_F(UploadManagerTest, StopAfterAnAcceptedFileStillCompletesWithIt)
+{
+    TestReceiver receiver({"--replies", R"([{"reply":"{\"success\":1}"},{"fault":"stall"}])"});
+    PhotoFolder photos(3);
+    AddPhotos(photos);
+    UseReceiver(receiver);
+    AppConfig::Instance().ThreadCount = 1;
+    ASSERT_TRUE(manager.StartTask());
+    ASSERT_TRUE(receiver.WaitForRecorded(2));
+    manager.Stop();
+    ASSERT_TRUE(RunToEnd(20s));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"post_complete", "post_error", "task_end", "task_complete"}));
+    EXPECT_EQ(manager.succeededFiles(), std::vector<std::shared_ptr<ImageData>>{list[0].File()});
+    EXPECT_EQ(Count("post_error", list[2].File().get()), 0);
+    EXPECT_EQ(receiver.RequestCount(), 2);
+}
+
 TEST_F(UploadManagerTest, StopRightAfterTheStartLeavesTheFilesUnsent)
 {
     // The task thread may have handed out the first file before the stop; it can
