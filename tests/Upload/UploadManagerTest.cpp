@@ -1,3 +1,4 @@
+#include "Gdiplus/ExifJpeg.h"
 #include "Http/MemFile.h"
 #include "Imaging/Picture.h"
 #include "Platform/Gdiplus/Bitmap.h"
@@ -162,6 +163,34 @@ TEST_F(UploadManagerTest, AFileNameCannotAddFormFieldsInAnyEncoding)
         }
         EXPECT_EQ(parts[4]["length"].asInt(), list[0].File()->uploadSize.load());
     }
+}
+
+TEST_F(UploadManagerTest, APhotoTakenOnItsSideIsSentUpright)
+{
+    TestReceiver receiver;
+    PhotoFolder photos(0);
+    const auto path = photos.Folder() / "portrait.jpg";
+    const std::vector<std::uint8_t> jpeg = ExifJpeg::WithOrientation(ExifJpeg::QuadrantJpeg(64, 32), 6);
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(jpeg.data()),
+                                                static_cast<std::streamsize>(jpeg.size()));
+    list.Add(path);
+    UseReceiver(receiver);
+    ASSERT_TRUE(manager.StartTask());
+    ASSERT_TRUE(RunToEnd());
+    ASSERT_TRUE(receiver.WaitForRecorded(1));
+
+    const ImageData& file = *list[0].File();
+    EXPECT_EQ(file.thumbnail->GetWidth(), 32u);
+    EXPECT_EQ(file.thumbnail->GetHeight(), 64u);
+    EXPECT_EQ(Field(receiver, 0, "width"), "32");
+    EXPECT_EQ(Field(receiver, 0, "height"), "64");
+    // The sent bytes are the upright picture, without the tag that would turn it again.
+    const EncodedPicture encoded = EncodePicture(file.picture, L"jpg");
+    const std::string bytes(reinterpret_cast<const char*>(encoded.bytes.get()), encoded.length);
+    EXPECT_NE(receiver.RawRequest(0).find(bytes), std::string::npos);
+    const auto sent = Platform::Gdiplus::Bitmap::FromMemory(bytes.data(), bytes.size());
+    EXPECT_EQ(sent->GetWidth(), 32u);
+    EXPECT_EQ(ExifJpeg::Quadrants(*sent), (std::array{ExifJpeg::Blue, ExifJpeg::Red, ExifJpeg::White, ExifJpeg::Green}));
 }
 
 TEST_F(UploadManagerTest, NeverMoreThanThreadCountInFlight)

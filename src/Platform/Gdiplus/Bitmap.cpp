@@ -7,6 +7,7 @@
 #include "Platform/Gdiplus/MemoryStream.h"
 #include "Platform/Gdiplus/PixelBuffer.h"
 #include "Platform/Gdiplus/PixelCache.h"
+#include "Platform/Gdiplus/PixelOrientation.h"
 #include "Platform/Gdiplus/ResampleArea.h"
 
 #include <cstdlib>
@@ -100,8 +101,10 @@ std::shared_ptr<Bitmap> Bitmap::FromSource(std::shared_ptr<const Origin> origin)
     if (const Status status = codec->ReadInfo(*source, info); status != Status::Ok)
         return Failed(status);
     std::shared_ptr<Bitmap> bitmap(new Bitmap());
-    bitmap->width = static_cast<UINT>(info.width);
-    bitmap->height = static_cast<UINT>(info.height);
+    const bool swap = OrientationSwapsSides(info.orientation);
+    bitmap->width = static_cast<UINT>(swap ? info.height : info.width);
+    bitmap->height = static_cast<UINT>(swap ? info.width : info.height);
+    bitmap->orientation = info.orientation;
     bitmap->format = codec->Format();
     auto known = std::make_shared<Origin>(*origin);
     known->codec = codec;
@@ -170,6 +173,11 @@ Status Bitmap::Remember(Status status) const
     return status;
 }
 
+bool Bitmap::SwapsSides() const
+{
+    return OrientationSwapsSides(orientation);
+}
+
 Status Bitmap::DecodeOrigin(int reduction, std::unique_ptr<PixelBuffer>& decoded) const
 {
     std::unique_ptr<ByteSource> source = origin->Open();
@@ -193,8 +201,14 @@ std::shared_ptr<const PixelBuffer> Bitmap::Pixels() const
         Remember(status);
         return nullptr;
     }
-    if (static_cast<UINT>(decoded->Width()) != width || static_cast<UINT>(decoded->Height()) != height) {
+    const UINT storedWidth = SwapsSides() ? height : width;
+    const UINT storedHeight = SwapsSides() ? width : height;
+    if (static_cast<UINT>(decoded->Width()) != storedWidth || static_cast<UINT>(decoded->Height()) != storedHeight) {
         Remember(Status::GenericError);
+        return nullptr;
+    }
+    if (orientation != 1 && !(decoded = OrientPixels(*decoded, orientation))) {
+        Remember(Status::OutOfMemory);
         return nullptr;
     }
     std::shared_ptr<const PixelBuffer> shared = std::move(decoded);
@@ -265,26 +279,42 @@ std::shared_ptr<Bitmap> Bitmap::MakeThumbnail(UINT thumbWidth, UINT thumbHeight)
     if (!source && origin)
         source = PixelCache::Instance().Find(serial);
     const int reduction = ThumbnailReduction(thumbWidth, thumbHeight);
+    std::unique_ptr<PixelBuffer> thumbnail;
     if (!source && reduction > 1) {
-        std::unique_ptr<PixelBuffer> reduced;
-        if (const Status status = DecodeOrigin(reduction, reduced); status != Status::Ok) {
+        if (const Status status = ReducedThumbnail(reduction, thumbWidth, thumbHeight, thumbnail);
+            status != Status::Ok) {
             Remember(status);
             return nullptr;
         }
-        source = std::move(reduced);
+    } else {
+        if (!source)
+            source = Pixels();
+        if (!source)
+            return nullptr;
+        thumbnail = ResampleArea(*source, static_cast<int>(thumbWidth), static_cast<int>(thumbHeight));
     }
-    if (!source)
-        source = Pixels();
-    if (!source)
-        return nullptr;
-    std::unique_ptr<PixelBuffer> thumbnail =
-        ResampleArea(*source, static_cast<int>(thumbWidth), static_cast<int>(thumbHeight));
     if (!thumbnail) {
         Remember(Status::OutOfMemory);
         return nullptr;
     }
     Remember(Status::Ok);
     return Own(std::move(thumbnail));
+}
+
+Status Bitmap::ReducedThumbnail(int reduction, UINT thumbWidth, UINT thumbHeight,
+                                std::unique_ptr<PixelBuffer>& thumbnail) const
+{
+    std::unique_ptr<PixelBuffer> reduced;
+    if (const Status status = DecodeOrigin(reduction, reduced); status != Status::Ok)
+        return status;
+    // The reduced pixels are as stored: the thumbnail is made in the stored shape and
+    // only the small result is turned upright.
+    const UINT storedWidth = SwapsSides() ? thumbHeight : thumbWidth;
+    const UINT storedHeight = SwapsSides() ? thumbWidth : thumbHeight;
+    thumbnail = ResampleArea(*reduced, static_cast<int>(storedWidth), static_cast<int>(storedHeight));
+    if (thumbnail && orientation != 1)
+        thumbnail = OrientPixels(*thumbnail, orientation);
+    return thumbnail ? Status::Ok : Status::OutOfMemory;
 }
 
 std::shared_ptr<Bitmap> Bitmap::GetThumbnailImage(UINT thumbWidth, UINT thumbHeight) const

@@ -14,6 +14,10 @@
 // A file-backed bitmap reads its file again at each decode; a file that has since
 // changed its size fails the operation rather than give a different picture.
 //
+// A JPEG whose Exif block gives an orientation is held upright: its size, pixels,
+// thumbnails and encoded bytes are those of the turned picture. A thumbnail made from
+// a reduced decode is turned after it has been made, so only its few pixels move.
+//
 // A file that cannot be read gives a bitmap of size 0 x 0 whose operations fail;
 // GetLastStatus says why. Nothing here throws.
 
@@ -81,13 +85,18 @@ private:
     Status Remember(Status status) const;
     std::shared_ptr<const PixelBuffer> Pixels() const;
     Status DecodeOrigin(int reduction, std::unique_ptr<PixelBuffer>& decoded) const;
+    bool SwapsSides() const;
     int ThumbnailReduction(UINT thumbWidth, UINT thumbHeight) const;
     std::shared_ptr<Bitmap> MakeThumbnail(UINT thumbWidth, UINT thumbHeight) const;
+    // The upright thumbnail from a reduced decode of the origin.
+    Status ReducedThumbnail(int reduction, UINT thumbWidth, UINT thumbHeight,
+                            std::unique_ptr<PixelBuffer>& thumbnail) const;
 
     std::uint64_t serial;
     UINT width = 0;
     UINT height = 0;
     ImageFormat format = ImageFormat::Undefined;
+    int orientation = 1; // how the stored pixels of the origin are turned upright (Exif numbering)
     std::shared_ptr<const Origin> origin;       // encoded bytes; null for pixel bitmaps
     std::shared_ptr<const PixelBuffer> pixels;  // owned pixels; null for file-backed bitmaps
     Status loadStatus = Status::Ok;             // why a bitmap without origin or pixels has neither

@@ -16,8 +16,12 @@ class MemoryStream;
 class PixelBuffer;
 
 struct ImageInfo {
+    // The stored size, before the orientation is applied.
     int width = 0;
     int height = 0;
+    // The Exif orientation (1 to 8) that turns the stored pixels upright; 1 for formats
+    // and files without one.
+    int orientation = 1;
 };
 
 struct EncoderOptions {
@@ -32,11 +36,12 @@ public:
     virtual const CLSID& EncoderClsid() const = 0;
     // True when the first bytes of a file carry this format's signature.
     virtual bool Matches(const std::uint8_t* head, std::size_t length) const = 0;
-    // Width and height from the header alone; the limit of PixelBuffer is applied.
+    // Width, height and orientation from the header alone; the limit of PixelBuffer is
+    // applied.
     virtual Status ReadInfo(ByteSource& source, ImageInfo& info) const = 0;
-    // Decodes the first image, reduced by 1, 2, 4 or 8 where the format can do so
-    // cheaply (the result then covers at least width / reduction, rounded up);
-    // otherwise at full size. Truncated or corrupt data fails.
+    // Decodes the first image as stored (not turned upright), reduced by 1, 2, 4 or 8
+    // where the format can do so cheaply (the result then covers at least width /
+    // reduction, rounded up); otherwise at full size. Truncated or corrupt data fails.
     virtual Status Decode(ByteSource& source, int reduction, std::unique_ptr<PixelBuffer>& pixels) const = 0;
     virtual bool CanReduce() const { return false; }
     virtual Status Encode(const PixelBuffer& pixels, const EncoderOptions& options, MemoryStream& stream) const = 0;

@@ -6,11 +6,13 @@
 #include "Platform/Gdiplus/JpegCodec.h"
 
 #include "Platform/Gdiplus/ByteSource.h"
+#include "Platform/Gdiplus/ExifOrientation.h"
 #include "Platform/Gdiplus/MemoryStream.h"
 #include "Platform/Gdiplus/PixelBuffer.h"
 
 #include <csetjmp>
 #include <cstdio>
+#include <cstring>
 #include <jpeglib.h>
 #include <jerror.h>
 
@@ -141,7 +143,9 @@ private:
     std::unique_ptr<JOCTET[]> buffer;
 };
 
-bool ReadHeader(Decompressor& d)
+// keepExif saves the APP1 markers, where cameras store the Exif block, for
+// ExifOrientationOf; decoding the pixels does not need them.
+bool ReadHeader(Decompressor& d, bool keepExif)
 {
     InstallErrorHandlers(d.error);
     d.info.err = &d.error.manager;
@@ -156,7 +160,21 @@ bool ReadHeader(Decompressor& d)
     d.info.src = &d.source.manager;
     d.progress.progress_monitor = OnProgress;
     d.info.progress = &d.progress;
+    if (keepExif)
+        jpeg_save_markers(&d.info, JPEG_APP0 + 1, 0xFFFF);
     return jpeg_read_header(&d.info, TRUE) == JPEG_HEADER_OK;
+}
+
+// The orientation of the first APP1 marker that holds an Exif block; 1 without one.
+int ExifOrientationOf(const Decompressor& d)
+{
+    for (jpeg_saved_marker_ptr marker = d.info.marker_list; marker; marker = marker->next) {
+        if (marker->marker != JPEG_APP0 + 1 || marker->data_length < 6 ||
+            std::memcmp(marker->data, "Exif\0\0", 6) != 0)
+            continue;
+        return ReadExifOrientation(marker->data, marker->data_length);
+    }
+    return 1;
 }
 
 bool IsCmyk(const Decompressor& d)
@@ -310,10 +328,11 @@ bool JpegCodec::Matches(const std::uint8_t* head, std::size_t length) const
 Status JpegCodec::ReadInfo(ByteSource& source, ImageInfo& info) const
 {
     DecompressorOwner owner(source);
-    if (!ReadHeader(owner.state))
+    if (!ReadHeader(owner.state, true))
         return Status::GenericError;
     info.width = static_cast<int>(owner.state.info.image_width);
     info.height = static_cast<int>(owner.state.info.image_height);
+    info.orientation = ExifOrientationOf(owner.state);
     return PixelBuffer::CheckSize(owner.state.info.image_width, owner.state.info.image_height);
 }
 
@@ -321,7 +340,7 @@ Status JpegCodec::Decode(ByteSource& source, int reduction, std::unique_ptr<Pixe
 {
     DecompressorOwner owner(source);
     Decompressor& d = owner.state;
-    if (!ReadHeader(d))
+    if (!ReadHeader(d, false))
         return Status::GenericError;
     if (const Status size = PixelBuffer::CheckSize(d.info.image_width, d.info.image_height); size != Status::Ok)
         return size;

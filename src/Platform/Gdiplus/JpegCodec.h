@@ -1,6 +1,6 @@
 #pragma once
 // JPEG through libjpeg-turbo: scaled decoding for thumbnails, CMYK files from Adobe
-// applications, and encoding with a quality setting.
+// applications, the Exif orientation, and encoding with a quality setting.
 
 #include "Platform/Gdiplus/ImageCodec.h"
 

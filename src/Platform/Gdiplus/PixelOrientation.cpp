@@ -1,0 +1,81 @@
+#include "Platform/Gdiplus/PixelOrientation.h"
+
+#include "Platform/Gdiplus/PixelBuffer.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace Platform::Gdiplus {
+
+namespace {
+
+// Where the upright pixel (x, y) comes from in the stored pixels: source column
+// xx * x + xy * y + x0, source row yx * x + yy * y + y0.
+struct SourceMap {
+    int xx, xy, x0;
+    int yx, yy, y0;
+};
+
+// W and H are the stored width and height. Exif describes each orientation by where
+// the stored rows and columns appear: 6, for example, shows the first stored row as
+// the right column and the first stored column as the top row.
+SourceMap MapFor(int orientation, int W, int H)
+{
+    switch (orientation) {
+    case 2: // mirrored left to right
+        return {-1, 0, W - 1, 0, 1, 0};
+    case 3: // turned half a turn
+        return {-1, 0, W - 1, 0, -1, H - 1};
+    case 4: // mirrored top to bottom
+        return {1, 0, 0, 0, -1, H - 1};
+    case 5: // mirrored along the main diagonal
+        return {0, 1, 0, 1, 0, 0};
+    case 6: // needs a quarter turn clockwise
+        return {0, 1, 0, -1, 0, H - 1};
+    case 7: // mirrored along the other diagonal
+        return {0, -1, W - 1, -1, 0, H - 1};
+    case 8: // needs a quarter turn counter-clockwise
+        return {0, -1, W - 1, 1, 0, 0};
+    default:
+        return {1, 0, 0, 0, 1, 0};
+    }
+}
+
+// Square tiles keep both the rows read and the rows written in the cache when the
+// picture is turned.
+constexpr int Tile = 64;
+
+} // namespace
+
+bool OrientationSwapsSides(int orientation)
+{
+    return orientation >= 5 && orientation <= 8;
+}
+
+std::unique_ptr<PixelBuffer> OrientPixels(const PixelBuffer& stored, int orientation)
+{
+    const int W = stored.Width();
+    const int H = stored.Height();
+    const bool swap = OrientationSwapsSides(orientation);
+    std::unique_ptr<PixelBuffer> upright = PixelBuffer::Create(swap ? H : W, swap ? W : H);
+    if (!upright)
+        return nullptr;
+    const SourceMap map = MapFor(orientation, W, H);
+    for (int top = 0; top < upright->Height(); top += Tile) {
+        for (int left = 0; left < upright->Width(); left += Tile) {
+            const int bottom = std::min(top + Tile, upright->Height());
+            const int right = std::min(left + Tile, upright->Width());
+            for (int y = top; y < bottom; ++y) {
+                std::uint8_t* row = upright->Row(y);
+                for (int x = left; x < right; ++x) {
+                    const int sx = map.xx * x + map.xy * y + map.x0;
+                    const int sy = map.yx * x + map.yy * y + map.y0;
+                    std::memcpy(row + 4 * x, stored.Row(sy) + 4 * sx, 4);
+                }
+            }
+        }
+    }
+    return upright;
+}
+
+} // namespace Platform::Gdiplus
