@@ -22,11 +22,24 @@ public:
 
     static constexpr int ThumbnailBox = 120;
 
-    std::string id;   // 32 lowercase hex digits of a random version-4 UUID
-    Json::Value svr;  // null until a reply was parsed
-    std::wstring path, remark, fileName, extension, format;
-    std::int32_t fileSize = 0;
-    std::atomic<std::int32_t> uploadSize{0}; // written by an upload thread, read by the control's thread
+    // Who may touch what. Fields set by the constructor and never written again are
+    // read on any thread without a lock.
+    std::string id; // 32 lowercase hex digits of a random version-4 UUID; constant
+    // Null until a reply was parsed. Written only by the upload thread of this file's
+    // job while it runs; read on the control's thread after "task_end", which the task
+    // posts once every job has finished (the event queue's lock orders the two).
+    Json::Value svr;
+    std::wstring path; // constant
+    // The caption: written on the control's thread, and only while no task runs (the
+    // tiles cannot be edited from StartTask to "task_end"); an upload thread reads it.
+    std::wstring remark;
+    std::wstring fileName, extension, format; // constant
+    std::int32_t fileSize = 0;                // constant
+    // Written by the upload thread of this file's job; read by the control's thread
+    // to show progress.
+    std::atomic<std::int32_t> uploadSize{0};
     std::atomic<std::int32_t> sentBytes{0};
+    // Replaced only on the control's thread under the tile's lock, and never while a
+    // task runs; the upload thread reads picture without a lock.
     PictureHandle picture, thumbnail;
 };

@@ -57,6 +57,8 @@ private:
     void OnCreate();
 
     std::map<std::string, std::function<void(Json::Value&)>> commands;
+    // The page's function. Owned by the control's thread: put_recvMessage and
+    // FireRecvMessage run only there (other threads reach them through the proxy).
     Platform::IDispatchEx* recvMessage = nullptr;
     Platform::DWORD gitCookie = 0;
     Platform::HWND window = nullptr;

@@ -24,6 +24,8 @@ private:
     struct Appenders;
 
     std::wstring name = L"Quelvane6(x86)";
+    // Guards the appenders' table by file; taken by Init only. Warn takes no lock:
+    // log4cplus locks the logger's appender list and each appender's writes.
     std::mutex lock;
     std::unique_ptr<Appenders> appenders;
 };
