@@ -11,7 +11,7 @@ PACKAGES := cmake ninja-build g++ make pkg-config ccache python3 \
 	libgtest-dev libgmock-dev libcurl4-openssl-dev libssl-dev libcrypto++-dev \
 	libjpeg62-turbo-dev libpng-dev libgif-dev libtiff-dev zlib1g-dev \
 	libcairo2-dev libpango1.0-dev fonts-wqy-microhei \
-	clang libclang-rt-14-dev openssl
+	clang libclang-rt-14-dev openssl binutils
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
@@ -45,8 +45,11 @@ test-sanitize: deps
 	cmake --build $(TSAN_BUILD) -j $(JOBS)
 	cd $(TSAN_BUILD) && ctest --output-on-failure -j $(JOBS) -L threads
 
+# The demo registers the built module in a store under the build folder, never in the
+# user's own, and the container finds it there by its ProgID.
 demo: build
-	./$(BUILD)/bin/trellan-run examples/demo.jsonl
+	TRELLAN_REGISTRY_DIR=$(CURDIR)/$(BUILD)/registry ./$(BUILD)/bin/trellan-regsvr $(BUILD)/lib/libTrellan64.so
+	TRELLAN_REGISTRY_DIR=$(CURDIR)/$(BUILD)/registry ./$(BUILD)/bin/trellan-run examples/demo.jsonl
 	examples/upload_demo.sh $(BUILD)
 
 clean:

@@ -4,7 +4,7 @@
 
 #include "Biz/AppConfig.h"
 #include "Biz/JsonText.h"
-#include "Control/CTrellan.h"
+#include "Control/ITrellan.h"
 #include "Platform/Text/TextConv.h"
 #include "Platform/Win/Clock.h"
 #include "Platform/Win/MessageLoop.h"
@@ -28,7 +28,7 @@ std::string Compact(const Json::Value& value)
 
 } // namespace
 
-ScriptRunner::ScriptRunner(CTrellan& control) : control(control) {}
+ScriptRunner::ScriptRunner(ITrellan& control, HWND window) : control(control), window(window) {}
 
 ScriptRunner::~ScriptRunner()
 {
@@ -108,7 +108,7 @@ int ScriptRunner::RunLine(const Json::Value& line, int number)
         return Completed;
     }
     if (WindowActions::Handles(line)) {
-        const std::string refused = WindowActions(control.Window()).Run(line);
+        const std::string refused = WindowActions(window).Run(line);
         return refused.empty() ? Completed : Fail(BadLine, number, refused);
     }
     if (line.isMember("drop"))

@@ -10,7 +10,10 @@
 #include <istream>
 #include <string>
 
-class CTrellan;
+class ITrellan;
+namespace Platform {
+struct HWND__;
+}
 
 class ScriptRunner {
 public:
@@ -19,7 +22,8 @@ public:
     static constexpr int BadLine = 2;
     static constexpr int WaitTimedOut = 3;
 
-    explicit ScriptRunner(CTrellan& control);
+    // window is the control's window, which window actions drive.
+    ScriptRunner(ITrellan& control, Platform::HWND__* window);
     ~ScriptRunner();
 
     // Installs the unlabelled page function that runs before the first line.
@@ -37,6 +41,7 @@ private:
     void PumpPending();
     void DumpConfig();
 
-    CTrellan& control;
+    ITrellan& control;
+    Platform::HWND__* window;
     PageFunction::EventLog events;
 };

@@ -1,6 +1,6 @@
 // trellan-run: a headless container for the control, driven by a script of JSON lines.
 
-#include "Control/CTrellan.h"
+#include "ControlLoader.h"
 #include "ScriptRunner.h"
 
 #include "Platform/Win/Window.h"
@@ -14,12 +14,15 @@ using namespace Platform;
 
 namespace {
 
-const char* const kUsage = "usage: trellan-run [--size WIDTHxHEIGHT] [--no-recv] SCRIPT   (SCRIPT may be -)\n";
+const char* const kUsage =
+    "usage: trellan-run [--size WIDTHxHEIGHT] [--no-recv] [--module PATH] SCRIPT   (SCRIPT may be -)\n"
+    "The control is created by its ProgID through the registry store unless --module names the module.\n";
 
 struct Options {
     int width = 800;
     int height = 600;
     bool installFunction = true;
+    std::string module;
     std::string script;
 };
 
@@ -45,6 +48,8 @@ bool ParseOptions(int argc, char** argv, Options& options)
                 std::cerr << "trellan-run: --size takes WIDTHxHEIGHT, each from 1 to 16384\n";
                 return false;
             }
+        } else if (arg == "--module" && i + 1 < argc) {
+            options.module = argv[++i];
         } else if (arg == "--no-recv") {
             options.installFunction = false;
         } else if (options.script.empty() && (arg == "-" || arg.rfind("--", 0) != 0)) {
@@ -94,22 +99,25 @@ int main(int argc, char** argv)
     }
     std::istream& script = options.script == "-" ? std::cin : file;
 
+    ControlLoader loader;
+    std::string error;
+    if (!loader.Load(options.module, error)) {
+        std::cerr << "trellan-run: " << error << "\n";
+        return 1;
+    }
     const HWND container = CreateContainerWindow(options.width, options.height);
-    CTrellan* control = nullptr;
-    if (!container || FAILED(CTrellan::CreateInstance(&control)) ||
-        FAILED(control->InPlaceActivate(container, RECT{0, 0, options.width, options.height}))) {
-        std::cerr << "trellan-run: the control could not be created\n";
+    if (!container || !loader.Activate(container, RECT{0, 0, options.width, options.height}, error)) {
+        std::cerr << "trellan-run: " << (container ? error : "the container window could not be created") << "\n";
         return 1;
     }
     int status;
     {
-        ScriptRunner runner(*control);
+        ScriptRunner runner(loader.Control(), loader.Window());
         if (options.installFunction)
             runner.InstallDefaultFunction();
         status = runner.Run(script);
     }
-    control->InPlaceDeactivate();
-    control->Release();
+    loader.Close();
     DestroyWindow(container);
     return status;
 }

@@ -8,6 +8,7 @@
 #include "Biz/PostCompleteEvent.h"
 #include "Biz/UploadManager.h"
 #include "Control/TrellanProxy.h"
+#include "Platform/Com/ClassFactory.h"
 #include "Platform/Com/Apartment.h"
 #include "Platform/Com/GlobalInterfaceTable.h"
 #include "Platform/Text/TextConv.h"
@@ -52,6 +53,27 @@ HRESULT CTrellan::CreateInstance(CTrellan** control)
         return hr;
     }
     *control = created;
+    return S_OK;
+}
+
+HRESULT CTrellan::CreateInstance(IUnknown* outer, REFIID iid, void** object)
+{
+    if (!object)
+        return E_POINTER;
+    *object = nullptr;
+    if (outer && !(iid == IID_IUnknown))
+        return CLASS_E_NOAGGREGATION;
+    CTrellan* control = nullptr;
+    const HRESULT hr = CreateInstance(&control);
+    if (FAILED(hr))
+        return hr;
+    if (!outer) {
+        const HRESULT answered = control->QueryInterface(iid, object);
+        control->Release();
+        return answered;
+    }
+    control->Aggregate(outer);
+    *object = control->Inner();
     return S_OK;
 }
 
@@ -266,10 +288,11 @@ HRESULT CTrellan::InPlaceActivate(HWND container, const RECT& rect)
     return created ? S_OK : E_FAIL;
 }
 
-void CTrellan::InPlaceDeactivate()
+HRESULT CTrellan::InPlaceDeactivate()
 {
     if (window)
         DestroyWindow(window);
+    return S_OK;
 }
 
 LRESULT CTrellan::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)

@@ -2,7 +2,7 @@
 // The control object the page creates: the dispatch interface, the command table,
 // the channel back to the page's function, and the control window.
 
-#include "Control/ITrellan.h"
+#include "Control/TrellanObject.h"
 #include "Platform/Win/WinTypes.h"
 
 #include <json/value.h>
@@ -12,22 +12,22 @@
 #include <map>
 #include <string>
 
-class CTrellan final : public TrellanDispatch {
+class CTrellan final : public TrellanObject {
 public:
     // Creates a control with one reference owned by the caller and runs its final
     // construction step (command and event tables, Global Interface Table).
     static Platform::HRESULT CreateInstance(CTrellan** control);
-
+    // The class factory's creation: with outer, the control is aggregated and iid
+    // must be IID_IUnknown (CLASS_E_NOAGGREGATION otherwise).
+    static Platform::HRESULT CreateInstance(Platform::IUnknown* outer, Platform::REFIID iid, void** object);
 
     Platform::HRESULT postMessage(Platform::BSTR newVal) override;
     Platform::HRESULT FireRecvMessage(Platform::BSTR json) override;
     Platform::HRESULT put_recvMessage(Platform::IDispatchEx* function) override;
 
-    // The container's in-place activation: creates the control window as a child of
-    // container over rect (or moves it there); deactivation destroys it.
-    Platform::HRESULT InPlaceActivate(Platform::HWND container, const Platform::RECT& rect);
-    void InPlaceDeactivate();
-    Platform::HWND Window() const { return window; }
+    Platform::HRESULT InPlaceActivate(Platform::HWND container, const Platform::RECT& rect) override;
+    Platform::HRESULT InPlaceDeactivate() override;
+    Platform::HWND Window() const override { return window; }
 
     // Writes value as the page's JSON text and delivers it to the page's function on
     // the control's thread. From another thread it waits until the text is delivered.

@@ -2,7 +2,7 @@
 // The control's dispatch interface: the page sends commands with postMessage and
 // stores its function in recvMessage; FireRecvMessage hands a text to that function.
 
-#include "Platform/Com/Unknown.h"
+#include "Platform/Com/TypeLib.h"
 
 #include <atomic>
 
@@ -26,9 +26,9 @@ protected:
 };
 
 // What the control and its cross-thread proxy share: reference counting, the
-// interfaces they answer for, and late-bound calls that map the three members' names
-// and DISPIDs and unpack their arguments.
-class TrellanDispatch : public ITrellan {
+// interfaces they answer for, and late-bound calls, which the type library's
+// description of ITrellan maps and checks before they reach the three members.
+class TrellanDispatch : public ITrellan, public Platform::IMemberCall {
 public:
     Platform::HRESULT QueryInterface(Platform::REFIID iid, void** object) override;
     Platform::ULONG AddRef() override;
@@ -39,6 +39,7 @@ public:
     Platform::HRESULT Invoke(Platform::DISPID id, Platform::LCID lcid, Platform::WORD flags,
                              Platform::DISPPARAMS* params, Platform::VARIANT* result,
                              Platform::EXCEPINFO* exception, Platform::UINT* argError) override;
+    Platform::HRESULT CallMember(Platform::UINT slot, Platform::VARIANT* arguments) override;
 
 protected:
     virtual ~TrellanDispatch() = default;

@@ -1,6 +1,6 @@
 #include "Control/ITrellan.h"
 
-#include <string_view>
+#include "Control/TrellanTypeLib.h"
 
 using namespace Platform;
 
@@ -32,54 +32,28 @@ ULONG TrellanDispatch::Release()
 
 HRESULT TrellanDispatch::GetIDsOfNames(const char16_t* const* names, UINT count, LCID, DISPID* ids)
 {
-    if (!names || !ids)
-        return E_POINTER;
-    HRESULT result = S_OK;
-    for (UINT i = 0; i < count; ++i) {
-        const std::u16string_view name = names[i] ? names[i] : u"";
-        if (name == u"postMessage")
-            ids[i] = DISPID_postMessage;
-        else if (name == u"FireRecvMessage")
-            ids[i] = DISPID_FireRecvMessage;
-        else if (name == u"recvMessage")
-            ids[i] = DISPID_recvMessage;
-        else {
-            ids[i] = -1;
-            result = DISP_E_UNKNOWNNAME;
-        }
-    }
-    return result;
+    ITypeInfo* info = TrellanTypeInfo();
+    return info ? info->GetIDsOfNames(names, count, ids) : TYPE_E_CANTLOADLIBRARY;
 }
 
-HRESULT TrellanDispatch::Invoke(DISPID id, LCID, WORD flags, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*)
+HRESULT TrellanDispatch::Invoke(DISPID id, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                EXCEPINFO* exception, UINT* argError)
 {
-    if (!params || params->cArgs != 1)
-        return DISP_E_BADPARAMCOUNT;
-    VARIANT& argument = params->rgvarg[0];
-    switch (id) {
-    case DISPID_postMessage:
-    case DISPID_FireRecvMessage:
-        if (!(flags & DISPATCH_METHOD))
-            return DISP_E_MEMBERNOTFOUND;
-        if (argument.vt != VT_BSTR)
-            return DISP_E_TYPEMISMATCH;
-        return id == DISPID_postMessage ? postMessage(argument.bstrVal) : FireRecvMessage(argument.bstrVal);
-    case DISPID_recvMessage:
-        if (!(flags & DISPATCH_PROPERTYPUT))
-            return DISP_E_MEMBERNOTFOUND;
-        if (argument.vt == VT_EMPTY)
-            return put_recvMessage(nullptr);
-        if (argument.vt != VT_DISPATCH)
-            return DISP_E_TYPEMISMATCH;
-        if (!argument.pdispVal)
-            return put_recvMessage(nullptr);
-        {
-            ComPtr<IDispatchEx> function;
-            const HRESULT hr = argument.pdispVal->QueryInterface(IID_IDispatchEx, reinterpret_cast<void**>(function.Put()));
-            if (FAILED(hr))
-                return DISP_E_TYPEMISMATCH;
-            return put_recvMessage(function.Get());
-        }
+    ITypeInfo* info = TrellanTypeInfo();
+    return info ? info->Invoke(this, id, flags, params, result, exception, argError) : TYPE_E_CANTLOADLIBRARY;
+}
+
+HRESULT TrellanDispatch::CallMember(UINT slot, VARIANT* arguments)
+{
+    switch (slot) {
+    case 0:
+        return postMessage(arguments[0].bstrVal);
+    case 1:
+        return FireRecvMessage(arguments[0].bstrVal);
+    case 2:
+        // The type library declares the parameter as IDispatchEx, which the checked
+        // argument holds.
+        return put_recvMessage(static_cast<IDispatchEx*>(arguments[0].pdispVal));
     default:
         return DISP_E_MEMBERNOTFOUND;
     }

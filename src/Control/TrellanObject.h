@@ -1,0 +1,117 @@
+#pragma once
+// The control's identity as a component: the interfaces it answers with one
+// identity, aggregation, safety for scripting, class information, the persistence
+// of its extent, its site and the in-place activation calls of its containers.
+// CTrellan supplies the window that activation creates.
+
+#include "Control/ITrellan.h"
+#include "Platform/Com/ClassInfo.h"
+#include "Platform/Com/ObjectSafety.h"
+#include "Platform/Com/OleObject.h"
+#include "Platform/Com/Persist.h"
+
+class TrellanObject : public TrellanDispatch,
+                      public Platform::IOleInPlaceObject,
+                      public Platform::IOleObject,
+                      public Platform::IPersistStreamInit,
+                      public Platform::IPersistStorage,
+                      public Platform::IProvideClassInfo2,
+                      public Platform::ISupportErrorInfo,
+                      public Platform::IObjectWithSite,
+                      public Platform::IObjectSafety {
+public:
+    // What the miscellaneous status of the class says to its containers.
+    static constexpr Platform::DWORD MiscStatus = Platform::OLEMISC_RECOMPOSEONRESIZE |
+                                                  Platform::OLEMISC_CANTLINKINSIDE | Platform::OLEMISC_INSIDEOUT |
+                                                  Platform::OLEMISC_ACTIVATEWHENVISIBLE |
+                                                  Platform::OLEMISC_SETCLIENTSITEFIRST;
+    // Two inches square in HIMETRIC units.
+    static constexpr Platform::LONG NaturalExtent = 5080;
+
+    // The container's in-place activation: creates the control window as a child of
+    // container over rect (or moves it there); deactivation destroys it.
+    virtual Platform::HRESULT InPlaceActivate(Platform::HWND container, const Platform::RECT& rect) = 0;
+    Platform::HRESULT InPlaceDeactivate() override = 0;
+    virtual Platform::HWND Window() const = 0;
+
+    // IUnknown of every interface: the outer object's when aggregated.
+    Platform::HRESULT QueryInterface(Platform::REFIID iid, void** object) override;
+    Platform::ULONG AddRef() override;
+    Platform::ULONG Release() override;
+
+    // IOleWindow, IOleInPlaceObject
+    Platform::HRESULT GetWindow(Platform::HWND* window) override;
+    Platform::HRESULT SetObjectRects(const Platform::RECT* position, const Platform::RECT* clip) override;
+
+    // IOleObject
+    Platform::HRESULT SetClientSite(Platform::IUnknown* site) override;
+    Platform::HRESULT GetClientSite(Platform::IUnknown** site) override;
+    Platform::HRESULT Close(Platform::DWORD saveOption) override;
+    Platform::HRESULT DoVerb(Platform::LONG verb, Platform::IUnknown* site, Platform::HWND parent,
+                             const Platform::RECT* position) override;
+    Platform::HRESULT GetUserClassID(Platform::CLSID* clsid) override;
+    Platform::HRESULT SetExtent(Platform::DWORD aspect, const Platform::SIZEL* size) override;
+    Platform::HRESULT GetExtent(Platform::DWORD aspect, Platform::SIZEL* size) override;
+    Platform::HRESULT GetMiscStatus(Platform::DWORD aspect, Platform::DWORD* status) override;
+
+    // IPersist, IPersistStreamInit, IPersistStorage: the extent is the only state.
+    Platform::HRESULT GetClassID(Platform::CLSID* clsid) override;
+    Platform::HRESULT IsDirty() override;
+    Platform::HRESULT Load(Platform::IStream* stream) override;
+    Platform::HRESULT Save(Platform::IStream* stream, int clearDirty) override;
+    Platform::HRESULT GetSizeMax(std::uint64_t* size) override;
+    Platform::HRESULT InitNew() override;
+    Platform::HRESULT InitNew(Platform::IStorage* storage) override;
+    Platform::HRESULT Load(Platform::IStorage* storage) override;
+    Platform::HRESULT Save(Platform::IStorage* storage, int sameAsLoad) override;
+    Platform::HRESULT SaveCompleted(Platform::IStorage* storage) override;
+    Platform::HRESULT HandsOffStorage() override;
+
+    // IProvideClassInfo2, ISupportErrorInfo
+    Platform::HRESULT GetClassInfo(Platform::ITypeInfo** info) override;
+    Platform::HRESULT GetGUID(Platform::DWORD kind, Platform::GUID* guid) override;
+    Platform::HRESULT InterfaceSupportsErrorInfo(Platform::REFIID iid) override;
+
+    // IObjectWithSite
+    Platform::HRESULT SetSite(Platform::IUnknown* site) override;
+    Platform::HRESULT GetSite(Platform::REFIID iid, void** site) override;
+
+    // IObjectSafety: one set of options for every interface the object answers.
+    Platform::HRESULT GetInterfaceSafetyOptions(Platform::REFIID iid, Platform::DWORD* supported,
+                                                Platform::DWORD* enabled) override;
+    Platform::HRESULT SetInterfaceSafetyOptions(Platform::REFIID iid, Platform::DWORD mask,
+                                                Platform::DWORD enabled) override;
+
+protected:
+    // Holds a module lock for the object's life.
+    TrellanObject();
+    ~TrellanObject() override;
+
+    // Makes the object part of outer: its IUnknown calls go there, and the object's
+    // own unknown (which the factory hands to outer) is Inner().
+    void Aggregate(Platform::IUnknown* outer);
+    Platform::IUnknown* Inner() { return &inner; }
+
+private:
+    // The object's own unknown: counts its references and answers its interfaces.
+    class InnerUnknown final : public Platform::IUnknown {
+    public:
+        explicit InnerUnknown(TrellanObject& owner) : owner(owner) {}
+        Platform::HRESULT QueryInterface(Platform::REFIID iid, void** object) override;
+        Platform::ULONG AddRef() override;
+        Platform::ULONG Release() override;
+
+    private:
+        TrellanObject& owner;
+    };
+
+    Platform::HRESULT OwnInterface(Platform::REFIID iid, void** object);
+
+    InnerUnknown inner{*this};
+    Platform::IUnknown* outer = nullptr;  // not held: the outer object holds this one
+    Platform::ComPtr<Platform::IUnknown> clientSite;
+    Platform::ComPtr<Platform::IUnknown> site;
+    Platform::SIZEL extent{NaturalExtent, NaturalExtent};
+    bool dirty = false;
+    Platform::DWORD safetyOptions = 0;
+};

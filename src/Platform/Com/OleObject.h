@@ -1,0 +1,95 @@
+#pragma once
+// The interfaces by which a container embeds a control and activates it in place,
+// with the members a container of this system calls.
+
+#include "Platform/Com/Unknown.h"
+#include "Platform/Win/WinTypes.h"
+
+namespace Platform {
+
+// {00000114-0000-0000-C000-000000000046}
+constexpr IID IID_IOleWindow = {0x00000114, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+// {00000113-0000-0000-C000-000000000046}
+constexpr IID IID_IOleInPlaceObject = {0x00000113, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+// {00000112-0000-0000-C000-000000000046}
+constexpr IID IID_IOleObject = {0x00000112, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+// {FC4801A3-2BA9-11CF-A229-00AA003D7352}
+constexpr IID IID_IObjectWithSite = {0xFC4801A3, 0x2BA9, 0x11CF, {0xA2, 0x29, 0x00, 0xAA, 0x00, 0x3D, 0x73, 0x52}};
+
+constexpr LONG OLEIVERB_PRIMARY = 0;
+constexpr LONG OLEIVERB_SHOW = -1;
+constexpr LONG OLEIVERB_HIDE = -3;
+constexpr LONG OLEIVERB_UIACTIVATE = -4;
+constexpr LONG OLEIVERB_INPLACEACTIVATE = -5;
+
+constexpr DWORD OLECLOSE_SAVEIFDIRTY = 0;
+constexpr DWORD OLECLOSE_NOSAVE = 1;
+
+constexpr DWORD DVASPECT_CONTENT = 1;
+
+constexpr DWORD OLEMISC_RECOMPOSEONRESIZE = 0x1;
+constexpr DWORD OLEMISC_CANTLINKINSIDE = 0x10;
+constexpr DWORD OLEMISC_INSIDEOUT = 0x80;
+constexpr DWORD OLEMISC_ACTIVATEWHENVISIBLE = 0x100;
+constexpr DWORD OLEMISC_SETCLIENTSITEFIRST = 0x20000;
+
+constexpr HRESULT OLEOBJ_E_INVALIDVERB = MakeHresult(0x80040181u);
+constexpr HRESULT OLE_E_NOT_INPLACEACTIVE = MakeHresult(0x80040010u);
+constexpr HRESULT DV_E_DVASPECT = MakeHresult(0x8004006Bu);
+
+// An extent in HIMETRIC units (hundredths of a millimetre).
+struct SIZEL {
+    LONG cx = 0;
+    LONG cy = 0;
+};
+
+class IOleWindow : public IUnknown {
+public:
+    // OLE_E_NOT_INPLACEACTIVE (window null) while the object has no window.
+    virtual HRESULT GetWindow(HWND* window) = 0;
+
+protected:
+    ~IOleWindow() = default;
+};
+
+class IOleInPlaceObject : public IOleWindow {
+public:
+    // Destroys the object's window; the object stays loaded.
+    virtual HRESULT InPlaceDeactivate() = 0;
+    // Moves the active object's window to position within its container.
+    virtual HRESULT SetObjectRects(const RECT* position, const RECT* clip) = 0;
+
+protected:
+    ~IOleInPlaceObject() = default;
+};
+
+class IOleObject : public IUnknown {
+public:
+    virtual HRESULT SetClientSite(IUnknown* site) = 0;
+    virtual HRESULT GetClientSite(IUnknown** site) = 0;
+    // Deactivates the object and lets go of its site.
+    virtual HRESULT Close(DWORD saveOption) = 0;
+    // OLEIVERB_INPLACEACTIVATE, OLEIVERB_UIACTIVATE, OLEIVERB_SHOW and
+    // OLEIVERB_PRIMARY create the object's window as a child of parent over position
+    // (or move it there); OLEIVERB_HIDE hides it.
+    virtual HRESULT DoVerb(LONG verb, IUnknown* site, HWND parent, const RECT* position) = 0;
+    virtual HRESULT GetUserClassID(CLSID* clsid) = 0;
+    virtual HRESULT SetExtent(DWORD aspect, const SIZEL* size) = 0;
+    virtual HRESULT GetExtent(DWORD aspect, SIZEL* size) = 0;
+    virtual HRESULT GetMiscStatus(DWORD aspect, DWORD* status) = 0;
+
+protected:
+    ~IOleObject() = default;
+};
+
+class IObjectWithSite : public IUnknown {
+public:
+    virtual HRESULT SetSite(IUnknown* site) = 0;
+    // E_FAIL while there is no site.
+    virtual HRESULT GetSite(REFIID iid, void** site) = 0;
+
+protected:
+    ~IObjectWithSite() = default;
+};
+
+} // namespace Platform

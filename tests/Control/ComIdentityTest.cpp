@@ -1,0 +1,322 @@
+// The control as a component: made by the module's class factory, answering its
+// interfaces with one identity, aggregated, safe for scripting as asked, describing
+// its class, keeping its extent, and activated in place by a container.
+
+#include "Control/ITrellan.h"
+#include "MemoryStorage.h"
+#include "ModuleExports.h"
+#include "Platform/Com/ClassInfo.h"
+#include "Platform/Com/GuidText.h"
+#include "Platform/Com/ObjectSafety.h"
+#include "Platform/Com/OleObject.h"
+#include "Platform/Win/Window.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace Platform;
+
+namespace {
+
+const IID kTable[] = {IID_ITrellan,          IID_IDispatch,      IID_IOleInPlaceObject, IID_IOleWindow,
+                      IID_IOleObject,        IID_IPersistStreamInit, IID_IPersist,      IID_ISupportErrorInfo,
+                      IID_IPersistStorage,   IID_IProvideClassInfo,  IID_IProvideClassInfo2, IID_IObjectWithSite,
+                      IID_IObjectSafety};
+
+// Interfaces the control has no business answering: a file it does not persist to,
+// events it does not offer, and its factory's.
+const IID kRefused[] = {*ParseGuid(L"{0000010B-0000-0000-C000-000000000046}"),
+                        *ParseGuid(L"{B196B284-BAB4-101A-B69C-00AA00341D07}"), IID_IClassFactory,
+                        *ParseGuid(L"{12345678-1234-1234-1234-123456789ABC}")};
+
+template <class T>
+ComPtr<T> Query(IUnknown* object, REFIID iid)
+{
+    ComPtr<T> result;
+    EXPECT_EQ(object->QueryInterface(iid, reinterpret_cast<void**>(result.Put())), S_OK) << WideToUtf8(StringFromGuid(iid));
+    return result;
+}
+
+// An object that aggregates the control: its own unknown, everything else from the
+// control's inner unknown.
+class Outer final : public IUnknown {
+public:
+    HRESULT QueryInterface(REFIID iid, void** object) override
+    {
+        if (iid == IID_IUnknown) {
+            *object = this;
+            AddRef();
+            return S_OK;
+        }
+        return inner->QueryInterface(iid, object);
+    }
+    ULONG AddRef() override { return ++references; }
+    ULONG Release() override { return --references; }
+
+    IUnknown* inner = nullptr;
+    ULONG references = 1;
+};
+
+class ComIdentity : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(exports.getClassObject(CLSID_Trellan, IID_IClassFactory, reinterpret_cast<void**>(factory.Put())),
+                  S_OK);
+    }
+
+    ComPtr<IUnknown> Create()
+    {
+        ComPtr<IUnknown> object;
+        EXPECT_EQ(factory->CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void**>(object.Put())), S_OK);
+        return object;
+    }
+
+    ModuleExports exports;
+    ComPtr<IClassFactory> factory;
+};
+
+TEST_F(ComIdentity, TheClassFactoryIsThereForTheControlsClassOnly)
+{
+    void* object = reinterpret_cast<void*>(1);
+    EXPECT_EQ(exports.getClassObject(IID_ITrellan, IID_IClassFactory, &object), CLASS_E_CLASSNOTAVAILABLE);
+    EXPECT_EQ(object, nullptr);
+    EXPECT_EQ(exports.getClassObject(CLSID_Trellan, IID_IDispatch, &object), E_NOINTERFACE);
+    ComPtr<ITrellan> control;
+    ASSERT_EQ(factory->CreateInstance(nullptr, IID_ITrellan, reinterpret_cast<void**>(control.Put())), S_OK);
+    EXPECT_EQ(factory->CreateInstance(nullptr, IID_IClassFactory, &object), E_NOINTERFACE);
+    EXPECT_EQ(object, nullptr);
+}
+
+TEST_F(ComIdentity, EveryInterfaceOfTheTableAnswersWithOneIdentityAndOthersAreRefused)
+{
+    ComPtr<IUnknown> object = Create();
+    for (const IID& iid : kTable) {
+        ComPtr<IUnknown> answered = Query<IUnknown>(object.Get(), iid);
+        ASSERT_TRUE(answered);
+        EXPECT_EQ(Query<IUnknown>(answered.Get(), IID_IUnknown).Get(), object.Get());
+        // Every interface reaches every other.
+        EXPECT_TRUE(Query<IUnknown>(answered.Get(), IID_IObjectSafety));
+    }
+    for (const IID& iid : kRefused) {
+        void* refused = reinterpret_cast<void*>(1);
+        EXPECT_EQ(object->QueryInterface(iid, &refused), E_NOINTERFACE);
+        EXPECT_EQ(refused, nullptr);
+    }
+}
+
+TEST_F(ComIdentity, AnAggregatedControlDelegatesItsUnknownToTheOuterObject)
+{
+    Outer outer;
+    void* object = reinterpret_cast<void*>(1);
+    EXPECT_EQ(factory->CreateInstance(&outer, IID_ITrellan, &object), CLASS_E_NOAGGREGATION);
+    EXPECT_EQ(object, nullptr);
+    ASSERT_EQ(factory->CreateInstance(&outer, IID_IUnknown, reinterpret_cast<void**>(&outer.inner)), S_OK);
+
+    ComPtr<IObjectSafety> safety = Query<IObjectSafety>(&outer, IID_IObjectSafety);
+    ASSERT_TRUE(safety);
+    EXPECT_EQ(outer.references, 2u);
+    EXPECT_EQ(Query<IUnknown>(safety.Get(), IID_IUnknown).Get(), static_cast<IUnknown*>(&outer));
+    EXPECT_EQ(Query<IUnknown>(safety.Get(), IID_ITrellan).Get(), Query<IUnknown>(&outer, IID_ITrellan).Get());
+    safety = ComPtr<IObjectSafety>();
+    EXPECT_EQ(outer.references, 1u);
+    EXPECT_EQ(exports.canUnloadNow(), S_FALSE);
+    outer.inner->Release();
+    factory = ComPtr<IClassFactory>();
+    EXPECT_EQ(exports.canUnloadNow(), S_OK);
+}
+
+TEST_F(ComIdentity, TheModuleCanUnloadOnlyWhenNoObjectFactoryOrLockLives)
+{
+    factory = ComPtr<IClassFactory>();
+    EXPECT_EQ(exports.canUnloadNow(), S_OK);
+    ASSERT_EQ(exports.getClassObject(CLSID_Trellan, IID_IClassFactory, reinterpret_cast<void**>(factory.Put())), S_OK);
+    EXPECT_EQ(exports.canUnloadNow(), S_FALSE);
+    ComPtr<IUnknown> object = Create();
+    factory->LockServer(TRUE);
+    factory = ComPtr<IClassFactory>();
+    EXPECT_EQ(exports.canUnloadNow(), S_FALSE);
+    object = ComPtr<IUnknown>();
+    EXPECT_EQ(exports.canUnloadNow(), S_FALSE);
+    ASSERT_EQ(exports.getClassObject(CLSID_Trellan, IID_IClassFactory, reinterpret_cast<void**>(factory.Put())), S_OK);
+    factory->LockServer(FALSE);
+    factory = ComPtr<IClassFactory>();
+    EXPECT_EQ(exports.canUnloadNow(), S_OK);
+}
+
+TEST_F(ComIdentity, SafetyForUntrustedCallersIsGivenAsAskedAndNothingElse)
+{
+    ComPtr<IObjectSafety> safety = Query<IObjectSafety>(Create().Get(), IID_IObjectSafety);
+    DWORD supported = 9, enabled = 9;
+    ASSERT_EQ(safety->GetInterfaceSafetyOptions(IID_IDispatch, &supported, &enabled), S_OK);
+    EXPECT_EQ(supported, INTERFACESAFE_FOR_UNTRUSTED_CALLER);
+    EXPECT_EQ(enabled, 0u);
+
+    EXPECT_EQ(safety->SetInterfaceSafetyOptions(IID_IDispatch, 1, 1), S_OK);
+    safety->GetInterfaceSafetyOptions(IID_IDispatch, &supported, &enabled);
+    EXPECT_EQ(enabled, 1u);
+    EXPECT_EQ(safety->SetInterfaceSafetyOptions(IID_IDispatch, 3, 3), E_FAIL);
+    EXPECT_EQ(safety->SetInterfaceSafetyOptions(IID_IPersistStorage, INTERFACESAFE_FOR_UNTRUSTED_DATA, 0), E_FAIL);
+    safety->GetInterfaceSafetyOptions(IID_ITrellan, &supported, &enabled);
+    EXPECT_EQ(enabled, 1u);
+    // Options outside the mask keep their value.
+    EXPECT_EQ(safety->SetInterfaceSafetyOptions(IID_IDispatch, 0, 0), S_OK);
+    safety->GetInterfaceSafetyOptions(IID_IDispatch, &supported, &enabled);
+    EXPECT_EQ(enabled, 1u);
+    EXPECT_EQ(safety->SetInterfaceSafetyOptions(IID_IDispatch, 1, 0), S_OK);
+    safety->GetInterfaceSafetyOptions(IID_IDispatch, &supported, &enabled);
+    EXPECT_EQ(enabled, 0u);
+
+    EXPECT_EQ(safety->SetInterfaceSafetyOptions(IID_IClassFactory, 1, 1), E_NOINTERFACE);
+    EXPECT_EQ(safety->GetInterfaceSafetyOptions(IID_IClassFactory, &supported, &enabled), E_NOINTERFACE);
+    EXPECT_EQ(supported, 0u);
+    EXPECT_EQ(enabled, 0u);
+}
+
+TEST_F(ComIdentity, TheExtentIsSavedAndLoadedThroughStreamsAndTheContentsStreamOfAStorage)
+{
+    ComPtr<IUnknown> object = Create();
+    ComPtr<IOleObject> ole = Query<IOleObject>(object.Get(), IID_IOleObject);
+    ComPtr<IPersistStreamInit> persist = Query<IPersistStreamInit>(object.Get(), IID_IPersistStreamInit);
+    SIZEL extent;
+    ASSERT_EQ(ole->GetExtent(DVASPECT_CONTENT, &extent), S_OK);
+    EXPECT_EQ(extent.cx, 5080);
+    EXPECT_EQ(extent.cy, 5080);
+    EXPECT_EQ(persist->IsDirty(), S_FALSE);
+    const SIZEL wanted{2000, 1000};
+    ASSERT_EQ(ole->SetExtent(DVASPECT_CONTENT, &wanted), S_OK);
+    EXPECT_EQ(persist->IsDirty(), S_OK);
+    const SIZEL empty{0, 10};
+    EXPECT_EQ(ole->SetExtent(DVASPECT_CONTENT, &empty), E_INVALIDARG);
+
+    MemoryStream stream;
+    ASSERT_EQ(persist->Save(&stream, TRUE), S_OK);
+    EXPECT_EQ(persist->IsDirty(), S_FALSE);
+    MemoryStorage storage;
+    ASSERT_EQ(Query<IPersistStorage>(object.Get(), IID_IPersistStorage)->Save(&storage, FALSE), S_OK);
+    ASSERT_EQ(storage.streams.count(L"Contents"), 1u);
+    EXPECT_EQ(storage.streams[L"Contents"].bytes, stream.bytes);
+
+    ComPtr<IUnknown> other = Create();
+    ComPtr<IPersistStreamInit> otherPersist = Query<IPersistStreamInit>(other.Get(), IID_IPersistStreamInit);
+    stream.Rewind();
+    ASSERT_EQ(otherPersist->Load(&stream), S_OK);
+    Query<IOleObject>(other.Get(), IID_IOleObject)->GetExtent(DVASPECT_CONTENT, &extent);
+    EXPECT_EQ(extent.cx, 2000);
+    EXPECT_EQ(extent.cy, 1000);
+    otherPersist->InitNew();
+    ComPtr<IPersistStorage> otherStorage = Query<IPersistStorage>(other.Get(), IID_IPersistStorage);
+    ASSERT_EQ(otherStorage->Load(&storage), S_OK);
+    Query<IOleObject>(other.Get(), IID_IOleObject)->GetExtent(DVASPECT_CONTENT, &extent);
+    EXPECT_EQ(extent.cx, 2000);
+
+    // A short or foreign record and a storage without the stream leave the extent.
+    MemoryStream truncated;
+    truncated.bytes.assign(stream.bytes.begin(), stream.bytes.end() - 1);
+    otherPersist->InitNew();
+    EXPECT_EQ(otherPersist->Load(&truncated), E_FAIL);
+    MemoryStream foreign;
+    foreign.bytes = stream.bytes;
+    foreign.bytes[0] ^= 0xFF;
+    EXPECT_EQ(otherPersist->Load(&foreign), E_FAIL);
+    MemoryStorage bare;
+    EXPECT_EQ(otherStorage->Load(&bare), STG_E_FILENOTFOUND);
+    Query<IOleObject>(other.Get(), IID_IOleObject)->GetExtent(DVASPECT_CONTENT, &extent);
+    EXPECT_EQ(extent.cx, 5080);
+    EXPECT_EQ(extent.cy, 5080);
+}
+
+TEST_F(ComIdentity, TheClassDescribesItselfThroughItsTypeLibrary)
+{
+    ComPtr<IUnknown> object = Create();
+    ComPtr<IProvideClassInfo2> classInfo = Query<IProvideClassInfo2>(object.Get(), IID_IProvideClassInfo2);
+    ComPtr<ITypeInfo> info;
+    ASSERT_EQ(classInfo->GetClassInfo(info.Put()), S_OK);
+    TYPEATTR attributes;
+    info->GetTypeAttr(&attributes);
+    EXPECT_EQ(attributes.guid, CLSID_Trellan);
+    EXPECT_EQ(attributes.typekind, TKIND_COCLASS);
+    EXPECT_EQ(attributes.wTypeFlags, TYPEFLAG_FCANCREATE | TYPEFLAG_FCONTROL);
+    ComPtr<ITypeInfo> dispatch;
+    ASSERT_EQ(info->GetImplTypeInfo(0, dispatch.Put()), S_OK);
+    dispatch->GetTypeAttr(&attributes);
+    EXPECT_EQ(attributes.guid, IID_ITrellan);
+    EXPECT_EQ(attributes.wTypeFlags, TYPEFLAG_FDUAL | TYPEFLAG_FOLEAUTOMATION | TYPEFLAG_FNONEXTENSIBLE);
+    BSTR help = nullptr;
+    dispatch->GetDocumentation(MEMBERID_NIL, nullptr, &help);
+    EXPECT_EQ(WideFromBstr(help), L"ITrellan 接口");
+    SysFreeString(help);
+
+    GUID source = IID_ITrellan;
+    EXPECT_EQ(classInfo->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &source), E_FAIL);
+    EXPECT_EQ(source, GUID{});
+    ComPtr<ISupportErrorInfo> errors = Query<ISupportErrorInfo>(object.Get(), IID_ISupportErrorInfo);
+    EXPECT_EQ(errors->InterfaceSupportsErrorInfo(IID_ITrellan), S_OK);
+    EXPECT_EQ(errors->InterfaceSupportsErrorInfo(IID_IDispatch), S_FALSE);
+
+    DWORD status = 0;
+    ComPtr<IOleObject> ole = Query<IOleObject>(object.Get(), IID_IOleObject);
+    ASSERT_EQ(ole->GetMiscStatus(DVASPECT_CONTENT, &status), S_OK);
+    EXPECT_EQ(status, 131473u);
+    CLSID clsid{};
+    ole->GetUserClassID(&clsid);
+    EXPECT_EQ(clsid, CLSID_Trellan);
+
+    ComPtr<IDispatch> late = Query<IDispatch>(object.Get(), IID_IDispatch);
+    for (const auto& [name, id] : {std::pair{u"postMessage", 1}, {u"FireRecvMessage", 2}, {u"recvMessage", 3}}) {
+        const char16_t* names[] = {name};
+        DISPID found = 0;
+        EXPECT_EQ(late->GetIDsOfNames(names, 1, LOCALE_USER_DEFAULT, &found), S_OK);
+        EXPECT_EQ(found, id);
+    }
+}
+
+TEST_F(ComIdentity, AContainerActivatesTheControlInPlaceAndClosesIt)
+{
+    static const bool registered = [] {
+        WNDCLASSW windowClass;
+        windowClass.lpfnWndProc = &DefWindowProcW;
+        windowClass.lpszClassName = L"IdentityContainer";
+        return RegisterClassW(&windowClass) != 0;
+    }();
+    ASSERT_TRUE(registered);
+    const HWND container =
+        CreateWindowExW(0, L"IdentityContainer", L"", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
+    ComPtr<IUnknown> object = Create();
+    ComPtr<IOleObject> ole = Query<IOleObject>(object.Get(), IID_IOleObject);
+    ComPtr<IOleInPlaceObject> inPlace = Query<IOleInPlaceObject>(object.Get(), IID_IOleInPlaceObject);
+    HWND window = reinterpret_cast<HWND>(1);
+    EXPECT_EQ(inPlace->GetWindow(&window), OLE_E_NOT_INPLACEACTIVE);
+    EXPECT_EQ(window, nullptr);
+    const RECT rect{10, 20, 210, 120};
+    EXPECT_EQ(ole->DoVerb(7, nullptr, container, &rect), OLEOBJ_E_INVALIDVERB);
+    EXPECT_EQ(ole->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, nullptr, &rect), E_INVALIDARG);
+    ASSERT_EQ(ole->DoVerb(OLEIVERB_INPLACEACTIVATE, object.Get(), container, &rect), S_OK);
+    ASSERT_EQ(inPlace->GetWindow(&window), S_OK);
+    EXPECT_EQ(GetParent(window), container);
+    ComPtr<IUnknown> site;
+    ole->GetClientSite(site.Put());
+    EXPECT_EQ(site.Get(), object.Get());
+
+    const RECT moved{0, 0, 300, 200};
+    ASSERT_EQ(inPlace->SetObjectRects(&moved, &moved), S_OK);
+    RECT client{};
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, 300);
+    EXPECT_EQ(client.bottom, 200);
+
+    ComPtr<IObjectWithSite> withSite = Query<IObjectWithSite>(object.Get(), IID_IObjectWithSite);
+    void* found = reinterpret_cast<void*>(1);
+    EXPECT_EQ(withSite->GetSite(IID_IUnknown, &found), E_FAIL);
+    EXPECT_EQ(found, nullptr);
+
+    ASSERT_EQ(ole->Close(OLECLOSE_NOSAVE), S_OK);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(inPlace->GetWindow(&window), OLE_E_NOT_INPLACEACTIVE);
+    ole->GetClientSite(site.Put());
+    EXPECT_FALSE(site);
+    DestroyWindow(container);
+}
+
+} // namespace
