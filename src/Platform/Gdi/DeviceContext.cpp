@@ -229,23 +229,6 @@ BOOL SetViewportOrgEx(HDC handle, int x, int y, POINT* previous)
     return TRUE;
 }
 
-BOOL GetViewportOrgEx(HDC handle, POINT* origin)
-{
-    auto dc = FindDC(handle);
-    if (!dc || !origin)
-        return FALSE;
-    *origin = dc->state.viewport;
-    return TRUE;
-}
-
-BOOL OffsetViewportOrgEx(HDC handle, int dx, int dy, POINT* previous)
-{
-    auto dc = FindDC(handle);
-    if (!dc)
-        return FALSE;
-    return SetViewportOrgEx(handle, dc->state.viewport.x + dx, dc->state.viewport.y + dy, previous);
-}
-
 int ExcludeClipRect(HDC handle, int left, int top, int right, int bottom)
 {
     auto dc = FindDC(handle);
@@ -297,12 +280,6 @@ COLORREF SetBkColor(HDC handle, COLORREF color)
 {
     auto dc = FindDC(handle);
     return dc ? std::exchange(dc->state.backgroundColor, color) : 0xFFFFFFFFu;
-}
-
-COLORREF GetBkColor(HDC handle)
-{
-    auto dc = FindDC(handle);
-    return dc ? dc->state.backgroundColor : 0;
 }
 
 int SetBkMode(HDC handle, int mode)

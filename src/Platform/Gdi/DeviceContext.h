@@ -21,8 +21,6 @@ int SaveDC(HDC dc);
 // level > 0: back to that SaveDC level; negative: that many levels back.
 BOOL RestoreDC(HDC dc, int level);
 BOOL SetViewportOrgEx(HDC dc, int x, int y, POINT* previous);
-BOOL GetViewportOrgEx(HDC dc, POINT* origin);
-BOOL OffsetViewportOrgEx(HDC dc, int dx, int dy, POINT* previous);
 int ExcludeClipRect(HDC dc, int left, int top, int right, int bottom);
 int IntersectClipRect(HDC dc, int left, int top, int right, int bottom);
 // The clip area's bounds in logical coordinates.
@@ -30,7 +28,6 @@ int GetClipBox(HDC dc, RECT* rect);
 COLORREF SetTextColor(HDC dc, COLORREF color);
 COLORREF GetTextColor(HDC dc);
 COLORREF SetBkColor(HDC dc, COLORREF color);
-COLORREF GetBkColor(HDC dc);
 int SetBkMode(HDC dc, int mode);
 int SetROP2(HDC dc, int mode);
 BOOL MoveToEx(HDC dc, int x, int y, POINT* previous);

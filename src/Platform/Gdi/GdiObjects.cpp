@@ -122,11 +122,6 @@ HBRUSH GetSysColorBrush(int index)
     return brush;
 }
 
-COLORREF GetSysColor(int index)
-{
-    return SystemColor(index);
-}
-
 HGDIOBJ GetStockObject(int index)
 {
     return ObjectTable::Instance().Stock(index);
@@ -155,19 +150,6 @@ HBITMAP CreateBitmapOver(std::shared_ptr<Surface> surface)
 BOOL DeleteObject(HGDIOBJ object)
 {
     return object && ObjectTable::Instance().Remove(object) ? TRUE : FALSE;
-}
-
-int GetObjectW(HGDIOBJ object, int size, void* out)
-{
-    auto surface = GetBitmapSurface(object);
-    if (!surface || !out || size < static_cast<int>(sizeof(BITMAP)))
-        return 0;
-    BITMAP info;
-    info.bmWidth = surface->Width();
-    info.bmHeight = surface->Height();
-    info.bmWidthBytes = surface->Stride();
-    *static_cast<BITMAP*>(out) = info;
-    return sizeof(BITMAP);
 }
 
 bool GetPenInfo(HGDIOBJ object, PenInfo& out)

@@ -14,7 +14,6 @@ class Surface;
 HPEN CreatePen(int style, int width, COLORREF color);
 HBRUSH CreateSolidBrush(COLORREF color);
 HBRUSH GetSysColorBrush(int index);
-COLORREF GetSysColor(int index);
 HGDIOBJ GetStockObject(int index);
 HFONT CreateFontW(int height, int width, int escapement, int orientation, int weight, DWORD italic, DWORD underline,
                   DWORD strikeOut, DWORD charSet, DWORD outPrecision, DWORD clipPrecision, DWORD quality,
@@ -22,8 +21,6 @@ HFONT CreateFontW(int height, int width, int escapement, int orientation, int we
 // A 32-bit bitmap of the given size, black; the DC is only a reference.
 HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height);
 BOOL DeleteObject(HGDIOBJ object);
-// BITMAP for bitmaps; the size written, 0 for anything else.
-int GetObjectW(HGDIOBJ object, int size, void* out);
 
 // What drawing code needs to know about an object.
 struct PenInfo {

@@ -46,16 +46,6 @@ struct GRADIENT_RECT {
 constexpr ULONG GRADIENT_FILL_RECT_H = 0;
 constexpr ULONG GRADIENT_FILL_RECT_V = 1;
 
-struct BITMAP {
-    LONG bmType = 0;
-    LONG bmWidth = 0;
-    LONG bmHeight = 0;
-    LONG bmWidthBytes = 0;
-    WORD bmPlanes = 1;
-    WORD bmBitsPixel = 32;
-    void* bmBits = nullptr;
-};
-
 // Stock objects.
 constexpr int WHITE_BRUSH = 0;
 constexpr int LTGRAY_BRUSH = 1;

@@ -16,7 +16,6 @@ class CachedBitmap;
 class Graphics {
 public:
     explicit Graphics(HDC dc);
-    static Graphics* FromHDC(HDC dc) { return new Graphics(dc); }
 
     // At the picture's own size, at a given size, or a source area into a destination.
     Status DrawImage(const Bitmap* image, int x, int y);
@@ -32,8 +31,6 @@ public:
     Status DrawString(const wchar_t* text, int length, const Font* font, const RectF& layout,
                       const StringFormat* format, const SolidBrush* brush);
 
-    HDC GetHDC() const { return dc; }
-    void ReleaseHDC(HDC) {}
     // Returns the last status and resets it to Ok.
     Status GetLastStatus();
     // Stores a status from an operation done on the graphics' behalf.

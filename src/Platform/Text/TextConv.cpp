@@ -331,9 +331,4 @@ std::string WideCharToMultiByte(UINT codePage, std::wstring_view text)
     return codePage == CP_UTF8 ? WideToUtf8(text) : WideToAnsi(text);
 }
 
-std::wstring MultiByteToWideChar(UINT codePage, std::string_view text)
-{
-    return codePage == CP_UTF8 ? Utf8ToWide(text) : AnsiToWide(text);
-}
-
 } // namespace Platform

@@ -47,6 +47,5 @@ std::wstring AnsiToWide(std::string_view text);
 constexpr UINT CP_ACP = 0;
 constexpr UINT CP_UTF8 = 65001;
 std::string WideCharToMultiByte(UINT codePage, std::wstring_view text);
-std::wstring MultiByteToWideChar(UINT codePage, std::string_view text);
 
 } // namespace Platform

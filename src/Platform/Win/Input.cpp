@@ -164,11 +164,6 @@ std::int16_t GetKeyState(int virtualKey)
     return InputState::Instance().keyDown[static_cast<std::size_t>(virtualKey)] ? static_cast<std::int16_t>(0x8000) : 0;
 }
 
-std::int16_t GetAsyncKeyState(int virtualKey)
-{
-    return GetKeyState(virtualKey);
-}
-
 BOOL GetCursorPos(POINT* point)
 {
     if (!point)

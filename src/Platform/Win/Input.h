@@ -20,7 +20,6 @@ HWND GetCapture();
 BOOL TrackMouseEvent(TRACKMOUSEEVENT* request);
 // Bit 15 set while the key is down.
 std::int16_t GetKeyState(int virtualKey);
-std::int16_t GetAsyncKeyState(int virtualKey);
 BOOL GetCursorPos(POINT* point);
 // The deepest visible window under a screen point.
 HWND WindowFromPoint(POINT point);

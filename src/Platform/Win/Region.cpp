@@ -68,11 +68,6 @@ std::vector<RECT> Region::Rects() const
     return rects;
 }
 
-bool Region::Contains(POINT point) const
-{
-    return cairo_region_contains_point(region, point.x, point.y);
-}
-
 void Region::Add(const RECT& rect)
 {
     if (IsRectEmpty(rect))
@@ -135,14 +130,6 @@ RECT OffsetRectBy(const RECT& rect, int dx, int dy)
 BOOL PtInRect(const RECT* rect, POINT point)
 {
     return rect && point.x >= rect->left && point.x < rect->right && point.y >= rect->top && point.y < rect->bottom;
-}
-
-BOOL SetRect(RECT* rect, int left, int top, int right, int bottom)
-{
-    if (!rect)
-        return FALSE;
-    *rect = RECT{left, top, right, bottom};
-    return TRUE;
 }
 
 BOOL InflateRect(RECT* rect, int dx, int dy)

@@ -20,7 +20,6 @@ public:
     bool IsEmpty() const;
     RECT Bounds() const;
     std::vector<RECT> Rects() const;
-    bool Contains(POINT point) const;
 
     void Add(const RECT& rect);
     void Add(const Region& other);
@@ -38,7 +37,6 @@ bool IsRectEmpty(const RECT& rect);
 RECT IntersectRects(const RECT& a, const RECT& b);
 RECT OffsetRectBy(const RECT& rect, int dx, int dy);
 BOOL PtInRect(const RECT* rect, POINT point);
-BOOL SetRect(RECT* rect, int left, int top, int right, int bottom);
 BOOL InflateRect(RECT* rect, int dx, int dy);
 BOOL OffsetRect(RECT* rect, int dx, int dy);
 

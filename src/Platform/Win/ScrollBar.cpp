@@ -332,16 +332,6 @@ int GetScrollPos(HWND handle, int bar)
     return GetScrollInfo(handle, bar, &info) ? info.nPos : 0;
 }
 
-BOOL SetScrollRange(HWND handle, int bar, int minimum, int maximum, BOOL redraw)
-{
-    SCROLLINFO info;
-    info.fMask = SIF_RANGE;
-    info.nMin = minimum;
-    info.nMax = maximum;
-    SetScrollInfo(handle, bar, &info, redraw);
-    return IsWindow(handle);
-}
-
 BOOL EnableScrollBar(HWND handle, UINT bar, UINT flags)
 {
     auto window = OwnedWindow(handle);

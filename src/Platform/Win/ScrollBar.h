@@ -15,7 +15,6 @@ BOOL GetScrollInfo(HWND window, int bar, SCROLLINFO* info);
 // Returns the previous position.
 int SetScrollPos(HWND window, int bar, int position, BOOL redraw);
 int GetScrollPos(HWND window, int bar);
-BOOL SetScrollRange(HWND window, int bar, int minimum, int maximum, BOOL redraw);
 // bar: SB_VERT, SB_HORZ or SB_BOTH; flags ESB_ENABLE_BOTH or ESB_DISABLE_BOTH.
 BOOL EnableScrollBar(HWND window, UINT bar, UINT flags);
 BOOL ShowScrollBar(HWND window, int bar, BOOL show);

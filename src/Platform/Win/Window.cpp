@@ -72,11 +72,6 @@ ATOM RegisterClassW(const WNDCLASSW* windowClass)
     return static_cast<ATOM>(0xC000 | (std::hash<std::wstring>{}(entry.name) & 0x3FFF));
 }
 
-BOOL UnregisterClassW(const wchar_t* className, HINSTANCE)
-{
-    return className && WindowTable::Instance().UnregisterClass(className) ? TRUE : FALSE;
-}
-
 WNDPROC GetClassProcedure(const wchar_t* className)
 {
     auto windowClass = className ? WindowTable::Instance().FindClass(className) : nullptr;

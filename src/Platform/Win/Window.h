@@ -8,7 +8,6 @@
 namespace Platform {
 
 ATOM RegisterClassW(const WNDCLASSW* windowClass);
-BOOL UnregisterClassW(const wchar_t* className, HINSTANCE instance);
 // The class's procedure, for superclassing: a new class whose procedure handles some
 // messages and passes the rest to the base class's procedure.
 WNDPROC GetClassProcedure(const wchar_t* className);

@@ -252,10 +252,4 @@ BOOL IsWindowVisible(HWND handle)
     return window && IsShown(*window) ? TRUE : FALSE;
 }
 
-BOOL IsZoomed(HWND handle)
-{
-    auto window = FindWindowObject(handle);
-    return window && window->maximized ? TRUE : FALSE;
-}
-
 } // namespace Platform

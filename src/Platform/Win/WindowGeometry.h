@@ -19,6 +19,5 @@ int MapWindowPoints(HWND from, HWND to, POINT* points, UINT count);
 // or what WM_GETMINMAXINFO says) and SW_RESTORE. Returns whether it was visible.
 BOOL ShowWindow(HWND window, int command);
 BOOL IsWindowVisible(HWND window);
-BOOL IsZoomed(HWND window);
 
 } // namespace Platform

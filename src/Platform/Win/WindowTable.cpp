@@ -16,12 +16,6 @@ bool WindowTable::RegisterClass(const WindowClass& windowClass)
     return classes.emplace(windowClass.name, std::make_shared<const WindowClass>(windowClass)).second;
 }
 
-bool WindowTable::UnregisterClass(const std::wstring& name)
-{
-    std::lock_guard guard(lock);
-    return classes.erase(name) > 0;
-}
-
 std::shared_ptr<const WindowClass> WindowTable::FindClass(const std::wstring& name) const
 {
     std::lock_guard guard(lock);

@@ -83,7 +83,6 @@ public:
     static WindowTable& Instance();
 
     bool RegisterClass(const WindowClass& windowClass);
-    bool UnregisterClass(const std::wstring& name);
     std::shared_ptr<const WindowClass> FindClass(const std::wstring& name) const;
 
     std::shared_ptr<WindowObject> Add(std::shared_ptr<WindowObject> window);
