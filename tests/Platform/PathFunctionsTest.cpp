@@ -24,27 +24,32 @@ protected:
         std::filesystem::create_directory(folder / "album.jpg");
         std::filesystem::create_symlink(folder / "photo.jpg", folder / "link.jpg");
         std::filesystem::create_symlink(folder / "gone.jpg", folder / "dangling.jpg");
+        // "照片" in GBK, as archives made on other systems name files: not UTF-8.
+        std::ofstream(folder / "\xD5\xD5\xC6\xAC.jpg") << "x";
+        std::filesystem::create_directory(folder / "\xD5\xD5\xC6\xAC");
     }
     void TearDown() override { std::filesystem::remove_all(folder); }
 
-    std::wstring In(const std::string& name) const { return Utf8ToWide((folder / name).string()); }
+    std::wstring In(const std::string& name) const { return PathToWide((folder / name).string()); }
 
     std::filesystem::path folder;
 };
 
-TEST_F(PathFunctionsTest, ExistenceAndFoldersFollowLinksAndNonAsciiNames)
+TEST_F(PathFunctionsTest, ExistenceAndFoldersFollowLinksAndNamesThatAreNotUtf8)
 {
     EXPECT_TRUE(PathFileExistsW(In("photo.jpg").c_str()));
     EXPECT_TRUE(PathFileExistsW(In("照片 ä.PNG").c_str()));
     EXPECT_TRUE(PathFileExistsW(In("album.jpg").c_str()));
     EXPECT_TRUE(PathFileExistsW(In("link.jpg").c_str()));
+    EXPECT_TRUE(PathFileExistsW(In("\xD5\xD5\xC6\xAC.jpg").c_str()));
     EXPECT_FALSE(PathFileExistsW(In("dangling.jpg").c_str()));
     EXPECT_FALSE(PathFileExistsW(In("missing.jpg").c_str()));
     EXPECT_FALSE(PathFileExistsW(L""));
     EXPECT_FALSE(PathFileExistsW(nullptr));
 
     EXPECT_EQ(PathIsDirectoryW(In("album.jpg").c_str()), static_cast<BOOL>(FILE_ATTRIBUTE_DIRECTORY));
-    EXPECT_TRUE(PathIsDirectoryW(Utf8ToWide(folder.string()).c_str()));
+    EXPECT_TRUE(PathIsDirectoryW(PathToWide(folder.string()).c_str()));
+    EXPECT_TRUE(PathIsDirectoryW(In("\xD5\xD5\xC6\xAC").c_str()));
     EXPECT_FALSE(PathIsDirectoryW(In("photo.jpg").c_str()));
     EXPECT_FALSE(PathIsDirectoryW(In("link.jpg").c_str()));
     EXPECT_FALSE(PathIsDirectoryW(In("missing").c_str()));

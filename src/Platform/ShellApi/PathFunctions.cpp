@@ -11,7 +11,7 @@ bool StatPath(const wchar_t* path, struct stat& info)
 {
     if (!path || !*path)
         return false;
-    return stat(WideToUtf8(path).c_str(), &info) == 0;
+    return stat(WideToPath(path).c_str(), &info) == 0;
 }
 
 } // namespace

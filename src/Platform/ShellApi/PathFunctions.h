@@ -1,7 +1,7 @@
 #pragma once
 // The shell's path functions with Linux path rules: "/" separates components, the
 // root is "/", and a name that starts with a dot is hidden, not an extension.
-// Paths are wide strings; files are looked up by their UTF-8 names.
+// Paths are wide strings; files are looked up by the bytes WideToPath gives.
 
 #include "Platform/Win/WinTypes.h"
 
