@@ -95,12 +95,8 @@ LRESULT ComboBoxControl::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case CB_GETDROPPEDSTATE:
         return list ? TRUE : FALSE;
     case WM_SETFONT:
-        font = reinterpret_cast<HFONT>(wParam);
-        if (LOWORD(static_cast<std::uintptr_t>(lParam)))
-            InvalidateRect(window, nullptr, TRUE);
-        return 0;
     case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(font);
+        return FontMessage(window, message, wParam, lParam, font);
     case WM_LBUTTONDOWN:
         if (GetFocus() != window)
             SetFocus(window);

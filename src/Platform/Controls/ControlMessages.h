@@ -48,5 +48,8 @@ constexpr WORD CBN_CLOSEUP = 8;
 
 // Sends a WM_COMMAND notification with the control's id to its parent.
 void NotifyParent(HWND control, WORD code);
+// WM_SETFONT (keeps the font in font, repaints when asked) and WM_GETFONT for a
+// control class that draws with a font it is given.
+LRESULT FontMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam, HFONT& font);
 
 } // namespace Platform

@@ -73,12 +73,8 @@ LRESULT EditControl::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_GETTEXTLENGTH:
         return static_cast<LRESULT>(text.size());
     case WM_SETFONT:
-        font = reinterpret_cast<HFONT>(wParam);
-        if (LOWORD(static_cast<std::uintptr_t>(lParam)))
-            InvalidateRect(window, nullptr, TRUE);
-        return 0;
     case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(font);
+        return FontMessage(window, message, wParam, lParam, font);
     case EM_LIMITTEXT:
         limit = wParam == 0 ? 0x7FFFFFFE : wParam;
         return 0;
