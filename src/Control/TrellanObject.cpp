@@ -87,12 +87,18 @@ HRESULT TrellanObject::OwnInterface(REFIID iid, void** object)
         found = static_cast<ITrellan*>(this);
     else if (iid == IID_IOleInPlaceObject || iid == IID_IOleWindow)
         found = static_cast<IOleInPlaceObject*>(this);
+    else if (iid == IID_IOleInPlaceActiveObject)
+        found = static_cast<IOleInPlaceActiveObject*>(this);
+    else if (iid == IID_IOleControl)
+        found = static_cast<IOleControl*>(this);
     else if (iid == IID_IOleObject)
         found = static_cast<IOleObject*>(this);
     else if (iid == IID_IPersistStreamInit || iid == IID_IPersist)
         found = static_cast<IPersistStreamInit*>(this);
     else if (iid == IID_ISupportErrorInfo)
         found = static_cast<ISupportErrorInfo*>(this);
+    else if (iid == IID_ISpecifyPropertyPages)
+        found = static_cast<ISpecifyPropertyPages*>(this);
     else if (iid == IID_IPersistStorage)
         found = static_cast<IPersistStorage*>(this);
     else if (iid == IID_IProvideClassInfo || iid == IID_IProvideClassInfo2)
@@ -101,8 +107,6 @@ HRESULT TrellanObject::OwnInterface(REFIID iid, void** object)
         found = static_cast<IObjectWithSite*>(this);
     else if (iid == IID_IObjectSafety)
         found = static_cast<IObjectSafety*>(this);
-    else if (iid == IID_IUnknown)
-        found = outer ? static_cast<IUnknown*>(&inner) : static_cast<ITrellan*>(this);
     *object = found;
     if (!found)
         return E_NOINTERFACE;
@@ -125,6 +129,54 @@ HRESULT TrellanObject::SetObjectRects(const RECT* position, const RECT*)
     if (!Window())
         return OLE_E_NOT_INPLACEACTIVE;
     return InPlaceActivate(nullptr, *position);
+}
+
+HRESULT TrellanObject::TranslateAccelerator(MSG*)
+{
+    return S_FALSE;
+}
+
+HRESULT TrellanObject::OnFrameWindowActivate(BOOL)
+{
+    return S_OK;
+}
+
+HRESULT TrellanObject::OnDocWindowActivate(BOOL)
+{
+    return S_OK;
+}
+
+HRESULT TrellanObject::ResizeBorder(const RECT*, IUnknown*, BOOL)
+{
+    return S_OK;
+}
+
+HRESULT TrellanObject::EnableModeless(BOOL)
+{
+    return S_OK;
+}
+
+HRESULT TrellanObject::GetControlInfo(CONTROLINFO* info)
+{
+    if (!info)
+        return E_POINTER;
+    *info = CONTROLINFO();
+    return S_OK;
+}
+
+HRESULT TrellanObject::OnMnemonic(MSG*)
+{
+    return S_OK;
+}
+
+HRESULT TrellanObject::OnAmbientPropertyChange(DISPID)
+{
+    return S_OK;
+}
+
+HRESULT TrellanObject::FreezeEvents(BOOL)
+{
+    return S_OK;
 }
 
 HRESULT TrellanObject::SetClientSite(IUnknown* newSite)
@@ -332,6 +384,14 @@ HRESULT TrellanObject::GetGUID(DWORD kind, GUID* guid)
 HRESULT TrellanObject::InterfaceSupportsErrorInfo(REFIID iid)
 {
     return iid == IID_ITrellan ? S_OK : S_FALSE;
+}
+
+HRESULT TrellanObject::GetPages(CAUUID* pages)
+{
+    if (!pages)
+        return E_POINTER;
+    *pages = CAUUID();
+    return S_OK;
 }
 
 HRESULT TrellanObject::SetSite(IUnknown* newSite)

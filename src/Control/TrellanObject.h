@@ -12,11 +12,14 @@
 
 class TrellanObject : public TrellanDispatch,
                       public Platform::IOleInPlaceObject,
+                      public Platform::IOleInPlaceActiveObject,
+                      public Platform::IOleControl,
                       public Platform::IOleObject,
                       public Platform::IPersistStreamInit,
                       public Platform::IPersistStorage,
                       public Platform::IProvideClassInfo2,
                       public Platform::ISupportErrorInfo,
+                      public Platform::ISpecifyPropertyPages,
                       public Platform::IObjectWithSite,
                       public Platform::IObjectSafety {
 public:
@@ -42,6 +45,21 @@ public:
     // IOleWindow, IOleInPlaceObject
     Platform::HRESULT GetWindow(Platform::HWND* window) override;
     Platform::HRESULT SetObjectRects(const Platform::RECT* position, const Platform::RECT* clip) override;
+
+    // IOleInPlaceActiveObject: the control has no accelerators or frame tools and
+    // takes its keys through its own window.
+    Platform::HRESULT TranslateAccelerator(Platform::MSG* message) override;
+    Platform::HRESULT OnFrameWindowActivate(Platform::BOOL active) override;
+    Platform::HRESULT OnDocWindowActivate(Platform::BOOL active) override;
+    Platform::HRESULT ResizeBorder(const Platform::RECT* border, Platform::IUnknown* frame,
+                                   Platform::BOOL frameWindow) override;
+    Platform::HRESULT EnableModeless(Platform::BOOL enable) override;
+
+    // IOleControl: no mnemonics, no ambient properties read, no events to freeze.
+    Platform::HRESULT GetControlInfo(Platform::CONTROLINFO* info) override;
+    Platform::HRESULT OnMnemonic(Platform::MSG* message) override;
+    Platform::HRESULT OnAmbientPropertyChange(Platform::DISPID id) override;
+    Platform::HRESULT FreezeEvents(Platform::BOOL freeze) override;
 
     // IOleObject
     Platform::HRESULT SetClientSite(Platform::IUnknown* site) override;
@@ -71,6 +89,8 @@ public:
     Platform::HRESULT GetClassInfo(Platform::ITypeInfo** info) override;
     Platform::HRESULT GetGUID(Platform::DWORD kind, Platform::GUID* guid) override;
     Platform::HRESULT InterfaceSupportsErrorInfo(Platform::REFIID iid) override;
+    // ISpecifyPropertyPages: the control has none.
+    Platform::HRESULT GetPages(Platform::CAUUID* pages) override;
 
     // IObjectWithSite
     Platform::HRESULT SetSite(Platform::IUnknown* site) override;

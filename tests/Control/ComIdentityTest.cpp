@@ -19,10 +19,10 @@ using namespace Platform;
 
 namespace {
 
-const IID kTable[] = {IID_ITrellan,          IID_IDispatch,      IID_IOleInPlaceObject, IID_IOleWindow,
-                      IID_IOleObject,        IID_IPersistStreamInit, IID_IPersist,      IID_ISupportErrorInfo,
-                      IID_IPersistStorage,   IID_IProvideClassInfo,  IID_IProvideClassInfo2, IID_IObjectWithSite,
-                      IID_IObjectSafety};
+const IID kTable[] = {IID_ITrellan,          IID_IDispatch,          IID_IOleInPlaceObject, IID_IOleWindow,
+                      IID_IOleInPlaceActiveObject, IID_IOleControl, IID_IOleObject,    IID_IPersistStreamInit,
+                      IID_IPersist,          IID_ISupportErrorInfo,  IID_ISpecifyPropertyPages, IID_IPersistStorage,
+                      IID_IProvideClassInfo, IID_IProvideClassInfo2, IID_IObjectWithSite, IID_IObjectSafety};
 
 // Interfaces the control has no business answering: a file it does not persist to,
 // events it does not offer, and its factory's.
@@ -254,6 +254,19 @@ TEST_F(ComIdentity, TheClassDescribesItselfThroughItsTypeLibrary)
     ComPtr<ISupportErrorInfo> errors = Query<ISupportErrorInfo>(object.Get(), IID_ISupportErrorInfo);
     EXPECT_EQ(errors->InterfaceSupportsErrorInfo(IID_ITrellan), S_OK);
     EXPECT_EQ(errors->InterfaceSupportsErrorInfo(IID_IDispatch), S_FALSE);
+
+    CAUUID pages{1, reinterpret_cast<GUID*>(1)};
+    ASSERT_EQ(Query<ISpecifyPropertyPages>(object.Get(), IID_ISpecifyPropertyPages)->GetPages(&pages), S_OK);
+    EXPECT_EQ(pages.cElems, 0u);
+    EXPECT_EQ(pages.pElems, nullptr);
+    CONTROLINFO controlInfo;
+    controlInfo.cAccel = 5;
+    ASSERT_EQ(Query<IOleControl>(object.Get(), IID_IOleControl)->GetControlInfo(&controlInfo), S_OK);
+    EXPECT_EQ(controlInfo.cAccel, 0);
+    EXPECT_EQ(controlInfo.hAccel, nullptr);
+    MSG key{};
+    EXPECT_EQ(Query<IOleInPlaceActiveObject>(object.Get(), IID_IOleInPlaceActiveObject)->TranslateAccelerator(&key),
+              S_FALSE);
 
     DWORD status = 0;
     ComPtr<IOleObject> ole = Query<IOleObject>(object.Get(), IID_IOleObject);

@@ -13,6 +13,10 @@ constexpr IID IID_IOleWindow = {0x00000114, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0
 constexpr IID IID_IOleInPlaceObject = {0x00000113, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 // {00000112-0000-0000-C000-000000000046}
 constexpr IID IID_IOleObject = {0x00000112, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+// {00000117-0000-0000-C000-000000000046}
+constexpr IID IID_IOleInPlaceActiveObject = {0x00000117, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+// {B196B288-BAB4-101A-B69C-00AA00341D07}
+constexpr IID IID_IOleControl = {0xB196B288, 0xBAB4, 0x101A, {0xB6, 0x9C, 0x00, 0xAA, 0x00, 0x34, 0x1D, 0x07}};
 // {FC4801A3-2BA9-11CF-A229-00AA003D7352}
 constexpr IID IID_IObjectWithSite = {0xFC4801A3, 0x2BA9, 0x11CF, {0xA2, 0x29, 0x00, 0xAA, 0x00, 0x3D, 0x73, 0x52}};
 
@@ -61,6 +65,40 @@ public:
 
 protected:
     ~IOleInPlaceObject() = default;
+};
+
+// The active object as its container's frame sees it.
+class IOleInPlaceActiveObject : public IOleWindow {
+public:
+    // S_FALSE when the object translates no accelerator from the message.
+    virtual HRESULT TranslateAccelerator(MSG* message) = 0;
+    virtual HRESULT OnFrameWindowActivate(BOOL active) = 0;
+    virtual HRESULT OnDocWindowActivate(BOOL active) = 0;
+    virtual HRESULT ResizeBorder(const RECT* border, IUnknown* frame, BOOL frameWindow) = 0;
+    virtual HRESULT EnableModeless(BOOL enable) = 0;
+
+protected:
+    ~IOleInPlaceActiveObject() = default;
+};
+
+// The keyboard mnemonics a control offers its container.
+struct CONTROLINFO {
+    ULONG cb = sizeof(CONTROLINFO);
+    void* hAccel = nullptr;
+    WORD cAccel = 0;
+    DWORD dwFlags = 0;
+};
+
+class IOleControl : public IUnknown {
+public:
+    virtual HRESULT GetControlInfo(CONTROLINFO* info) = 0;
+    virtual HRESULT OnMnemonic(MSG* message) = 0;
+    virtual HRESULT OnAmbientPropertyChange(DISPID id) = 0;
+    // Events are held back while frozen.
+    virtual HRESULT FreezeEvents(BOOL freeze) = 0;
+
+protected:
+    ~IOleControl() = default;
 };
 
 class IOleObject : public IUnknown {
