@@ -99,6 +99,8 @@ HRESULT TrellanObject::OwnInterface(REFIID iid, void** object)
         found = static_cast<ISupportErrorInfo*>(this);
     else if (iid == IID_ISpecifyPropertyPages)
         found = static_cast<ISpecifyPropertyPages*>(this);
+    else if (iid == IID_IQuickActivate)
+        found = static_cast<IQuickActivate*>(this);
     else if (iid == IID_IPersistStorage)
         found = static_cast<IPersistStorage*>(this);
     else if (iid == IID_IProvideClassInfo || iid == IID_IProvideClassInfo2)
@@ -392,6 +394,28 @@ HRESULT TrellanObject::GetPages(CAUUID* pages)
         return E_POINTER;
     *pages = CAUUID();
     return S_OK;
+}
+
+HRESULT TrellanObject::QuickActivate(QACONTAINER* container, QACONTROL* control)
+{
+    if (!container || !control)
+        return E_POINTER;
+    if (container->cbSize < sizeof(QACONTAINER) || control->cbSize < sizeof(QACONTROL))
+        return E_INVALIDARG;
+    SetClientSite(container->pClientSite);
+    *control = QACONTROL();
+    control->dwMiscStatus = MiscStatus;
+    return S_OK;
+}
+
+HRESULT TrellanObject::SetContentExtent(const SIZEL* size)
+{
+    return SetExtent(DVASPECT_CONTENT, size);
+}
+
+HRESULT TrellanObject::GetContentExtent(SIZEL* size)
+{
+    return GetExtent(DVASPECT_CONTENT, size);
 }
 
 HRESULT TrellanObject::SetSite(IUnknown* newSite)

@@ -20,6 +20,7 @@ class TrellanObject : public TrellanDispatch,
                       public Platform::IProvideClassInfo2,
                       public Platform::ISupportErrorInfo,
                       public Platform::ISpecifyPropertyPages,
+                      public Platform::IQuickActivate,
                       public Platform::IObjectWithSite,
                       public Platform::IObjectSafety {
 public:
@@ -91,6 +92,12 @@ public:
     Platform::HRESULT InterfaceSupportsErrorInfo(Platform::REFIID iid) override;
     // ISpecifyPropertyPages: the control has none.
     Platform::HRESULT GetPages(Platform::CAUUID* pages) override;
+
+    // IQuickActivate: takes the client site (the control offers no events or
+    // property notifications, so it takes no sinks) and answers the misc status.
+    Platform::HRESULT QuickActivate(Platform::QACONTAINER* container, Platform::QACONTROL* control) override;
+    Platform::HRESULT SetContentExtent(const Platform::SIZEL* size) override;
+    Platform::HRESULT GetContentExtent(Platform::SIZEL* size) override;
 
     // IObjectWithSite
     Platform::HRESULT SetSite(Platform::IUnknown* site) override;

@@ -21,7 +21,8 @@ namespace {
 
 const IID kTable[] = {IID_ITrellan,          IID_IDispatch,          IID_IOleInPlaceObject, IID_IOleWindow,
                       IID_IOleInPlaceActiveObject, IID_IOleControl, IID_IOleObject,    IID_IPersistStreamInit,
-                      IID_IPersist,          IID_ISupportErrorInfo,  IID_ISpecifyPropertyPages, IID_IPersistStorage,
+                      IID_IPersist,          IID_ISupportErrorInfo,  IID_ISpecifyPropertyPages, IID_IQuickActivate,
+                      IID_IPersistStorage,
                       IID_IProvideClassInfo, IID_IProvideClassInfo2, IID_IObjectWithSite, IID_IObjectSafety};
 
 // Interfaces the control has no business answering: a file it does not persist to,
@@ -189,6 +190,10 @@ TEST_F(ComIdentity, TheExtentIsSavedAndLoadedThroughStreamsAndTheContentsStreamO
     EXPECT_EQ(persist->IsDirty(), S_OK);
     const SIZEL empty{0, 10};
     EXPECT_EQ(ole->SetExtent(DVASPECT_CONTENT, &empty), E_INVALIDARG);
+    SIZEL content;
+    ASSERT_EQ(Query<IQuickActivate>(object.Get(), IID_IQuickActivate)->GetContentExtent(&content), S_OK);
+    EXPECT_EQ(content.cx, 2000);
+    EXPECT_EQ(content.cy, 1000);
 
     MemoryStream stream;
     ASSERT_EQ(persist->Save(&stream, TRUE), S_OK);
@@ -311,6 +316,20 @@ TEST_F(ComIdentity, AContainerActivatesTheControlInPlaceAndClosesIt)
     ComPtr<IUnknown> site;
     ole->GetClientSite(site.Put());
     EXPECT_EQ(site.Get(), object.Get());
+
+    // Quick activation hands the site over in one call and answers the misc status.
+    ComPtr<IUnknown> quickSite = Create();
+    QACONTAINER quick;
+    quick.pClientSite = quickSite.Get();
+    QACONTROL answer;
+    answer.dwEventCookie = 7;
+    ASSERT_EQ(Query<IQuickActivate>(object.Get(), IID_IQuickActivate)->QuickActivate(&quick, &answer), S_OK);
+    EXPECT_EQ(answer.dwMiscStatus, 131473u);
+    EXPECT_EQ(answer.dwEventCookie, 0u);
+    ole->GetClientSite(site.Put());
+    EXPECT_EQ(site.Get(), quick.pClientSite);
+    answer.cbSize = 4;
+    EXPECT_EQ(Query<IQuickActivate>(object.Get(), IID_IQuickActivate)->QuickActivate(&quick, &answer), E_INVALIDARG);
 
     const RECT moved{0, 0, 300, 200};
     ASSERT_EQ(inPlace->SetObjectRects(&moved, &moved), S_OK);

@@ -17,6 +17,8 @@ constexpr IID IID_IOleObject = {0x00000112, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0
 constexpr IID IID_IOleInPlaceActiveObject = {0x00000117, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 // {B196B288-BAB4-101A-B69C-00AA00341D07}
 constexpr IID IID_IOleControl = {0xB196B288, 0xBAB4, 0x101A, {0xB6, 0x9C, 0x00, 0xAA, 0x00, 0x34, 0x1D, 0x07}};
+// {CF51ED10-62FE-11CF-BF86-00A0C9034836}
+constexpr IID IID_IQuickActivate = {0xCF51ED10, 0x62FE, 0x11CF, {0xBF, 0x86, 0x00, 0xA0, 0xC9, 0x03, 0x48, 0x36}};
 // {FC4801A3-2BA9-11CF-A229-00AA003D7352}
 constexpr IID IID_IObjectWithSite = {0xFC4801A3, 0x2BA9, 0x11CF, {0xA2, 0x29, 0x00, 0xAA, 0x00, 0x3D, 0x73, 0x52}};
 
@@ -118,6 +120,36 @@ public:
 
 protected:
     ~IOleObject() = default;
+};
+
+// What a container hands a control in one call instead of several.
+struct QACONTAINER {
+    ULONG cbSize = sizeof(QACONTAINER);
+    IUnknown* pClientSite = nullptr;
+    IUnknown* pAdviseSink = nullptr;
+    IUnknown* pPropertyNotifySink = nullptr;
+    IUnknown* pUnkEventSink = nullptr;
+    DWORD dwAmbientFlags = 0;
+};
+
+// What the control answers: its misc status and the cookies of the sinks it took.
+struct QACONTROL {
+    ULONG cbSize = sizeof(QACONTROL);
+    DWORD dwMiscStatus = 0;
+    DWORD dwViewStatus = 0;
+    DWORD dwEventCookie = 0;
+    DWORD dwPropNotifyCookie = 0;
+    DWORD dwPointerActivationPolicy = 0;
+};
+
+class IQuickActivate : public IUnknown {
+public:
+    virtual HRESULT QuickActivate(QACONTAINER* container, QACONTROL* control) = 0;
+    virtual HRESULT SetContentExtent(const SIZEL* size) = 0;
+    virtual HRESULT GetContentExtent(SIZEL* size) = 0;
+
+protected:
+    ~IQuickActivate() = default;
 };
 
 class IObjectWithSite : public IUnknown {
