@@ -76,9 +76,14 @@ int FindOrientation(const TiffReader& tiff)
 
 } // namespace
 
+bool IsExifBlock(const std::uint8_t* payload, std::size_t length)
+{
+    return payload && length >= sizeof ExifSignature && std::memcmp(payload, ExifSignature, sizeof ExifSignature) == 0;
+}
+
 int ReadExifOrientation(const std::uint8_t* payload, std::size_t length)
 {
-    if (!payload || length < sizeof ExifSignature || std::memcmp(payload, ExifSignature, sizeof ExifSignature) != 0)
+    if (!IsExifBlock(payload, length))
         return 1;
     TiffReader tiff(payload + sizeof ExifSignature, length - sizeof ExifSignature);
     if (!tiff.ReadByteOrder())

@@ -12,7 +12,6 @@
 
 #include <csetjmp>
 #include <cstdio>
-#include <cstring>
 #include <jpeglib.h>
 #include <jerror.h>
 
@@ -143,9 +142,11 @@ private:
     std::unique_ptr<JOCTET[]> buffer;
 };
 
-// keepExif saves the APP1 markers, where cameras store the Exif block, for
+// Reading the size keeps the APP1 markers, where cameras store the Exif block, for
 // ExifOrientationOf; decoding the pixels does not need them.
-bool ReadHeader(Decompressor& d, bool keepExif)
+enum class Markers { Skip, KeepExif };
+
+bool ReadHeader(Decompressor& d, Markers markers)
 {
     InstallErrorHandlers(d.error);
     d.info.err = &d.error.manager;
@@ -160,7 +161,7 @@ bool ReadHeader(Decompressor& d, bool keepExif)
     d.info.src = &d.source.manager;
     d.progress.progress_monitor = OnProgress;
     d.info.progress = &d.progress;
-    if (keepExif)
+    if (markers == Markers::KeepExif)
         jpeg_save_markers(&d.info, JPEG_APP0 + 1, 0xFFFF);
     return jpeg_read_header(&d.info, TRUE) == JPEG_HEADER_OK;
 }
@@ -169,10 +170,8 @@ bool ReadHeader(Decompressor& d, bool keepExif)
 int ExifOrientationOf(const Decompressor& d)
 {
     for (jpeg_saved_marker_ptr marker = d.info.marker_list; marker; marker = marker->next) {
-        if (marker->marker != JPEG_APP0 + 1 || marker->data_length < 6 ||
-            std::memcmp(marker->data, "Exif\0\0", 6) != 0)
-            continue;
-        return ReadExifOrientation(marker->data, marker->data_length);
+        if (marker->marker == JPEG_APP0 + 1 && IsExifBlock(marker->data, marker->data_length))
+            return ReadExifOrientation(marker->data, marker->data_length);
     }
     return 1;
 }
@@ -328,7 +327,7 @@ bool JpegCodec::Matches(const std::uint8_t* head, std::size_t length) const
 Status JpegCodec::ReadInfo(ByteSource& source, ImageInfo& info) const
 {
     DecompressorOwner owner(source);
-    if (!ReadHeader(owner.state, true))
+    if (!ReadHeader(owner.state, Markers::KeepExif))
         return Status::GenericError;
     info.width = static_cast<int>(owner.state.info.image_width);
     info.height = static_cast<int>(owner.state.info.image_height);
@@ -340,7 +339,7 @@ Status JpegCodec::Decode(ByteSource& source, int reduction, std::unique_ptr<Pixe
 {
     DecompressorOwner owner(source);
     Decompressor& d = owner.state;
-    if (!ReadHeader(d, false))
+    if (!ReadHeader(d, Markers::Skip))
         return Status::GenericError;
     if (const Status size = PixelBuffer::CheckSize(d.info.image_width, d.info.image_height); size != Status::Ok)
         return size;
