@@ -179,7 +179,6 @@ TEST_F(TrellanPostTest, InterruptWritesThePageEventWithTheFilesAlreadyAccepted)
     EXPECT_EQ(post.Output(), "{\"imgs\":[{\"id\":\"" + receiver.Parsed(0)["parts"][0]["value"].asString() +
                                  "\",\"svr\":{\"success\":1}}],\"name\":\"post_complete\"}\n");
     EXPECT_NE(post.Errors().find("task_end (stopped): 1 of 3"), std::string::npos) << post.Errors();
-    EXPECT_EQ(receiver.RequestCount(), 2);
 }
 
 } // namespace
