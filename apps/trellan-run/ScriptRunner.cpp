@@ -7,7 +7,10 @@
 #include "Control/ITrellan.h"
 #include "Platform/Text/TextConv.h"
 #include "Platform/Win/Clock.h"
+#include "Platform/Win/Input.h"
 #include "Platform/Win/MessageLoop.h"
+#include "Platform/Win/Window.h"
+#include "Platform/Win/WinConstants.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -16,7 +19,6 @@
 using namespace Platform;
 
 namespace {
-
 
 std::string Compact(const Json::Value& value)
 {
@@ -28,7 +30,10 @@ std::string Compact(const Json::Value& value)
 
 } // namespace
 
-ScriptRunner::ScriptRunner(ITrellan& control, HWND window) : control(control), window(window) {}
+ScriptRunner::ScriptRunner(ITrellan& control, HWND window, std::istream& script)
+    : control(control), window(window), script(script)
+{
+}
 
 ScriptRunner::~ScriptRunner()
 {
@@ -47,26 +52,93 @@ void ScriptRunner::InstallFunction(const std::string& label)
     function->Release();
 }
 
-int ScriptRunner::Run(std::istream& script)
+int ScriptRunner::Run()
 {
-    std::string text;
-    for (int number = 1; std::getline(script, text); ++number) {
-        const auto first = text.find_first_not_of(" \t\r");
-        if (first == std::string::npos || text[first] == '#')
+    SetIdleHook([this] { return Advance(); });
+    MSG message;
+    for (;;) {
+        if (!GetMessageW(&message, nullptr, 0, 0)) {
+            if (state == State::Finished)
+                break;
+            // A quit the control posted does not end the script.
             continue;
-        Json::Value line;
-        if (!ParseJson(text, line) || !line.isObject())
-            return Fail(BadLine, number, "not a JSON object");
-        const int status = RunLine(line, number);
-        if (status != Completed)
-            return status;
-        PumpPending();
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
     }
-    PumpPending();
-    return Completed;
+    SetIdleHook(nullptr);
+    return status;
 }
 
-int ScriptRunner::RunLine(const Json::Value& line, int number)
+DWORD ScriptRunner::Advance()
+{
+    if (state == State::Finished) {
+        // Every loop still running ends, down to the runner's own.
+        PostQuitMessage(status);
+        return INFINITE;
+    }
+    if (!StateOver()) {
+        const std::uint64_t now = GetTickCount64();
+        const std::uint64_t left = deadline > now ? deadline - now : 0;
+        // A wait looks at the events again at least every 50 ms.
+        return static_cast<DWORD>(std::min<std::uint64_t>(left, state == State::Waiting ? 50 : 0x7FFFFFFF));
+    }
+    state = State::Ready;
+    RunNextLine();
+    // The loop dispatches whatever the line caused before the next line runs.
+    return 0;
+}
+
+bool ScriptRunner::StateOver()
+{
+    switch (state) {
+    case State::Waiting:
+        if (TakeEvent(awaited))
+            return true;
+        if (GetTickCount64() < deadline)
+            return false;
+        Finish(Fail(WaitTimedOut, "no event \"" + awaited + "\" within " + std::to_string(waitTimeoutMs) + " ms"));
+        return false;
+    case State::Pumping:
+        return GetTickCount64() >= deadline;
+    default:
+        return true;
+    }
+}
+
+void ScriptRunner::RunNextLine()
+{
+    std::string text;
+    for (;;) {
+        if (!std::getline(script, text)) {
+            Finish(Completed);
+            return;
+        }
+        ++lineNumber;
+        const auto first = text.find_first_not_of(" \t\r");
+        if (first != std::string::npos && text[first] != '#')
+            break;
+    }
+    Json::Value line;
+    if (!ParseJson(text, line) || !line.isObject()) {
+        Finish(Fail(BadLine, "not a JSON object"));
+        return;
+    }
+    // A line that opens a modal form returns once the lines run inside it have
+    // closed it, or once the script has ended there.
+    const int result = RunLine(line);
+    if (result != Completed && state != State::Finished)
+        Finish(result);
+}
+
+void ScriptRunner::Finish(int exitStatus)
+{
+    status = exitStatus;
+    state = State::Finished;
+    PostQuitMessage(status);
+}
+
+int ScriptRunner::RunLine(const Json::Value& line)
 {
     if (line.isMember("post")) {
         const Json::Value& command = line["post"];
@@ -82,84 +154,58 @@ int ScriptRunner::RunLine(const Json::Value& line, int number)
         else if (label.isString())
             InstallFunction(label.asString());
         else
-            return Fail(BadLine, number, "recvMessage takes a label or null");
+            return Fail(BadLine, "recvMessage takes a label or null");
         return Completed;
     }
     if (line.isMember("wait")) {
         const Json::Value& timeout = line.get("timeout_ms", 30000);
         if (!line["wait"].isString() || !timeout.isIntegral() || timeout.asInt64() < 0)
-            return Fail(BadLine, number, "wait takes an event name and a timeout_ms of 0 or more");
-        const std::string name = line["wait"].asString();
-        if (!WaitFor(name, static_cast<int>(std::min<Json::Int64>(timeout.asInt64(), 0x7FFFFFFF))))
-            return Fail(WaitTimedOut, number, "no event \"" + name + "\" within " + std::to_string(timeout.asInt64()) + " ms");
+            return Fail(BadLine, "wait takes an event name and a timeout_ms of 0 or more");
+        awaited = line["wait"].asString();
+        waitTimeoutMs = std::min<Json::Int64>(timeout.asInt64(), 0x7FFFFFFF);
+        deadline = GetTickCount64() + static_cast<std::uint64_t>(waitTimeoutMs);
+        state = State::Waiting;
         return Completed;
     }
     if (line.isMember("pump_ms")) {
         const Json::Value& duration = line["pump_ms"];
         if (!duration.isIntegral() || duration.asInt64() < 0 || duration.asInt64() > 0x7FFFFFFF)
-            return Fail(BadLine, number, "pump_ms takes a number of milliseconds");
-        Pump(duration.asInt());
+            return Fail(BadLine, "pump_ms takes a number of milliseconds");
+        deadline = GetTickCount64() + static_cast<std::uint64_t>(duration.asInt64());
+        state = State::Pumping;
         return Completed;
     }
     if (line.isMember("dump")) {
-        if (line["dump"] != "config")
-            return Fail(BadLine, number, "dump knows only \"config\"");
-        DumpConfig();
+        if (line["dump"] == "config")
+            DumpConfig();
+        else if (line["dump"] == "windows")
+            DumpWindows();
+        else
+            return Fail(BadLine, "dump knows only \"config\" and \"windows\"");
         return Completed;
     }
     if (WindowActions::Handles(line)) {
         const std::string refused = WindowActions(window).Run(line);
-        return refused.empty() ? Completed : Fail(BadLine, number, refused);
+        return refused.empty() ? Completed : Fail(BadLine, refused);
     }
     if (line.isMember("drop"))
-        return Fail(BadLine, number, "\"drop\" needs the control's drop target, which this build does not have");
-    return Fail(BadLine, number, "no known action");
+        return Fail(BadLine, "\"drop\" needs the control's drop target, which this build does not have");
+    return Fail(BadLine, "no known action");
 }
 
-int ScriptRunner::Fail(int status, int number, const std::string& reason)
+int ScriptRunner::Fail(int failure, const std::string& reason)
 {
-    std::cerr << "trellan-run: line " << number << ": " << reason << std::endl;
-    return status;
+    std::cerr << "trellan-run: line " << lineNumber << ": " << reason << std::endl;
+    return failure;
 }
 
-bool ScriptRunner::WaitFor(const std::string& name, int timeoutMs)
+bool ScriptRunner::TakeEvent(const std::string& name)
 {
-    const std::uint64_t deadline = GetTickCount64() + static_cast<std::uint64_t>(timeoutMs);
-    for (;;) {
-        PumpPending();
-        auto found = std::find(events.begin(), events.end(), name);
-        if (found != events.end()) {
-            events.erase(events.begin(), found + 1);
-            return true;
-        }
-        const std::uint64_t now = GetTickCount64();
-        if (now >= deadline)
-            return false;
-        WaitMessageTimeout(static_cast<DWORD>(std::min<std::uint64_t>(deadline - now, 50)));
-    }
-}
-
-void ScriptRunner::Pump(int milliseconds)
-{
-    const std::uint64_t deadline = GetTickCount64() + static_cast<std::uint64_t>(milliseconds);
-    for (;;) {
-        PumpPending();
-        const std::uint64_t now = GetTickCount64();
-        if (now >= deadline)
-            return;
-        WaitMessageTimeout(static_cast<DWORD>(deadline - now));
-    }
-}
-
-void ScriptRunner::PumpPending()
-{
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT)
-            continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
+    auto found = std::find(events.begin(), events.end(), name);
+    if (found == events.end())
+        return false;
+    events.erase(events.begin(), found + 1);
+    return true;
 }
 
 void ScriptRunner::DumpConfig()
@@ -180,5 +226,30 @@ void ScriptRunner::DumpConfig()
         fields[name] = value;
     dump["Fields"] = fields;
     std::fputs(("#config " + WriteJson(dump)).c_str(), stdout);
+    std::fflush(stdout);
+}
+
+void ScriptRunner::DumpWindows()
+{
+    Json::Value windows(Json::arrayValue);
+    EnumWindows(
+        [](HWND window, LPARAM list) {
+            if (!(GetWindowStyle(window) & WS_VISIBLE))
+                return TRUE;
+            RECT rect;
+            GetWindowRect(window, &rect);
+            Json::Value entry(Json::objectValue);
+            entry["class"] = WideToUtf8(GetClassNameW(window));
+            entry["title"] = WideToUtf8(GetWindowTextW(window));
+            entry["rect"] = Json::Value(Json::arrayValue);
+            for (const int edge : {rect.left, rect.top, rect.right, rect.bottom})
+                entry["rect"].append(edge);
+            entry["active"] = GetActiveWindow() == window;
+            entry["enabled"] = IsWindowEnabled(window) != FALSE;
+            reinterpret_cast<Json::Value*>(list)->append(entry);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&windows));
+    std::fputs(("#windows " + WriteJson(windows)).c_str(), stdout);
     std::fflush(stdout);
 }

@@ -28,20 +28,36 @@ bool IsCoordinate(const Json::Value& value)
     return value.isIntegral() && value.asInt64() >= -32768 && value.asInt64() <= 32767;
 }
 
-// The screen point of a line's coordinates.
-POINT ScreenPoint(HWND control, int x, int y, bool screen)
+// The window whose client area a line's points are in: the control window, or the
+// active window with "window": "active"; null for points on the screen ("screen": true).
+std::optional<HWND> PointWindow(HWND control, const Json::Value& line, std::string& refused)
 {
-    POINT point{x, y};
-    if (!screen)
-        ClientToScreen(control, &point);
-    return point;
+    if (line["screen"] == true)
+        return HWND{nullptr};
+    const Json::Value& which = line.get("window", "control");
+    if (which == "control")
+        return control;
+    if (which != "active") {
+        refused = "points are in the \"control\" or the \"active\" window";
+        return std::nullopt;
+    }
+    if (!GetActiveWindow()) {
+        refused = "there is no active window";
+        return std::nullopt;
+    }
+    return GetActiveWindow();
 }
 
-std::optional<POINT> LinePoint(HWND control, const Json::Value& line)
+// The screen point of a line's coordinates, or nothing (with the reason in refused).
+std::optional<POINT> ScreenPoint(HWND control, const Json::Value& line, int x, int y, std::string& refused)
 {
-    if (!IsCoordinate(line["x"]) || !IsCoordinate(line["y"]))
+    const std::optional<HWND> window = PointWindow(control, line, refused);
+    if (!window)
         return std::nullopt;
-    return ScreenPoint(control, line["x"].asInt(), line["y"].asInt(), line.get("screen", false).asBool());
+    POINT point{x, y};
+    if (*window)
+        ClientToScreen(*window, &point);
+    return point;
 }
 
 // Holds the named modifier keys down for the lifetime of the object.
@@ -139,9 +155,12 @@ std::string WindowActions::Mouse(const Json::Value& line)
         {"rdown", {MouseAction::RightDown}},
     };
     const auto found = line["mouse"].isString() ? actions.find(line["mouse"].asString()) : actions.end();
-    const auto point = LinePoint(control, line);
-    if (found == actions.end() || !point)
+    if (found == actions.end() || !IsCoordinate(line["x"]) || !IsCoordinate(line["y"]))
         return "mouse takes \"move\", \"down\", \"up\", \"dblclick\" or \"rdown\" with integer x and y";
+    std::string refused;
+    const auto point = ScreenPoint(control, line, line["x"].asInt(), line["y"].asInt(), refused);
+    if (!point)
+        return refused;
     const Json::Value& keys = line.get("keys", Json::Value(Json::arrayValue));
     bool shift = false, ctrl = false;
     if (!keys.isArray())
@@ -166,18 +185,24 @@ std::string WindowActions::Click(const Json::Value& line)
     const Json::Value& at = line["click"];
     if (!at.isArray() || at.size() != 2 || !IsCoordinate(at[0]) || !IsCoordinate(at[1]))
         return "click takes [X, Y]";
-    const POINT point = ScreenPoint(control, at[0].asInt(), at[1].asInt(), line.get("screen", false).asBool());
-    CurrentBackend().InjectMouse(MouseAction::Move, point);
-    CurrentBackend().InjectMouse(MouseAction::LeftDown, point);
-    CurrentBackend().InjectMouse(MouseAction::LeftUp, point);
+    std::string refused;
+    const auto point = ScreenPoint(control, line, at[0].asInt(), at[1].asInt(), refused);
+    if (!point)
+        return refused;
+    CurrentBackend().InjectMouse(MouseAction::Move, *point);
+    CurrentBackend().InjectMouse(MouseAction::LeftDown, *point);
+    CurrentBackend().InjectMouse(MouseAction::LeftUp, *point);
     return "";
 }
 
 std::string WindowActions::Wheel(const Json::Value& line)
 {
-    const auto point = LinePoint(control, line);
-    if (!IsCoordinate(line["wheel"]) || !point)
+    if (!IsCoordinate(line["wheel"]) || !IsCoordinate(line["x"]) || !IsCoordinate(line["y"]))
         return "wheel takes a delta from -32768 to 32767 with integer x and y";
+    std::string refused;
+    const auto point = ScreenPoint(control, line, line["x"].asInt(), line["y"].asInt(), refused);
+    if (!point)
+        return refused;
     CurrentBackend().InjectMouse(MouseAction::Move, *point);
     CurrentBackend().InjectWheel(line["wheel"].asInt(), *point);
     return "";

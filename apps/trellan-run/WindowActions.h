@@ -1,7 +1,8 @@
 #pragma once
 // The script actions that drive the control's window through the headless backend:
 // resize, mouse, click, wheel, key, text and screenshot. Points are in the control
-// window's client area unless the line says "screen": true.
+// window's client area, in the active window's with "window": "active", or on the
+// screen with "screen": true.
 
 #include <json/value.h>
 

@@ -112,10 +112,10 @@ int main(int argc, char** argv)
     }
     int status;
     {
-        ScriptRunner runner(loader.Control(), loader.Window());
+        ScriptRunner runner(loader.Control(), loader.Window(), script);
         if (options.installFunction)
             runner.InstallDefaultFunction();
-        status = runner.Run(script);
+        status = runner.Run();
     }
     loader.Close();
     DestroyWindow(container);

@@ -177,3 +177,38 @@ TEST_F(MessageQueueTest, WaitMessageTimeoutWakesForAPostFromAnotherThread)
     EXPECT_FALSE(WaitMessageTimeout(1));
     DestroyWindow(window);
 }
+
+TEST_F(MessageQueueTest, GetMessageRunsTheIdleHookWhenNothingIsQueuedAndNestedLoopsDoToo)
+{
+    Recorder recorder;
+    HWND window = Create(recorder);
+    PostMessageW(window, kRecord, 1, 0);
+    int calls = 0;
+    std::vector<WPARAM> seenInside;
+    SetIdleHook([&]() -> DWORD {
+        ++calls;
+        if (calls == 1) {
+            // A nested loop run from the hook gets the hook's next step.
+            MSG inner;
+            EXPECT_TRUE(GetMessageW(&inner, nullptr, 0, 0));
+            seenInside.push_back(inner.wParam);
+            PostMessageW(window, kRecord, 3, 0);
+        } else if (calls == 2) {
+            PostMessageW(window, kRecord, 2, 0);
+        }
+        return INFINITE;
+    });
+    MSG message;
+    ASSERT_TRUE(GetMessageW(&message, nullptr, 0, 0));
+    EXPECT_EQ(message.wParam, 1u);
+    EXPECT_EQ(calls, 0);
+    ASSERT_TRUE(GetMessageW(&message, nullptr, 0, 0));
+    EXPECT_EQ(message.wParam, 3u);
+    EXPECT_EQ(seenInside, std::vector<WPARAM>{2});
+    // A filtered wait leaves the hook alone.
+    PostMessageW(window, kRecord, 4, 0);
+    ASSERT_TRUE(GetMessageW(&message, window, kRecord, kRecord));
+    EXPECT_EQ(calls, 2);
+    SetIdleHook(nullptr);
+    DestroyWindow(window);
+}

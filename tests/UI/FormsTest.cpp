@@ -1,4 +1,5 @@
 #include "TestControls.h"
+#include "TestForm.h"
 #include "UI/CMessageDialog.h"
 #include "UI/ExtForm.h"
 #include "UI/Skin.h"
@@ -23,6 +24,8 @@
 
 using namespace Platform;
 using Action = Backend::MouseAction;
+using UITest::Pump;
+using UITest::TestForm;
 
 namespace {
 
@@ -44,76 +47,13 @@ void Click(POINT screen)
     CurrentBackend().InjectMouse(Action::LeftUp, screen);
 }
 
-void Pump()
-{
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-        DispatchMessageW(&message);
-}
-
-// A plain window whose messages go to an ExtForm with one button.
-struct TestForm : ExtForm {
-    static LRESULT Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-    {
-        auto* form = reinterpret_cast<TestForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-        LRESULT result = 0;
-        if (form && form->ProcessWindowMessage(window, message, wParam, lParam, result))
-            return result;
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-
-    TestForm()
-    {
-        static const bool registered = [] {
-            WNDCLASSW windowClass;
-            windowClass.lpfnWndProc = &Proc;
-            windowClass.lpszClassName = L"TestExtForm";
-            return RegisterClassW(&windowClass) != 0;
-        }();
-        EXPECT_TRUE(registered);
-        window = CreateWindowExW(0, L"TestExtForm", L"", WS_POPUP, 200, 150, 300, 200, nullptr, nullptr, nullptr, nullptr);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        AttachWindow(window, 0, 0, 300, 200);
-        button.SetMargins(100, 100, 0, 0);
-        button.SetSize(72, 25);
-        button.Create(this, L"按钮");
-        ShowWindow(window, SW_SHOW);
-        SendMessageW(window, WM_SIZE, 0, MAKELPARAM(300, 200));
-        Pump();
-    }
-    ~TestForm() override { DestroyWindow(window); }
-
-    void OnPaint(Zivoro::UI::CPaintEventArgs* args) override
-    {
-        ExtForm::OnPaint(args);
-        ControlBase::OnPaint(args);
-    }
-
-    RECT WindowRect() const
-    {
-        RECT rect;
-        GetWindowRect(window, &rect);
-        return rect;
-    }
-
-    HWND window;
-    Zivoro::UI::Controls::Button button;
-};
-
 class Forms : public ::testing::Test {
 protected:
     void SetUp() override
     {
         SetUpSkin();
-        static const bool registered = [] {
-            WNDCLASSW windowClass;
-            windowClass.lpfnWndProc = &DefWindowProcW;
-            windowClass.lpszClassName = L"FormsTestOwner";
-            return RegisterClassW(&windowClass) != 0;
-        }();
-        ASSERT_TRUE(registered);
-        owner = CreateWindowExW(0, L"FormsTestOwner", L"", WS_POPUP | WS_VISIBLE, 0, 0, 1000, 700, nullptr, nullptr,
-                                nullptr, nullptr);
+        owner = UITest::CreatePlainWindow(L"FormsTestOwner", 0, 0, 1000, 700);
+        ASSERT_TRUE(owner);
         Pump();
     }
     void TearDown() override { DestroyWindow(owner); }

@@ -10,9 +10,24 @@
 
 #include <algorithm>
 #include <chrono>
+#include <memory>
 
 namespace Platform {
 namespace {
+
+// The calling thread's idle hook (SetIdleHook).
+thread_local std::shared_ptr<IdleHook> idleHook;
+
+// Runs the idle hook; the wait limit it asks for, or -1 for none.
+std::int64_t RunIdleHook()
+{
+    // Held for the call: the hook may replace itself while it runs.
+    const std::shared_ptr<IdleHook> hook = idleHook;
+    if (!hook)
+        return -1;
+    const DWORD limit = (*hook)();
+    return limit == INFINITE ? -1 : static_cast<std::int64_t>(limit);
+}
 
 bool InRange(UINT message, UINT first, UINT last)
 {
@@ -91,9 +106,19 @@ void PostQuitMessage(int exitCode)
 BOOL GetMessageW(MSG* message, HWND window, UINT first, UINT last)
 {
     auto queue = MessageQueue::ForCurrentThread();
-    while (!NextMessage(*message, window, first, last, true))
-        queue->Wait(WaitLimit(-1));
+    const bool unfiltered = !window && first == 0 && last == 0;
+    while (!NextMessage(*message, window, first, last, true)) {
+        const std::int64_t idleLimit = unfiltered ? RunIdleHook() : -1;
+        if (NextMessage(*message, window, first, last, true))
+            break;
+        queue->Wait(WaitLimit(idleLimit));
+    }
     return message->message == WM_QUIT ? FALSE : TRUE;
+}
+
+void SetIdleHook(IdleHook hook)
+{
+    idleHook = hook ? std::make_shared<IdleHook>(std::move(hook)) : nullptr;
 }
 
 BOOL PeekMessageW(MSG* message, HWND window, UINT first, UINT last, UINT flags)

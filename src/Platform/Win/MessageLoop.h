@@ -3,6 +3,8 @@
 
 #include "Platform/Win/WinTypes.h"
 
+#include <functional>
+
 namespace Platform {
 
 // On the window's thread the procedure runs at once; from another thread the call
@@ -19,6 +21,14 @@ void PostQuitMessage(int exitCode);
 // WM_PAINT for windows with invalid areas, due timers, mouse hover.
 // GetMessageW waits and returns 0 for WM_QUIT.
 BOOL GetMessageW(MSG* message, HWND window, UINT first, UINT last);
+// Work for the calling thread's loops to do whenever they have nothing to dispatch:
+// every unfiltered GetMessageW, in nested modal and capture loops as well, calls the
+// hook before it waits, so work that feeds the thread input (a script driving the
+// windows) goes on whichever loop runs. The hook returns how long the wait may last
+// in milliseconds (INFINITE: no limit of its own); it may post, inject input or run
+// a nested loop itself. An empty hook removes it.
+using IdleHook = std::function<DWORD()>;
+void SetIdleHook(IdleHook hook);
 BOOL PeekMessageW(MSG* message, HWND window, UINT first, UINT last, UINT flags);
 LRESULT DispatchMessageW(const MSG* message);
 // Characters are produced when key input is routed, so this has nothing to add.

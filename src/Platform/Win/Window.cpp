@@ -277,6 +277,22 @@ std::wstring GetWindowTextW(HWND handle)
     return text;
 }
 
+std::wstring GetClassNameW(HWND handle)
+{
+    auto window = FindWindowObject(handle);
+    return window && window->windowClass ? window->windowClass->name : std::wstring();
+}
+
+BOOL EnumWindows(WNDENUMPROC enumerate, LPARAM lParam)
+{
+    if (!enumerate)
+        return FALSE;
+    for (HWND top : WindowTable::Instance().TopLevels())
+        if (IsWindow(top) && !enumerate(top, lParam))
+            break;
+    return TRUE;
+}
+
 BOOL EnableWindow(HWND handle, BOOL enable)
 {
     auto window = OwnedWindow(handle);

@@ -39,6 +39,11 @@ HWND GetDlgItem(HWND dialog, int id);
 std::uint32_t GetWindowStyle(HWND window);
 BOOL SetWindowTextW(HWND window, const wchar_t* text);
 std::wstring GetWindowTextW(HWND window);
+// The name of the window's class; empty for a dead window.
+std::wstring GetClassNameW(HWND window);
+// Calls enumerate for every top-level window, front first, until it returns FALSE.
+using WNDENUMPROC = BOOL (*)(HWND, LPARAM);
+BOOL EnumWindows(WNDENUMPROC enumerate, LPARAM lParam);
 BOOL EnableWindow(HWND window, BOOL enable);
 BOOL IsWindowEnabled(HWND window);
 
