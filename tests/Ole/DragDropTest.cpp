@@ -7,6 +7,7 @@
 #include "Platform/Ole/StorageMedium.h"
 #include "Platform/Win/Input.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -289,6 +290,27 @@ TEST_F(DragDropTest, AnOutsideDropTheTargetRefusesIsLeftAndEmptyDropsReachNobody
     CurrentBackend().InjectFileDrop({L"", std::wstring(L"/x\0y", 4)}, POINT{320, 40}, 0);
     PumpPending();
     EXPECT_TRUE(target->calls.empty());
+}
+
+TEST_F(DragDropTest, TheThreadsIdleHookRunsWhileTheDragWaits)
+{
+    // A script drives the drag one input per idle turn, as trellan-run does.
+    Press();
+    const std::vector<std::function<void()>> script = {
+        [&] { Mouse(Backend::MouseAction::Move, 350, 50); },
+        [&] { Mouse(Backend::MouseAction::LeftUp, 350, 50); },
+    };
+    std::size_t next = 0;
+    SetIdleHook([&]() -> DWORD {
+        if (next < script.size())
+            script[next++]();
+        return INFINITE;
+    });
+    DWORD effect = 0;
+    EXPECT_EQ(Drag(DROPEFFECT_COPY, effect), DRAGDROP_S_DROP);
+    SetIdleHook(nullptr);
+    EXPECT_EQ(effect, DROPEFFECT_COPY);
+    EXPECT_EQ(target->Names(), (std::vector<std::string>{"enter", "over", "drop"}));
 }
 
 } // namespace
