@@ -1,5 +1,7 @@
 #include "Biz/JsonText.h"
 
+#include "Platform/Text/TextConv.h"
+
 // The classic reader and writer are the ones whose behaviour pages and servers
 // already see; JsonCpp marks them deprecated in favour of the builders.
 #pragma GCC diagnostic push
@@ -19,9 +21,54 @@ bool ParseJson(const std::string& text, Json::Value& root)
     }
 }
 
+namespace {
+
+// The writer reads strings as UTF-8 without checking continuation bytes ("\xC3(" came
+// out as "è", the parenthesis lost), so text from servers and scripts is checked first.
+bool HoldsInvalidUtf8(const Json::Value& value)
+{
+    if (value.isString())
+        return !Platform::IsValidUtf8(value.asString());
+    if (value.isArray()) {
+        for (const Json::Value& item : value) {
+            if (HoldsInvalidUtf8(item))
+                return true;
+        }
+    }
+    if (value.isObject()) {
+        for (auto member = value.begin(); member != value.end(); ++member) {
+            if (!Platform::IsValidUtf8(member.name()) || HoldsInvalidUtf8(*member))
+                return true;
+        }
+    }
+    return false;
+}
+
+// A copy with each invalid UTF-8 sequence in strings and member names replaced by U+FFFD.
+Json::Value WithValidUtf8(const Json::Value& value)
+{
+    if (value.isString())
+        return Json::Value(Platform::ValidUtf8(value.asString()));
+    if (value.isArray()) {
+        Json::Value repaired(Json::arrayValue);
+        for (const Json::Value& item : value)
+            repaired.append(WithValidUtf8(item));
+        return repaired;
+    }
+    if (value.isObject()) {
+        Json::Value repaired(Json::objectValue);
+        for (auto member = value.begin(); member != value.end(); ++member)
+            repaired[Platform::ValidUtf8(member.name())] = WithValidUtf8(*member);
+        return repaired;
+    }
+    return value;
+}
+
+} // namespace
+
 std::string WriteJson(const Json::Value& value)
 {
     Json::FastWriter writer;
-    return writer.write(value);
+    return HoldsInvalidUtf8(value) ? writer.write(WithValidUtf8(value)) : writer.write(value);
 }
 #pragma GCC diagnostic pop

@@ -9,4 +9,6 @@
 
 // False for text that is not JSON, however malformed; never throws.
 bool ParseJson(const std::string& text, Json::Value& root);
+// Strings and member names that are not valid UTF-8 are written with each invalid
+// sequence replaced by U+FFFD, so the text is always valid JSON and valid UTF-8.
 std::string WriteJson(const Json::Value& value);

@@ -15,7 +15,7 @@ import sys
 
 def directives(script):
     found = {"args": [], "exit": 0, "stderr": []}
-    for line in script.read_text(encoding="utf-8").splitlines():
+    for line in script.read_bytes().decode("utf-8", "replace").splitlines():
         if not line.startswith("#"):
             break
         key, _, value = line[1:].strip().partition(":")
