@@ -126,7 +126,14 @@ void ScriptRunner::RunNextLine()
     }
     // A line that opens a modal form returns once the lines run inside it have
     // closed it, or once the script has ended there.
-    const int result = RunLine(line);
+    // Every member's type is checked where it is read; this keeps the promise that a
+    // malformed line ends the run with a message for a member that slipped through.
+    int result;
+    try {
+        result = RunLine(line);
+    } catch (const Json::Exception& error) {
+        result = Fail(BadLine, std::string("a member has the wrong type: ") + error.what());
+    }
     if (result != Completed && state != State::Finished)
         Finish(result);
 }

@@ -28,11 +28,25 @@ bool IsCoordinate(const Json::Value& value)
     return value.isIntegral() && value.asInt64() >= -32768 && value.asInt64() <= 32767;
 }
 
+const char* const kFlagsTakeBooleans = "shift, ctrl and screen take true or false";
+
+// A line's true-or-false member: false when absent, nothing when of another type.
+std::optional<bool> Flag(const Json::Value& line, const char* name)
+{
+    const Json::Value& value = line.get(name, false);
+    return value.isBool() ? std::optional<bool>(value.asBool()) : std::nullopt;
+}
+
 // The window whose client area a line's points are in: the control window, or the
 // active window with "window": "active"; null for points on the screen ("screen": true).
 std::optional<HWND> PointWindow(HWND control, const Json::Value& line, std::string& refused)
 {
-    if (line["screen"] == true)
+    const std::optional<bool> screen = Flag(line, "screen");
+    if (!screen) {
+        refused = kFlagsTakeBooleans;
+        return std::nullopt;
+    }
+    if (*screen)
         return HWND{nullptr};
     const Json::Value& which = line.get("window", "control");
     if (which == "control")
@@ -213,7 +227,11 @@ std::string WindowActions::Key(const Json::Value& line)
     const auto key = line["key"].isString() ? VirtualKey(line["key"].asString()) : std::nullopt;
     if (!key)
         return "key takes a key name (Enter, Escape, Delete, Up, Down, a letter or a digit ...)";
-    Modifiers held(line.get("shift", false).asBool(), line.get("ctrl", false).asBool());
+    const std::optional<bool> shift = Flag(line, "shift");
+    const std::optional<bool> ctrl = Flag(line, "ctrl");
+    if (!shift || !ctrl)
+        return kFlagsTakeBooleans;
+    Modifiers held(*shift, *ctrl);
     CurrentBackend().InjectKey(*key, true);
     CurrentBackend().InjectKey(*key, false);
     return "";
