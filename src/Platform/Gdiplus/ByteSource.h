@@ -16,6 +16,9 @@ public:
     virtual bool Seek(std::uint64_t position) = 0;
     virtual std::uint64_t Position() const = 0;
     virtual std::uint64_t Size() const = 0;
+    // All the data as one block in memory, valid while the source lives; null when it
+    // cannot be had.
+    virtual const std::uint8_t* Map() = 0;
 
     bool ReadExact(void* buffer, std::size_t count) { return Read(buffer, count) == count; }
     std::uint64_t Remaining() const { return Size() - Position(); }

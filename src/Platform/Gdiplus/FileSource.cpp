@@ -2,6 +2,7 @@
 
 #include "Platform/Files/RegularFile.h"
 
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,7 +28,18 @@ std::unique_ptr<FileSource> FileSource::Open(const std::wstring& path)
 
 FileSource::~FileSource()
 {
+    if (mapped)
+        munmap(mapped, static_cast<std::size_t>(size));
     std::fclose(file);
+}
+
+const std::uint8_t* FileSource::Map()
+{
+    if (!mapped && size > 0) {
+        void* memory = mmap(nullptr, static_cast<std::size_t>(size), PROT_READ, MAP_PRIVATE, fileno(file), 0);
+        mapped = memory == MAP_FAILED ? nullptr : memory;
+    }
+    return static_cast<const std::uint8_t*>(mapped);
 }
 
 std::size_t FileSource::Read(void* buffer, std::size_t count)

@@ -21,6 +21,8 @@ public:
     bool Seek(std::uint64_t position) override;
     std::uint64_t Position() const override { return position; }
     std::uint64_t Size() const override { return size; }
+    // The file mapped read-only on first use.
+    const std::uint8_t* Map() override;
 
 private:
     FileSource(std::FILE* file, std::uint64_t size) : file(file), size(size) {}
@@ -28,6 +30,7 @@ private:
     std::FILE* file;
     std::uint64_t size;
     std::uint64_t position = 0;
+    void* mapped = nullptr;
 };
 
 } // namespace Platform::Gdiplus

@@ -19,6 +19,7 @@ public:
     bool Seek(std::uint64_t target) override;
     std::uint64_t Position() const override { return position; }
     std::uint64_t Size() const override { return size; }
+    const std::uint8_t* Map() override { return data; }
 
 private:
     const std::uint8_t* data;

@@ -28,6 +28,8 @@ public:
     bool Seek(std::uint64_t target) override { return Seek(static_cast<std::int64_t>(target), Origin::Begin); }
     std::uint64_t Position() const override { return position; }
     std::uint64_t Size() const override { return size; }
+    // Valid until the next write.
+    const std::uint8_t* Map() override { return bytes; }
 
     // The stream's bytes (Size() of them), taken out of the stream, which is then
     // empty; null when nothing was written. Throws std::bad_alloc when the shared

@@ -53,9 +53,17 @@ toff_t SizeProc(thandle_t handle)
     return SourceOf(handle)->Size();
 }
 
-int MapProc(thandle_t, void**, toff_t*)
+// Reading goes through the mapped bytes where the source has them: libtiff's tile
+// reading for its RGBA conversion refuses uncompressed tiles when it reads through
+// the read procedure.
+int MapProc(thandle_t handle, void** base, toff_t* size)
 {
-    return 0;
+    const std::uint8_t* data = SourceOf(handle)->Map();
+    if (!data)
+        return 0;
+    *base = const_cast<std::uint8_t*>(data);
+    *size = SourceOf(handle)->Size();
+    return 1;
 }
 
 void UnmapProc(thandle_t, void*, toff_t) {}
@@ -70,6 +78,8 @@ struct TiffCloser {
 };
 using TiffHandle = std::unique_ptr<TIFF, TiffCloser>;
 
+constexpr tmsize_t MaxAllocation = PixelBuffer::MaxBytes + 65536;
+
 // Messages never reach the terminal, and no single allocation for a file may exceed
 // the pixel limit by much.
 TiffHandle Open(ByteSource& source, const char* mode, TIFFReadWriteProc write)
@@ -79,7 +89,7 @@ TiffHandle Open(ByteSource& source, const char* mode, TIFFReadWriteProc write)
         return nullptr;
     TIFFOpenOptionsSetErrorHandlerExtR(options, Quiet, nullptr);
     TIFFOpenOptionsSetWarningHandlerExtR(options, Quiet, nullptr);
-    TIFFOpenOptionsSetMaxSingleMemAlloc(options, PixelBuffer::MaxBytes + 65536);
+    TIFFOpenOptionsSetMaxSingleMemAlloc(options, MaxAllocation);
     TiffHandle tiff(TIFFClientOpenExt("picture", mode, &source, ReadProc, write, SeekProc, CloseProc, SizeProc,
                                       MapProc, UnmapProc, options));
     TIFFOpenOptionsFree(options);
@@ -110,6 +120,7 @@ struct Layout {
         TIFFGetFieldDefaulted(tiff, TIFFTAG_PLANARCONFIG, &planar);
         if (!TIFFGetField(tiff, TIFFTAG_PHOTOMETRIC, &photometric))
             photometric = 0xFFFF;
+        TIFFGetFieldDefaulted(tiff, TIFFTAG_INKSET, &inks);
         std::uint16_t extraCount = 0;
         std::uint16_t* extra = nullptr;
         if (TIFFGetFieldDefaulted(tiff, TIFFTAG_EXTRASAMPLES, &extraCount, &extra) && extraCount > 0) {
@@ -120,11 +131,31 @@ struct Layout {
 
     bool Rgb() const { return photometric == PHOTOMETRIC_RGB && (samples == 3 || samples == 4); }
     bool Grey() const { return photometric == PHOTOMETRIC_MINISBLACK && (samples == 1 || samples == 2); }
+    bool Cmyk() const { return photometric == PHOTOMETRIC_SEPARATED && inks == INKSET_CMYK && (samples == 4 || samples == 5); }
+    int Colours() const { return Grey() ? 1 : Rgb() ? 3 : 4; }
+    std::size_t PixelBytes() const { return std::size_t{samples} * bits / 8; }
+
+    // Layouts read sample by sample here, strips and tiles alike; libtiff's RGBA
+    // conversion takes the rest (palettes, YCbCr, separate planes, fewer bits), and
+    // cannot convert 16-bit CMYK at all.
     bool Direct(TIFF* tiff, int width) const
     {
-        return !TIFFIsTiled(tiff) && bits == 8 && planar == PLANARCONFIG_CONTIG && (Rgb() || Grey()) &&
-               TIFFScanlineSize(tiff) == static_cast<tmsize_t>(width) * samples;
+        if ((bits != 8 && bits != 16) || planar != PLANARCONFIG_CONTIG || !(Rgb() || Grey() || Cmyk()))
+            return false;
+        const tmsize_t rowBytes = TIFFIsTiled(tiff) ? TIFFTileRowSize(tiff) : TIFFScanlineSize(tiff);
+        const std::uint32_t rowPixels = TIFFIsTiled(tiff) ? TileSize(tiff).first : static_cast<std::uint32_t>(width);
+        return rowBytes == static_cast<tmsize_t>(rowPixels * PixelBytes());
     }
+
+    static std::pair<std::uint32_t, std::uint32_t> TileSize(TIFF* tiff)
+    {
+        std::uint32_t width = 0, height = 0;
+        TIFFGetField(tiff, TIFFTAG_TILEWIDTH, &width);
+        TIFFGetField(tiff, TIFFTAG_TILELENGTH, &height);
+        return {width, height};
+    }
+
+    std::uint16_t inks = INKSET_CMYK;
 };
 
 void Unpremultiply(std::uint8_t* pixel)
@@ -134,29 +165,77 @@ void Unpremultiply(std::uint8_t* pixel)
         pixel[i] = static_cast<std::uint8_t>(alpha == 0 ? 0 : std::min(255u, (pixel[i] * 255u + alpha / 2) / alpha));
 }
 
-void ConvertScanline(const Layout& layout, const std::uint8_t* stored, std::uint8_t* target, int width)
+// Sample i of a row as 8 bits; 16-bit samples are in the machine's order already.
+unsigned Sample8(const Layout& layout, const std::uint8_t* row, std::size_t i)
 {
-    const bool grey = layout.Grey();
-    const bool extra = layout.samples == (grey ? 2 : 4);
-    for (int x = 0; x < width; ++x, stored += layout.samples, target += 4) {
-        target[0] = grey ? stored[0] : stored[2];
-        target[1] = grey ? stored[0] : stored[1];
-        target[2] = stored[0];
-        target[3] = extra && layout.alpha ? stored[grey ? 1 : 3] : 0xFF;
+    if (layout.bits == 8)
+        return row[i];
+    std::uint16_t wide;
+    std::memcpy(&wide, row + i * 2, 2);
+    return (wide * 255u + 32767u) / 65535u;
+}
+
+void ConvertRow(const Layout& layout, const std::uint8_t* stored, std::uint8_t* target, int width)
+{
+    const int colours = layout.Colours();
+    const bool extra = layout.samples > colours && layout.alpha;
+    for (int x = 0; x < width; ++x, target += 4) {
+        const std::size_t first = static_cast<std::size_t>(x) * layout.samples;
+        const auto at = [&](int sample) { return Sample8(layout, stored, first + static_cast<std::size_t>(sample)); };
+        if (colours == 1) {
+            target[0] = target[1] = target[2] = static_cast<std::uint8_t>(at(0));
+        } else if (colours == 3) {
+            for (int c = 0; c < 3; ++c)
+                target[c] = static_cast<std::uint8_t>(at(2 - c));
+        } else {
+            const unsigned white = 255 - at(3);
+            for (int c = 0; c < 3; ++c)
+                target[c] = static_cast<std::uint8_t>((255 - at(2 - c)) * white / 255);
+        }
+        target[3] = extra ? static_cast<std::uint8_t>(at(colours)) : 0xFF;
         if (layout.associated)
             Unpremultiply(target);
     }
 }
 
-Status ReadDirect(TIFF* tiff, const Layout& layout, PixelBuffer& pixels)
+Status ReadStrips(TIFF* tiff, const Layout& layout, PixelBuffer& pixels)
 {
-    std::vector<std::uint8_t> stored(static_cast<std::size_t>(pixels.Width()) * layout.samples);
+    std::vector<std::uint8_t> stored(static_cast<std::size_t>(pixels.Width()) * layout.PixelBytes());
     for (int y = 0; y < pixels.Height(); ++y) {
         if (TIFFReadScanline(tiff, stored.data(), static_cast<std::uint32_t>(y), 0) < 0)
             return Status::GenericError;
-        ConvertScanline(layout, stored.data(), pixels.Row(y), pixels.Width());
+        ConvertRow(layout, stored.data(), pixels.Row(y), pixels.Width());
     }
     return Status::Ok;
+}
+
+// Each tile is read whole and its rows converted straight into place; tiles at the
+// right and bottom edges hold padding past the picture, which is skipped.
+Status ReadTiles(TIFF* tiff, const Layout& layout, PixelBuffer& pixels)
+{
+    const auto [tileWidth, tileHeight] = Layout::TileSize(tiff);
+    const tmsize_t tileBytes = TIFFTileSize(tiff);
+    if (tileWidth == 0 || tileHeight == 0 || tileBytes <= 0 || tileBytes > MaxAllocation)
+        return Status::GenericError;
+    std::vector<std::uint8_t> tile(static_cast<std::size_t>(tileBytes));
+    const std::size_t tileRowBytes = std::size_t{tileWidth} * layout.PixelBytes();
+    for (std::uint32_t top = 0; top < static_cast<std::uint32_t>(pixels.Height()); top += tileHeight) {
+        for (std::uint32_t left = 0; left < static_cast<std::uint32_t>(pixels.Width()); left += tileWidth) {
+            if (TIFFReadTile(tiff, tile.data(), left, top, 0, 0) < 0)
+                return Status::GenericError;
+            const std::uint32_t rows = std::min(tileHeight, static_cast<std::uint32_t>(pixels.Height()) - top);
+            const std::uint32_t columns = std::min(tileWidth, static_cast<std::uint32_t>(pixels.Width()) - left);
+            for (std::uint32_t row = 0; row < rows; ++row)
+                ConvertRow(layout, tile.data() + row * tileRowBytes, pixels.Row(static_cast<int>(top + row)) + left * 4,
+                           static_cast<int>(columns));
+        }
+    }
+    return Status::Ok;
+}
+
+Status ReadDirect(TIFF* tiff, const Layout& layout, PixelBuffer& pixels)
+{
+    return TIFFIsTiled(tiff) ? ReadTiles(tiff, layout, pixels) : ReadStrips(tiff, layout, pixels);
 }
 
 // libtiff delivers red, green, blue, alpha bytes with alpha premultiplied.
@@ -212,13 +291,13 @@ bool TiffCodec::Matches(const std::uint8_t* head, std::size_t length) const
 
 Status TiffCodec::ReadInfo(ByteSource& source, ImageInfo& info) const
 {
-    const TiffHandle tiff = Open(source, "rm", RefuseWrite);
+    const TiffHandle tiff = Open(source, "r", RefuseWrite);
     return tiff ? ReadSize(tiff.get(), info) : Status::GenericError;
 }
 
 Status TiffCodec::Decode(ByteSource& source, int, std::unique_ptr<PixelBuffer>& pixels) const
 {
-    const TiffHandle tiff = Open(source, "rm", RefuseWrite);
+    const TiffHandle tiff = Open(source, "r", RefuseWrite);
     if (!tiff)
         return Status::GenericError;
     ImageInfo info;
