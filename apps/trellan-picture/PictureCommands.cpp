@@ -89,6 +89,8 @@ std::wstring ExtensionFormat(const std::string& file)
 int Write(const PictureHandle& picture, const std::wstring& formatName, const std::string& output)
 {
     const EncodedPicture encoded = EncodePicture(picture, formatName);
+    if (encoded.length == 0 && picture->GetLastStatus() == Status::ValueOverflow)
+        return Fail(output, "the picture is too large for the format (JPEG holds at most 65500 pixels a side)");
     if (encoded.length == 0)
         return Fail(output, StatusText(picture->GetLastStatus()));
     std::ofstream file(output, std::ios::binary | std::ios::trunc);

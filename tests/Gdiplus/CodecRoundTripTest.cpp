@@ -116,3 +116,21 @@ TEST(CodecRoundTrip, UnknownEncoderIsRefused)
 }
 
 } // namespace
+
+TEST(CodecRoundTrip, JpegHoldsSidesUpTo65500PixelsAndRefusesLongerOnesAsTooLarge)
+{
+    for (const auto& [width, height] : {std::pair{65500, 1}, std::pair{1, 65500}}) {
+        const auto picture = Pattern(width, height);
+        const auto loaded = Reload(Encode(*picture, Jpeg));
+        EXPECT_EQ(loaded->GetWidth(), unsigned(width));
+        EXPECT_EQ(loaded->GetHeight(), unsigned(height));
+    }
+    for (const auto& [width, height] : {std::pair{65501, 1}, std::pair{1, 65535}}) {
+        const auto picture = Pattern(width, height);
+        MemoryStream stream;
+        EXPECT_EQ(picture->Save(stream, ImageEncoderClsid(Jpeg), nullptr), Status::ValueOverflow);
+        EXPECT_EQ(stream.Size(), 0u);
+        // Formats with room for it still take the picture.
+        EXPECT_FALSE(Encode(*picture, Png).empty());
+    }
+}

@@ -87,6 +87,17 @@ TEST(TrellanPicture, FileNamesThatAreNotUtf8AreOpenedByTheirBytes)
     EXPECT_EQ(Bitmap::FromFile(PathToWide(legacy + ".png"))->GetWidth(), 8u);
 }
 
+TEST(TrellanPicture, APictureTooWideForJpegIsRefusedWithAClearMessage)
+{
+    TempFolder folder;
+    const std::string wide = Narrow(folder.File("wide.png", Encode(*Pattern(65535, 1), Png)));
+    const Outcome run = Picture("encode --format jpg " + wide + " " + Narrow(folder.File("wide.jpg")));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find("too large for the format (JPEG holds at most 65500 pixels a side)"), std::string::npos)
+        << run.output;
+    EXPECT_EQ(Picture("encode --format png " + wide + " " + Narrow(folder.File("copy.png"))).status, 0);
+}
+
 TEST(TrellanPicture, BadArgumentsGiveStatusTwoAndTheUsage)
 {
     for (const char* arguments : {"", "resize a b", "thumbnail --box 0x5 a b", "thumbnail --box wide a b",

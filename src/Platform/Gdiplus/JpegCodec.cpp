@@ -357,6 +357,9 @@ Status JpegCodec::Decode(ByteSource& source, int reduction, std::unique_ptr<Pixe
 
 Status JpegCodec::Encode(const PixelBuffer& pixels, const EncoderOptions& options, MemoryStream& stream) const
 {
+    // The format holds at most 65,500 pixels a side.
+    if (pixels.Width() > JPEG_MAX_DIMENSION || pixels.Height() > JPEG_MAX_DIMENSION)
+        return Status::ValueOverflow;
     CompressorOwner owner(stream);
     return Compress(owner.state, &pixels, options.quality) ? Status::Ok : Status::GenericError;
 }
