@@ -56,9 +56,14 @@ clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD)
 
 # Fuzz targets built with clang and libFuzzer; `make fuzz FUZZ_SECONDS=N` runs each
-# for N seconds on a copy of its corpus.
-FUZZ_BUILD   ?= build-fuzz
-FUZZ_SECONDS ?= 60
+# for N seconds on a copy of its corpus. An input that makes one allocation of more
+# than FUZZ_MALLOC_MB, or the process hold more than FUZZ_RSS_MB, counts as a fault:
+# no input of at most 64 KiB has a reason to (the pixel limit is 256 MiB), and a
+# decoder that believes a size a file claims is found that way.
+FUZZ_BUILD     ?= build-fuzz
+FUZZ_SECONDS   ?= 60
+FUZZ_MALLOC_MB ?= 512
+FUZZ_RSS_MB    ?= 2048
 .PHONY: fuzz
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -67,7 +72,8 @@ fuzz: deps
 	for target in $(FUZZ_BUILD)/bin/*Fuzz; do \
 		name=$$(basename $$target Fuzz); work=$(FUZZ_BUILD)/corpus/$$name; \
 		mkdir -p $$work && cp -n tests/fuzz/corpus/$$name/* $$work/ 2>/dev/null; \
-		$$target -max_total_time=$(FUZZ_SECONDS) -max_len=65536 $$work tests/fuzz/corpus/$$name || exit 1; \
+		$$target -max_total_time=$(FUZZ_SECONDS) -max_len=65536 -malloc_limit_mb=$(FUZZ_MALLOC_MB) \
+			-rss_limit_mb=$(FUZZ_RSS_MB) $$work tests/fuzz/corpus/$$name || exit 1; \
 	done
 
 # Redraws the skin images in resources/png from resources/art (commit the PNGs it
