@@ -13,12 +13,28 @@ bool ParseJson(const std::string& text, Json::Value& root)
 {
     // The reader throws for nesting deeper than it allows; that is a parse failure too.
     try {
+        // The pointer form parses in place; the string form copies the text first.
         Json::Reader reader;
-        return reader.parse(text, root, true);
+        return reader.parse(text.data(), text.data() + text.size(), root, true);
     } catch (const std::exception&) {
         root = Json::Value();
         return false;
     }
+}
+
+const Json::Value& JsonMember(const Json::Value& object, std::string_view name, const Json::Value& fallback)
+{
+    const Json::Value* found = object.find(name.data(), name.data() + name.size());
+    return found ? *found : fallback;
+}
+
+std::wstring JsonWideText(const Json::Value& value)
+{
+    const char* begin = nullptr;
+    const char* end = nullptr;
+    if (value.getString(&begin, &end))
+        return Platform::Utf8ToWide(std::string_view(begin, static_cast<std::size_t>(end - begin)));
+    return Platform::Utf8ToWide(value.asString());
 }
 
 namespace {

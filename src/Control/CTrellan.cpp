@@ -130,15 +130,24 @@ void CTrellan::ConnectEvents()
 
 HRESULT CTrellan::postMessage(BSTR newVal)
 {
-    const std::string text = WideCharToMultiByte(CP_UTF8, WideFromBstr(newVal));
+    // Each UTF-16 unit becomes at least one UTF-8 byte, so a command that is too long
+    // is refused before anything is copied.
+    const std::size_t units = SysStringLen(newVal);
+    if (units > MaxCommandBytes)
+        return RefuseCommand(units);
+    Json::Value root;
+    {
+        const std::string text = Utf16ToUtf8(std::u16string_view(newVal ? newVal : u"", units));
+        if (text.size() > MaxCommandBytes)
+            return RefuseCommand(text.size());
+        if (!ParseJson(text, root))
+            return S_OK;
+    }
     // A command whose members have unexpected JSON types makes JsonCpp throw in the
     // middle of a handler. It is stopped here: what the handler wrote before stays,
     // the control stays usable, and the page gets S_OK like for any ignored command.
     try {
-        Json::Value root;
-        if (!ParseJson(text, root))
-            return S_OK;
-        const std::string name = root.get("name", "").asString();
+        const std::string name = JsonMember(root, "name", "").asString();
         auto command = commands.find(name);
         if (command == commands.end())
             return S_OK;
@@ -146,6 +155,14 @@ HRESULT CTrellan::postMessage(BSTR newVal)
     } catch (const std::exception& error) {
         Log::Instance().Warn(std::string("command ignored: ") + error.what(), "Control\\CTrellan", __LINE__);
     }
+    return S_OK;
+}
+
+HRESULT CTrellan::RefuseCommand(std::size_t size)
+{
+    Log::Instance().Warn("command refused: " + std::to_string(size) + " bytes, more than the " +
+                             std::to_string(MaxCommandBytes) + " a command may have",
+                         __FILE__, __LINE__);
     return S_OK;
 }
 
@@ -201,32 +218,34 @@ void CTrellan::sendJson(const Json::Value& value)
         CoUninitialize();
 }
 
+// Members are read in place and text converted straight from them: a command may be
+// megabytes long, and copies of it would cost many times that.
 void CTrellan::OnInit(Json::Value& root)
 {
-    if (root.get("config", Json::Value()).empty())
+    const Json::Value& config = JsonMember(root, "config", Json::Value());
+    if (config.empty())
         return;
-    const Json::Value config = root.get("config", Json::Value());
     AppConfig& settings = AppConfig::Instance();
 
-    settings.FileFieldName = config.get("FileFieldName", "file").asString();
-    const std::string postUrl = config.get("PostUrl", "").asString();
-    const bool debug = config.get("Debug", false).asBool();
-    const std::string logFile = config.get("LogFile", "").asString();
-    const std::string cookie = config.get("Cookie", "").asString();
-    const std::string encodeType = config.get("EncodeType", "utf-8").asString();
-    settings.FileNameGen = config.get("FileNameGen", "ori").asString();
-    settings.ThreadCount = std::min(config.get("ThreadCount", 3).asInt(), 10);
+    settings.FileFieldName = JsonMember(config, "FileFieldName", "file").asString();
+    std::wstring postUrl = JsonWideText(JsonMember(config, "PostUrl", ""));
+    const bool debug = JsonMember(config, "Debug", false).asBool();
+    const std::wstring logFile = JsonWideText(JsonMember(config, "LogFile", ""));
+    std::string cookie = JsonMember(config, "Cookie", "").asString();
+    std::wstring encodeType = JsonWideText(JsonMember(config, "EncodeType", "utf-8"));
+    settings.FileNameGen = JsonMember(config, "FileNameGen", "ori").asString();
+    settings.ThreadCount = std::min(JsonMember(config, "ThreadCount", 3).asInt(), 10);
 
-    const Json::Value fields = config.get("Fields", Json::Value());
+    const Json::Value& fields = JsonMember(config, "Fields", Json::Value());
     if (!fields.empty()) {
         for (const std::string& name : fields.getMemberNames())
-            settings.Fields.emplace(name, fields.get(name, "").asString());
+            settings.Fields.emplace(name, JsonMember(fields, name, "").asString());
     }
     if (debug && !logFile.empty())
-        Log::Instance().Init(debug, Utf8ToWide(logFile));
-    settings.PostUrl = Utf8ToWide(postUrl);
-    settings.Cookie = cookie;
-    settings.EncodeType = Utf8ToWide(encodeType);
+        Log::Instance().Init(debug, logFile);
+    settings.PostUrl = std::move(postUrl);
+    settings.Cookie = std::move(cookie);
+    settings.EncodeType = std::move(encodeType);
 
     Json::Value loaded(Json::objectValue);
     loaded["browser"] = "ie64";
@@ -237,22 +256,22 @@ void CTrellan::OnInit(Json::Value& root)
 
 void CTrellan::OnSetFields(Json::Value& root)
 {
-    const Json::Value fields = root.get("fields", Json::Value());
+    const Json::Value& fields = JsonMember(root, "fields", Json::Value());
     if (fields.empty())
         return;
     // Read every value first, so that a value of the wrong type leaves the old fields.
     std::map<std::string, std::string> replaced;
     for (const std::string& name : fields.getMemberNames())
-        replaced.emplace(name, fields.get(name, "").asString());
+        replaced.emplace(name, JsonMember(fields, name, "").asString());
     AppConfig::Instance().Fields = std::move(replaced);
 }
 
 void CTrellan::OnSetFolder(Json::Value& root)
 {
-    const std::string path = root.get("path", "").asString();
-    if (path.empty())
+    const Json::Value& path = JsonMember(root, "path", "");
+    if (path.asString().empty())
         return;
-    AppConfig::Instance().SetFolderPath(Utf8ToWide(path));
+    AppConfig::Instance().SetFolderPath(JsonWideText(path));
 }
 
 void CTrellan::OnPostProcess(int id)

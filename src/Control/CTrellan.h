@@ -21,6 +21,10 @@ public:
     // must be IID_IUnknown (CLASS_E_NOAGGREGATION otherwise).
     static Platform::HRESULT CreateInstance(Platform::IUnknown* outer, Platform::REFIID iid, void** object);
 
+    // Commands longer than this many bytes of UTF-8 are refused with a log line: no
+    // page command needs as much, and every byte of a command costs memory.
+    static constexpr std::size_t MaxCommandBytes = std::size_t{16} << 20;
+
     Platform::HRESULT postMessage(Platform::BSTR newVal) override;
     Platform::HRESULT FireRecvMessage(Platform::BSTR json) override;
     Platform::HRESULT put_recvMessage(Platform::IDispatchEx* function) override;
@@ -50,6 +54,8 @@ private:
     Platform::HRESULT FinalConstruct();
     void BuildCommandTable();
     void ConnectEvents();
+    // Logs a command refused for its size; the page gets S_OK as for any ignored command.
+    Platform::HRESULT RefuseCommand(std::size_t size);
 
     static Platform::LRESULT WindowProc(Platform::HWND window, Platform::UINT message, Platform::WPARAM wParam,
                                         Platform::LPARAM lParam);
