@@ -108,7 +108,10 @@ void ConnectEvents(ProgressView& view, bool& ended, bool& completed)
     };
     events.Connect("post_process", perFile(&ProgressView::Progress, view));
     events.Connect("post_complete", perFile(&ProgressView::Complete, view));
-    events.Connect("post_error", perFile(&ProgressView::Error, view));
+    events.Connect("post_error", [&view](int id) {
+        if (const auto record = MsgMailbox::Instance().Take(id))
+            view.Error(*record->file, record->reason);
+    });
     events.Connect("task_end", [&ended](int) { ended = true; });
     events.Connect("task_complete", [&completed](int) { completed = true; });
 }
@@ -136,7 +139,11 @@ int main(int argc, char** argv)
     for (const std::string& path : options->files)
         paths.push_back(PathToWide(path));
     PostList list(paths);
-    ProgressView view(list.Size());
+    std::vector<ProgressView::File> shown;
+    const std::vector<UploadItem*> items = list.UploadItems();
+    for (std::size_t i = 0; i < items.size(); ++i)
+        shown.push_back({items[i]->File().get(), options->files[i]});
+    ProgressView view(std::move(shown));
     if (interrupted) {
         view.TaskEnd(true);
         return kSomeFailed;

@@ -6,11 +6,12 @@ MsgMailbox& MsgMailbox::Instance()
     return *instance;
 }
 
-std::shared_ptr<MsgData> MsgMailbox::Put(UploadItem* item, std::shared_ptr<ImageData> file)
+std::shared_ptr<MsgData> MsgMailbox::Put(UploadItem* item, std::shared_ptr<ImageData> file, std::string reason)
 {
     auto record = std::make_shared<MsgData>();
     record->item = item;
     record->file = std::move(file);
+    record->reason = std::move(reason);
     std::lock_guard guard(lock);
     record->id = counter.fetch_add(1);
     messages.emplace(record->id, record);

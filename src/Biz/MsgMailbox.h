@@ -14,7 +14,7 @@ public:
     static MsgMailbox& Instance();
 
     // Any thread.
-    std::shared_ptr<MsgData> Put(UploadItem* item, std::shared_ptr<ImageData> file);
+    std::shared_ptr<MsgData> Put(UploadItem* item, std::shared_ptr<ImageData> file, std::string reason = {});
     // The control's thread; empty when nothing is stored under id.
     std::shared_ptr<MsgData> Take(int id);
     // Drops every stored record (a control going away); ids keep counting.

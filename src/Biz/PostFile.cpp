@@ -32,6 +32,27 @@ std::int32_t SendableLength(const EncodedPicture& encoded)
     return encoded.bytes && encoded.length <= kLimit ? static_cast<std::int32_t>(encoded.length) : 0;
 }
 
+// The start of a reply for a message: at most 60 bytes, on one line, valid UTF-8.
+std::string ReplyStart(const std::string& reply)
+{
+    std::string start = ValidUtf8(reply.substr(0, 60));
+    for (char& c : start) {
+        if (c == '\r' || c == '\n' || c == '\t')
+            c = ' ';
+    }
+    return reply.size() > 60 ? start + "..." : start;
+}
+
+std::string FailureReason(const HttpClient& client)
+{
+    if (!client.GetFailure().empty())
+        return client.GetFailure();
+    const std::string start = ReplyStart(client.GetResponse());
+    if (client.GetStatus() < 200 || client.GetStatus() > 299)
+        return "HTTP status " + std::to_string(client.GetStatus()) + ", reply: " + start;
+    return "reply not a success: " + start;
+}
+
 } // namespace
 
 PostFile::PostFile(std::shared_ptr<Uploader> job) : job(std::move(job))
@@ -40,20 +61,21 @@ PostFile::PostFile(std::shared_ptr<Uploader> job) : job(std::move(job))
 
 void PostFile::Run()
 {
-    if (Exchange())
+    std::string failure = Exchange();
+    if (failure.empty())
         ReportComplete();
     else
-        ReportError();
+        ReportError(std::move(failure));
     Finish();
 }
 
 void PostFile::Abandon()
 {
-    ReportError();
+    ReportError("not sent");
     Finish();
 }
 
-bool PostFile::Exchange()
+std::string PostFile::Exchange()
 {
     const AppConfig& config = *job->config;
     ImageData& file = *job->file;
@@ -67,7 +89,7 @@ bool PostFile::Exchange()
     // A picture that cannot be decoded (or encoded) fails here, before anything is
     // posted: sent as an empty part, a server answering success would count it as sent.
     if (length == 0)
-        return false;
+        return "the picture cannot be read";
     const std::uint8_t* bytes = encoded.bytes.get();
     const std::string name = GenerateName(file, bytes, static_cast<std::size_t>(length), config);
 
@@ -94,10 +116,14 @@ bool PostFile::Exchange()
         ReportProgress();
         AddSentBytes(share);
     });
-    client.error.connect([this](std::uint32_t) { ReportError(); });
+    client.error.connect([this](std::uint32_t code) {
+        ReportError(code == HttpRequest::NotAccepted ? "not accepted" : "reply unreadable");
+    });
     client.Send(config.PostUrl, L"", kAgent);
 
-    return JudgeReply(client.GetResponse(), file.svr);
+    if (JudgeReply(client.GetResponse(), file.svr))
+        return "";
+    return FailureReason(client);
 }
 
 void PostFile::ReportProgress()
@@ -119,15 +145,15 @@ void PostFile::ReportComplete()
     PostEvent("post_complete");
 }
 
-void PostFile::ReportError()
+void PostFile::ReportError(std::string reason)
 {
     job->failed();
-    PostEvent("post_error");
+    PostEvent("post_error", std::move(reason));
 }
 
-void PostFile::PostEvent(const char* name)
+void PostFile::PostEvent(const char* name, std::string reason)
 {
-    const auto record = MsgMailbox::Instance().Put(job->item, job->file);
+    const auto record = MsgMailbox::Instance().Put(job->item, job->file, std::move(reason));
     // A control that has gone away will never take the record.
     if (!EventQueue::Instance().Post(name, record->id, job->epoch))
         MsgMailbox::Instance().Take(record->id);

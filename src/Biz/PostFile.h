@@ -4,6 +4,7 @@
 // and the outcome to the control's thread. One file, once; no retry.
 
 #include <memory>
+#include <string>
 
 class Uploader;
 
@@ -17,12 +18,13 @@ public:
     void Abandon();
 
 private:
-    bool Exchange();
+    // Empty when the server accepted the file, else why not.
+    std::string Exchange();
     void ReportProgress();
     void AddSentBytes(std::uint32_t share);
     void ReportComplete();
-    void ReportError();
-    void PostEvent(const char* name);
+    void ReportError(std::string reason);
+    void PostEvent(const char* name, std::string reason = {});
     void Finish();
 
     std::shared_ptr<Uploader> job;

@@ -57,6 +57,31 @@ std::string RequestUrl(const CurlLibrary& curl, const std::wstring& url, const s
     return result;
 }
 
+// The failures a person can act on, said plainly; the rest by curl's code.
+std::string FailureText(CURLcode code, const HttpClient::TimeLimits& limits)
+{
+    switch (code) {
+    case CURLE_UNSUPPORTED_PROTOCOL:
+        return "unsupported scheme (only http and https)";
+    case CURLE_URL_MALFORMAT:
+        return "malformed address";
+    case CURLE_COULDNT_RESOLVE_HOST:
+        return "host not found";
+    case CURLE_COULDNT_CONNECT:
+        return "connection refused";
+    case CURLE_OPERATION_TIMEDOUT:
+        return "time-out: no connection within " + std::to_string(limits.connect.count() / 1000) + " s";
+    case CURLE_SEND_ERROR:
+    case CURLE_RECV_ERROR:
+        return "connection broken";
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_PEER_FAILED_VERIFICATION:
+        return "secure connection failed";
+    default:
+        return "transfer failed (curl error " + std::to_string(static_cast<int>(code)) + ")";
+    }
+}
+
 } // namespace
 
 struct HttpClient::Transfer {
@@ -82,6 +107,13 @@ struct HttpClient::Transfer {
     }
     // Bytes moved so far in either direction; the transfer stalls while it stays put.
     std::int64_t Activity() const { return Uploaded() + static_cast<std::int64_t>(rawHeaders.size() + text.Received()); }
+    // True once the connection (and its TLS handshake) is made.
+    bool Connected() const
+    {
+        curl_off_t ready = 0;
+        curl.easy_getinfo(easy.get(), CURLINFO_PRETRANSFER_TIME_T, &ready);
+        return ready > 0 || Activity() > 0;
+    }
 
     BodyChunks::Report Reporter()
     {
@@ -149,6 +181,7 @@ bool HttpClient::Send(const std::wstring& url, const std::wstring& objectName, c
 {
     status = 0;
     response.clear();
+    failure.clear();
     responseHeaders.clear();
     const CurlLibrary* curl = CurlLibrary::Get();
     if (Interrupted() || !curl)
@@ -208,6 +241,12 @@ bool HttpClient::Perform(Transfer& transfer)
             code = message->data.result;
     }
     curl.multi_remove_handle(multi.get(), transfer.easy.get());
+    if (Interrupted())
+        failure = "stopped";
+    else if (!finished)
+        failure = "time-out: no progress for " + std::to_string(timeLimits.stall.count() / 1000) + " s";
+    else if (code != CURLE_OK)
+        failure = FailureText(code, timeLimits);
 
     // Every chunk handed to curl is reported, the one a failure interrupted included.
     transfer.chunks.ReportRest(transfer.Reporter());
@@ -217,8 +256,10 @@ bool HttpClient::Perform(Transfer& transfer)
         // No reply. Only a server that took the whole body and then answered with
         // silence or garbage is an unreadable reply; a refused or broken connection
         // and a failed write just fail.
-        if (bodyLength > 0 && transfer.Uploaded() >= bodyLength)
+        if (bodyLength > 0 && transfer.Uploaded() >= bodyLength) {
+            failure = "no reply";
             error(ReplyUnreadable);
+        }
         return false;
     }
     return ReadReply(transfer) && finished && code == CURLE_OK;
@@ -235,8 +276,12 @@ bool HttpClient::RunUntilDone(CURLM* multi, Transfer& transfer)
             return false;
         if (!running)
             return true;
+        // Connecting has its own limit (curl's connect time-out); the no-progress
+        // rule starts once the connection is made.
         const auto now = std::chrono::steady_clock::now();
-        if (transfer.Activity() != activity) {
+        if (!transfer.Connected()) {
+            lastActivity = now;
+        } else if (transfer.Activity() != activity) {
             activity = transfer.Activity();
             lastActivity = now;
         } else if (now - lastActivity >= timeLimits.stall) {
@@ -254,6 +299,7 @@ bool HttpClient::ReadReply(Transfer& transfer)
     long code = 0;
     transfer.curl.easy_getinfo(transfer.easy.get(), CURLINFO_RESPONSE_CODE, &code);
     if (code <= 0) {
+        failure = "reply unreadable";
         error(ReplyUnreadable);
         return false;
     }

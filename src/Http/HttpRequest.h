@@ -31,6 +31,9 @@ public:
     void SetVerb(const std::wstring& method) { verb = method; }
 
     const std::string& GetResponse() const { return response; }
+    // Why the last Send failed, for people ("connection refused", "time-out ..."); empty
+    // when it went through.
+    const std::string& GetFailure() const { return failure; }
     std::int32_t GetStatus() const { return status; }
     const std::map<std::string, std::string>& GetResponseHeaders() const { return responseHeaders; }
 
@@ -44,6 +47,7 @@ protected:
 
     std::int32_t status = 0;
     std::string response;
+    std::string failure;
     std::string headerText;
     std::map<std::string, std::string> responseHeaders;
     StopFlag stopFlag;

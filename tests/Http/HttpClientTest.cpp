@@ -5,8 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <array>
 #include <future>
+#include <thread>
 #include <vector>
 
 using TestSupport::TestReceiver;
@@ -165,6 +171,48 @@ TEST(HttpClientTest, ServerThatStopsReadingEndsTheExchangeAfterTheStallLimit)
     exchange.client.SetTimeLimits({60s, 1s});
     EXPECT_FALSE(exchange.Send(receiver.WideUrl()));
     EXPECT_TRUE(exchange.errors.empty());
+}
+
+// A connection that takes a while to be made is not ended by the no-progress rule,
+// which starts once the connection is there; connecting has its own limit.
+TEST(HttpClientTest, ASlowConnectionIsGivenTheConnectLimitNotTheStallLimit)
+{
+    // A listener whose accept queue is full drops the client's first attempt; the
+    // kernel tries again a second later, when the server has made room.
+    const int listener = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(listener, 0), 0);
+    ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
+    const int filler = socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_EQ(connect(filler, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    std::thread server([listener] {
+        std::this_thread::sleep_for(500ms);
+        close(accept(listener, nullptr, nullptr));
+        const int connection = accept(listener, nullptr, nullptr);
+        if (connection < 0)
+            return;
+        std::string request;
+        char buffer[65536];
+        for (ssize_t got; request.find("--\r\n") == std::string::npos &&
+                          (got = read(connection, buffer, sizeof buffer)) > 0;)
+            request.append(buffer, static_cast<std::size_t>(got));
+        const std::string reply = "HTTP/1.1 200 OK\r\nContent-Length: 13\r\nConnection: close\r\n\r\n{\"success\":1}";
+        EXPECT_EQ(write(connection, reply.data(), reply.size()), static_cast<ssize_t>(reply.size()));
+        close(connection);
+    });
+    Exchange exchange;
+    exchange.client.SetTimeLimits({30s, 200ms});
+    EXPECT_TRUE(exchange.Send(L"http://127.0.0.1:" + std::to_wstring(ntohs(address.sin_port)) + L"/upload"))
+        << exchange.client.GetFailure();
+    EXPECT_EQ(exchange.client.GetResponse(), "{\"success\":1}");
+    shutdown(listener, SHUT_RDWR); // wakes a server still waiting when the client gave up
+    server.join();
+    close(filler);
+    close(listener);
 }
 
 TEST(HttpClientTest, FaultsEndInFailureWithTheRightErrorCode)

@@ -53,8 +53,8 @@ TEST_F(TrellanPostTest, SendsEveryFileAndWritesThePageEvent)
                     "\",\"svr\":{\"success\":1}}";
     }
     EXPECT_EQ(post->Output(), expected + "],\"name\":\"post_complete\"}\n");
-    EXPECT_NE(post->Errors().find("complete photo-01.png"), std::string::npos);
-    EXPECT_NE(post->Errors().find("progress photo-02.png"), std::string::npos);
+    EXPECT_NE(post->Errors().find("complete " + photos.paths[0].string() + " "), std::string::npos);
+    EXPECT_NE(post->Errors().find("progress " + photos.paths[1].string() + " "), std::string::npos);
 }
 
 TEST_F(TrellanPostTest, AnyFailedFileGivesStatusOne)
@@ -74,8 +74,9 @@ TEST_F(TrellanPostTest, APictureThatCannotBeDecodedIsNamedAndNotSent)
     std::ofstream(text) << "not a picture";
     auto post = Run({"--url", receiver.Url(), "--threads", "1", text, photos.paths[0].string()});
     EXPECT_EQ(post->WaitExit(1s), 1);
-    EXPECT_NE(post->Errors().find("not sent: " + text + " (the picture cannot be read)\n"), std::string::npos)
+    EXPECT_NE(post->Errors().find("error " + text + ": the picture cannot be read\n"), std::string::npos)
         << post->Errors();
+    EXPECT_NE(post->Errors().find(" failed (the picture cannot be read) " + text + "\n"), std::string::npos);
     ASSERT_TRUE(receiver.WaitForRecorded(1));
     EXPECT_EQ(receiver.RequestCount(), 1);
     EXPECT_EQ(post->Output(), "{\"imgs\":[{\"id\":\"" + receiver.Parsed(0)["parts"][0]["value"].asString() +
@@ -179,6 +180,44 @@ TEST_F(TrellanPostTest, InterruptWritesThePageEventWithTheFilesAlreadyAccepted)
     EXPECT_EQ(post.Output(), "{\"imgs\":[{\"id\":\"" + receiver.Parsed(0)["parts"][0]["value"].asString() +
                                  "\",\"svr\":{\"success\":1}}],\"name\":\"post_complete\"}\n");
     EXPECT_NE(post.Errors().find("task_end (stopped): 1 of 3"), std::string::npos) << post.Errors();
+}
+
+TEST_F(TrellanPostTest, EachFailureSaysWhyAndTheSummaryListsEveryFileWithItsId)
+{
+    const std::string first = photos.paths[0].string();
+    const std::string second = photos.paths[1].string();
+    const std::string third = photos.paths[2].string();
+    TestReceiver receiver({"--replies", R"([{"reply":"{\"success\":1}"},{"status":500,"reply":"Internal\nerror"},)"
+                                        R"({"reply":"{\"success\":0,\"msg\":\"full\"}"}])"});
+    auto post = Run({"--url", receiver.Url(), "--threads", "1", first, second, third});
+    EXPECT_EQ(post->WaitExit(1s), 1);
+    const std::string errors = post->Errors();
+    EXPECT_NE(errors.find("error " + second + ": HTTP status 500, reply: Internal error\n"), std::string::npos)
+        << errors;
+    EXPECT_NE(errors.find("error " + third + ": reply not a success: {\"success\":0,\"msg\":\"full\"}\n"),
+              std::string::npos);
+    EXPECT_NE(errors.find("complete " + first + " "), std::string::npos);
+    ASSERT_TRUE(receiver.WaitForRecorded(3));
+    const auto id = [&](int request) { return receiver.Parsed(request)["parts"][0]["value"].asString(); };
+    EXPECT_NE(errors.find("task_end: 1 of 3 files sent\n" + id(0) + " sent " + first + "\n" + id(1) +
+                          " failed (HTTP status 500, reply: Internal error) " + second + "\n" + id(2) +
+                          " failed (reply not a success: {\"success\":0,\"msg\":\"full\"}) " + third + "\n"),
+              std::string::npos)
+        << errors;
+}
+
+TEST_F(TrellanPostTest, ConnectionProblemsAreNamed)
+{
+    const std::string photo = photos.paths[0].string();
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"http://127.0.0.1:9/", "connection refused"},
+        {"ftp://127.0.0.1:9/", "unsupported scheme (only http and https)"},
+    };
+    for (const auto& [url, reason] : cases) {
+        auto post = Run({"--url", url, photo});
+        EXPECT_EQ(post->WaitExit(1s), 1);
+        EXPECT_NE(post->Errors().find("error " + photo + ": " + reason + "\n"), std::string::npos) << post->Errors();
+    }
 }
 
 } // namespace
