@@ -13,6 +13,17 @@ using TestSupport::TestReceiver;
 
 namespace {
 
+// True when the process has a file of the folder open.
+bool ReadingFrom(pid_t pid, const std::filesystem::path& folder)
+{
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/fd", error)) {
+        if (std::filesystem::read_symlink(entry.path(), error).parent_path() == folder)
+            return true;
+    }
+    return false;
+}
+
 class TrellanPostTest : public ::testing::Test {
 protected:
     static std::vector<std::string> Command(const std::vector<std::string>& arguments)
@@ -158,11 +169,8 @@ TEST_F(TrellanPostTest, InterruptWhileReadingThePhotosEndsWithStatusOne)
         arguments.push_back(path.string());
     }
     ChildProcess post(Command(arguments));
-    // The photos are read on a helper thread per processor; a second thread shows that
-    // start-up has reached them.
-    const std::string tasks = "/proc/" + std::to_string(post.Pid()) + "/task";
-    while (std::distance(std::filesystem::directory_iterator(tasks), std::filesystem::directory_iterator()) < 2 &&
-           !post.WaitExit(1ms))
+    // A photo open in the process shows that start-up has reached reading them.
+    while (!ReadingFrom(post.Pid(), large.Folder()) && !post.WaitExit(1ms))
         ;
     post.Signal(SIGINT);
     EXPECT_EQ(post.WaitExit(60s), 1);
