@@ -2,8 +2,13 @@
 
 #include "Control/TrellanModule.h"
 #include "Control/TrellanTypeLib.h"
+#include "Platform/Gdi/Drawing.h"
+#include "Platform/Ole/AdviseSink.h"
+#include "Platform/Win/Painting.h"
 #include "Platform/Win/Window.h"
+#include "Platform/Win/WindowGeometry.h"
 
+#include <algorithm>
 #include <cstring>
 
 using namespace Platform;
@@ -85,8 +90,8 @@ HRESULT TrellanObject::OwnInterface(REFIID iid, void** object)
     void* found = nullptr;
     if (iid == IID_ITrellan || iid == IID_IDispatch)
         found = static_cast<ITrellan*>(this);
-    else if (iid == IID_IOleInPlaceObject || iid == IID_IOleWindow)
-        found = static_cast<IOleInPlaceObject*>(this);
+    else if (iid == IID_IOleInPlaceObjectWindowless || iid == IID_IOleInPlaceObject || iid == IID_IOleWindow)
+        found = static_cast<IOleInPlaceObjectWindowless*>(this);
     else if (iid == IID_IOleInPlaceActiveObject)
         found = static_cast<IOleInPlaceActiveObject*>(this);
     else if (iid == IID_IOleControl)
@@ -109,6 +114,10 @@ HRESULT TrellanObject::OwnInterface(REFIID iid, void** object)
         found = static_cast<IObjectWithSite*>(this);
     else if (iid == IID_IObjectSafety)
         found = static_cast<IObjectSafety*>(this);
+    else if (iid == IID_IViewObjectEx || iid == IID_IViewObject2 || iid == IID_IViewObject)
+        found = static_cast<IViewObjectEx*>(this);
+    else if (iid == IID_IDataObject)
+        found = static_cast<IDataObject*>(this);
     *object = found;
     if (!found)
         return E_NOINTERFACE;
@@ -131,6 +140,21 @@ HRESULT TrellanObject::SetObjectRects(const RECT* position, const RECT*)
     if (!Window())
         return OLE_E_NOT_INPLACEACTIVE;
     return InPlaceActivate(nullptr, *position);
+}
+
+HRESULT TrellanObject::OnWindowMessage(UINT, WPARAM, LPARAM, LRESULT* result)
+{
+    if (result)
+        *result = 0;
+    return S_FALSE;
+}
+
+HRESULT TrellanObject::GetDropTarget(IDropTarget** target)
+{
+    if (!target)
+        return E_POINTER;
+    *target = nullptr;
+    return E_NOTIMPL;
 }
 
 HRESULT TrellanObject::TranslateAccelerator(MSG*)
@@ -242,8 +266,11 @@ HRESULT TrellanObject::SetExtent(DWORD aspect, const SIZEL* size)
         return DV_E_DVASPECT;
     if (size->cx <= 0 || size->cy <= 0)
         return E_INVALIDARG;
-    dirty = dirty || size->cx != extent.cx || size->cy != extent.cy;
+    const bool changed = size->cx != extent.cx || size->cy != extent.cy;
+    dirty = dirty || changed;
     extent = *size;
+    if (changed)
+        NotifyViewChange();
     return S_OK;
 }
 
@@ -456,4 +483,193 @@ HRESULT TrellanObject::SetInterfaceSafetyOptions(REFIID iid, DWORD mask, DWORD e
         return E_FAIL;
     safetyOptions = (enabled & mask) | (safetyOptions & ~mask);
     return S_OK;
+}
+
+HRESULT TrellanObject::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC draw, const RECTL* bounds,
+                            const RECTL*, ContinueCallback, std::uintptr_t)
+{
+    if (aspect != DVASPECT_CONTENT)
+        return DV_E_DVASPECT;
+    if (!draw || !bounds)
+        return E_INVALIDARG;
+    // Without a window there is no picture yet.
+    const HWND view = Window();
+    if (!view)
+        return OLE_E_BLANK;
+    UpdateWindow(view);
+    RECT client{};
+    GetClientRect(view, &client);
+    const int width = std::min<LONG>(bounds->right - bounds->left, client.right);
+    const int height = std::min<LONG>(bounds->bottom - bounds->top, client.bottom);
+    if (width <= 0 || height <= 0)
+        return S_OK;
+    const HDC source = GetDC(view);
+    const BOOL copied = BitBlt(draw, bounds->left, bounds->top, width, height, source, 0, 0, SRCCOPY);
+    ReleaseDC(view, source);
+    return copied ? S_OK : E_FAIL;
+}
+
+HRESULT TrellanObject::GetColorSet(DWORD, LONG, void*, DVTARGETDEVICE*, HDC, LOGPALETTE** colors)
+{
+    if (colors)
+        *colors = nullptr;
+    return E_NOTIMPL;
+}
+
+HRESULT TrellanObject::Freeze(DWORD, LONG, void*, DWORD*)
+{
+    return E_NOTIMPL;
+}
+
+HRESULT TrellanObject::Unfreeze(DWORD)
+{
+    return E_NOTIMPL;
+}
+
+HRESULT TrellanObject::SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink)
+{
+    viewSink = ComPtr<IAdviseSink>(sink);
+    viewSinkAspects = sink ? aspects : 0;
+    viewSinkFlags = sink ? flags : 0;
+    return S_OK;
+}
+
+HRESULT TrellanObject::GetAdvise(DWORD* aspects, DWORD* flags, IAdviseSink** sink)
+{
+    if (aspects)
+        *aspects = viewSinkAspects;
+    if (flags)
+        *flags = viewSinkFlags;
+    if (sink) {
+        *sink = viewSink.Get();
+        if (*sink)
+            (*sink)->AddRef();
+    }
+    return S_OK;
+}
+
+void TrellanObject::NotifyViewChange()
+{
+    if (!viewSink || !(viewSinkAspects & DVASPECT_CONTENT))
+        return;
+    // The sink may advise again from the call: hold it until the call returns.
+    const ComPtr<IAdviseSink> sink = viewSink;
+    if (viewSinkFlags & ADVF_ONLYONCE)
+        SetAdvise(0, 0, nullptr);
+    sink->OnViewChange(DVASPECT_CONTENT, -1);
+}
+
+HRESULT TrellanObject::GetExtent(DWORD aspect, LONG, DVTARGETDEVICE*, SIZEL* size)
+{
+    return GetExtent(aspect, size);
+}
+
+HRESULT TrellanObject::GetRect(DWORD aspect, RECTL* rect)
+{
+    if (!rect)
+        return E_POINTER;
+    if (aspect != DVASPECT_CONTENT)
+        return DV_E_DVASPECT;
+    *rect = RECTL{0, 0, extent.cx, extent.cy};
+    return S_OK;
+}
+
+HRESULT TrellanObject::GetViewStatus(DWORD* status)
+{
+    if (!status)
+        return E_POINTER;
+    *status = VIEWSTATUS_OPAQUE;
+    return S_OK;
+}
+
+HRESULT TrellanObject::QueryHitPoint(DWORD aspect, const RECT* bounds, POINT location, LONG, DWORD* result)
+{
+    if (!bounds || !result)
+        return E_POINTER;
+    if (aspect != DVASPECT_CONTENT)
+        return DV_E_DVASPECT;
+    const bool inside = location.x >= bounds->left && location.x < bounds->right && location.y >= bounds->top &&
+                        location.y < bounds->bottom;
+    *result = inside ? HITRESULT_HIT : HITRESULT_OUTSIDE;
+    return S_OK;
+}
+
+HRESULT TrellanObject::QueryHitRect(DWORD aspect, const RECT* bounds, const RECT* location, LONG, DWORD* result)
+{
+    if (!bounds || !location || !result)
+        return E_POINTER;
+    if (aspect != DVASPECT_CONTENT)
+        return DV_E_DVASPECT;
+    const bool overlaps = location->left < bounds->right && bounds->left < location->right &&
+                          location->top < bounds->bottom && bounds->top < location->bottom;
+    *result = overlaps ? HITRESULT_HIT : HITRESULT_OUTSIDE;
+    return S_OK;
+}
+
+HRESULT TrellanObject::GetNaturalExtent(DWORD aspect, LONG, DVTARGETDEVICE*, HDC, DVEXTENTINFO* info, SIZEL* size)
+{
+    if (!info || !size)
+        return E_POINTER;
+    if (aspect != DVASPECT_CONTENT)
+        return DV_E_DVASPECT;
+    if (info->cb < sizeof(DVEXTENTINFO) || info->dwExtentMode != DVEXTENT_CONTENT)
+        return E_NOTIMPL;
+    *size = SIZEL{NaturalExtent, NaturalExtent};
+    return S_OK;
+}
+
+HRESULT TrellanObject::GetData(FORMATETC*, STGMEDIUM*)
+{
+    return DV_E_FORMATETC;
+}
+
+HRESULT TrellanObject::GetDataHere(FORMATETC*, STGMEDIUM*)
+{
+    return DV_E_FORMATETC;
+}
+
+HRESULT TrellanObject::QueryGetData(FORMATETC*)
+{
+    return DV_E_FORMATETC;
+}
+
+HRESULT TrellanObject::GetCanonicalFormatEtc(FORMATETC* format, FORMATETC* canonical)
+{
+    if (!format || !canonical)
+        return E_POINTER;
+    // No format depends on a device: every format is its own canonical form.
+    *canonical = *format;
+    canonical->ptd = nullptr;
+    return DATA_S_SAMEFORMATETC;
+}
+
+HRESULT TrellanObject::SetData(FORMATETC*, STGMEDIUM*, BOOL)
+{
+    return E_NOTIMPL;
+}
+
+HRESULT TrellanObject::EnumFormatEtc(DWORD, IEnumFORMATETC** formats)
+{
+    if (formats)
+        *formats = nullptr;
+    return E_NOTIMPL;
+}
+
+HRESULT TrellanObject::DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD* connection)
+{
+    if (connection)
+        *connection = 0;
+    return OLE_E_ADVISENOTSUPPORTED;
+}
+
+HRESULT TrellanObject::DUnadvise(DWORD)
+{
+    return OLE_E_ADVISENOTSUPPORTED;
+}
+
+HRESULT TrellanObject::EnumDAdvise(IEnumSTATDATA** advises)
+{
+    if (advises)
+        *advises = nullptr;
+    return OLE_E_ADVISENOTSUPPORTED;
 }

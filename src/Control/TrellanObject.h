@@ -6,12 +6,15 @@
 
 #include "Control/ITrellan.h"
 #include "Platform/Com/ClassInfo.h"
+#include "Platform/Com/InPlaceObjectWindowless.h"
 #include "Platform/Com/ObjectSafety.h"
 #include "Platform/Com/OleObject.h"
 #include "Platform/Com/Persist.h"
+#include "Platform/Ole/DataObject.h"
+#include "Platform/Ole/ViewObject.h"
 
 class TrellanObject : public TrellanDispatch,
-                      public Platform::IOleInPlaceObject,
+                      public Platform::IOleInPlaceObjectWindowless,
                       public Platform::IOleInPlaceActiveObject,
                       public Platform::IOleControl,
                       public Platform::IOleObject,
@@ -22,7 +25,9 @@ class TrellanObject : public TrellanDispatch,
                       public Platform::ISpecifyPropertyPages,
                       public Platform::IQuickActivate,
                       public Platform::IObjectWithSite,
-                      public Platform::IObjectSafety {
+                      public Platform::IObjectSafety,
+                      public Platform::IViewObjectEx,
+                      public Platform::IDataObject {
 public:
     // What the miscellaneous status of the class says to its containers.
     static constexpr Platform::DWORD MiscStatus = Platform::OLEMISC_RECOMPOSEONRESIZE |
@@ -46,6 +51,12 @@ public:
     // IOleWindow, IOleInPlaceObject
     Platform::HRESULT GetWindow(Platform::HWND* window) override;
     Platform::HRESULT SetObjectRects(const Platform::RECT* position, const Platform::RECT* clip) override;
+
+    // IOleInPlaceObjectWindowless: the control always has its own window, which takes
+    // its messages and holds its drop target.
+    Platform::HRESULT OnWindowMessage(Platform::UINT message, Platform::WPARAM wParam, Platform::LPARAM lParam,
+                                      Platform::LRESULT* result) override;
+    Platform::HRESULT GetDropTarget(Platform::IDropTarget** target) override;
 
     // IOleInPlaceActiveObject: the control has no accelerators or frame tools and
     // takes its keys through its own window.
@@ -109,6 +120,45 @@ public:
     Platform::HRESULT SetInterfaceSafetyOptions(Platform::REFIID iid, Platform::DWORD mask,
                                                 Platform::DWORD enabled) override;
 
+    // IViewObject, IViewObject2, IViewObjectEx: the picture is what the control's
+    // window shows; an opaque rectangle of the extent.
+    Platform::HRESULT Draw(Platform::DWORD aspect, Platform::LONG index, void* aspectInfo,
+                           Platform::DVTARGETDEVICE* device, Platform::HDC targetDevice, Platform::HDC draw,
+                           const Platform::RECTL* bounds, const Platform::RECTL* metafileBounds,
+                           ContinueCallback keepDrawing, std::uintptr_t keepDrawingArgument) override;
+    Platform::HRESULT GetColorSet(Platform::DWORD aspect, Platform::LONG index, void* aspectInfo,
+                                  Platform::DVTARGETDEVICE* device, Platform::HDC targetDevice,
+                                  Platform::LOGPALETTE** colors) override;
+    Platform::HRESULT Freeze(Platform::DWORD aspect, Platform::LONG index, void* aspectInfo,
+                             Platform::DWORD* freeze) override;
+    Platform::HRESULT Unfreeze(Platform::DWORD freeze) override;
+    Platform::HRESULT SetAdvise(Platform::DWORD aspects, Platform::DWORD flags, Platform::IAdviseSink* sink) override;
+    Platform::HRESULT GetAdvise(Platform::DWORD* aspects, Platform::DWORD* flags, Platform::IAdviseSink** sink) override;
+    Platform::HRESULT GetExtent(Platform::DWORD aspect, Platform::LONG index, Platform::DVTARGETDEVICE* device,
+                                Platform::SIZEL* size) override;
+    Platform::HRESULT GetRect(Platform::DWORD aspect, Platform::RECTL* rect) override;
+    Platform::HRESULT GetViewStatus(Platform::DWORD* status) override;
+    Platform::HRESULT QueryHitPoint(Platform::DWORD aspect, const Platform::RECT* bounds, Platform::POINT location,
+                                    Platform::LONG closeHint, Platform::DWORD* result) override;
+    Platform::HRESULT QueryHitRect(Platform::DWORD aspect, const Platform::RECT* bounds,
+                                   const Platform::RECT* location, Platform::LONG closeHint,
+                                   Platform::DWORD* result) override;
+    Platform::HRESULT GetNaturalExtent(Platform::DWORD aspect, Platform::LONG index, Platform::DVTARGETDEVICE* device,
+                                       Platform::HDC targetDevice, Platform::DVEXTENTINFO* info,
+                                       Platform::SIZEL* size) override;
+
+    // IDataObject: the control offers its data in no format and takes no advice.
+    Platform::HRESULT GetData(Platform::FORMATETC* format, Platform::STGMEDIUM* medium) override;
+    Platform::HRESULT GetDataHere(Platform::FORMATETC* format, Platform::STGMEDIUM* medium) override;
+    Platform::HRESULT QueryGetData(Platform::FORMATETC* format) override;
+    Platform::HRESULT GetCanonicalFormatEtc(Platform::FORMATETC* format, Platform::FORMATETC* canonical) override;
+    Platform::HRESULT SetData(Platform::FORMATETC* format, Platform::STGMEDIUM* medium, Platform::BOOL release) override;
+    Platform::HRESULT EnumFormatEtc(Platform::DWORD direction, Platform::IEnumFORMATETC** formats) override;
+    Platform::HRESULT DAdvise(Platform::FORMATETC* format, Platform::DWORD flags, Platform::IAdviseSink* sink,
+                              Platform::DWORD* connection) override;
+    Platform::HRESULT DUnadvise(Platform::DWORD connection) override;
+    Platform::HRESULT EnumDAdvise(Platform::IEnumSTATDATA** advises) override;
+
 protected:
     // Holds a module lock for the object's life.
     TrellanObject();
@@ -133,12 +183,18 @@ private:
     };
 
     Platform::HRESULT OwnInterface(Platform::REFIID iid, void** object);
+    // Tells the view sink that the picture of the content changed.
+    void NotifyViewChange();
 
     InnerUnknown inner{*this};
     Platform::IUnknown* outer = nullptr;  // not held: the outer object holds this one
     Platform::ComPtr<Platform::IUnknown> clientSite;
     Platform::ComPtr<Platform::IUnknown> site;
     Platform::SIZEL extent{NaturalExtent, NaturalExtent};
+    // The one sink that hears when the picture changes, with what it asked for.
+    Platform::ComPtr<Platform::IAdviseSink> viewSink;
+    Platform::DWORD viewSinkAspects = 0;
+    Platform::DWORD viewSinkFlags = 0;
     bool dirty = false;
     Platform::DWORD safetyOptions = 0;
 };

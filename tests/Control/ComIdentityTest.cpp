@@ -1,14 +1,23 @@
 // The control as a component: made by the module's class factory, answering its
 // interfaces with one identity, aggregated, safe for scripting as asked, describing
-// its class, keeping its extent, and activated in place by a container.
+// its class, keeping its extent, activated in place by a container, drawing its
+// picture for it and offering no data.
 
 #include "Control/ITrellan.h"
 #include "MemoryStorage.h"
 #include "ModuleExports.h"
 #include "Platform/Com/ClassInfo.h"
 #include "Platform/Com/GuidText.h"
+#include "Platform/Com/InPlaceObjectWindowless.h"
 #include "Platform/Com/ObjectSafety.h"
 #include "Platform/Com/OleObject.h"
+#include "Platform/Gdi/DeviceContext.h"
+#include "Platform/Gdi/Drawing.h"
+#include "Platform/Gdi/GdiObjects.h"
+#include "Platform/Ole/AdviseSink.h"
+#include "Platform/Ole/DataObject.h"
+#include "Platform/Ole/ViewObject.h"
+#include "Platform/Win/Painting.h"
 #include "Platform/Win/Window.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +32,9 @@ const IID kTable[] = {IID_ITrellan,          IID_IDispatch,          IID_IOleInP
                       IID_IOleInPlaceActiveObject, IID_IOleControl, IID_IOleObject,    IID_IPersistStreamInit,
                       IID_IPersist,          IID_ISupportErrorInfo,  IID_ISpecifyPropertyPages, IID_IQuickActivate,
                       IID_IPersistStorage,
-                      IID_IProvideClassInfo, IID_IProvideClassInfo2, IID_IObjectWithSite, IID_IObjectSafety};
+                      IID_IProvideClassInfo, IID_IProvideClassInfo2, IID_IObjectWithSite, IID_IObjectSafety,
+                      IID_IViewObjectEx, IID_IViewObject2, IID_IViewObject, IID_IOleInPlaceObjectWindowless,
+                      IID_IDataObject};
 
 // Interfaces the control has no business answering: a file it does not persist to,
 // events it does not offer, and its factory's.
@@ -58,6 +69,38 @@ public:
     IUnknown* inner = nullptr;
     ULONG references = 1;
 };
+
+// Counts the changes of the picture it hears of.
+class ViewSink final : public IAdviseSink {
+public:
+    HRESULT QueryInterface(REFIID, void** object) override
+    {
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG AddRef() override { return ++references; }
+    ULONG Release() override { return --references; }
+    void OnDataChange(FORMATETC*, STGMEDIUM*) override {}
+    void OnViewChange(DWORD aspect, LONG) override { changes += aspect == DVASPECT_CONTENT; }
+    void OnRename(IMoniker*) override {}
+    void OnSave() override {}
+    void OnClose() override {}
+
+    ULONG references = 1;
+    int changes = 0;
+};
+
+HWND CreateContainer()
+{
+    static const bool registered = [] {
+        WNDCLASSW windowClass;
+        windowClass.lpfnWndProc = &DefWindowProcW;
+        windowClass.lpszClassName = L"IdentityContainer";
+        return RegisterClassW(&windowClass) != 0;
+    }();
+    EXPECT_TRUE(registered);
+    return CreateWindowExW(0, L"IdentityContainer", L"", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
+}
 
 class ComIdentity : public ::testing::Test {
 protected:
@@ -120,6 +163,9 @@ TEST_F(ComIdentity, AnAggregatedControlDelegatesItsUnknownToTheOuterObject)
     EXPECT_EQ(outer.references, 2u);
     EXPECT_EQ(Query<IUnknown>(safety.Get(), IID_IUnknown).Get(), static_cast<IUnknown*>(&outer));
     EXPECT_EQ(Query<IUnknown>(safety.Get(), IID_ITrellan).Get(), Query<IUnknown>(&outer, IID_ITrellan).Get());
+    for (const IID& iid : kTable)
+        EXPECT_EQ(Query<IUnknown>(Query<IUnknown>(&outer, iid).Get(), IID_IUnknown).Get(), static_cast<IUnknown*>(&outer))
+            << WideToUtf8(StringFromGuid(iid));
     safety = ComPtr<IObjectSafety>();
     EXPECT_EQ(outer.references, 1u);
     EXPECT_EQ(exports.canUnloadNow(), S_FALSE);
@@ -292,15 +338,7 @@ TEST_F(ComIdentity, TheClassDescribesItselfThroughItsTypeLibrary)
 
 TEST_F(ComIdentity, AContainerActivatesTheControlInPlaceAndClosesIt)
 {
-    static const bool registered = [] {
-        WNDCLASSW windowClass;
-        windowClass.lpfnWndProc = &DefWindowProcW;
-        windowClass.lpszClassName = L"IdentityContainer";
-        return RegisterClassW(&windowClass) != 0;
-    }();
-    ASSERT_TRUE(registered);
-    const HWND container =
-        CreateWindowExW(0, L"IdentityContainer", L"", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
+    const HWND container = CreateContainer();
     ComPtr<IUnknown> object = Create();
     ComPtr<IOleObject> ole = Query<IOleObject>(object.Get(), IID_IOleObject);
     ComPtr<IOleInPlaceObject> inPlace = Query<IOleInPlaceObject>(object.Get(), IID_IOleInPlaceObject);
@@ -349,6 +387,157 @@ TEST_F(ComIdentity, AContainerActivatesTheControlInPlaceAndClosesIt)
     ole->GetClientSite(site.Put());
     EXPECT_FALSE(site);
     DestroyWindow(container);
+}
+
+TEST_F(ComIdentity, TheViewIsMeasuredHitAndAdvisedOfChanges)
+{
+    ComPtr<IUnknown> object = Create();
+    ComPtr<IViewObjectEx> view = Query<IViewObjectEx>(object.Get(), IID_IViewObjectEx);
+    SIZEL size{};
+    ASSERT_EQ(view->GetExtent(DVASPECT_CONTENT, -1, nullptr, &size), S_OK);
+    EXPECT_EQ(size.cx, 5080);
+    EXPECT_EQ(size.cy, 5080);
+    EXPECT_EQ(view->GetExtent(4, -1, nullptr, &size), DV_E_DVASPECT);
+
+    ViewSink sink;
+    ASSERT_EQ(view->SetAdvise(DVASPECT_CONTENT, 0, &sink), S_OK);
+    const SIZEL wide{3000, 2000};
+    ComPtr<IOleObject> ole = Query<IOleObject>(object.Get(), IID_IOleObject);
+    ASSERT_EQ(ole->SetExtent(DVASPECT_CONTENT, &wide), S_OK);
+    ASSERT_EQ(ole->SetExtent(DVASPECT_CONTENT, &wide), S_OK);
+    EXPECT_EQ(sink.changes, 1);
+    ASSERT_EQ(view->GetExtent(DVASPECT_CONTENT, -1, nullptr, &size), S_OK);
+    EXPECT_EQ(size.cx, 3000);
+    EXPECT_EQ(size.cy, 2000);
+    RECTL rect{};
+    ASSERT_EQ(view->GetRect(DVASPECT_CONTENT, &rect), S_OK);
+    EXPECT_EQ(rect.right, 3000);
+    EXPECT_EQ(rect.bottom, 2000);
+    DVEXTENTINFO proposal;
+    ASSERT_EQ(view->GetNaturalExtent(DVASPECT_CONTENT, -1, nullptr, nullptr, &proposal, &size), S_OK);
+    EXPECT_EQ(size.cx, 5080);
+    EXPECT_EQ(size.cy, 5080);
+
+    DWORD aspects = 0, flags = 7;
+    ComPtr<IAdviseSink> advised;
+    ASSERT_EQ(view->GetAdvise(&aspects, &flags, advised.Put()), S_OK);
+    EXPECT_EQ(advised.Get(), &sink);
+    EXPECT_EQ(aspects, DVASPECT_CONTENT);
+    EXPECT_EQ(flags, 0u);
+    advised = ComPtr<IAdviseSink>();
+    // A sink advised once hears of one change only.
+    ASSERT_EQ(view->SetAdvise(DVASPECT_CONTENT, ADVF_ONLYONCE, &sink), S_OK);
+    const SIZEL tall{1000, 4000};
+    ole->SetExtent(DVASPECT_CONTENT, &tall);
+    ole->SetExtent(DVASPECT_CONTENT, &wide);
+    EXPECT_EQ(sink.changes, 2);
+    EXPECT_EQ(sink.references, 1u);
+    view->GetAdvise(nullptr, nullptr, advised.Put());
+    EXPECT_FALSE(advised);
+
+    DWORD status = 0;
+    ASSERT_EQ(view->GetViewStatus(&status), S_OK);
+    EXPECT_EQ(status, VIEWSTATUS_OPAQUE);
+    const RECT bounds{10, 20, 110, 70};
+    DWORD hit = 9;
+    ASSERT_EQ(view->QueryHitPoint(DVASPECT_CONTENT, &bounds, POINT{10, 20}, 0, &hit), S_OK);
+    EXPECT_EQ(hit, HITRESULT_HIT);
+    view->QueryHitPoint(DVASPECT_CONTENT, &bounds, POINT{110, 40}, 0, &hit);
+    EXPECT_EQ(hit, HITRESULT_OUTSIDE);
+    view->QueryHitPoint(DVASPECT_CONTENT, &bounds, POINT{50, 5}, 0, &hit);
+    EXPECT_EQ(hit, HITRESULT_OUTSIDE);
+    const RECT straddling{100, 60, 200, 200};
+    view->QueryHitRect(DVASPECT_CONTENT, &bounds, &straddling, 0, &hit);
+    EXPECT_EQ(hit, HITRESULT_HIT);
+    const RECT beside{110, 20, 200, 70};
+    view->QueryHitRect(DVASPECT_CONTENT, &bounds, &beside, 0, &hit);
+    EXPECT_EQ(hit, HITRESULT_OUTSIDE);
+
+    DWORD frozen = 0;
+    EXPECT_EQ(view->Freeze(DVASPECT_CONTENT, -1, nullptr, &frozen), E_NOTIMPL);
+    EXPECT_EQ(view->Unfreeze(frozen), E_NOTIMPL);
+}
+
+TEST_F(ComIdentity, DrawCopiesTheControlsWindowIntoTheGivenBounds)
+{
+    ComPtr<IUnknown> object = Create();
+    ComPtr<IViewObject> view = Query<IViewObject>(object.Get(), IID_IViewObject);
+    const HDC memory = CreateCompatibleDC(nullptr);
+    const HBITMAP bitmap = CreateCompatibleBitmap(memory, 60, 50);
+    const HGDIOBJ previous = SelectObject(memory, bitmap);
+    const HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
+    const RECT whole{0, 0, 60, 50};
+    FillRect(memory, &whole, white);
+    const RECTL bounds{5, 5, 45, 35};
+    EXPECT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, memory, &bounds, nullptr, nullptr, 0),
+              OLE_E_BLANK);
+
+    const HWND container = CreateContainer();
+    const RECT rect{0, 0, 200, 100};
+    ComPtr<IOleObject> ole = Query<IOleObject>(object.Get(), IID_IOleObject);
+    ASSERT_EQ(ole->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, container, &rect), S_OK);
+    HWND window = nullptr;
+    Query<IOleWindow>(object.Get(), IID_IOleWindow)->GetWindow(&window);
+    UpdateWindow(container);
+    UpdateWindow(window);
+    const HDC windowDc = GetDC(window);
+    const HBRUSH red = CreateSolidBrush(RGB(200, 0, 0));
+    FillRect(windowDc, &rect, red);
+    ReleaseDC(window, windowDc);
+
+    EXPECT_EQ(view->Draw(2, -1, nullptr, nullptr, nullptr, memory, &bounds, nullptr, nullptr, 0), DV_E_DVASPECT);
+    EXPECT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, memory, nullptr, nullptr, nullptr, 0),
+              E_INVALIDARG);
+    ASSERT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, memory, &bounds, nullptr, nullptr, 0), S_OK);
+    EXPECT_EQ(GetPixel(memory, 5, 5), RGB(200, 0, 0));
+    EXPECT_EQ(GetPixel(memory, 44, 34), RGB(200, 0, 0));
+    EXPECT_EQ(GetPixel(memory, 4, 4), RGB(255, 255, 255));
+    EXPECT_EQ(GetPixel(memory, 45, 35), RGB(255, 255, 255));
+
+    ole->Close(OLECLOSE_NOSAVE);
+    DestroyWindow(container);
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteObject(white);
+    DeleteObject(red);
+    DeleteDC(memory);
+}
+
+TEST_F(ComIdentity, TheWindowedControlLeavesMessagesToItsWindowAndOffersNoData)
+{
+    ComPtr<IUnknown> object = Create();
+    ComPtr<IOleInPlaceObjectWindowless> windowless =
+        Query<IOleInPlaceObjectWindowless>(object.Get(), IID_IOleInPlaceObjectWindowless);
+    LRESULT result = 5;
+    EXPECT_EQ(windowless->OnWindowMessage(WM_LBUTTONDOWN, 0, 0, &result), S_FALSE);
+    IDropTarget* target = reinterpret_cast<IDropTarget*>(1);
+    EXPECT_EQ(windowless->GetDropTarget(&target), E_NOTIMPL);
+    EXPECT_EQ(target, nullptr);
+
+    ComPtr<IDataObject> data = Query<IDataObject>(object.Get(), IID_IDataObject);
+    FORMATETC format;
+    format.cfFormat = CF_BITMAP;
+    format.tymed = TYMED_GDI;
+    STGMEDIUM medium;
+    EXPECT_EQ(data->QueryGetData(&format), DV_E_FORMATETC);
+    EXPECT_EQ(data->GetData(&format, &medium), DV_E_FORMATETC);
+    EXPECT_EQ(data->GetDataHere(&format, &medium), DV_E_FORMATETC);
+    EXPECT_EQ(medium.tymed, TYMED_NULL);
+    EXPECT_EQ(data->SetData(&format, &medium, FALSE), E_NOTIMPL);
+    IEnumFORMATETC* formats = reinterpret_cast<IEnumFORMATETC*>(1);
+    EXPECT_EQ(data->EnumFormatEtc(1, &formats), E_NOTIMPL);
+    EXPECT_EQ(formats, nullptr);
+    FORMATETC canonical;
+    canonical.cfFormat = CF_HDROP;
+    EXPECT_EQ(data->GetCanonicalFormatEtc(&format, &canonical), DATA_S_SAMEFORMATETC);
+    EXPECT_EQ(canonical.cfFormat, CF_BITMAP);
+    EXPECT_EQ(canonical.ptd, nullptr);
+    DWORD connection = 3;
+    ViewSink sink;
+    EXPECT_EQ(data->DAdvise(&format, 0, &sink, &connection), OLE_E_ADVISENOTSUPPORTED);
+    EXPECT_EQ(connection, 0u);
+    EXPECT_EQ(sink.references, 1u);
+    EXPECT_EQ(data->DUnadvise(1), OLE_E_ADVISENOTSUPPORTED);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // The interfaces by which a container embeds a control and activates it in place,
 // with the members a container of this system calls.
 
+#include "Platform/Com/DrawAspect.h"
 #include "Platform/Com/Unknown.h"
 #include "Platform/Win/WinTypes.h"
 
@@ -30,8 +31,6 @@ constexpr LONG OLEIVERB_INPLACEACTIVATE = -5;
 
 constexpr DWORD OLECLOSE_SAVEIFDIRTY = 0;
 constexpr DWORD OLECLOSE_NOSAVE = 1;
-
-constexpr DWORD DVASPECT_CONTENT = 1;
 
 constexpr DWORD OLEMISC_RECOMPOSEONRESIZE = 0x1;
 constexpr DWORD OLEMISC_CANTLINKINSIDE = 0x10;

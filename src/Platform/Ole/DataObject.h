@@ -8,6 +8,11 @@ namespace Platform {
 
 inline constexpr IID IID_IDataObject = {0x0000010E, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 
+// GetCanonicalFormatEtc: the format is its own canonical form.
+constexpr HRESULT DATA_S_SAMEFORMATETC = 0x00040130;
+// The object takes no data advice.
+constexpr HRESULT OLE_E_ADVISENOTSUPPORTED = MakeHresult(0x80040003u);
+
 // Enumerators and advise sinks; nothing in this system offers or uses them.
 class IEnumFORMATETC;
 class IAdviseSink;

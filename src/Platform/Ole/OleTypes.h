@@ -3,6 +3,7 @@
 // descriptors, storage mediums, drop effects and the status codes of the calls.
 
 #include "Platform/Com/ComTypes.h"
+#include "Platform/Com/DrawAspect.h"
 #include "Platform/Ole/GlobalMemory.h"
 #include "Platform/Win/WinTypes.h"
 
@@ -16,8 +17,6 @@ constexpr CLIPFORMAT CF_HDROP = 15;
 
 // A target device description; this system never names one.
 struct DVTARGETDEVICE;
-
-constexpr DWORD DVASPECT_CONTENT = 1;
 
 constexpr DWORD TYMED_NULL = 0;
 constexpr DWORD TYMED_HGLOBAL = 1;
