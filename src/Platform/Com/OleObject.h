@@ -2,7 +2,7 @@
 // The interfaces by which a container embeds a control and activates it in place,
 // with the members a container of this system calls.
 
-#include "Platform/Com/DrawAspect.h"
+#include "Platform/Com/DrawContent.h"
 #include "Platform/Com/Unknown.h"
 #include "Platform/Win/WinTypes.h"
 

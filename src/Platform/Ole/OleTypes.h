@@ -3,7 +3,7 @@
 // descriptors, storage mediums, drop effects and the status codes of the calls.
 
 #include "Platform/Com/ComTypes.h"
-#include "Platform/Com/DrawAspect.h"
+#include "Platform/Com/DrawContent.h"
 #include "Platform/Ole/GlobalMemory.h"
 #include "Platform/Win/WinTypes.h"
 
