@@ -15,8 +15,6 @@ function(trellan_test_folder folder)
   trellan_warnings(${target})
   target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/src ${CMAKE_CURRENT_SOURCE_DIR})
   target_link_libraries(${target} PRIVATE Trellan64 TrellanTestSupport GTest::gtest GTest::gtest_main Threads::Threads)
-  target_compile_definitions(${target} PRIVATE
-    TRELLAN_SOURCE_DIR="${PROJECT_SOURCE_DIR}" TRELLAN_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}")
   gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${ARGN}")
 endfunction()
 

@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 #include <sys/wait.h>
+#include "TestPaths.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ Result RunCommand(const std::string& command)
     return result;
 }
 
-const std::string kBin = TRELLAN_BIN_DIR;
+const std::string kBin = TestPaths::BinDir();
 const std::string kScript = "printf '%s\\n' '{\"post\": {\"name\": \"init\", \"config\": {\"a\": 1}}}' "
                             "'{\"wait\": \"load_complete\", \"timeout_ms\": 5000}' | ";
 

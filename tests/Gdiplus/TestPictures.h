@@ -18,6 +18,7 @@
 #include <vector>
 
 #include <sys/resource.h>
+#include "TestPaths.h"
 
 namespace TestPictures {
 
@@ -43,7 +44,7 @@ inline std::uint8_t SampleAlpha(int x)
 
 inline std::wstring Sample(const std::string& name)
 {
-    return std::filesystem::path(TRELLAN_SOURCE_DIR "/tests/fuzz/corpus/Picture/" + name).wstring();
+    return std::filesystem::path(TestPaths::SourceDir() + "/tests/fuzz/corpus/Picture/" + name).wstring();
 }
 
 inline std::vector<std::uint8_t> ReadFile(const std::wstring& path)

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include "TestPaths.h"
 
 using namespace Platform;
 using namespace Platform::Gdiplus;
@@ -24,7 +25,7 @@ struct Outcome {
 Outcome Picture(const std::string& arguments)
 {
     // A program that hangs ends after a minute with status 124 instead of hanging the test.
-    const std::string command = "timeout 60 " + std::string(TRELLAN_BIN_DIR) + "/trellan-picture " + arguments + " 2>&1";
+    const std::string command = "timeout 60 " + TestPaths::BinDir() + "/trellan-picture " + arguments + " 2>&1";
     Outcome run{-1, {}};
     FILE* pipe = popen(command.c_str(), "r");
     std::array<char, 256> buffer{};

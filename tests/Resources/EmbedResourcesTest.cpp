@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include "TestPaths.h"
 
 namespace fs = std::filesystem;
 
@@ -36,7 +37,7 @@ protected:
     {
         Write("Resources.txt", rows);
         const std::string command = "cmake -DTABLE=" + (folder / "Resources.txt").string() +
-                                    " -DOUTPUT=" + (folder / "out.cpp").string() + " -P " TRELLAN_SOURCE_DIR
+                                    " -DOUTPUT=" + (folder / "out.cpp").string() + " -P " + TestPaths::SourceDir() +
                                     "/cmake/EmbedResources.cmake > " + (folder / "log.txt").string() + " 2>&1";
         return std::system(command.c_str()) == 0;
     }

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include "TestPaths.h"
 
 using namespace UploadHarness;
 using TestSupport::ChildProcess;
@@ -28,7 +29,7 @@ class TrellanPostTest : public ::testing::Test {
 protected:
     static std::vector<std::string> Command(const std::vector<std::string>& arguments)
     {
-        std::vector<std::string> command = {std::string(TRELLAN_BIN_DIR) + "/trellan-post"};
+        std::vector<std::string> command = {TestPaths::BinDir() + "/trellan-post"};
         command.insert(command.end(), arguments.begin(), arguments.end());
         return command;
     }

@@ -20,6 +20,7 @@
 #include <string>
 #include <thread>
 #include <vector>
+#include "TestPaths.h"
 
 namespace UploadHarness {
 
@@ -68,7 +69,7 @@ public:
     {
         std::string pattern = (std::filesystem::temp_directory_path() / "trellan-photos-XXXXXX").string();
         folder = mkdtemp(pattern.data());
-        std::vector<std::string> command = {"python3", std::string(TRELLAN_SOURCE_DIR) + "/tests/support/make_photos.py",
+        std::vector<std::string> command = {"python3", TestPaths::SourceDir() + "/tests/support/make_photos.py",
                                             folder.string(), std::to_string(count), "--size", size};
         if (noise)
             command.push_back("--noise");

@@ -7,6 +7,7 @@
 
 #include <fstream>
 #include <iterator>
+#include "TestPaths.h"
 
 using namespace UploadHarness;
 using TestSupport::TestReceiver;
@@ -297,7 +298,7 @@ TEST_F(UploadManagerTest, PicturesThatCannotBeDecodedFailWithoutBeingPosted)
 {
     TestReceiver receiver;
     PhotoFolder photos(1);
-    const std::filesystem::path samples = TRELLAN_SOURCE_DIR "/tests/fuzz/corpus/Picture";
+    const std::filesystem::path samples = TestPaths::SourceDir() + "/tests/fuzz/corpus/Picture";
     std::ofstream(photos.Folder() / "text.jpg") << "not a picture";
     // A header that claims more pixels than a picture may have.
     std::string huge = ReadBytes(samples / "bmp24.bmp");

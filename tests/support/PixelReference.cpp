@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <vector>
+#include "TestPaths.h"
 
 namespace PixelReference {
 
@@ -150,7 +151,7 @@ Result Compare(const std::string& outputPng, const std::string& referencePng, To
 
 std::string OutputPath(const std::string& name)
 {
-    const std::filesystem::path path = std::filesystem::path(TRELLAN_BUILD_DIR) / "pictures" / name;
+    const std::filesystem::path path = std::filesystem::path(TestPaths::BuildDir()) / "pictures" / name;
     std::error_code error;
     std::filesystem::create_directories(path.parent_path(), error);
     return path.string();
@@ -158,7 +159,7 @@ std::string OutputPath(const std::string& name)
 
 Result CompareWithReference(const std::string& name, Tolerance tolerance)
 {
-    return Compare(OutputPath(name), std::string(TRELLAN_SOURCE_DIR) + "/tests/references/" + name, tolerance);
+    return Compare(OutputPath(name), TestPaths::SourceDir() + "/tests/references/" + name, tolerance);
 }
 
 } // namespace PixelReference

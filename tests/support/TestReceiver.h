@@ -12,6 +12,7 @@
 #include <iterator>
 #include <sstream>
 #include <stdexcept>
+#include "TestPaths.h"
 
 namespace TestSupport {
 
@@ -19,7 +20,7 @@ class TestReceiver {
 public:
     explicit TestReceiver(std::vector<std::string> options = {}) : folder(MakeFolder())
     {
-        std::vector<std::string> arguments = {"python3", std::string(TRELLAN_SOURCE_DIR) + "/tests/support/receiver.py",
+        std::vector<std::string> arguments = {"python3", TestPaths::SourceDir() + "/tests/support/receiver.py",
                                               "--record", folder.string(), "--exit-on-stdin-eof"};
         arguments.insert(arguments.end(), options.begin(), options.end());
         process = std::make_unique<ChildProcess>(arguments);
