@@ -74,13 +74,18 @@ HRESULT CustomDataObject::SetData(FORMATETC* format, STGMEDIUM* given, BOOL rele
 
 void CustomDataObject::SetItemId(std::uint32_t value, const std::wstring& name)
 {
-    const HGLOBAL block = GlobalAlloc(GMEM_FIXED, sizeof value);
-    void* bytes = GlobalLock(block);
-    if (!bytes) {
+    SetBlock(&value, sizeof value, name);
+}
+
+void CustomDataObject::SetBlock(const void* bytes, std::size_t size, const std::wstring& name)
+{
+    const HGLOBAL block = GlobalAlloc(GMEM_FIXED, size);
+    void* copy = GlobalLock(block);
+    if (!copy) {
         GlobalFree(block);
         return;
     }
-    std::memcpy(bytes, &value, sizeof value);
+    std::memcpy(copy, bytes, size);
     GlobalUnlock(block);
     FORMATETC format = FormatRegistry::Instance().LookupFormat(name);
     STGMEDIUM holding;

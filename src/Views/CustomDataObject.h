@@ -4,6 +4,7 @@
 
 #include "Platform/Ole/DataObjectBase.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -21,6 +22,8 @@ public:
 
     // Stores the 32-bit value in a 4-byte block under the registered format of name.
     void SetItemId(std::uint32_t value, const std::wstring& name);
+    // Stores a copy of the bytes in a block under the registered format of name.
+    void SetBlock(const void* bytes, std::size_t size, const std::wstring& name);
 
 private:
     ~CustomDataObject() override;

@@ -1,0 +1,882 @@
+#include "Views/ListView.h"
+
+#include "Biz/AppConfig.h"
+#include "Biz/AppState.h"
+#include "Biz/ImageData.h"
+#include "Biz/UploadItem.h"
+#include "Platform/Controls/ControlMessages.h"
+#include "Platform/Files/RegularFile.h"
+#include "Platform/Gdi/BackBuffer.h"
+#include "Platform/Gdi/DeviceContext.h"
+#include "Platform/Gdi/GdiObjects.h"
+#include "Platform/Gdiplus/Graphics.h"
+#include "Platform/Gdiplus/GraphicsTypes.h"
+#include "Platform/Ole/DragDrop.h"
+#include "Platform/Ole/GlobalMemory.h"
+#include "Platform/Ole/StorageMedium.h"
+#include "Platform/ShellApi/PathFunctions.h"
+#include "Platform/ShellApi/StringCompare.h"
+#include "Platform/Win/Input.h"
+#include "Platform/Win/Painting.h"
+#include "Platform/Win/ScrollBar.h"
+#include "Platform/Win/WindowGeometry.h"
+#include "UI/EventArgs.h"
+#include "UI/WindowedLayout.h"
+#include "Views/CustomDataObject.h"
+#include "Views/FormatRegistry.h"
+#include "Views/ListViewItem.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <tuple>
+
+using namespace Platform;
+
+namespace {
+
+const wchar_t* const kClass = L"ZivoroListView";
+// Room kept free for the vertical scroll bar when counting columns.
+constexpr int kScrollBarRoom = 17;
+const wchar_t* const kPictureExtensions[] = {L".gif", L".png", L".bmp", L".jpg", L".tif"};
+
+// What a tile drag carries: the tile id first (4 bytes, as every reader of the
+// format expects), then the identity of the list it came from, because tile ids are
+// given per list and mean nothing to another one.
+struct TileDragData {
+    std::uint32_t id;
+    std::uint32_t reserved;
+    std::uint64_t list;
+};
+
+// Never reused within the process, unlike a list's address.
+std::uint64_t NewListIdentity()
+{
+    static std::atomic<std::uint64_t> next{1};
+    return next.fetch_add(1);
+}
+
+// The size of the file by seeking to its end; 0 when it cannot be opened.
+std::int64_t MeasureFileSize(const std::wstring& path)
+{
+    const int descriptor = OpenRegularFileForReading(path);
+    if (descriptor < 0)
+        return 0;
+    const off_t end = lseek(descriptor, 0, SEEK_END);
+    close(descriptor);
+    return end < 0 ? 0 : static_cast<std::int64_t>(end);
+}
+
+bool HasPictureExtension(const std::wstring& path)
+{
+    const wchar_t* extension = PathFindExtensionW(path.c_str());
+    return std::any_of(std::begin(kPictureExtensions), std::end(kPictureExtensions),
+                       [&](const wchar_t* known) { return StrCmpIW(extension, known) == 0; });
+}
+
+void RemoveById(std::vector<ListViewItem*>& tiles, std::int32_t id)
+{
+    std::erase_if(tiles, [id](ListViewItem* tile) { return tile->Id() == id; });
+}
+
+} // namespace
+
+ListView::ListView(Role listRole) : role(listRole), identity(NewListIdentity()) {}
+
+ListView::~ListView()
+{
+    DestroyWithFont(hwnd);
+    Reset();
+    if (dragData)
+        dragData->Release();
+}
+
+// ---------------------------------------------------------------------------------
+// Window and layout
+
+HWND ListView::CreateListWindow(HWND parentWindow, const RECT& rect, std::uint32_t style)
+{
+    RegisterClassOnce(kClass, nullptr, CS_DBLCLKS);
+    FormatRegistry::Instance().RegisterFormat(DragFormat);
+    hwnd = CreateWindowExW(0, kClass, L"", style, rect.left, rect.top, rect.right - rect.left,
+                           rect.bottom - rect.top, parentWindow, nullptr, nullptr, this);
+    if (!hwnd)
+        return nullptr;
+    RegisterDragDrop(hwnd, this);
+    remarkEditor.Create(hwnd);
+    return hwnd;
+}
+
+void ListView::Attach(ControlBase* parentControl)
+{
+    CreateListWindow(parentControl->GetHwnd(), RECT{}, WS_CHILD);
+    WindowedLayout::Join(*this, parentControl);
+}
+
+HWND ListView::Create(HWND parentWindow, const RECT& rect)
+{
+    return CreateListWindow(parentWindow, rect, WS_CHILD | WS_VISIBLE);
+}
+
+void ListView::GetContainerRect(RECT* rect)
+{
+    *rect = RECT{};
+    if (parent && parent->GetHwnd())
+        GetClientRect(parent->GetHwnd(), rect);
+}
+
+void ListView::SetVisible(int value)
+{
+    WindowedLayout::SetVisible(*this, value);
+}
+
+void ListView::UpdateLayout()
+{
+    WindowedLayout::MoveToLayout(*this);
+}
+
+void ListView::DestroyWindows()
+{
+    if (IsWindow(hwnd))
+        DestroyWindow(hwnd);
+}
+
+int ListView::Columns() const
+{
+    const int width = clientRect.right - clientRect.left;
+    const int columns = (width + horizontalGap - margins.right - margins.left - kScrollBarRoom) /
+                        (horizontalGap + itemWidth);
+    return std::max(columns, 1);
+}
+
+int ListView::Rows() const
+{
+    const int columns = Columns();
+    return (Count() + columns - 1) / columns;
+}
+
+int ListView::ContentHeight() const
+{
+    return Rows() * (itemHeight + verticalGap) + margins.bottom + margins.top;
+}
+
+void ListView::Layout()
+{
+    if (items.empty())
+        return;
+    GetClientRect(hwnd, &clientRect);
+    const int columns = Columns();
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const int column = static_cast<int>(i) % columns, row = static_cast<int>(i) / columns;
+        const int left = margins.left + column * (itemWidth + horizontalGap);
+        const int top = margins.top + row * (itemHeight + verticalGap);
+        items[i]->SetBounds(RECT{left, top, left + itemWidth, top + itemHeight});
+    }
+}
+
+void ListView::UpdateScrollBar()
+{
+    const int clientHeight = ClientHeight();
+    const int visibleRows = clientHeight / (itemHeight + verticalGap);
+    SCROLLINFO info;
+    if (Rows() > visibleRows) {
+        EnableScrollBar(hwnd, SB_VERT, ESB_ENABLE_BOTH);
+        info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+        info.nMax = ContentHeight();
+        info.nPage = static_cast<UINT>(clientHeight);
+        SetScrollInfo(hwnd, SB_VERT, &info, TRUE);
+        return;
+    }
+    // Nothing overflows: the bar goes away rather than standing there disabled.
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    SetScrollInfo(hwnd, SB_VERT, &info, TRUE);
+    ShowScrollBar(hwnd, SB_VERT, FALSE);
+    RECT strip;
+    GetClientRect(hwnd, &strip);
+    strip.left = std::max(strip.left, strip.right - 18);
+    InvalidateRect(hwnd, &strip, FALSE);
+}
+
+int ListView::ScrollPosition() const
+{
+    return GetScrollPos(hwnd, SB_VERT);
+}
+
+int ListView::MaxScrollPosition() const
+{
+    SCROLLINFO info;
+    info.fMask = SIF_RANGE | SIF_PAGE;
+    if (!GetScrollInfo(hwnd, SB_VERT, &info))
+        return 0;
+    return std::max(info.nMin, info.nMax - std::max(static_cast<int>(info.nPage) - 1, 0));
+}
+
+void ListView::ScrollTo(int position)
+{
+    SetScrollPos(hwnd, SB_VERT, std::clamp(position, 0, MaxScrollPosition()), TRUE);
+    const RECT area = ScrollingArea(kScrollBarRoom);
+    InvalidateRect(hwnd, &area, FALSE);
+}
+
+int ListView::ClientHeight() const
+{
+    RECT client;
+    GetClientRect(hwnd, &client);
+    return client.bottom - client.top;
+}
+
+RECT ListView::ScrollingArea(int strip) const
+{
+    RECT area;
+    GetClientRect(hwnd, &area);
+    area.right = std::max(area.left, area.right - strip);
+    return area;
+}
+
+void ListView::InvalidateAll()
+{
+    InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+void ListView::MakeBackBuffer(int width, int height)
+{
+    if (backBuffer && backBufferSize.cx == width && backBufferSize.cy == height)
+        return;
+    if (backBuffer)
+        DeleteObject(backBuffer);
+    backBuffer = nullptr;
+    backBufferSize = SIZE{width, height};
+    if (width <= 0 || height <= 0)
+        return;
+    HDC screen = GetDC(hwnd);
+    backBuffer = CreateCompatibleBitmap(screen, width, height);
+    ReleaseDC(hwnd, screen);
+}
+
+// ---------------------------------------------------------------------------------
+// Content
+
+void ListView::AddItem(ListViewItem* tile)
+{
+    tile->SetList(this);
+    tile->listData = nextId++;
+    items.push_back(tile);
+}
+
+bool ListView::DeletingRefused() const
+{
+    return AppState::Instance().IsUploading();
+}
+
+void ListView::RemoveItem(std::int32_t id)
+{
+    if (DeletingRefused())
+        return;
+    const int position = ScrollPosition();
+    RemoveById(selection, id);
+    if (hoverId == id)
+        hoverId = -1;
+    if (anchorId == id)
+        anchorId = -1;
+    const auto found = std::find_if(items.begin(), items.end(), [id](ListViewItem* tile) { return tile->Id() == id; });
+    if (found != items.end()) {
+        ListViewItem* tile = *found;
+        items.erase(found);
+        Discard(tile);
+    }
+    ItemsRemoved(id);
+    UpdateScrollBar();
+    Layout();
+    ScrollTo(position);
+    AfterRemoval();
+}
+
+void ListView::DeleteSelected()
+{
+    if (DeletingRefused())
+        return;
+    const std::vector<ListViewItem*> going = std::exchange(selection, {});
+    for (ListViewItem* selected : going) {
+        const std::int32_t id = selected->Id();
+        std::vector<ListViewItem*> removed;
+        std::copy_if(items.begin(), items.end(), std::back_inserter(removed),
+                     [id](ListViewItem* tile) { return tile->Id() == id; });
+        RemoveById(items, id);
+        for (ListViewItem* tile : removed)
+            Discard(tile);
+    }
+    ItemsRemoved(0);
+    anchorId = hoverId = -1;
+    UpdateScrollBar();
+    Layout();
+    ScrollTo(0);
+    AfterRemoval();
+}
+
+void ListView::AfterRemoval()
+{
+    const RECT area = ScrollingArea(20);
+    InvalidateRect(hwnd, &area, FALSE);
+    // Hover follows the new layout.
+    Cancel();
+    POINT cursor;
+    GetCursorPos(&cursor);
+    ScreenToClient(hwnd, &cursor);
+    SendMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(cursor.x, cursor.y));
+}
+
+void ListView::Clear()
+{
+    Reset();
+    UpdateScrollBar();
+    InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+void ListView::Reset()
+{
+    const std::vector<ListViewItem*> going = std::exchange(items, {});
+    selection.clear();
+    anchorId = hoverId = -1;
+    for (ListViewItem* tile : going)
+        Discard(tile);
+    editingItem = nullptr;
+}
+
+void ListView::Discard(ListViewItem* tile)
+{
+    ForgetLinks(tile);
+    if (tileCalls > 0)
+        discarded.push_back(tile);
+    else
+        delete tile;
+}
+
+void ListView::ForgetLinks(ListViewItem* tile)
+{
+    if (tile != editingItem)
+        return;
+    // The tile whose remark is being edited is going: its editor closes unsaved.
+    editingItem = nullptr;
+    ShowWindow(remarkEditor.Window(), SW_HIDE);
+}
+
+void ListView::DeleteDiscarded()
+{
+    if (tileCalls > 0)
+        return;
+    for (ListViewItem* tile : std::exchange(discarded, {}))
+        delete tile;
+}
+
+void ListView::MoveItem(std::int32_t fromId, std::int32_t toId)
+{
+    if (fromId == toId || items.size() < 2)
+        return;
+    const auto from = std::find_if(items.begin(), items.end(), [fromId](ListViewItem* t) { return t->Id() == fromId; });
+    if (from == items.end())
+        return;
+    ListViewItem* moving = *from;
+    items.erase(from);
+    const auto to = std::find_if(items.begin(), items.end(), [toId](ListViewItem* t) { return t->Id() == toId; });
+    items.insert(to, moving);
+    Layout();
+    InvalidateAll();
+}
+
+void ListView::Sort(int kind)
+{
+    auto key = [kind](ListViewItem* tile) {
+        std::wstring remark;
+        std::int64_t time = 0;
+        if (kind == 1) {
+            const std::shared_ptr<ImageData> record = tile->Data();
+            remark = record ? record->remark : std::wstring();
+        } else if (kind == 2 || kind == 3) {
+            time = tile->created[kind - 2];
+        }
+        return std::make_tuple(std::move(remark), time, tile->Id());
+    };
+    std::stable_sort(items.begin(), items.end(), [&](ListViewItem* a, ListViewItem* b) { return key(a) < key(b); });
+    Layout();
+    UpdateScrollBar();
+    InvalidateAll();
+}
+
+ListViewItem* ListView::FindById(std::int32_t id) const
+{
+    const auto found = std::find_if(items.begin(), items.end(), [id](ListViewItem* t) { return t->Id() == id; });
+    return found == items.end() ? nullptr : *found;
+}
+
+int ListView::IndexOf(std::int32_t id) const
+{
+    const auto found = std::find_if(items.begin(), items.end(), [id](ListViewItem* t) { return t->Id() == id; });
+    return found == items.end() ? -1 : static_cast<int>(found - items.begin());
+}
+
+ListViewItem* ListView::ItemAt(POINT point) const
+{
+    const auto found = std::find_if(items.begin(), items.end(), [point](ListViewItem* t) { return t->HitTest(point); });
+    return found == items.end() ? nullptr : *found;
+}
+
+bool ListView::ContainsPath(const std::wstring& path) const
+{
+    return std::any_of(items.begin(), items.end(), [&](ListViewItem* tile) { return tile->HasPath(path); });
+}
+
+bool ListView::ContainsFile(ListViewItem* other) const
+{
+    return std::any_of(items.begin(), items.end(), [&](ListViewItem* tile) { return tile->SameFile(other); });
+}
+
+int ListView::CheckedCount() const
+{
+    return static_cast<int>(std::count_if(items.begin(), items.end(), [](ListViewItem* t) { return t->checked != 0; }));
+}
+
+void ListView::GetChecked(std::vector<ListViewItem*>& out) const
+{
+    std::copy_if(items.begin(), items.end(), std::back_inserter(out), [](ListViewItem* t) { return t->checked != 0; });
+}
+
+void ListView::SetAllChecked(std::int32_t value)
+{
+    for (ListViewItem* tile : items)
+        tile->SetChecked(value);
+}
+
+std::int64_t ListView::SumSizes() const
+{
+    std::int64_t sum = 0;
+    for (ListViewItem* tile : items)
+        if (const std::shared_ptr<ImageData> record = tile->Data())
+            sum += record->fileSize;
+    return sum;
+}
+
+std::int64_t ListView::SumCheckedSizes() const
+{
+    std::int64_t sum = 0;
+    for (ListViewItem* tile : items)
+        tile->AddCheckedSize(sum);
+    return sum;
+}
+
+void ListView::SelectAll(int value)
+{
+    DeselectAll();
+    if (!value)
+        return;
+    for (ListViewItem* tile : items) {
+        tile->Select(POINT{});
+        selection.push_back(tile);
+    }
+}
+
+void ListView::AddToSelection(ListViewItem* tile)
+{
+    if (std::none_of(selection.begin(), selection.end(), [tile](ListViewItem* t) { return t->Id() == tile->Id(); }))
+        selection.push_back(tile);
+}
+
+void ListView::DeselectAll()
+{
+    for (ListViewItem* tile : std::exchange(selection, {}))
+        tile->Deselect();
+}
+
+std::vector<UploadItem*> ListView::UploadItems() const
+{
+    std::vector<UploadItem*> uploads;
+    for (ListViewItem* tile : items)
+        if (auto* upload = dynamic_cast<UploadItem*>(tile))
+            uploads.push_back(upload);
+    return uploads;
+}
+
+void ListView::CommitEditing()
+{
+    ListViewItem* tile = std::exchange(editingItem, nullptr);
+    if (tile)
+        tile->CommitRemark();
+}
+
+// ---------------------------------------------------------------------------------
+// Window messages
+
+bool ListView::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    result = 0;
+    switch (message) {
+    case WM_PAINT:
+        OnPaintMessage();
+        return true;
+    case WM_ERASEBKGND:
+        result = 1;
+        return true;
+    case WM_LBUTTONDOWN:
+        OnPress(wParam, ToContent(lParam));
+        return true;
+    case WM_LBUTTONUP:
+        OnRelease(ToContent(lParam));
+        return true;
+    case WM_LBUTTONDBLCLK:
+        OnDoubleClick(ToContent(lParam));
+        return true;
+    case WM_MOUSEMOVE:
+        OnMove(ToContent(lParam));
+        return true;
+    case WM_MOUSELEAVE:
+        tracking = false;
+        return true;
+    case WM_MOUSEWHEEL:
+        result = OnWheel(GET_WHEEL_DELTA_WPARAM(wParam)) ? 1 : 0;
+        return true;
+    case WM_VSCROLL:
+        OnScroll(LOWORD(wParam), static_cast<std::int16_t>(HIWORD(wParam)));
+        return true;
+    case WM_KEYUP:
+        OnKeyUp(wParam);
+        return true;
+    case WM_KEYDOWN:
+        return true;
+    case WM_SIZE:
+        OnSize();
+        return true;
+    case WM_COMMAND:
+        OnEditorCommand(wParam, lParam);
+        return true;
+    case WM_DESTROY:
+        OnDestroy();
+        return false;
+    default:
+        return false;
+    }
+}
+
+POINT ListView::ToContent(LPARAM lParam) const
+{
+    return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam) + ScrollPosition()};
+}
+
+void ListView::OnPaintMessage()
+{
+    PAINTSTRUCT paint;
+    HDC target = BeginPaint(hwnd, &paint);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    MakeBackBuffer(client.right, client.bottom);
+    if (backBuffer) {
+        BackBuffer buffer(target, backBuffer, client);
+        HDC scratch = CreateCompatibleDC(target);
+        Gdiplus::Graphics graphics(buffer.Dc());
+        Gdiplus::SolidBrush white(Gdiplus::Color(0xFFFFFFFF));
+        graphics.FillRectangle(&white, 0, 0, client.right, client.bottom);
+        Zivoro::UI::CPaintEventArgs args;
+        args.dc = buffer.Dc();
+        args.scratchDC = scratch;
+        args.graphics = &graphics;
+        const int position = ScrollPosition(), bottom = position + client.bottom;
+        auto tile = std::find_if(items.begin(), items.end(), [position](ListViewItem* t) { return t->GetBounds().bottom > position; });
+        for (; tile != items.end() && (*tile)->GetBounds().top < bottom; ++tile)
+            (*tile)->Paint(&args, position);
+        DeleteDC(scratch);
+        buffer.Present();
+    }
+    EndPaint(hwnd, &paint);
+}
+
+void ListView::OnSize()
+{
+    GetClientRect(hwnd, &clientRect);
+    MakeBackBuffer(clientRect.right, clientRect.bottom);
+    // The tiles follow the new width; the position is kept as far as it still fits.
+    const int position = ScrollPosition();
+    Layout();
+    UpdateScrollBar();
+    ScrollTo(position);
+}
+
+void ListView::OnPress(WPARAM keys, POINT point)
+{
+    SetFocus(hwnd);
+    ListViewItem* tile = ItemAt(point);
+    if (!tile) {
+        DeselectAll();
+    } else if (keys & MK_SHIFT) {
+        SelectRange(tile);
+        return;
+    } else if (keys & MK_CONTROL) {
+        ToggleSelect(tile);
+        return;
+    } else {
+        DeselectAll();
+        anchorId = -1;
+        ++tileCalls;
+        tile->OnMouseDown(point);
+        --tileCalls;
+        if (FindById(tile->Id()) == tile && !tile->HitButton(point) && editable)
+            PrepareDrag(tile);
+        DeleteDiscarded();
+    }
+    SelectionChanged(0);
+}
+
+void ListView::SelectRange(ListViewItem* tile)
+{
+    const int anchorIndex = IndexOf(anchorId);
+    if (anchorIndex < 0) {
+        tile->Select(POINT{});
+        return;
+    }
+    DeselectAll();
+    const int tileIndex = IndexOf(tile->Id());
+    const auto [first, last] = std::minmax(anchorIndex, tileIndex);
+    for (int i = first; i <= last; ++i) {
+        items[i]->Select(POINT{});
+        selection.push_back(items[i]);
+    }
+    SelectionChanged(0);
+}
+
+void ListView::ToggleSelect(ListViewItem* tile)
+{
+    const auto found = std::find_if(selection.begin(), selection.end(),
+                                    [tile](ListViewItem* t) { return t->Id() == tile->Id(); });
+    if (found != selection.end()) {
+        selection.erase(found);
+        tile->Deselect();
+    } else {
+        tile->Select(POINT{});
+        selection.push_back(tile);
+    }
+    SelectionChanged(0);
+}
+
+void ListView::PrepareDrag(ListViewItem* tile)
+{
+    auto* object = new CustomDataObject;
+    const TileDragData carried{static_cast<std::uint32_t>(tile->Id()), 0, identity};
+    object->SetBlock(&carried, sizeof carried, DragFormat);
+    if (dragData)
+        dragData->Release();
+    dragData = object;
+    Prepare(object);
+}
+
+void ListView::OnRelease(POINT point)
+{
+    CommitEditing();
+    Cancel();
+    ListViewItem* tile = ItemAt(point);
+    if (!tile)
+        return;
+    ++tileCalls;
+    tile->OnMouseUp(point);
+    --tileCalls;
+    DeleteDiscarded();
+}
+
+void ListView::OnDoubleClick(POINT point)
+{
+    ListViewItem* tile = ItemAt(point);
+    if (tile && !tile->HitButton(point))
+        ItemActivated(tile);
+}
+
+void ListView::OnMove(POINT point)
+{
+    if (IsPending()) {
+        Run(hwnd);
+        return;
+    }
+    if (items.empty())
+        return;
+    ListViewItem* hovered = ItemAt(point);
+    if (hoverId != -1 && (!hovered || hovered->Id() != hoverId)) {
+        if (ListViewItem* left = FindById(hoverId))
+            left->OnMouseLeave();
+        hoverId = -1;
+    }
+    if (hovered) {
+        hovered->OnMouseMove(point);
+        hoverId = hovered->Id();
+    }
+    if (!tracking) {
+        TRACKMOUSEEVENT request;
+        request.dwFlags = TME_LEAVE;
+        request.hwndTrack = hwnd;
+        request.dwHoverTime = 100;
+        TrackMouseEvent(&request);
+        tracking = true;
+    }
+}
+
+bool ListView::OnWheel(int delta)
+{
+    const int position = ScrollPosition();
+    const int maximum = MaxScrollPosition();
+    int next = position;
+    if (delta < 0) {
+        if (position >= maximum)
+            return false;
+        next = std::min(position + itemHeight, maximum);
+    } else {
+        if (position <= 0)
+            return false;
+        next = std::max(position - itemHeight, 0);
+    }
+    ScrollTo(next);
+    return true;
+}
+
+void ListView::OnScroll(int request, int thumbPosition)
+{
+    const int position = ScrollPosition(), maximum = MaxScrollPosition(), page = ClientHeight();
+    int next = position;
+    switch (request) {
+    case SB_LINEUP:
+        next = position - 1;
+        break;
+    case SB_LINEDOWN:
+        next = position + 1;
+        break;
+    case SB_PAGEUP:
+        next = position - page;
+        break;
+    case SB_PAGEDOWN:
+        next = position + page;
+        break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK:
+        next = thumbPosition;
+        break;
+    case SB_TOP:
+        next = 0;
+        break;
+    case SB_BOTTOM:
+        next = maximum;
+        break;
+    default:
+        return;
+    }
+    ScrollTo(next);
+}
+
+void ListView::OnKeyUp(WPARAM key)
+{
+    if (key == 'A' && GetKeyState(VK_CONTROL) < 0) {
+        selection.clear();
+        for (ListViewItem* tile : items) {
+            tile->Select(POINT{});
+            selection.push_back(tile);
+        }
+        SelectionChanged(0);
+    } else if (key == VK_DELETE && role == Role::UploadList) {
+        DeleteSelected();
+    }
+}
+
+void ListView::OnEditorCommand(WPARAM wParam, LPARAM lParam)
+{
+    // The remark editor losing the focus commits what was typed, as a click would.
+    if (HIWORD(wParam) == EN_KILLFOCUS && reinterpret_cast<HWND>(lParam) == remarkEditor.Window())
+        CommitEditing();
+}
+
+void ListView::OnDestroy()
+{
+    Reset();
+    if (backBuffer)
+        DeleteObject(backBuffer);
+    backBuffer = nullptr;
+    backBufferSize = SIZE{};
+    RevokeDragDrop(hwnd);
+}
+
+// ---------------------------------------------------------------------------------
+// Drops
+
+HRESULT ListView::DragEnter(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect)
+{
+    // Files from outside are copied, never moved away from their owner.
+    if (effect)
+        *effect &= ~DROPEFFECT_MOVE;
+    return CIDropTargetImpl::DragEnter(data, keyState, point, effect);
+}
+
+HRESULT ListView::DragOver(DWORD keyState, POINTL point, DWORD* effect)
+{
+    if (effect)
+        *effect &= ~DROPEFFECT_MOVE;
+    return CIDropTargetImpl::DragOver(keyState, point, effect);
+}
+
+HRESULT ListView::Drop(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect)
+{
+    if (effect)
+        *effect &= ~DROPEFFECT_MOVE;
+    return CIDropTargetImpl::Drop(data, keyState, point, effect);
+}
+
+bool ListView::AcceptsDroppedFile(const std::wstring& path) const
+{
+    if (path.empty() || PathIsRootW(path.c_str()) || PathIsDirectoryW(path.c_str()))
+        return false;
+    if (!HasPictureExtension(path))
+        return false;
+    if (AppConfig::Instance().IsFileTooLarge(MeasureFileSize(path)))
+        return false;
+    return !ContainsPath(path);
+}
+
+void ListView::OnDropFiles(HDROP drop)
+{
+    if (role != Role::UploadList || !makeDroppedTile)
+        return;
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    if (count < 1)
+        return;
+    for (UINT i = 0; i < count; ++i) {
+        // A full list takes nothing more: the limit is tested before each addition.
+        if (AppConfig::Instance().IsFilesLimitReached(Count()))
+            break;
+        // Read whole: a path cut to a buffer could name another file.
+        const std::wstring path = DragQueryFilePath(drop, i);
+        if (!AcceptsDroppedFile(path))
+            continue;
+        if (ListViewItem* tile = makeDroppedTile(path))
+            AddItem(tile);
+    }
+    Layout();
+    UpdateScrollBar();
+    InvalidateRect(hwnd, nullptr, FALSE);
+    FilesDropped();
+}
+
+void ListView::OnDropCustom(IDataObject* data, DWORD, POINTL point, DWORD*)
+{
+    POINT local{point.x, point.y};
+    ScreenToClient(hwnd, &local);
+    local.y += ScrollPosition();
+    ListViewItem* target = ItemAt(local);
+    if (!target)
+        return;
+    FORMATETC format = FormatRegistry::Instance().LookupFormat(DragFormat);
+    STGMEDIUM medium;
+    if (data->GetData(&format, &medium) != S_OK)
+        return;
+    TileDragData carried{};
+    const void* bytes = GlobalLock(medium.hGlobal);
+    const bool complete = bytes && GlobalSize(medium.hGlobal) >= sizeof carried;
+    if (complete)
+        std::memcpy(&carried, bytes, sizeof carried);
+    GlobalUnlock(medium.hGlobal);
+    ReleaseStgMedium(&medium);
+    // A tile from another list carries an id that means nothing here.
+    if (complete && carried.list == identity)
+        MoveItem(static_cast<std::int32_t>(carried.id), target->Id());
+}

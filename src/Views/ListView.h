@@ -1,0 +1,225 @@
+#pragma once
+// The thumbnail list: a child window of its own that shows tiles in a grid of rows
+// and columns, scrolls vertically with the standard scroll bar, and handles
+// selection, hover, deletion, reordering by dragging a tile, sorting, the tiles'
+// buttons and remark editing. Files dropped on it from outside become upload tiles.
+// It paints itself into a back buffer; the host's control tree neither paints it nor
+// passes it mouse events. The list owns its tiles.
+
+#include "Biz/UploadList.h"
+#include "UI/ControlBase.h"
+#include "UI/NativeControl.h"
+#include "UI/TextEditor.h"
+#include "Views/CIDropTargetImpl.h"
+#include "Views/OleDrager.h"
+
+#include <boost/signals2/signal.hpp>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+class ListViewItem;
+
+class ListView : public NativeControl<ListView>,
+                 public CIDropTargetImpl,
+                 public OleDrager,
+                 public ControlBase,
+                 public UploadList {
+public:
+    // What the list accepts beyond the tiles its owner adds: the main list takes
+    // dropped files and deletes with the Delete key; the file-add dialog's grid does
+    // neither.
+    enum class Role { UploadList, PickerGrid };
+
+    explicit ListView(Role role = Role::UploadList);
+    ~ListView() override;
+
+    // Creates the hidden list window as a child of the parent's window.
+    void Attach(ControlBase* parentControl) override;
+    // Creates the visible list window at rect in parent (the file-add dialog's grid).
+    Platform::HWND Create(Platform::HWND parent, const Platform::RECT& rect);
+    // The list paints itself and takes its own mouse input.
+    void OnPaint(Zivoro::UI::CPaintEventArgs*) override {}
+    void OnMouseDown(Zivoro::UI::CMouseEventArgs*) override {}
+    void OnMouseUp(Zivoro::UI::CMouseEventArgs*) override {}
+    void OnMouseMove(Zivoro::UI::CMouseEventArgs*) override {}
+    // The parent's client area: the list's own window is what it lays out.
+    void GetContainerRect(Platform::RECT* rect) override;
+    void SetVisible(int value) override;
+    // Moves the window to its layout place; the tiles follow through WM_SIZE.
+    void UpdateLayout() override;
+    void DestroyWindows() override;
+
+    void SetItemWidth(int value) { itemWidth = value; }
+    void SetItemHeight(int value) { itemHeight = value; }
+    int ItemWidth() const { return itemWidth; }
+    int ItemHeight() const { return itemHeight; }
+    int ThumbWidth() const { return thumbWidth; }
+    int ThumbHeight() const { return thumbHeight; }
+    Platform::COLORREF AccentColor() const { return accentColor; }
+    Platform::COLORREF GridColor() const { return gridColor; }
+
+    // Takes the tile (owned from now on), gives it the next id and appends it. The
+    // caller lays out, updates the scroll bar and invalidates.
+    void AddItem(ListViewItem* tile);
+    // Deletes the tile with the id. Refused while an upload runs (the engine reads
+    // the tiles' records then).
+    void RemoveItem(std::int32_t id);
+    // Deletes the selected tiles and returns to the top; refused while an upload runs.
+    void DeleteSelected();
+    void Clear();
+    // Moves the tile with fromId before the tile with toId (to the end when there is none).
+    void MoveItem(std::int32_t fromId, std::int32_t toId);
+    // 1: by remark; 2 and 3: by creation time; anything else: by id. Stable, ties
+    // broken by the id.
+    void Sort(int kind);
+
+    ListViewItem* FindById(std::int32_t id) const;
+    int IndexOf(std::int32_t id) const;
+    // The first tile whose rectangle contains the content point.
+    ListViewItem* ItemAt(Platform::POINT point) const;
+    bool ContainsPath(const std::wstring& path) const;
+    bool ContainsFile(ListViewItem* tile) const;
+    int Count() const { return static_cast<int>(items.size()); }
+    bool IsEmpty() const { return items.empty(); }
+    const std::vector<ListViewItem*>& Items() const { return items; }
+    int CheckedCount() const;
+    // The checked tiles in display order.
+    void GetChecked(std::vector<ListViewItem*>& out) const;
+    void SetAllChecked(std::int32_t value);
+    std::int64_t SumSizes() const;
+    std::int64_t SumCheckedSizes() const;
+    const std::vector<ListViewItem*>& GetSelection() const { return selection; }
+    void SelectAll(int value);
+    // Appends the tile to the selection unless it is there already.
+    void AddToSelection(ListViewItem* tile);
+    void SetAnchor(std::int32_t id) { anchorId = id; }
+    std::int32_t Anchor() const { return anchorId; }
+    void SetEditable(int value) { editable = value != 0; }
+    bool IsEditable() const { return editable; }
+    void InvalidateAll();
+
+    // Tile geometry: columns for the client width, rows for the tiles, and the height
+    // of the whole grid with its margins.
+    int Columns() const;
+    int Rows() const;
+    int ContentHeight() const;
+    // Gives every tile its place in the grid.
+    void Layout();
+    // Fits the scroll bar to the content and returns to the top; hides it when
+    // nothing overflows.
+    void UpdateScrollBar();
+    // The vertical scroll position in pixels (the scroll bar's, no copy kept).
+    int ScrollPosition() const;
+    // Moves to position, clamped to 0 .. MaxScrollPosition(), and repaints.
+    void ScrollTo(int position);
+    int MaxScrollPosition() const;
+    int ClientHeight() const;
+
+    // The remark editor shared by the tiles; the tile being edited.
+    TextEditor& RemarkEditor() { return remarkEditor; }
+    void SetEditingItem(ListViewItem* tile) { editingItem = tile; }
+    ListViewItem* EditingItem() const { return editingItem; }
+    // Commits and closes the remark editor when a tile is being edited.
+    void CommitEditing();
+
+    // The tiles in list order, for the upload engine.
+    std::vector<UploadItem*> UploadItems() const override;
+
+    // Makes an upload tile for a dropped path; the file-add dialog's grid has none.
+    // Set by whoever provides the upload tile.
+    std::function<ListViewItem*(const std::wstring& path)> makeDroppedTile;
+
+    bool ProcessWindowMessage(Platform::HWND window, Platform::UINT message, Platform::WPARAM wParam,
+                              Platform::LPARAM lParam, Platform::LRESULT& result);
+
+    boost::signals2::signal<void()> FilesDropped;
+    boost::signals2::signal<void(int)> SelectionChanged;
+    boost::signals2::signal<void(int)> ItemsRemoved;
+    boost::signals2::signal<void(ListViewItem*)> ItemActivated;
+    boost::signals2::signal<void()> LoadingFinished;
+
+    // The clipboard format name a tile drag carries.
+    static constexpr const wchar_t* DragFormat = L"ListViewItem";
+
+    // Files from outside are copied, never moved: the move effect is never offered back.
+    Platform::HRESULT DragEnter(Platform::IDataObject* data, Platform::DWORD keyState, Platform::POINTL point,
+                                Platform::DWORD* effect) override;
+    Platform::HRESULT DragOver(Platform::DWORD keyState, Platform::POINTL point, Platform::DWORD* effect) override;
+    Platform::HRESULT Drop(Platform::IDataObject* data, Platform::DWORD keyState, Platform::POINTL point,
+                           Platform::DWORD* effect) override;
+
+protected:
+    void OnDropFiles(Platform::HDROP drop) override;
+    void OnDropCustom(Platform::IDataObject* data, Platform::DWORD keyState, Platform::POINTL point,
+                      Platform::DWORD* effect) override;
+
+private:
+    Platform::HWND CreateListWindow(Platform::HWND parent, const Platform::RECT& rect, std::uint32_t style);
+    void OnPaintMessage();
+    void OnPress(Platform::WPARAM keys, Platform::POINT point);
+    void OnRelease(Platform::POINT point);
+    void OnDoubleClick(Platform::POINT point);
+    void OnMove(Platform::POINT point);
+    bool OnWheel(int delta);
+    void OnScroll(int request, int thumbPosition);
+    void OnKeyUp(Platform::WPARAM key);
+    void OnSize();
+    void OnEditorCommand(Platform::WPARAM wParam, Platform::LPARAM lParam);
+    void OnDestroy();
+
+    void SelectRange(ListViewItem* tile);
+    void ToggleSelect(ListViewItem* tile);
+    void DeselectAll();
+    void PrepareDrag(ListViewItem* tile);
+    // Deletes a tile that has left items; the editor is closed when it was the one
+    // being edited, and a deletion from inside the tile's own handler waits until the
+    // handler has returned.
+    void Discard(ListViewItem* tile);
+    void DeleteDiscarded();
+    // Forgets every link to tiles that are going.
+    void ForgetLinks(ListViewItem* tile);
+    void Reset();
+    bool AcceptsDroppedFile(const std::wstring& path) const;
+    void AfterRemoval();
+    Platform::POINT ToContent(Platform::LPARAM lParam) const;
+    // The client area without the strip of the scroll bar.
+    Platform::RECT ScrollingArea(int strip) const;
+    void MakeBackBuffer(int width, int height);
+    bool DeletingRefused() const;
+
+    Role role;
+    // Tells this list's tile drags from another list's.
+    std::uint64_t identity;
+    // Leave tracking requested.
+    bool tracking = false;
+    bool editable = true;
+    std::int32_t anchorId = -1;
+    std::int32_t hoverId = -1;
+    int itemHeight = 141;
+    int itemWidth = 140;
+    int thumbWidth = 148;
+    int thumbHeight = 120;
+    int horizontalGap = 14;
+    int verticalGap = 32;
+    std::int32_t nextId = 0;
+    Platform::COLORREF accentColor = 0xE9B454;
+    Platform::COLORREF gridColor = 0xC5C5C5;
+    std::vector<ListViewItem*> items;
+    std::vector<ListViewItem*> selection;
+    Platform::RECT margins{4, 4, 4, 4};
+    Platform::RECT clientRect{};
+    // Off-screen image of the list, of the window's size.
+    Platform::HBITMAP backBuffer = nullptr;
+    Platform::SIZE backBufferSize{};
+    // The data object of the last prepared tile drag; one reference held.
+    Platform::IDataObject* dragData = nullptr;
+    TextEditor remarkEditor;
+    ListViewItem* editingItem = nullptr;
+    // Nesting depth of calls into tiles' mouse handlers: tiles removed meanwhile wait
+    // in discarded until the outermost call has returned.
+    int tileCalls = 0;
+    std::vector<ListViewItem*> discarded;
+};

@@ -1,0 +1,218 @@
+#include "Views/ListViewItem.h"
+
+#include "Biz/ImageData.h"
+#include "Imaging/RasterConversion.h"
+#include "Imaging/RasterImage.h"
+#include "Platform/Win/Painting.h"
+#include "UI/EventArgs.h"
+#include "Views/ListView.h"
+
+#include <chrono>
+
+using namespace Platform;
+
+namespace {
+
+std::int64_t NowInSeconds()
+{
+    using namespace std::chrono;
+    return duration_cast<seconds>(system_clock::now().time_since_epoch()).count();
+}
+
+bool Overlaps(const RECT& rect, int top, int bottom)
+{
+    return rect.bottom > top && rect.top < bottom;
+}
+
+} // namespace
+
+ListViewItem::ListViewItem() : created{NowInSeconds(), NowInSeconds()} {}
+
+ListViewItem::~ListViewItem() = default;
+
+void ListViewItem::SetChecked(std::int32_t value)
+{
+    checked = value;
+    Redraw();
+}
+
+void ListViewItem::SetState(std::int32_t value)
+{
+    GetState() = value;
+    Redraw();
+}
+
+int ListViewItem::HitButton(POINT)
+{
+    return 0;
+}
+
+void ListViewItem::CommitRemark() {}
+
+void ListViewItem::Paint(Zivoro::UI::CPaintEventArgs* args, int scrollPosition)
+{
+    RECT moved = GetBounds();
+    moved.top -= scrollPosition;
+    moved.bottom -= scrollPosition;
+    Draw(args, moved);
+}
+
+bool ListViewItem::SameFile(ListViewItem* other)
+{
+    const std::shared_ptr<ImageData> mine = Data(), theirs = other ? other->Data() : nullptr;
+    return mine && theirs && mine->path == theirs->path;
+}
+
+bool ListViewItem::HasPath(const std::wstring& path)
+{
+    const std::shared_ptr<ImageData> record = Data();
+    return record && record->path == path;
+}
+
+void ListViewItem::Select(POINT)
+{
+    GetState() |= Selected;
+    Redraw();
+}
+
+void ListViewItem::OnMouseDown(POINT point)
+{
+    if (HitTest(point))
+        GetState() |= Selected;
+    else
+        GetState() = 0;
+    Redraw();
+}
+
+void ListViewItem::OnMouseUp(POINT) {}
+
+void ListViewItem::OnMouseMove(POINT point)
+{
+    if (HitTest(point)) {
+        if (IsHovered())
+            return;
+        GetState() |= Hovered;
+    } else {
+        GetState() &= ~Hovered;
+    }
+    Redraw();
+}
+
+void ListViewItem::OnMouseLeave()
+{
+    if (!IsHovered())
+        return;
+    GetState() &= ~Hovered;
+    Redraw();
+}
+
+RECT ListViewItem::GetThumbRect(RECT rect)
+{
+    const std::shared_ptr<ImageData> record = Data();
+    if (!record || !record->picture)
+        return RECT{};
+    return RECT{rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 30};
+}
+
+RECT ListViewItem::GetTextRect(RECT rect)
+{
+    const int boxHeight = list ? list->ThumbHeight() : 120;
+    return RECT{rect.left + 1, rect.top + boxHeight + 1, rect.right - 1, rect.bottom - 1};
+}
+
+void ListViewItem::AddCheckedSize(std::int64_t&) {}
+
+void ListViewItem::Deselect()
+{
+    GetState() &= ~Selected;
+    Redraw();
+}
+
+void ListViewItem::Redraw()
+{
+    if (!IsVisible())
+        return;
+    const RECT moved = ViewRect();
+    InvalidateRect(list->GetHwnd(), &moved, FALSE);
+}
+
+bool ListViewItem::IsVisible()
+{
+    if (!list)
+        return false;
+    const int top = list->ScrollPosition();
+    return Overlaps(GetBounds(), top, top + list->ClientHeight());
+}
+
+void ListViewItem::LoadData(const std::wstring& path)
+{
+    auto record = std::make_shared<ImageData>(path);
+    SetData(std::move(record));
+}
+
+void ListViewItem::SetPicture(const PictureHandle& picture)
+{
+    ReplacePicture(ClonePicture(picture));
+    Redraw();
+}
+
+void ListViewItem::RotateLeft()
+{
+    Rotate(Turn::Left);
+}
+
+void ListViewItem::RotateRight()
+{
+    Rotate(Turn::Right);
+}
+
+std::shared_ptr<ImageData> ListViewItem::Data() const
+{
+    std::lock_guard<std::mutex> guard(lock);
+    return data;
+}
+
+void ListViewItem::SetData(std::shared_ptr<ImageData> record)
+{
+    std::shared_ptr<ImageData> old;
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        old = std::exchange(data, std::move(record));
+    }
+    // The old record, when this was its last holder, goes outside the lock.
+}
+
+RECT ListViewItem::ViewRect()
+{
+    RECT moved = GetBounds();
+    const int position = list ? list->ScrollPosition() : 0;
+    moved.top -= position;
+    moved.bottom -= position;
+    return moved;
+}
+
+void ListViewItem::ReplacePicture(const PictureHandle& picture)
+{
+    const std::shared_ptr<ImageData> record = Data();
+    if (!record || !picture)
+        return;
+    const int boxWidth = list ? list->ThumbWidth() : 148;
+    const int boxHeight = list ? list->ThumbHeight() : 120;
+    PictureHandle thumbnail = MakeThumbnail(picture, boxWidth, boxHeight);
+    std::lock_guard<std::mutex> guard(lock);
+    record->picture = picture;
+    record->thumbnail = std::move(thumbnail);
+}
+
+void ListViewItem::Rotate(Turn turn)
+{
+    const std::shared_ptr<ImageData> record = Data();
+    if (!record || !record->picture)
+        return;
+    RasterImage raster = PictureToRaster(record->picture);
+    const bool turned = turn == Turn::Left ? raster.RotateLeft() : raster.RotateRight();
+    if (!turned)
+        return;
+    ReplacePicture(RasterToPicture(raster));
+    Redraw();
+}
