@@ -1,5 +1,6 @@
 #include "Platform/Controls/ComboBoxControl.h"
 #include "Platform/Controls/EditControl.h"
+#include "Platform/Controls/TreeViewControl.h"
 
 namespace Platform {
 namespace {
@@ -9,6 +10,7 @@ namespace {
 [[maybe_unused]] const bool registered = [] {
     EditControl::Register();
     ComboBoxControl::Register();
+    TreeViewControl::Register();
     return true;
 }();
 
