@@ -20,8 +20,8 @@ private:
 
 class PostList : public UploadList {
 public:
-    // One item per path, in the paths' order. Making a record decodes the picture for
-    // its thumbnail, so the records are made on one thread per processor.
+    // One item per path, in the paths' order. Records are cheap to make: each picture
+    // is read by the upload thread that sends it.
     explicit PostList(const std::vector<std::wstring>& paths);
 
     std::size_t Size() const { return items.size(); }

@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cwctype>
-#include <limits>
 #include <sys/stat.h>
 
 namespace {
@@ -46,15 +45,22 @@ std::wstring FormatOf(const std::wstring& extension)
     return format;
 }
 
-// Files of 2 GiB and more are counted as the largest size the field can hold
-// instead of wrapping to a negative or too small size.
-std::int32_t FileSizeOf(const std::wstring& path)
+std::int64_t FileSizeOf(const std::wstring& path)
 {
     struct stat info {};
     if (stat(Platform::WideToPath(path).c_str(), &info) != 0 || !S_ISREG(info.st_mode))
         return 0;
-    return static_cast<std::int32_t>(
-        std::min<std::int64_t>(info.st_size, std::numeric_limits<std::int32_t>::max()));
+    return static_cast<std::int64_t>(info.st_size);
+}
+
+// The picture turned as asked; the picture itself when it cannot be turned (it has
+// no pixels).
+PictureHandle TurnedOrSame(const PictureHandle& picture, int quarterTurns)
+{
+    if (!picture || quarterTurns % 4 == 0)
+        return picture;
+    PictureHandle turned = picture->TurnedOpaque(quarterTurns);
+    return turned ? turned : picture;
 }
 
 } // namespace
@@ -71,7 +77,79 @@ ImageData::ImageData(const std::wstring& filePath)
     remark = fileName;
     path = filePath;
     fileSize = FileSizeOf(path);
-    picture = LoadPictureFile(path);
-    if (picture && picture->GetFrameDimensionsCount() > 0)
-        thumbnail = MakeThumbnail(picture, ThumbnailBox, ThumbnailBox);
+}
+
+PictureHandle ImageData::Picture() const
+{
+    std::lock_guard guard(lock);
+    return picture;
+}
+
+PictureHandle ImageData::Thumbnail() const
+{
+    std::lock_guard guard(lock);
+    return thumbnail;
+}
+
+bool ImageData::IsLoaded() const
+{
+    std::lock_guard guard(lock);
+    return loaded;
+}
+
+void ImageData::Load()
+{
+    int turns = 0;
+    {
+        std::lock_guard guard(lock);
+        if (loaded)
+            return;
+        turns = pendingTurns;
+    }
+    PictureHandle read = TurnedOrSame(LoadPictureFile(path), turns);
+    PictureHandle small;
+    if (read && read->GetFrameDimensionsCount() > 0)
+        small = MakeThumbnail(read, ThumbnailBox, ThumbnailBox);
+
+    std::lock_guard guard(lock);
+    if (loaded)
+        return;
+    // Turns the user asked for while the file was being read.
+    picture = TurnedOrSame(read, pendingTurns - turns);
+    thumbnail = TurnedOrSame(small, pendingTurns - turns);
+    loaded = true;
+}
+
+void ImageData::Turn(int quarterTurns, int boxWidth, int boxHeight)
+{
+    PictureHandle current, currentThumbnail;
+    {
+        std::lock_guard guard(lock);
+        if (!loaded) {
+            pendingTurns = (pendingTurns + quarterTurns) % 4;
+            return;
+        }
+        current = picture;
+        currentThumbnail = thumbnail;
+    }
+    if (!current || current->GetFrameDimensionsCount() == 0 || !currentThumbnail)
+        return;
+    // Only the control's thread changes a loaded record, so the turn is made outside
+    // the lock and readers are not kept waiting.
+    PictureHandle turned = current->TurnedOpaque(quarterTurns);
+    PictureHandle turnedThumbnail =
+        MakeFittedThumbnail(currentThumbnail->TurnedOpaque(quarterTurns), boxWidth, boxHeight);
+    if (!turned || !turnedThumbnail)
+        return;
+    std::lock_guard guard(lock);
+    picture = std::move(turned);
+    thumbnail = std::move(turnedThumbnail);
+}
+
+void ImageData::ReplacePicture(PictureHandle edited, PictureHandle editedThumbnail)
+{
+    std::lock_guard guard(lock);
+    picture = std::move(edited);
+    thumbnail = std::move(editedThumbnail);
+    loaded = true;
 }

@@ -1,6 +1,10 @@
 #pragma once
 // The upload file record: one per photo, always held by std::shared_ptr and shared by
-// the list tile, an upload job in flight and the task's success list.
+// the list tile, the list's loader, an upload job in flight and the task's success list.
+//
+// Making a record is cheap: it reads only the names and the file's size. The picture
+// and its thumbnail are read later by Load, on a loader thread for the list or on the
+// upload thread when a file is sent before the loader reached it.
 
 #include "Imaging/Picture.h"
 
@@ -8,14 +12,13 @@
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 #include <string>
 
 class ImageData {
 public:
-    // Fills the record from the file in a fixed order: svr, id, the upload counters,
-    // extension and format, fileName and remark, path, fileSize, picture, thumbnail.
-    // A file that cannot be read still gives a record, with a 0 x 0 picture and no
-    // thumbnail. Safe to call from several threads at once.
+    // Fills the cheap fields in a fixed order: svr, id, the upload counters, extension
+    // and format, fileName and remark, path, fileSize. Safe on several threads at once.
     explicit ImageData(const std::wstring& path);
     ImageData(const ImageData&) = delete;
     ImageData& operator=(const ImageData&) = delete;
@@ -34,12 +37,35 @@ public:
     // tiles cannot be edited from StartTask to "task_end"); an upload thread reads it.
     std::wstring remark;
     std::wstring fileName, extension, format; // constant
-    std::int32_t fileSize = 0;                // constant
+    std::int64_t fileSize = 0;                // constant
     // Written by the upload thread of this file's job; read by the control's thread
     // to show progress.
-    std::atomic<std::int32_t> uploadSize{0};
-    std::atomic<std::int32_t> sentBytes{0};
-    // Replaced only on the control's thread under the tile's lock, and never while a
-    // task runs; the upload thread reads picture without a lock.
+    std::atomic<std::int64_t> uploadSize{0};
+    std::atomic<std::int64_t> sentBytes{0};
+
+    // The picture and its thumbnail; null until loaded. A file that cannot be read
+    // loads as a 0 x 0 picture without thumbnail. Any thread.
+    PictureHandle Picture() const;
+    PictureHandle Thumbnail() const;
+    // True once the picture was read, or the user turned or replaced it.
+    bool IsLoaded() const;
+
+    // Reads the picture and makes its 120 x 120 thumbnail unless the record is loaded.
+    // The file is read outside the lock; a record filled meanwhile, by another thread
+    // or by the user, keeps what it holds. Any thread.
+    void Load();
+
+    // The user's quarter turns (clockwise; negative counts turn counter-clockwise).
+    // A loaded picture is turned at once, without decoding it, and its thumbnail is
+    // turned and kept inside the box; a record not loaded yet keeps the turns for
+    // Load. A picture that cannot be read is not turned.
+    void Turn(int quarterTurns, int boxWidth, int boxHeight);
+    // The user's edited picture and its thumbnail take the place of the record's.
+    void ReplacePicture(PictureHandle edited, PictureHandle editedThumbnail);
+
+private:
+    mutable std::mutex lock; // guards the four fields below
     PictureHandle picture, thumbnail;
+    bool loaded = false;
+    int pendingTurns = 0; // turns asked for before the picture was read
 };

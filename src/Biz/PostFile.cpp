@@ -79,7 +79,9 @@ std::string PostFile::Exchange()
 {
     const AppConfig& config = *job->config;
     ImageData& file = *job->file;
-    const PictureHandle picture = file.picture;
+    // A file sent before the list's loader reached it is read here, on this thread.
+    file.Load();
+    const PictureHandle picture = file.Picture();
     const std::string remark = EncodeWireText(file.remark, config.EncodeType);
 
     const EncodedPicture encoded = EncodePicture(picture, file.format);
@@ -136,7 +138,7 @@ void PostFile::AddSentBytes(std::uint32_t share)
     // sentBytes never passes uploadSize: the fraction the tile shows stays within 0 to 1.
     ImageData& file = *job->file;
     const std::int64_t sent = static_cast<std::int64_t>(file.sentBytes) + share;
-    file.sentBytes = static_cast<std::int32_t>(std::min<std::int64_t>(sent, file.uploadSize));
+    file.sentBytes = std::min<std::int64_t>(sent, file.uploadSize);
 }
 
 void PostFile::ReportComplete()

@@ -67,6 +67,22 @@ PictureHandle MakeThumbnail(const PictureHandle& picture, int boxWidth, int boxH
                                       static_cast<UINT>(std::max(fitted.height, 1)));
 }
 
+PictureHandle MakeFittedThumbnail(const PictureHandle& picture, int boxWidth, int boxHeight)
+{
+    if (!picture || boxWidth <= 0 || boxHeight <= 0)
+        return nullptr;
+    const std::int64_t width = picture->GetWidth();
+    const std::int64_t height = picture->GetHeight();
+    if (width <= boxWidth && height <= boxHeight)
+        return ClonePicture(picture);
+    // Exact integer sizes: the side that reaches the box first decides the scale.
+    const bool widthDecides = width * boxHeight > height * boxWidth;
+    const std::int64_t fittedWidth = widthDecides ? boxWidth : width * boxHeight / height;
+    const std::int64_t fittedHeight = widthDecides ? height * boxWidth / width : boxHeight;
+    return picture->GetThumbnailImage(static_cast<UINT>(std::max<std::int64_t>(fittedWidth, 1)),
+                                      static_cast<UINT>(std::max<std::int64_t>(fittedHeight, 1)));
+}
+
 PictureHandle ClonePicture(const PictureHandle& picture)
 {
     if (!picture)

@@ -33,6 +33,11 @@ FittedSize FitScale(int width, int height, int boxWidth, int boxHeight);
 // size (at least one pixel on each side). Null when the picture has no pixels.
 PictureHandle MakeThumbnail(const PictureHandle& picture, int boxWidth, int boxHeight);
 
+// A thumbnail that fits the box on both sides: a copy when the picture already fits,
+// else the platform thumbnail scaled by the tighter side (at least one pixel on each
+// side). Null when the picture has no pixels.
+PictureHandle MakeFittedThumbnail(const PictureHandle& picture, int boxWidth, int boxHeight);
+
 // A 32-bit ARGB copy of the whole picture; null when it has no pixels.
 PictureHandle ClonePicture(const PictureHandle& picture);
 

@@ -112,7 +112,7 @@ TEST_F(UploadManagerTest, BodyIsTheEncodedPictureLaidOutByteForByte)
     ASSERT_TRUE(receiver.WaitForRecorded(1));
 
     const auto& file = *list[0].File();
-    const EncodedPicture encoded = EncodePicture(file.picture, L"png");
+    const EncodedPicture encoded = EncodePicture(file.Picture(), L"png");
     MemFile expected;
     expected.AddField("id", file.id);
     expected.AddNumberField("width", 64);
@@ -181,12 +181,12 @@ TEST_F(UploadManagerTest, APhotoTakenOnItsSideIsSentUpright)
     ASSERT_TRUE(receiver.WaitForRecorded(1));
 
     const ImageData& file = *list[0].File();
-    EXPECT_EQ(file.thumbnail->GetWidth(), 32u);
-    EXPECT_EQ(file.thumbnail->GetHeight(), 64u);
+    EXPECT_EQ(file.Thumbnail()->GetWidth(), 32u);
+    EXPECT_EQ(file.Thumbnail()->GetHeight(), 64u);
     EXPECT_EQ(Field(receiver, 0, "width"), "32");
     EXPECT_EQ(Field(receiver, 0, "height"), "64");
     // The sent bytes are the upright picture, without the tag that would turn it again.
-    const EncodedPicture encoded = EncodePicture(file.picture, L"jpg");
+    const EncodedPicture encoded = EncodePicture(file.Picture(), L"jpg");
     const std::string bytes(reinterpret_cast<const char*>(encoded.bytes.get()), encoded.length);
     EXPECT_NE(receiver.RawRequest(0).find(bytes), std::string::npos);
     const auto sent = Platform::Gdiplus::Bitmap::FromMemory(bytes.data(), bytes.size());

@@ -207,7 +207,7 @@ std::shared_ptr<const PixelBuffer> Bitmap::Pixels() const
         Remember(Status::GenericError);
         return nullptr;
     }
-    if (orientation != 1 && !(decoded = OrientPixels(*decoded, orientation))) {
+    if (!(decoded = Upright(std::move(decoded)))) {
         Remember(Status::OutOfMemory);
         return nullptr;
     }
@@ -312,9 +312,51 @@ Status Bitmap::ReducedThumbnail(int reduction, UINT thumbWidth, UINT thumbHeight
     const UINT storedWidth = SwapsSides() ? thumbHeight : thumbWidth;
     const UINT storedHeight = SwapsSides() ? thumbWidth : thumbHeight;
     thumbnail = ResampleArea(*reduced, static_cast<int>(storedWidth), static_cast<int>(storedHeight));
-    if (thumbnail && orientation != 1)
-        thumbnail = OrientPixels(*thumbnail, orientation);
+    if (thumbnail)
+        thumbnail = Upright(std::move(thumbnail));
     return thumbnail ? Status::Ok : Status::OutOfMemory;
+}
+
+std::unique_ptr<PixelBuffer> Bitmap::Upright(std::unique_ptr<PixelBuffer> stored) const
+{
+    if (orientation != 1)
+        stored = OrientPixels(*stored, orientation);
+    if (stored && opaque)
+        stored->SetOpaque();
+    return stored;
+}
+
+std::shared_ptr<Bitmap> Bitmap::TurnedOpaque(int quarterTurns) const
+{
+    try {
+        if (pixels) {
+            std::unique_ptr<PixelBuffer> turned = OrientPixels(*pixels, TurnedOrientation(1, quarterTurns));
+            if (!turned) {
+                Remember(Status::OutOfMemory);
+                return nullptr;
+            }
+            turned->SetOpaque();
+            Remember(Status::Ok);
+            return Own(std::move(turned));
+        }
+        if (!origin) {
+            Remember(loadStatus);
+            return nullptr;
+        }
+        std::shared_ptr<Bitmap> turned(new Bitmap());
+        const bool swap = quarterTurns % 2 != 0;
+        turned->width = swap ? height : width;
+        turned->height = swap ? width : height;
+        turned->format = format;
+        turned->orientation = TurnedOrientation(orientation, quarterTurns);
+        turned->opaque = true;
+        turned->origin = origin;
+        Remember(Status::Ok);
+        return turned;
+    } catch (const std::bad_alloc&) {
+        Remember(Status::OutOfMemory);
+        return nullptr;
+    }
 }
 
 std::shared_ptr<Bitmap> Bitmap::GetThumbnailImage(UINT thumbWidth, UINT thumbHeight) const

@@ -18,6 +18,10 @@
 // thumbnails and encoded bytes are those of the turned picture. A thumbnail made from
 // a reduced decode is turned after it has been made, so only its few pixels move.
 //
+// A turned bitmap (TurnedOpaque) of a file-backed one is file-backed too: it remembers
+// its quarter turns and applies them when its pixels are decoded, so turning a photo
+// holds no decoded copy of it.
+//
 // A file that cannot be read gives a bitmap of size 0 x 0 whose operations fail;
 // GetLastStatus says why. Nothing here throws.
 
@@ -69,6 +73,10 @@ public:
     // size. Null on failure.
     std::shared_ptr<Bitmap> GetThumbnailImage(UINT thumbWidth, UINT thumbHeight) const;
 
+    // The picture turned by quarter turns clockwise (negative counts: counter-clockwise)
+    // and made opaque, the colours under transparent pixels kept. Null on failure.
+    std::shared_ptr<Bitmap> TurnedOpaque(int quarterTurns) const;
+
     // Encodes the picture into the stream with the encoder of that class identifier
     // (JPEG quality from EncoderQuality, 75 when absent). InvalidParameter for an
     // unknown encoder or a quality outside 0..100.
@@ -85,6 +93,8 @@ private:
     Status Remember(Status status) const;
     std::shared_ptr<const PixelBuffer> Pixels() const;
     Status DecodeOrigin(int reduction, std::unique_ptr<PixelBuffer>& decoded) const;
+    // The stored pixels of the origin turned upright and made opaque as this bitmap says.
+    std::unique_ptr<PixelBuffer> Upright(std::unique_ptr<PixelBuffer> stored) const;
     bool SwapsSides() const;
     int ThumbnailReduction(UINT thumbWidth, UINT thumbHeight) const;
     std::shared_ptr<Bitmap> MakeThumbnail(UINT thumbWidth, UINT thumbHeight) const;
@@ -97,6 +107,7 @@ private:
     UINT height = 0;
     ImageFormat format = ImageFormat::Undefined;
     int orientation = 1; // how the stored pixels of the origin are turned upright (Exif numbering)
+    bool opaque = false; // decoded pixels get full alpha (a turned picture)
     std::shared_ptr<const Origin> origin;       // encoded bytes; null for pixel bitmaps
     std::shared_ptr<const PixelBuffer> pixels;  // owned pixels; null for file-backed bitmaps
     Status loadStatus = Status::Ok;             // why a bitmap without origin or pixels has neither

@@ -56,6 +56,13 @@ bool PixelBuffer::HasAlpha() const
     return false;
 }
 
+void PixelBuffer::SetOpaque()
+{
+    std::uint8_t* end = bytes.get() + ByteSize();
+    for (std::uint8_t* pixel = bytes.get(); pixel < end; pixel += 4)
+        pixel[3] = 0xFF;
+}
+
 void PixelBuffer::Fill(std::uint32_t argb)
 {
     std::uint8_t pattern[4];

@@ -36,6 +36,8 @@ public:
 
     // True when some pixel is not fully opaque.
     bool HasAlpha() const;
+    // Makes every pixel fully opaque, keeping the colours stored under transparency.
+    void SetOpaque();
     // Sets every pixel to one colour given as 0xAARRGGBB.
     void Fill(std::uint32_t argb);
 

@@ -52,6 +52,19 @@ bool OrientationSwapsSides(int orientation)
     return orientation >= 5 && orientation <= 8;
 }
 
+int TurnedOrientation(int orientation, int quarterTurns)
+{
+    // Each row lists an orientation followed by what one, two and three clockwise
+    // quarter turns on top of it give: the plain turns cycle 1, 6, 3, 8 and the
+    // mirrored ones 2, 7, 4, 5.
+    static constexpr int Turns[9][4] = {
+        {1, 6, 3, 8}, {1, 6, 3, 8}, {2, 7, 4, 5}, {3, 8, 1, 6}, {4, 5, 2, 7},
+        {5, 2, 7, 4}, {6, 3, 8, 1}, {7, 4, 5, 2}, {8, 1, 6, 3},
+    };
+    const int row = orientation >= 1 && orientation <= 8 ? orientation : 1;
+    return Turns[row][((quarterTurns % 4) + 4) % 4];
+}
+
 std::unique_ptr<PixelBuffer> OrientPixels(const PixelBuffer& stored, int orientation)
 {
     const int W = stored.Width();
