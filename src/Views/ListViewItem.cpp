@@ -1,8 +1,7 @@
 #include "Views/ListViewItem.h"
 
 #include "Biz/ImageData.h"
-#include "Imaging/RasterConversion.h"
-#include "Imaging/RasterImage.h"
+#include "Biz/AppState.h"
 #include "Platform/Win/Painting.h"
 #include "UI/EventArgs.h"
 #include "Views/ListView.h"
@@ -109,7 +108,7 @@ void ListViewItem::OnMouseLeave()
 RECT ListViewItem::GetThumbRect(RECT rect)
 {
     const std::shared_ptr<ImageData> record = Data();
-    if (!record || !record->picture)
+    if (!record || !record->Picture())
         return RECT{};
     return RECT{rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 30};
 }
@@ -194,25 +193,27 @@ RECT ListViewItem::ViewRect()
 void ListViewItem::ReplacePicture(const PictureHandle& picture)
 {
     const std::shared_ptr<ImageData> record = Data();
-    if (!record || !picture)
+    if (!record || !picture || AppState::Instance().IsUploading())
         return;
-    const int boxWidth = list ? list->ThumbWidth() : 148;
-    const int boxHeight = list ? list->ThumbHeight() : 120;
-    PictureHandle thumbnail = MakeThumbnail(picture, boxWidth, boxHeight);
-    std::lock_guard<std::mutex> guard(lock);
-    record->picture = picture;
-    record->thumbnail = std::move(thumbnail);
+    record->ReplacePicture(picture, MakeFittedThumbnail(picture, ThumbBoxWidth(), ThumbBoxHeight()));
 }
 
 void ListViewItem::Rotate(Turn turn)
 {
+    // The upload threads read the pictures while a task runs.
     const std::shared_ptr<ImageData> record = Data();
-    if (!record || !record->picture)
+    if (!record || AppState::Instance().IsUploading())
         return;
-    RasterImage raster = PictureToRaster(record->picture);
-    const bool turned = turn == Turn::Left ? raster.RotateLeft() : raster.RotateRight();
-    if (!turned)
-        return;
-    ReplacePicture(RasterToPicture(raster));
+    record->Turn(turn == Turn::Left ? -1 : 1, ThumbBoxWidth(), ThumbBoxHeight());
     Redraw();
+}
+
+int ListViewItem::ThumbBoxWidth() const
+{
+    return list ? list->ThumbWidth() : 148;
+}
+
+int ListViewItem::ThumbBoxHeight() const
+{
+    return list ? list->ThumbHeight() : 120;
 }

@@ -67,7 +67,7 @@ public:
     // The record's picture becomes a copy of picture and its thumbnail is made anew
     // for the list's thumbnail box.
     void SetPicture(const PictureHandle& picture);
-    // A quarter turn of the record's picture and a new thumbnail; nothing without one.
+    // A quarter turn of the record's picture and its thumbnail; nothing without one.
     void RotateLeft();
     void RotateRight();
 
@@ -91,10 +91,15 @@ public:
 protected:
     // The rectangle moved up by the list's scroll position (window coordinates).
     Platform::RECT ViewRect();
-    // Replaces the record's picture and thumbnail under the tile's lock.
+    // The user's edited picture replaces the record's, with a thumbnail that fits the
+    // list's thumbnail box; nothing while an upload runs.
     void ReplacePicture(const PictureHandle& picture);
     enum class Turn { Left, Right };
+    // Turns the record's picture (a record not read yet turns once it is); nothing
+    // while an upload runs.
     void Rotate(Turn turn);
+    int ThumbBoxWidth() const;
+    int ThumbBoxHeight() const;
 
     // Owning list; not owned. Set by the list's AddItem.
     ListView* list = nullptr;

@@ -29,7 +29,7 @@ void ListViewSelectItem::Draw(Zivoro::UI::CPaintEventArgs* args, RECT rect)
     {
         std::lock_guard<std::mutex> guard(lock);
         if (data) {
-            DrawPictureCentered(graphics, data->thumbnail.get(), thumbArea);
+            DrawPictureCentered(graphics, data->Thumbnail().get(), thumbArea);
             caption = data->fileName;
         }
     }
