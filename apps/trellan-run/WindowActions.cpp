@@ -6,6 +6,7 @@
 #include "Platform/Win/Region.h"
 #include "Platform/Win/Window.h"
 
+#include <algorithm>
 #include <array>
 #include <map>
 #include <optional>
@@ -16,7 +17,7 @@ namespace {
 
 using MouseAction = Backend::MouseAction;
 
-constexpr std::array kActions = {"resize", "mouse", "click", "wheel", "key", "text", "screenshot"};
+constexpr std::array kActions = {"resize", "mouse", "click", "drag", "drop", "wheel", "key", "text", "screenshot"};
 
 HeadlessBackend* Headless()
 {
@@ -99,6 +100,34 @@ private:
     bool control;
 };
 
+const char* const kKeysTakeNames = "keys takes a list of \"shift\" and \"ctrl\"";
+
+// The modifier keys a line names in its "keys" list; nothing for a bad list.
+std::optional<std::pair<bool, bool>> ShiftAndCtrl(const Json::Value& line)
+{
+    const Json::Value& keys = line.get("keys", Json::Value(Json::arrayValue));
+    if (!keys.isArray())
+        return std::nullopt;
+    bool shift = false, ctrl = false;
+    for (const Json::Value& key : keys) {
+        if (key == "shift")
+            shift = true;
+        else if (key == "ctrl")
+            ctrl = true;
+        else
+            return std::nullopt;
+    }
+    return std::pair{shift, ctrl};
+}
+
+// A point given as [X, Y].
+std::optional<std::pair<int, int>> PointPair(const Json::Value& value)
+{
+    if (!value.isArray() || value.size() != 2 || !IsCoordinate(value[0]) || !IsCoordinate(value[1]))
+        return std::nullopt;
+    return std::pair{value[0].asInt(), value[1].asInt()};
+}
+
 std::optional<UINT> VirtualKey(const std::string& name)
 {
     static const std::map<std::string, UINT> named = {
@@ -138,6 +167,10 @@ std::string WindowActions::Run(const Json::Value& line)
         return Mouse(line);
     if (line.isMember("click"))
         return Click(line);
+    if (line.isMember("drag"))
+        return Drag(line["drag"]);
+    if (line.isMember("drop"))
+        return Drop(line["drop"]);
     if (line.isMember("wheel"))
         return Wheel(line);
     if (line.isMember("key"))
@@ -175,19 +208,10 @@ std::string WindowActions::Mouse(const Json::Value& line)
     const auto point = ScreenPoint(control, line, line["x"].asInt(), line["y"].asInt(), refused);
     if (!point)
         return refused;
-    const Json::Value& keys = line.get("keys", Json::Value(Json::arrayValue));
-    bool shift = false, ctrl = false;
-    if (!keys.isArray())
-        return "keys takes a list of \"shift\" and \"ctrl\"";
-    for (const Json::Value& key : keys) {
-        if (key == "shift")
-            shift = true;
-        else if (key == "ctrl")
-            ctrl = true;
-        else
-            return "keys takes a list of \"shift\" and \"ctrl\"";
-    }
-    Modifiers held(shift, ctrl);
+    const auto keys = ShiftAndCtrl(line);
+    if (!keys)
+        return kKeysTakeNames;
+    Modifiers held(keys->first, keys->second);
     CurrentBackend().InjectMouse(MouseAction::Move, *point);
     for (MouseAction action : found->second)
         CurrentBackend().InjectMouse(action, *point);
@@ -206,6 +230,60 @@ std::string WindowActions::Click(const Json::Value& line)
     CurrentBackend().InjectMouse(MouseAction::Move, *point);
     CurrentBackend().InjectMouse(MouseAction::LeftDown, *point);
     CurrentBackend().InjectMouse(MouseAction::LeftUp, *point);
+    return "";
+}
+
+std::string WindowActions::Drag(const Json::Value& drag)
+{
+    const auto from = drag.isObject() ? PointPair(drag["from"]) : std::nullopt;
+    const auto to = drag.isObject() ? PointPair(drag["to"]) : std::nullopt;
+    if (!from || !to)
+        return "drag takes {\"from\": [X, Y], \"to\": [X, Y], \"keys\": [...]}";
+    const auto keys = ShiftAndCtrl(drag);
+    if (!keys)
+        return kKeysTakeNames;
+    std::string refused;
+    const auto start = ScreenPoint(control, drag, from->first, from->second, refused);
+    const auto end = ScreenPoint(control, drag, to->first, to->second, refused);
+    if (!start || !end)
+        return refused;
+    // Everything is queued before the loop runs again, so a drag loop that the press
+    // and the first move open takes the rest of the gesture inside this one line.
+    // The first move stays a few pixels from the press, in the window that took it, as
+    // a hand's would: that window is the one that starts a drag.
+    Modifiers held(keys->first, keys->second);
+    const auto step = [](LONG from, LONG to) { return from + std::clamp<LONG>(to - from, -4, 4); };
+    const POINT first{step(start->x, end->x), step(start->y, end->y)};
+    const POINT middle{(start->x + end->x) / 2, (start->y + end->y) / 2};
+    CurrentBackend().InjectMouse(MouseAction::Move, *start);
+    CurrentBackend().InjectMouse(MouseAction::LeftDown, *start);
+    CurrentBackend().InjectMouse(MouseAction::Move, first);
+    CurrentBackend().InjectMouse(MouseAction::Move, middle);
+    CurrentBackend().InjectMouse(MouseAction::Move, *end);
+    CurrentBackend().InjectMouse(MouseAction::LeftUp, *end);
+    return "";
+}
+
+std::string WindowActions::Drop(const Json::Value& drop)
+{
+    const char* const usage = "drop takes {\"paths\": [...], \"x\": X, \"y\": Y, \"keys\": [...]}";
+    if (!drop.isObject() || !drop["paths"].isArray() || !IsCoordinate(drop["x"]) || !IsCoordinate(drop["y"]))
+        return usage;
+    std::vector<std::wstring> paths;
+    for (const Json::Value& path : drop["paths"]) {
+        if (!path.isString())
+            return usage;
+        paths.push_back(Utf8ToWide(path.asString()));
+    }
+    const auto keys = ShiftAndCtrl(drop);
+    if (!keys)
+        return kKeysTakeNames;
+    std::string refused;
+    const auto point = ScreenPoint(control, drop, drop["x"].asInt(), drop["y"].asInt(), refused);
+    if (!point)
+        return refused;
+    const DWORD keyState = (keys->first ? MK_SHIFT : 0) | (keys->second ? MK_CONTROL : 0);
+    CurrentBackend().InjectFileDrop(paths, *point, keyState);
     return "";
 }
 

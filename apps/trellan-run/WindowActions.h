@@ -1,6 +1,6 @@
 #pragma once
 // The script actions that drive the control's window through the headless backend:
-// resize, mouse, click, wheel, key, text and screenshot. Points are in the control
+// resize, mouse, click, drag, drop, wheel, key, text and screenshot. Points are in the control
 // window's client area, in the active window's with "window": "active", or on the
 // screen with "screen": true.
 
@@ -25,6 +25,10 @@ private:
     std::string Resize(const Json::Value& size);
     std::string Mouse(const Json::Value& line);
     std::string Click(const Json::Value& line);
+    // Press, moves and release queued at once.
+    std::string Drag(const Json::Value& drag);
+    // Files dropped at a point, as a file manager drops them.
+    std::string Drop(const Json::Value& drop);
     std::string Wheel(const Json::Value& line);
     std::string Key(const Json::Value& line);
     std::string Text(const Json::Value& line);

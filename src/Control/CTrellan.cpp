@@ -13,6 +13,8 @@
 #include "Platform/Com/GlobalInterfaceTable.h"
 #include "Platform/Text/TextConv.h"
 #include "Platform/Win/MessageLoop.h"
+#include "Platform/Win/Reflection.h"
+#include "UI/FormHost.h"
 #include "Platform/Win/Window.h"
 
 #include <algorithm>
@@ -126,6 +128,7 @@ void CTrellan::ConnectEvents()
     events.Connect("post_complete", [this](int id) { OnPostComplete(id); });
     events.Connect("post_error", [this](int id) { OnPostError(id); });
     events.Connect("task_complete", [this](int value) { OnTaskComplete(value); });
+    events.Connect("task_end", [this](int value) { OnTaskEnd(value); });
 }
 
 HRESULT CTrellan::postMessage(BSTR newVal)
@@ -294,6 +297,11 @@ void CTrellan::OnTaskComplete(int)
     sendJson(MakePostCompleteEvent(UploadManager::Instance().succeededFiles()));
 }
 
+void CTrellan::OnTaskEnd(int)
+{
+    view.OnTaskEnd();
+}
+
 HRESULT CTrellan::InPlaceActivate(HWND container, const RECT& rect)
 {
     if (window) {
@@ -330,9 +338,20 @@ LRESULT CTrellan::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
 
 LRESULT CTrellan::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (Zivoro::UI::RouteControlWindowMouse(view, message, lParam))
+        return 0;
     switch (message) {
     case WM_CREATE:
         OnCreate();
+        return 0;
+    case WM_DESTROY:
+        view.OnDestroy();
+        return DefWindowProcW(window, message, wParam, lParam);
+    case WM_SIZE:
+        view.LayoutChildren();
+        return 0;
+    case WM_PAINT:
+        view.PaintWindow();
         return 0;
     case WM_ERASEBKGND:
         return 1;
@@ -344,11 +363,18 @@ LRESULT CTrellan::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         window = nullptr;
         return 0;
     default:
-        return DefWindowProcW(window, message, wParam, lParam);
+        break;
     }
+    // The sort box reports a changed selection through its parent: sent back to it,
+    // the notification reaches the box's own handling.
+    LRESULT reflected = 0;
+    if (ReflectNotification(window, message, wParam, lParam, reflected))
+        return reflected;
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 void CTrellan::OnCreate()
 {
     EventQueue::Instance().SetTarget(window);
+    view.OnCreate(window);
 }

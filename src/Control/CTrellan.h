@@ -2,6 +2,7 @@
 // The control object the page creates: the dispatch interface, the command table,
 // the channel back to the page's function, and the control window.
 
+#include "Control/MainView.h"
 #include "Control/TrellanObject.h"
 #include "Platform/Win/WinTypes.h"
 
@@ -47,6 +48,11 @@ public:
     void OnPostError(int id);
     // Sends the page "post_complete" with the id and reply of every file the task sent.
     void OnTaskComplete(int value);
+    // Removes the sent tiles and brings the toolbar back.
+    void OnTaskEnd(int value);
+
+    // The view in the control window.
+    MainView& View() { return view; }
 
 private:
     CTrellan() = default;
@@ -68,4 +74,5 @@ private:
     Platform::IDispatchEx* recvMessage = nullptr;
     Platform::DWORD gitCookie = 0;
     Platform::HWND window = nullptr;
+    MainView view;
 };

@@ -6,6 +6,10 @@
 #include "Platform/Win/Input.h"
 #include "UI/CMessageDialog.h"
 #include "UI/Skin.h"
+#include "Views/CustomDataObject.h"
+#include "Views/IDropSourceImpl.h"
+#include "Views/TileDropSupport.h"
+#include "Platform/Ole/DragDrop.h"
 
 #include <gtest/gtest.h>
 
@@ -65,6 +69,49 @@ struct SizableWindow {
     ~SizableWindow() { DestroyWindow(window); }
 
     HWND window;
+};
+
+// A window that starts a tile drag on the first move with the left button down, as
+// the list does, and a window whose drop target records what it gets.
+struct DragWindows {
+    static LRESULT SourceProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_MOUSEMOVE && (wParam & MK_LBUTTON)) {
+            auto data = ComPtr<CustomDataObject>::Adopt(new CustomDataObject);
+            data->SetItemId(7, L"ListViewItem");
+            auto source = ComPtr<IDropSourceImpl>::Adopt(new IDropSourceImpl);
+            DWORD effect = 0;
+            DoDragDrop(data.Get(), source.Get(), DROPEFFECT_COPY, &effect);
+            return 0;
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+
+    DragWindows()
+    {
+        FormatRegistry::Instance().RegisterFormat(L"ListViewItem");
+        static const bool registered = [] {
+            WNDCLASSW windowClass;
+            windowClass.lpfnWndProc = &SourceProc;
+            windowClass.lpszClassName = L"ScriptRunnerTestDragSource";
+            return RegisterClassW(&windowClass) != 0;
+        }();
+        EXPECT_TRUE(registered);
+        source = CreateWindowExW(0, L"ScriptRunnerTestDragSource", L"", WS_POPUP | WS_VISIBLE, 100, 100, 100, 100,
+                                 nullptr, nullptr, nullptr, nullptr);
+        target = UITest::CreatePlainWindow(L"ScriptRunnerTestDropTarget", 300, 100, 100, 100);
+        EXPECT_EQ(RegisterDragDrop(target, recorder.Get()), S_OK);
+        SetActiveWindow(source);
+    }
+    ~DragWindows()
+    {
+        DestroyWindow(source);
+        DestroyWindow(target);
+    }
+
+    HWND source;
+    HWND target;
+    ComPtr<TileDrop::RecordingViewTarget> recorder = ComPtr<TileDrop::RecordingViewTarget>::Adopt(new TileDrop::RecordingViewTarget);
 };
 
 class ScriptRunnerTest : public ::testing::Test {
@@ -190,6 +237,39 @@ TEST_F(ScriptRunnerTest, LinesRunInsideTheSizingLoop)
     ASSERT_EQ(dumps.size(), 1u) << out;
     EXPECT_EQ(Find(dumps[0], "ScriptRunnerTestSizable")["rect"], Parsed("[100,100,450,330]"));
     EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(ScriptRunnerTest, ADragRunsItsWholeGestureInsideOneLine)
+{
+    DragWindows windows;
+    // The drag starts in the active window and drops on the other one, 200 pixels right.
+    const int status = Run(R"({"drag": {"from": [20, 20], "to": [250, 50], "window": "active"}}
+{"dump": "windows"}
+)");
+    EXPECT_EQ(status, ScriptRunner::Completed);
+    EXPECT_EQ(windows.recorder->tileIds, std::vector<std::uint32_t>{7});
+    EXPECT_EQ(GetCapture(), nullptr);
+    ASSERT_EQ(WindowDumps().size(), 1u);
+}
+
+TEST_F(ScriptRunnerTest, DroppedFilesReachTheTargetUnderThePoint)
+{
+    DragWindows windows;
+    SetActiveWindow(windows.target);
+    const int status = Run(R"({"drop": {"paths": ["/tmp/a.jpg", "/tmp/照片 b.png"], "x": 10, "y": 10, "keys": ["ctrl"], "window": "active"}}
+)");
+    EXPECT_EQ(status, ScriptRunner::Completed);
+    EXPECT_EQ(windows.recorder->files, (std::vector<std::wstring>{L"/tmp/a.jpg", L"/tmp/照片 b.png"}));
+    EXPECT_EQ(windows.recorder->dropEffects, std::vector<DWORD>{DROPEFFECT_COPY});
+}
+
+TEST_F(ScriptRunnerTest, MalformedDragsAndDropsEndTheScript)
+{
+    for (const char* line : {R"({"drag": {"from": [1], "to": [2, 2]}})", R"({"drag": {"from": [1, 1], "to": [2, 2], "keys": ["alt"]}})",
+                             R"({"drag": [1, 2]})", R"({"drop": {"paths": "/tmp/a.jpg", "x": 1, "y": 1}})",
+                             R"({"drop": {"paths": [3], "x": 1, "y": 1}})", R"({"drop": {"paths": [], "x": 1}})"}) {
+        EXPECT_EQ(Run(std::string(line) + "\n"), ScriptRunner::BadLine) << line;
+    }
 }
 
 TEST_F(ScriptRunnerTest, PointsInTheActiveWindowNeedOne)

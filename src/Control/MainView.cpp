@@ -1,0 +1,298 @@
+#include "Control/MainView.h"
+
+#include "Biz/AppState.h"
+#include "Biz/UploadManager.h"
+#include "Control/ControlDropTarget.h"
+#include "Imaging/ImageLister.h"
+#include "Platform/Controls/ControlMessages.h"
+#include "Platform/Ole/DragDrop.h"
+#include "Platform/Win/Input.h"
+#include "Platform/Win/Painting.h"
+#include "Platform/Win/Window.h"
+#include "UI/CMessageDialog.h"
+#include "UI/EventArgs.h"
+#include "UI/HostPainting.h"
+#include "UI/Skin.h"
+#include "UI/UiDrawing.h"
+#include "Views/FormatRegistry.h"
+
+using namespace Platform;
+
+namespace {
+
+constexpr COLORREF kBandBorder = 0xE1C5A6;
+constexpr COLORREF kTopBandFill = 0xFDF2E6;
+constexpr COLORREF kSecondBandFill = 0xFEF6F0;
+constexpr COLORREF kListAreaFill = 0xF3F3F3;
+constexpr int kTopBandBottom = 32;
+constexpr int kSecondBandTop = 31;
+constexpr int kListTop = 57;
+
+const wchar_t* const kSortOrders[] = {L"默认排序", L"按文件名", L"按创建时间", L"按拍摄时间"};
+
+} // namespace
+
+MainView::MainView() = default;
+
+MainView::~MainView()
+{
+    DisconnectAll();
+    if (dropTarget) {
+        dropTarget->Detach();
+        dropTarget->Release();
+    }
+}
+
+void MainView::DisconnectAll()
+{
+    for (boost::signals2::connection& connection : connections)
+        connection.disconnect();
+    connections.clear();
+}
+
+void MainView::OnCreate(HWND controlWindow)
+{
+    for (ControlBase* child : children)
+        child->parent = nullptr;
+    children.clear();
+    DisconnectAll();
+    SetUpSkin();
+    window = controlWindow;
+    hwnd = controlWindow;
+    sortIndex = 0;
+
+    BuildToolbar();
+    BuildEmptyState();
+    BuildLinks();
+    BuildSortBox();
+    hintLabel.Create(this, L"请点击\"添加按钮\"，选择要上传的照片");
+    hintLabel.SetMargins(8, 39, 0, 0);
+    ShowListState();
+
+    FormatRegistry::Instance().RegisterFormat(L"ListViewItem");
+    if (!dropTarget)
+        dropTarget = new ControlDropTarget(this);
+    dropTarget->SetEnabled(true);
+    RegisterDragDrop(window, dropTarget);
+}
+
+void MainView::BuildToolbar()
+{
+    addButton.Create(this, L"");
+    addButton.SetImages("BtnAdd-Normal", "BtnAdd-Hover", "BtnAdd-Hover", "BtnAdd-Disable");
+    addButton.SetMargins(6, 4, 0, 0);
+    addButton.SetSize(84, 24);
+    addButton.disabled = 0;
+    connections.push_back(addButton.clicked.connect([this] { OnAddClicked(); }));
+
+    uploadButton.Create(this, L"");
+    uploadButton.SetImages("BtnPost-Normal", "BtnPost-Hover", "BtnPost-Hover", "BtnPost-Disable");
+    uploadButton.SetMargins(94, 4, 0, 0);
+    uploadButton.SetSize(84, 24);
+    uploadButton.visible = 1;
+    connections.push_back(uploadButton.clicked.connect([this] { OnUploadClicked(); }));
+
+    cancelButton.Create(this, L"");
+    cancelButton.SetImages("BtnPost-Cancel", "BtnPost-Cancel", "BtnPost-Cancel", "BtnPost-Cancel");
+    cancelButton.SetMargins(94, 4, 0, 0);
+    cancelButton.SetSize(84, 24);
+    cancelButton.disabled = 0;
+    cancelButton.visible = 0;
+    connections.push_back(cancelButton.clicked.connect([this] { OnCancelClicked(); }));
+
+    selectAllBox.Create(this, L"全选");
+    selectAllBox.SetAnchors(AnchorTop | AnchorRight);
+    selectAllBox.SetMargins(0, 7, 326, 0);
+    selectAllBox.checked = 0;
+    selectAllBox.disabled = 0;
+    connections.push_back(selectAllBox.changed.connect([this] { OnSelectAllChanged(); }));
+}
+
+void MainView::BuildEmptyState()
+{
+    bigAddButton.Create(this, L"");
+    bigAddButton.SetImages("BtnAdd2-Normal", "BtnAdd2-Hover", "BtnAdd2-Hover", "");
+    bigAddButton.SetAnchors(AnchorTop | CenterHorizontal);
+    bigAddButton.SetMargins(268, 228, 0, 0);
+    bigAddButton.SetSize(203, 51);
+    connections.push_back(bigAddButton.clicked.connect([this] { OnAddClicked(); }));
+
+    dropHint.Create(this, L"单击\"添加照片\"按钮或拖动照片到上传框中");
+    dropHint.SetFormat(32);
+    dropHint.SetAnchors(AnchorTop | CenterHorizontal);
+    dropHint.SetMargins(0, 298, 0, 0);
+    dropHint.SetSize(227, 0);
+}
+
+void MainView::BuildLinks()
+{
+    struct Link {
+        Zivoro::UI::Controls::IconLabel& label;
+        const wchar_t* text;
+        const char* image;
+        int rightMargin;
+        void (MainView::*handler)(ControlBase*);
+    };
+    const Link links[] = {
+        {editIcon, L"编辑", "IcoEdit", 266, &MainView::OnEditClicked},
+        {rotateLeftIcon, L"左旋", "RotatioLeft", 211, &MainView::OnRotateLeftClicked},
+        {rotateRightIcon, L"右旋", "RotatioRight", 157, &MainView::OnRotateRightClicked},
+        {deleteIcon, L"删除", "Btn_Delete", 103, &MainView::OnDeleteClicked},
+    };
+    for (const Link& link : links) {
+        link.label.Create(this, link.text, link.image);
+        link.label.SetAnchors(AnchorTop | AnchorRight);
+        link.label.SetMargins(0, 7, link.rightMargin, 0);
+        link.label.disabled = 1;
+        connections.push_back(
+            link.label.clicked.connect([this, handler = link.handler](ControlBase* sender) { (this->*handler)(sender); }));
+    }
+}
+
+void MainView::BuildSortBox()
+{
+    sortBox.Attach(this);
+    for (const wchar_t* order : kSortOrders)
+        SendMessageW(sortBox.GetHwnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(order));
+    SendMessageW(sortBox.GetHwnd(), CB_SETCURSEL, 0, 0);
+    sortBox.SetAnchors(AnchorTop | AnchorRight);
+    sortBox.SetMargins(0, 4, 10, 0);
+    sortBox.SetSize(86, 70);
+    connections.push_back(sortBox.selectionChanged.connect([this](int index) { OnSortChanged(index); }));
+}
+
+void MainView::OnDestroy()
+{
+    DestroyWindows();
+    if (window)
+        RevokeDragDrop(window);
+    ImageLister::Instance().Clear();
+    window = nullptr;
+}
+
+void MainView::PaintWindow()
+{
+    PAINTSTRUCT paint;
+    const HDC target = BeginPaint(window, &paint);
+    Zivoro::UI::PaintControlWindowTree(*this, target, paint.rcPaint);
+    EndPaint(window, &paint);
+}
+
+void MainView::OnPaint(Zivoro::UI::CPaintEventArgs* args)
+{
+    PaintBox(args->dc, bounds, kBandBorder, kTopBandFill);
+    PaintBox(args->dc, RECT{bounds.left, bounds.top, bounds.right, kTopBandBottom}, kBandBorder, kTopBandFill);
+    PaintBox(args->dc, RECT{bounds.left, kSecondBandTop, bounds.right, kListTop}, kBandBorder, kSecondBandFill);
+    PaintFill(args->dc, RECT{1, kListTop, bounds.right - 1, bounds.bottom - 1}, kListAreaFill);
+    ControlBase::OnPaint(args);
+}
+
+void MainView::LayoutChildren()
+{
+    bounds = RECT{};
+    if (window)
+        GetClientRect(window, &bounds);
+    ControlBase::LayoutChildren();
+    Invalidate();
+}
+
+bool MainView::ListIsEmpty() const
+{
+    return true;
+}
+
+void MainView::ShowListState()
+{
+    const bool empty = ListIsEmpty();
+    bigAddButton.SetVisible(empty);
+    dropHint.SetVisible(empty);
+    uploadButton.SetDisabled(empty);
+}
+
+void MainView::EnableLinks(bool enabled)
+{
+    for (ControlBase* link : {&editIcon, &rotateLeftIcon, &rotateRightIcon, &deleteIcon})
+        link->SetDisabled(!enabled);
+}
+
+void MainView::OnDropFiles(HDROP)
+{
+}
+
+void MainView::OnAddClicked()
+{
+    // The file-add dialog comes with its own form; until then the buttons do nothing.
+}
+
+void MainView::OnUploadClicked()
+{
+    if (ListIsEmpty()) {
+        CMessageDialog dialog;
+        dialog.SetMessage(L"上传列表为空，请选择文件");
+        dialog.DoModal(GetActiveWindow());
+        return;
+    }
+    AppState::Instance().SetUploading();
+    uploadButton.SetVisible(0);
+    cancelButton.SetVisible(1);
+    addButton.SetDisabled(1);
+    selectAllBox.SetDisabled(1);
+    // The links act on tiles the upload threads are reading.
+    EnableLinks(false);
+    // A task that cannot start (one of an earlier control still runs) would leave the
+    // view waiting for an end that never comes.
+    if (!UploadManager::Instance().StartTask())
+        OnTaskEnd();
+}
+
+void MainView::OnCancelClicked()
+{
+    UploadManager::Instance().Stop();
+}
+
+void MainView::OnTaskEnd()
+{
+    RestoreToolbar();
+    AppState::Instance().SetEnded();
+    ShowListState();
+}
+
+void MainView::RestoreToolbar()
+{
+    uploadButton.SetVisible(1);
+    cancelButton.SetVisible(0);
+    addButton.SetDisabled(0);
+    selectAllBox.SetDisabled(0);
+    EnableLinks(false);
+}
+
+void MainView::OnSelectAllChanged()
+{
+}
+
+void MainView::OnSortChanged(int index)
+{
+    if (AppState::Instance().IsUploading()) {
+        // The list keeps its order while it is sent; the box says so again.
+        SendMessageW(sortBox.GetHwnd(), CB_SETCURSEL, static_cast<WPARAM>(sortIndex), 0);
+        return;
+    }
+    sortIndex = index;
+}
+
+void MainView::OnEditClicked(ControlBase*)
+{
+    // The editor comes with its own form; until then the link does nothing.
+}
+
+void MainView::OnRotateLeftClicked(ControlBase*)
+{
+}
+
+void MainView::OnRotateRightClicked(ControlBase*)
+{
+}
+
+void MainView::OnDeleteClicked(ControlBase*)
+{
+}

@@ -1,0 +1,91 @@
+#pragma once
+// The control window's main view: the root of its control tree. A toolbar (add,
+// upload or cancel, select all, the edit, rotate and delete links, the sort box), an
+// instruction band, and below them the upload list, or, while the list is empty, a
+// large add button with a hint. It also reacts to the start and the end of an upload
+// task and takes files dropped on the control window.
+
+#include "Platform/Ole/DropFiles.h"
+#include "UI/ComboBox.h"
+#include "UI/ControlBase.h"
+#include "UI/Controls/Button.h"
+#include "UI/Controls/CheckBox.h"
+#include "UI/Controls/IconLabel.h"
+#include "UI/Label.h"
+
+#include <boost/signals2/connection.hpp>
+
+#include <string>
+#include <vector>
+
+class ControlDropTarget;
+
+class MainView : public ControlBase {
+public:
+    MainView();
+    ~MainView() override;
+
+    // WM_CREATE of the control window: a fresh view in window, its drop target
+    // registered. A window created again after one was destroyed gets a new view.
+    void OnCreate(Platform::HWND window);
+    // WM_DESTROY: the native child windows go and the drop target is revoked.
+    void OnDestroy();
+    // WM_PAINT: the whole tree paints off screen and the update area is copied.
+    void PaintWindow();
+
+    // The background bands, then the children.
+    void OnPaint(Zivoro::UI::CPaintEventArgs* args) override;
+    // bounds become the window's client area; the children are laid out and repainted.
+    void LayoutChildren() override;
+    // The root has no layout of its own.
+    void UpdateLayout() override {}
+
+    // Files dropped on the control window outside the list.
+    void OnDropFiles(Platform::HDROP drop);
+    // The end of an upload task: the toolbar comes back.
+    void OnTaskEnd();
+
+    // Toolbar handlers, also driven by tests.
+    void OnAddClicked();
+    void OnUploadClicked();
+    void OnCancelClicked();
+    void OnSelectAllChanged();
+    void OnSortChanged(int index);
+    void OnEditClicked(ControlBase* link);
+    void OnRotateLeftClicked(ControlBase* link);
+    void OnRotateRightClicked(ControlBase* link);
+    void OnDeleteClicked(ControlBase* link);
+
+    Zivoro::UI::Controls::Button addButton;
+    Zivoro::UI::Controls::Button uploadButton;
+    Zivoro::UI::Controls::Button cancelButton;
+    Zivoro::UI::Controls::Button bigAddButton;
+    Zivoro::UI::Controls::CheckBox selectAllBox;
+    ComboBox sortBox;
+    Zivoro::UI::Controls::IconLabel editIcon;
+    Zivoro::UI::Controls::IconLabel rotateLeftIcon;
+    Zivoro::UI::Controls::IconLabel rotateRightIcon;
+    Zivoro::UI::Controls::IconLabel deleteIcon;
+    Label hintLabel;
+    Label dropHint;
+
+private:
+    void BuildToolbar();
+    void BuildEmptyState();
+    void BuildLinks();
+    void BuildSortBox();
+    void DisconnectAll();
+    bool ListIsEmpty() const;
+    // Shows the empty-list or the filled state, as the list's content says.
+    void ShowListState();
+    // The four links on the selected tiles: usable only with a selection and no upload.
+    void EnableLinks(bool enabled);
+    // Back from the uploading look to the toolbar of an idle list.
+    void RestoreToolbar();
+
+    Platform::HWND window = nullptr;
+    ControlDropTarget* dropTarget = nullptr; // one reference, held from OnCreate to OnDestroy
+    // The order the sort box shows; put back when a sort is refused during an upload.
+    int sortIndex = 0;
+    std::vector<boost::signals2::connection> connections;
+};

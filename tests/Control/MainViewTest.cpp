@@ -1,0 +1,171 @@
+#include "ControlFixture.h"
+
+#include "Biz/AppState.h"
+#include "Biz/UploadManager.h"
+#include "Platform/Controls/ControlMessages.h"
+#include "Platform/Gdi/Gdi.h"
+#include "Platform/Win/Backend.h"
+#include "Platform/Win/Input.h"
+#include "Platform/Win/Painting.h"
+#include "Platform/Win/Timer.h"
+#include "Platform/Win/WinConstants.h"
+#include "Platform/Win/WindowGeometry.h"
+
+#include <functional>
+
+using namespace Platform;
+
+namespace {
+
+// What a test does once a modal dialog is up, run from a timer inside its loop.
+std::function<void(HWND dialog)> whileRunning;
+
+void RunWhileUp(HWND owner)
+{
+    SetTimer(owner, 78, 1, [](HWND window, UINT, UINT_PTR, DWORD) {
+        KillTimer(window, 78);
+        whileRunning(GetActiveWindow());
+    });
+}
+
+class MainViewTest : public ControlFixture {
+protected:
+    void SetUp() override
+    {
+        ControlFixture::SetUp();
+        ShowWindow(container, SW_SHOW);
+        window = control->Window();
+        Pump();
+    }
+    void TearDown() override
+    {
+        AppState::Instance().SetEnded();
+        ControlFixture::TearDown();
+    }
+
+    COLORREF PixelAt(int x, int y)
+    {
+        UpdateWindow(window);
+        const HDC dc = GetDC(window);
+        const COLORREF color = GetPixel(dc, x, y);
+        ReleaseDC(window, dc);
+        return color;
+    }
+
+    RECT ChildRect(HWND child)
+    {
+        RECT rect;
+        GetWindowRect(child, &rect);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+        return rect;
+    }
+
+    // The sort box's choice of item index as a person makes it: the box changes and
+    // tells its parent.
+    void ChooseSortOrder(int index)
+    {
+        const HWND box = control->View().sortBox.GetHwnd();
+        SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        SendMessageW(window, WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE), reinterpret_cast<LPARAM>(box));
+    }
+
+    int SortBoxSelection() { return static_cast<int>(SendMessageW(control->View().sortBox.GetHwnd(), CB_GETCURSEL, 0, 0)); }
+
+    HWND window = nullptr;
+};
+
+TEST_F(MainViewTest, ANewControlShowsTheEmptyStateWithTheToolbarLaidOut)
+{
+    MainView& view = control->View();
+    EXPECT_EQ(view.addButton.bounds, (RECT{6, 4, 90, 28}));
+    EXPECT_EQ(view.uploadButton.bounds, (RECT{94, 4, 178, 28}));
+    EXPECT_TRUE(view.uploadButton.disabled);
+    EXPECT_FALSE(view.cancelButton.visible);
+    EXPECT_EQ(view.cancelButton.bounds, view.uploadButton.bounds);
+    // The large add button and the hint are centred under the bands.
+    EXPECT_TRUE(view.bigAddButton.visible);
+    EXPECT_EQ(view.bigAddButton.bounds, (RECT{298, 228, 501, 279}));
+    EXPECT_TRUE(view.dropHint.visible);
+    EXPECT_EQ(view.dropHint.bounds.left, (800 - 227) / 2);
+    EXPECT_EQ(view.dropHint.bounds.top, 298);
+    EXPECT_EQ(view.hintLabel.bounds.left, 8);
+    EXPECT_EQ(view.hintLabel.bounds.top, 39);
+    for (ControlBase* link : {&view.editIcon, &view.rotateLeftIcon, &view.rotateRightIcon, &view.deleteIcon})
+        EXPECT_TRUE(link->disabled);
+    EXPECT_EQ(ChildRect(view.sortBox.GetHwnd()).right, 790);
+    EXPECT_EQ(SortBoxSelection(), 0);
+
+    // The bands: the outer border, the top band, the second band and the list area.
+    EXPECT_EQ(PixelAt(0, 300), 0xE1C5A6u);
+    EXPECT_EQ(PixelAt(799, 599), 0xE1C5A6u);
+    EXPECT_EQ(PixelAt(300, 2), 0xFDF2E6u);
+    EXPECT_EQ(PixelAt(300, 31), 0xE1C5A6u);
+    EXPECT_EQ(PixelAt(300, 50), 0xFEF6F0u);
+    EXPECT_EQ(PixelAt(300, 56), 0xE1C5A6u);
+    EXPECT_EQ(PixelAt(100, 400), 0xF3F3F3u);
+}
+
+TEST_F(MainViewTest, TheToolbarFollowsTheWindowWidth)
+{
+    MoveWindow(window, 0, 0, 500, 400, TRUE);
+    Pump();
+    MainView& view = control->View();
+    const RECT sort = ChildRect(view.sortBox.GetHwnd());
+    EXPECT_EQ(sort.left, 404);
+    EXPECT_EQ(sort.right, 490);
+    EXPECT_EQ(view.deleteIcon.bounds.right, 397);
+    EXPECT_EQ(view.bigAddButton.bounds.left, (500 - 203) / 2);
+    EXPECT_EQ(view.addButton.bounds, (RECT{6, 4, 90, 28}));
+    EXPECT_EQ(PixelAt(499, 200), 0xE1C5A6u);
+    EXPECT_EQ(PixelAt(250, 350), 0xF3F3F3u);
+}
+
+TEST_F(MainViewTest, UploadWithAnEmptyListExplainsAndStartsNothing)
+{
+    HWND dialog = nullptr;
+    std::wstring title;
+    whileRunning = [&](HWND active) {
+        dialog = active;
+        title = GetWindowTextW(active);
+        CurrentBackend().InjectKey(VK_RETURN, true);
+        CurrentBackend().InjectKey(VK_RETURN, false);
+    };
+    RunWhileUp(window);
+    control->View().OnUploadClicked();
+    EXPECT_NE(dialog, nullptr);
+    EXPECT_NE(dialog, window);
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_FALSE(AppState::Instance().IsUploading());
+    EXPECT_FALSE(UploadManager::Instance().IsRunning());
+    EXPECT_TRUE(control->View().uploadButton.visible);
+    EXPECT_FALSE(control->View().cancelButton.visible);
+}
+
+TEST_F(MainViewTest, ASortChosenDuringAnUploadIsRefusedAndTheBoxShowsTheOldOrder)
+{
+    AppState::Instance().SetUploading();
+    ChooseSortOrder(1);
+    EXPECT_EQ(SortBoxSelection(), 0);
+    AppState::Instance().SetEnded();
+    ChooseSortOrder(2);
+    EXPECT_EQ(SortBoxSelection(), 2);
+    AppState::Instance().SetUploading();
+    ChooseSortOrder(1);
+    EXPECT_EQ(SortBoxSelection(), 2);
+}
+
+TEST_F(MainViewTest, AWindowCreatedAgainGetsOneFreshView)
+{
+    ASSERT_EQ(control->InPlaceDeactivate(), S_OK);
+    ASSERT_EQ(control->InPlaceActivate(container, RECT{0, 0, 640, 480}), S_OK);
+    window = control->Window();
+    Pump();
+    MainView& view = control->View();
+    EXPECT_EQ(view.children.size(), 12u);
+    EXPECT_EQ(view.bigAddButton.bounds.left, (640 - 203) / 2);
+    EXPECT_TRUE(IsWindow(view.sortBox.GetHwnd()));
+    EXPECT_EQ(SendMessageW(view.sortBox.GetHwnd(), CB_GETCOUNT, 0, 0), 4);
+    EXPECT_EQ(PixelAt(300, 50), 0xFEF6F0u);
+}
+
+} // namespace
