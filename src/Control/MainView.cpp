@@ -78,27 +78,29 @@ void MainView::OnCreate(HWND controlWindow)
 
 void MainView::BuildToolbar()
 {
-    addButton.Create(this, L"");
-    addButton.SetImages("BtnAdd-Normal", "BtnAdd-Hover", "BtnAdd-Hover", "BtnAdd-Disable");
-    addButton.SetMargins(6, 4, 0, 0);
-    addButton.SetSize(84, 24);
-    addButton.disabled = 0;
-    connections.push_back(addButton.clicked.connect([this] { OnAddClicked(); }));
-
-    uploadButton.Create(this, L"");
-    uploadButton.SetImages("BtnPost-Normal", "BtnPost-Hover", "BtnPost-Hover", "BtnPost-Disable");
-    uploadButton.SetMargins(94, 4, 0, 0);
-    uploadButton.SetSize(84, 24);
-    uploadButton.visible = 1;
-    connections.push_back(uploadButton.clicked.connect([this] { OnUploadClicked(); }));
-
-    cancelButton.Create(this, L"");
-    cancelButton.SetImages("BtnPost-Cancel", "BtnPost-Cancel", "BtnPost-Cancel", "BtnPost-Cancel");
-    cancelButton.SetMargins(94, 4, 0, 0);
-    cancelButton.SetSize(84, 24);
-    cancelButton.disabled = 0;
+    struct ToolbarButton {
+        Zivoro::UI::Controls::Button& button;
+        const char* normal;
+        const char* hover;
+        const char* disabledImage;
+        int left;
+        void (MainView::*handler)();
+    };
+    const ToolbarButton buttons[] = {
+        {addButton, "BtnAdd-Normal", "BtnAdd-Hover", "BtnAdd-Disable", 6, &MainView::OnAddClicked},
+        {uploadButton, "BtnPost-Normal", "BtnPost-Hover", "BtnPost-Disable", 94, &MainView::OnUploadClicked},
+        {cancelButton, "BtnPost-Cancel", "BtnPost-Cancel", "BtnPost-Cancel", 94, &MainView::OnCancelClicked},
+    };
+    for (const ToolbarButton& entry : buttons) {
+        entry.button.Create(this, L"");
+        entry.button.SetImages(entry.normal, entry.hover, entry.hover, entry.disabledImage);
+        entry.button.SetMargins(entry.left, 4, 0, 0);
+        entry.button.SetSize(84, 24);
+        entry.button.disabled = 0;
+        entry.button.visible = 1;
+        connections.push_back(entry.button.clicked.connect([this, handler = entry.handler] { (this->*handler)(); }));
+    }
     cancelButton.visible = 0;
-    connections.push_back(cancelButton.clicked.connect([this] { OnCancelClicked(); }));
 
     selectAllBox.Create(this, L"全选");
     selectAllBox.SetAnchors(AnchorTop | AnchorRight);
