@@ -40,6 +40,8 @@ namespace {
 const wchar_t* const kClass = L"ZivoroListView";
 // Room kept free for the vertical scroll bar when counting columns.
 constexpr int kScrollBarRoom = 17;
+// The longest remark the editor hands over, in characters.
+constexpr std::size_t kRemarkLimit = 259;
 const wchar_t* const kPictureExtensions[] = {L".gif", L".png", L".bmp", L".jpg", L".tif"};
 
 // What a tile drag carries: the tile id first (4 bytes, as every reader of the
@@ -145,7 +147,11 @@ void ListView::DestroyWindows()
 
 int ListView::Columns() const
 {
-    const int width = clientRect.right - clientRect.left;
+    // The window's whole width, the scroll bar's room included, so that the bar coming
+    // and going does not change the columns.
+    RECT window;
+    GetWindowRect(hwnd, &window);
+    const int width = window.right - window.left;
     const int columns = (width + horizontalGap - margins.right - margins.left - kScrollBarRoom) /
                         (horizontalGap + itemWidth);
     return std::max(columns, 1);
@@ -166,7 +172,6 @@ void ListView::Layout()
 {
     if (items.empty())
         return;
-    GetClientRect(hwnd, &clientRect);
     const int columns = Columns();
     for (std::size_t i = 0; i < items.size(); ++i) {
         const int column = static_cast<int>(i) % columns, row = static_cast<int>(i) / columns;
@@ -504,6 +509,30 @@ void ListView::CommitEditing()
         tile->CommitRemark();
 }
 
+void ListView::EditRemark(ListViewItem* tile, const std::wstring& text)
+{
+    RECT place = tile->GetBounds();
+    const int position = ScrollPosition();
+    place.bottom -= position;
+    place.top = place.bottom - 30;
+    const HWND editor = remarkEditor.Window();
+    remarkEditor.ShowAt(place);
+    SetWindowTextW(editor, text.c_str());
+    SetFocus(editor);
+    SendMessageW(editor, EM_SETSEL, 0, -1);
+    SendMessageW(editor, EM_SCROLLCARET, 0, 0);
+    editingItem = tile;
+}
+
+std::wstring ListView::TakeRemarkText()
+{
+    const HWND editor = remarkEditor.Window();
+    std::wstring text = GetWindowTextW(editor).substr(0, kRemarkLimit);
+    std::erase_if(text, [](wchar_t c) { return c == L'\r' || c == L'\n'; });
+    ShowWindow(editor, SW_HIDE);
+    return text;
+}
+
 // ---------------------------------------------------------------------------------
 // Window messages
 
@@ -591,8 +620,9 @@ void ListView::OnPaintMessage()
 
 void ListView::OnSize()
 {
-    GetClientRect(hwnd, &clientRect);
-    MakeBackBuffer(clientRect.right, clientRect.bottom);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    MakeBackBuffer(client.right, client.bottom);
     // The tiles follow the new width; the position is kept as far as it still fits.
     const int position = ScrollPosition();
     Layout();

@@ -124,6 +124,12 @@ public:
     ListViewItem* EditingItem() const { return editingItem; }
     // Commits and closes the remark editor when a tile is being edited.
     void CommitEditing();
+    // Opens the remark editor over the tile's bottom 30 pixels with the text, all of it
+    // selected, and makes the tile the one being edited.
+    void EditRemark(ListViewItem* tile, const std::wstring& text);
+    // The editor's text (at most 259 characters, line breaks removed, since a caption
+    // is one line) and hides the editor.
+    std::wstring TakeRemarkText();
 
     // The tiles in list order, for the upload engine.
     std::vector<UploadItem*> UploadItems() const override;
@@ -210,7 +216,6 @@ private:
     std::vector<ListViewItem*> items;
     std::vector<ListViewItem*> selection;
     Platform::RECT margins{4, 4, 4, 4};
-    Platform::RECT clientRect{};
     // Off-screen image of the list, of the window's size.
     Platform::HBITMAP backBuffer = nullptr;
     Platform::SIZE backBufferSize{};
