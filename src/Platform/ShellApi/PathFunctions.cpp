@@ -1,6 +1,9 @@
 #include "Platform/ShellApi/PathFunctions.h"
 
+#include "Platform/ShellApi/ShellVolumes.h"
 #include "Platform/Text/TextConv.h"
+
+#include <algorithm>
 
 #include <sys/stat.h>
 
@@ -55,6 +58,35 @@ const wchar_t* PathFindExtensionW(const wchar_t* path)
         }
     }
     return extension ? extension : cursor;
+}
+
+BOOL PathStripToRootW(wchar_t* path)
+{
+    if (!path || *path != L'/')
+        return FALSE;
+    const std::wstring whole(path);
+    std::wstring root = L"/";
+    for (const ShellVolume& volume : ShellVolumes()) {
+        const std::wstring mountPoint = PathToWide(volume.mountPoint);
+        const bool holds = whole.compare(0, mountPoint.size(), mountPoint) == 0 &&
+                           (whole.size() == mountPoint.size() || whole[mountPoint.size()] == L'/');
+        if (holds && mountPoint.size() > root.size())
+            root = mountPoint;
+    }
+    std::copy(root.begin(), root.end(), path);
+    path[root.size()] = L'\0';
+    return TRUE;
+}
+
+std::wstring PathCombineW(const std::wstring& folder, const std::wstring& name)
+{
+    if (!name.empty() && name.front() == L'/')
+        return name;
+    if (folder.empty())
+        return name;
+    if (name.empty())
+        return folder;
+    return folder.back() == L'/' ? folder + name : folder + L'/' + name;
 }
 
 } // namespace Platform
