@@ -83,9 +83,7 @@ HRESULT CTrellan::FinalConstruct()
 {
     BuildCommandTable();
     ConnectEvents();
-    // The list view gives its list once it exists; until then tasks have no files, and
-    // no list of a control that has gone stays behind.
-    UploadManager::Instance().SetOwner(nullptr);
+    UploadManager::Instance().SetOwner(&view.list);
     TrellanProxy::Register();
     const HRESULT hr = GetGlobalInterfaceTable().RegisterInterfaceInGlobal(static_cast<ITrellan*>(this),
                                                                             IID_ITrellan, &gitCookie);
@@ -107,6 +105,7 @@ CTrellan::~CTrellan()
     // What is still queued for this control must not reach a later one.
     CTrellan* self = this;
     if (newestControl.compare_exchange_strong(self, nullptr)) {
+        UploadManager::Instance().SetOwner(nullptr);
         EventQueue::Instance().DiscardPending();
         MsgMailbox::Instance().Clear();
     }
@@ -350,6 +349,8 @@ LRESULT CTrellan::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SIZE:
         view.LayoutChildren();
         return 0;
+    case WM_MOUSEWHEEL:
+        return view.OnMouseWheel(wParam, lParam);
     case WM_PAINT:
         view.PaintWindow();
         return 0;

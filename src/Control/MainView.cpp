@@ -1,6 +1,7 @@
 #include "Control/MainView.h"
 
 #include "Biz/AppState.h"
+#include "Biz/UploadItem.h"
 #include "Biz/UploadManager.h"
 #include "Control/ControlDropTarget.h"
 #include "Imaging/ImageLister.h"
@@ -14,6 +15,7 @@
 #include "UI/HostPainting.h"
 #include "UI/Skin.h"
 #include "UI/UiDrawing.h"
+#include "Views/ListViewItem.h"
 #include "Views/FormatRegistry.h"
 
 using namespace Platform;
@@ -61,6 +63,7 @@ void MainView::OnCreate(HWND controlWindow)
     hwnd = controlWindow;
     sortIndex = 0;
 
+    BuildList();
     BuildToolbar();
     BuildEmptyState();
     BuildLinks();
@@ -74,6 +77,21 @@ void MainView::OnCreate(HWND controlWindow)
         dropTarget = new ControlDropTarget(this);
     dropTarget->SetEnabled(true);
     RegisterDragDrop(window, dropTarget);
+}
+
+void MainView::BuildList()
+{
+    list.Attach(this);
+    list.SetItemWidth(150);
+    list.SetItemHeight(151);
+    list.SetAnchors(AnchorTop | AnchorBottom | AnchorLeft | AnchorRight);
+    list.SetMargins(1, kListTop, 1, 1);
+    list.SetEditable(1);
+    connections.push_back(list.SelectionChanged.connect([this](int value) { OnSelectionChanged(value); }));
+    connections.push_back(list.ItemsRemoved.connect([this](int id) { OnItemsRemoved(id); }));
+    connections.push_back(list.ItemActivated.connect([this](ListViewItem* tile) { OnItemActivated(tile); }));
+    connections.push_back(list.FilesDropped.connect([this] { OnFilesDropped(); }));
+    list.SetVisible(0);
 }
 
 void MainView::BuildToolbar()
@@ -200,25 +218,53 @@ void MainView::LayoutChildren()
 
 bool MainView::ListIsEmpty() const
 {
-    return true;
+    return list.IsEmpty();
 }
 
 void MainView::ShowListState()
 {
     const bool empty = ListIsEmpty();
+    if (list.visible == empty)
+        list.SetVisible(!empty);
     bigAddButton.SetVisible(empty);
     dropHint.SetVisible(empty);
     uploadButton.SetDisabled(empty);
 }
 
-void MainView::EnableLinks(bool enabled)
+void MainView::UpdateLinks()
 {
+    const bool enabled = !list.GetSelection().empty() && !AppState::Instance().IsUploading();
     for (ControlBase* link : {&editIcon, &rotateLeftIcon, &rotateRightIcon, &deleteIcon})
-        link->SetDisabled(!enabled);
+        if (link->disabled == enabled)
+            link->SetDisabled(!enabled);
+}
+
+void MainView::OnFilesAdded()
+{
+    list.Layout();
+    list.UpdateScrollBar();
+    InvalidateRect(list.GetHwnd(), nullptr, FALSE);
+    ShowListState();
 }
 
 void MainView::OnDropFiles(HDROP)
 {
+}
+
+LRESULT MainView::OnMouseWheel(WPARAM wParam, LPARAM lParam)
+{
+    SendMessageW(list.GetHwnd(), WM_MOUSEWHEEL, wParam, lParam);
+    return 1;
+}
+
+ListViewItem* MainView::TileOf(const UploadItem* item) const
+{
+    if (!item)
+        return nullptr;
+    for (ListViewItem* tile : list.Items())
+        if (dynamic_cast<const UploadItem*>(tile) == item)
+            return tile;
+    return nullptr;
 }
 
 void MainView::OnAddClicked()
@@ -234,13 +280,17 @@ void MainView::OnUploadClicked()
         dialog.DoModal(GetActiveWindow());
         return;
     }
+    // A remark being typed belongs to the upload that starts now.
+    list.CommitEditing();
+    list.SetEditable(0);
     AppState::Instance().SetUploading();
     uploadButton.SetVisible(0);
     cancelButton.SetVisible(1);
     addButton.SetDisabled(1);
     selectAllBox.SetDisabled(1);
     // The links act on tiles the upload threads are reading.
-    EnableLinks(false);
+    UpdateLinks();
+    list.InvalidateAll();
     // A task that cannot start (one of an earlier control still runs) would leave the
     // view waiting for an end that never comes.
     if (!UploadManager::Instance().StartTask())
@@ -254,8 +304,15 @@ void MainView::OnCancelClicked()
 
 void MainView::OnTaskEnd()
 {
-    RestoreToolbar();
+    // The list deletes nothing while an upload runs, so the state ends first.
     AppState::Instance().SetEnded();
+    for (UploadItem* item : UploadManager::Instance().succeededItems())
+        if (ListViewItem* tile = TileOf(item))
+            list.RemoveItem(tile->Id());
+    RestoreToolbar();
+    list.SetEditable(1);
+    UpdateLinks();
+    list.InvalidateAll();
     ShowListState();
 }
 
@@ -265,11 +322,38 @@ void MainView::RestoreToolbar()
     cancelButton.SetVisible(0);
     addButton.SetDisabled(0);
     selectAllBox.SetDisabled(0);
-    EnableLinks(false);
 }
 
 void MainView::OnSelectAllChanged()
 {
+    list.SelectAll(selectAllBox.IsChecked());
+    OnSelectionChanged(0);
+}
+
+void MainView::OnSelectionChanged(int)
+{
+    if (list.GetSelection().empty())
+        selectAllBox.SetChecked(0);
+    UpdateLinks();
+}
+
+void MainView::OnItemsRemoved(int)
+{
+    if (ListIsEmpty())
+        ShowListState();
+    // Removed tiles leave the selection: select all and the links follow it.
+    OnSelectionChanged(0);
+}
+
+void MainView::OnItemActivated(ListViewItem*)
+{
+    // The image view comes with its own form; until then a double-click does nothing.
+}
+
+void MainView::OnFilesDropped()
+{
+    if (!ListIsEmpty() && !IsWindowVisible(list.GetHwnd()))
+        ShowListState();
 }
 
 void MainView::OnSortChanged(int index)
@@ -280,6 +364,8 @@ void MainView::OnSortChanged(int index)
         return;
     }
     sortIndex = index;
+    if (!ListIsEmpty())
+        list.Sort(index);
 }
 
 void MainView::OnEditClicked(ControlBase*)
@@ -289,12 +375,17 @@ void MainView::OnEditClicked(ControlBase*)
 
 void MainView::OnRotateLeftClicked(ControlBase*)
 {
+    for (ListViewItem* tile : list.GetSelection())
+        tile->RotateLeft();
 }
 
 void MainView::OnRotateRightClicked(ControlBase*)
 {
+    for (ListViewItem* tile : list.GetSelection())
+        tile->RotateRight();
 }
 
 void MainView::OnDeleteClicked(ControlBase*)
 {
+    list.DeleteSelected();
 }

@@ -12,6 +12,7 @@
 #include "UI/Controls/CheckBox.h"
 #include "UI/Controls/IconLabel.h"
 #include "UI/Label.h"
+#include "Views/ListView.h"
 
 #include <boost/signals2/connection.hpp>
 
@@ -19,6 +20,8 @@
 #include <vector>
 
 class ControlDropTarget;
+class ListViewItem;
+class UploadItem;
 
 class MainView : public ControlBase {
 public:
@@ -42,8 +45,15 @@ public:
 
     // Files dropped on the control window outside the list.
     void OnDropFiles(Platform::HDROP drop);
-    // The end of an upload task: the toolbar comes back.
+    // After tiles were added: the list is laid out and the view shows it.
+    void OnFilesAdded();
+    // The end of an upload task: the tiles the server accepted leave the list and the
+    // toolbar comes back.
     void OnTaskEnd();
+    // WM_MOUSEWHEEL of the control window, handed to the list.
+    Platform::LRESULT OnMouseWheel(Platform::WPARAM wParam, Platform::LPARAM lParam);
+    // The list's tile that shows an upload item, or null when it has left the list.
+    ListViewItem* TileOf(const UploadItem* item) const;
 
     // Toolbar handlers, also driven by tests.
     void OnAddClicked();
@@ -55,7 +65,13 @@ public:
     void OnRotateLeftClicked(ControlBase* link);
     void OnRotateRightClicked(ControlBase* link);
     void OnDeleteClicked(ControlBase* link);
+    // The list's signals.
+    void OnSelectionChanged(int value);
+    void OnItemsRemoved(int id);
+    void OnItemActivated(ListViewItem* tile);
+    void OnFilesDropped();
 
+    ListView list;
     Zivoro::UI::Controls::Button addButton;
     Zivoro::UI::Controls::Button uploadButton;
     Zivoro::UI::Controls::Button cancelButton;
@@ -70,6 +86,7 @@ public:
     Label dropHint;
 
 private:
+    void BuildList();
     void BuildToolbar();
     void BuildEmptyState();
     void BuildLinks();
@@ -78,8 +95,8 @@ private:
     bool ListIsEmpty() const;
     // Shows the empty-list or the filled state, as the list's content says.
     void ShowListState();
-    // The four links on the selected tiles: usable only with a selection and no upload.
-    void EnableLinks(bool enabled);
+    // The four links act on the selected tiles: usable only with a selection and no upload.
+    void UpdateLinks();
     // Back from the uploading look to the toolbar of an idle list.
     void RestoreToolbar();
 

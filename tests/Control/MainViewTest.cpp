@@ -1,7 +1,9 @@
 #include "ControlFixture.h"
 
 #include "Biz/AppState.h"
+#include "Biz/ImageData.h"
 #include "Biz/UploadManager.h"
+#include "Views/ListViewSelectItem.h"
 #include "Platform/Controls/ControlMessages.h"
 #include "Platform/Gdi/Gdi.h"
 #include "Platform/Win/Backend.h"
@@ -69,6 +71,33 @@ protected:
         SendMessageW(window, WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE), reinterpret_cast<LPARAM>(box));
     }
 
+    // Tiles that are no upload items: a task over them has nothing to send.
+    void AddTiles(int count)
+    {
+        for (int i = 0; i < count; ++i)
+            control->View().list.AddItem(
+                new ListViewSelectItem(std::make_shared<ImageData>(L"/nonexistent/" + std::to_wstring(i) + L".jpg")));
+        control->View().OnFilesAdded();
+        Pump();
+    }
+
+    void ClickAt(const ControlBase& target)
+    {
+        POINT point{(target.bounds.left + target.bounds.right) / 2, (target.bounds.top + target.bounds.bottom) / 2};
+        ClientToScreen(window, &point);
+        CurrentBackend().InjectMouse(Backend::MouseAction::Move, point);
+        CurrentBackend().InjectMouse(Backend::MouseAction::LeftDown, point);
+        CurrentBackend().InjectMouse(Backend::MouseAction::LeftUp, point);
+        Pump();
+    }
+
+    bool LinksDisabled()
+    {
+        const MainView& view = control->View();
+        return view.editIcon.disabled && view.rotateLeftIcon.disabled && view.rotateRightIcon.disabled &&
+               view.deleteIcon.disabled;
+    }
+
     int SortBoxSelection() { return static_cast<int>(SendMessageW(control->View().sortBox.GetHwnd(), CB_GETCURSEL, 0, 0)); }
 
     HWND window = nullptr;
@@ -93,6 +122,7 @@ TEST_F(MainViewTest, ANewControlShowsTheEmptyStateWithTheToolbarLaidOut)
     for (ControlBase* link : {&view.editIcon, &view.rotateLeftIcon, &view.rotateRightIcon, &view.deleteIcon})
         EXPECT_TRUE(link->disabled);
     EXPECT_EQ(ChildRect(view.sortBox.GetHwnd()).right, 790);
+    EXPECT_FALSE(IsWindowVisible(view.list.GetHwnd()));
     EXPECT_EQ(SortBoxSelection(), 0);
 
     // The bands: the outer border, the top band, the second band and the list area.
@@ -141,6 +171,64 @@ TEST_F(MainViewTest, UploadWithAnEmptyListExplainsAndStartsNothing)
     EXPECT_FALSE(control->View().cancelButton.visible);
 }
 
+TEST_F(MainViewTest, SelectingTilesEnablesTheLinksAndDeletingThemAllBringsBackTheEmptyState)
+{
+    MainView& view = control->View();
+    AddTiles(3);
+    EXPECT_TRUE(IsWindowVisible(view.list.GetHwnd()));
+    EXPECT_FALSE(view.bigAddButton.visible);
+    EXPECT_FALSE(view.dropHint.visible);
+    EXPECT_FALSE(view.uploadButton.disabled);
+    EXPECT_TRUE(LinksDisabled());
+
+    ClickAt(view.selectAllBox);
+    EXPECT_TRUE(view.selectAllBox.IsChecked());
+    EXPECT_EQ(view.list.GetSelection().size(), 3u);
+    EXPECT_FALSE(LinksDisabled());
+
+    ClickAt(view.deleteIcon);
+    EXPECT_TRUE(view.list.IsEmpty());
+    EXPECT_FALSE(IsWindowVisible(view.list.GetHwnd()));
+    EXPECT_TRUE(view.bigAddButton.visible);
+    EXPECT_TRUE(view.uploadButton.disabled);
+    EXPECT_TRUE(LinksDisabled());
+    EXPECT_FALSE(view.selectAllBox.IsChecked());
+}
+
+TEST_F(MainViewTest, AnUploadSwapsTheButtonsAndLocksTheToolbarUntilTheTaskEnds)
+{
+    MainView& view = control->View();
+    AddTiles(2);
+    ClickAt(view.selectAllBox);
+    ASSERT_FALSE(LinksDisabled());
+
+    view.OnUploadClicked();
+    EXPECT_TRUE(AppState::Instance().IsUploading());
+    EXPECT_FALSE(view.uploadButton.visible);
+    EXPECT_TRUE(view.cancelButton.visible);
+    EXPECT_EQ(view.cancelButton.bounds, view.uploadButton.bounds);
+    EXPECT_TRUE(view.addButton.disabled);
+    EXPECT_TRUE(view.selectAllBox.disabled);
+    EXPECT_TRUE(LinksDisabled());
+    EXPECT_FALSE(view.list.IsEditable());
+    // A change of the selection during the upload leaves the links off.
+    view.OnSelectionChanged(0);
+    EXPECT_TRUE(LinksDisabled());
+
+    // The task has nothing to send and ends at once; "task_end" brings the toolbar back.
+    MSG message;
+    while (AppState::Instance().IsUploading() && GetMessageW(&message, nullptr, 0, 0))
+        DispatchMessageW(&message);
+    EXPECT_FALSE(AppState::Instance().IsUploading());
+    EXPECT_TRUE(view.uploadButton.visible);
+    EXPECT_FALSE(view.cancelButton.visible);
+    EXPECT_FALSE(view.addButton.disabled);
+    EXPECT_FALSE(view.selectAllBox.disabled);
+    EXPECT_TRUE(view.list.IsEditable());
+    EXPECT_EQ(view.list.Count(), 2);
+    EXPECT_FALSE(LinksDisabled());
+}
+
 TEST_F(MainViewTest, ASortChosenDuringAnUploadIsRefusedAndTheBoxShowsTheOldOrder)
 {
     AppState::Instance().SetUploading();
@@ -161,7 +249,7 @@ TEST_F(MainViewTest, AWindowCreatedAgainGetsOneFreshView)
     window = control->Window();
     Pump();
     MainView& view = control->View();
-    EXPECT_EQ(view.children.size(), 12u);
+    EXPECT_EQ(view.children.size(), 13u);
     EXPECT_EQ(view.bigAddButton.bounds.left, (640 - 203) / 2);
     EXPECT_TRUE(IsWindow(view.sortBox.GetHwnd()));
     EXPECT_EQ(SendMessageW(view.sortBox.GetHwnd(), CB_GETCOUNT, 0, 0), 4);
