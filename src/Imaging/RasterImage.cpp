@@ -243,6 +243,15 @@ void RasterImage::SetPixelColor(int x, int y, Color color)
 
 bool RasterImage::Crop(int left, int top, int right, int bottom)
 {
+    RasterImage result;
+    if (!CopyArea(left, top, right, bottom, result))
+        return false;
+    TakeOver(result);
+    return true;
+}
+
+bool RasterImage::CopyArea(int left, int top, int right, int bottom, RasterImage& result) const
+{
     if (IsEmpty())
         return false;
     left = std::clamp(left, 0, width);
@@ -255,21 +264,18 @@ bool RasterImage::Crop(int left, int top, int right, int bottom)
         std::swap(left, right);
     if (top > bottom)
         std::swap(top, bottom);
-    RasterImage result;
     if (!MakeLike(result, right - left, bottom - top) || (HasAlpha() && !result.AddAlpha()))
         return false;
     for (int y = 0; y < result.height; ++y) {
         // Picture row top + (result.height - 1 - y) counted from the top.
         const int sourceRow = height - bottom + y;
-        for (int x = 0; x < result.width; ++x) {
-            if (bits == 24)
-                std::copy_n(Row(sourceRow) + (left + x) * 3, 3, result.Row(y) + x * 3);
-            else
+        if (bits == 24)
+            std::copy_n(Row(sourceRow) + left * 3, result.width * 3, result.Row(y));
+        else
+            for (int x = 0; x < result.width; ++x)
                 result.SetPixelIndex(x, y, PixelIndex(left + x, sourceRow));
-        }
         if (HasAlpha())
             std::copy_n(AlphaRow(sourceRow) + left, result.width, result.AlphaRow(y));
     }
-    TakeOver(result);
     return true;
 }

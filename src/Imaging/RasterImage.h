@@ -48,6 +48,8 @@ public:
     bool ScaleTo(int newWidth, int newHeight);
     bool FitInto(int boxWidth, int boxHeight, Color canvas, RasterImage* destination = nullptr);
     bool Crop(int left, int top, int right, int bottom);
+    // The area Crop would keep, made as a new raster in result; this raster is unchanged.
+    bool CopyArea(int left, int top, int right, int bottom, RasterImage& result) const;
     bool RotateLeft();
     bool RotateRight();
     bool AdjustLight(int brightness, int contrast);

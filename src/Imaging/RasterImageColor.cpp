@@ -50,6 +50,9 @@ bool RasterImage::Saturate(int amount)
         for (int x = 0; x < width; ++x) {
             const Color color = PixelColor(x, y);
             HslColor hsl = RgbToHsl(color.red, color.green, color.blue);
+            // A grey has no hue of its own: giving it saturation would tint it.
+            if (hsl.saturation == 0)
+                continue;
             hsl.saturation = table[hsl.saturation];
             std::uint8_t red, green, blue;
             HslToRgb(hsl, red, green, blue);

@@ -154,3 +154,28 @@ TEST(DrawingTest, BitBltCopiesTheOverlappingAreaAndStaleHandlesFailCleanly)
 }
 
 } // namespace
+
+namespace {
+
+TEST(DrawingTest, TheWindowOriginIsTheLogicalPointDrawnAtTheViewportOrigin)
+{
+    Canvas canvas(20, 20);
+    ScopedBrush red(kRed);
+    SetViewportOrgEx(canvas.Dc(), 5, 5, nullptr);
+    SetWindowOrgEx(canvas.Dc(), 10, 10, nullptr);
+    const RECT rect{10, 10, 12, 12};
+    FillRect(canvas.Dc(), &rect, red.brush);
+    POINT previous;
+    SetWindowOrgEx(canvas.Dc(), 0, 0, &previous);
+    SetViewportOrgEx(canvas.Dc(), 0, 0, nullptr);
+    EXPECT_EQ(previous, (POINT{10, 10}));
+    EXPECT_EQ(canvas.At(5, 5), kRed);
+    EXPECT_EQ(canvas.At(6, 6), kRed);
+    EXPECT_EQ(canvas.CountOther(RECT{0, 0, 20, 20}, kWhite), 4);
+    // Only one logical unit to one pixel is offered; other modes leave the context be.
+    EXPECT_EQ(SetMapMode(canvas.Dc(), MM_ANISOTROPIC), 0);
+    EXPECT_EQ(GetMapMode(canvas.Dc()), MM_TEXT);
+    EXPECT_EQ(SetMapMode(canvas.Dc(), MM_TEXT), MM_TEXT);
+}
+
+} // namespace

@@ -35,8 +35,11 @@ Color ReferenceSaturate(Color in, int amount)
     const int r = in.red, g = in.green, b = in.blue;
     const int mx = std::max({r, g, b}), mn = std::min({r, g, b});
     const int l = ((mx + mn) * 255 + 255) / 510;
+    // A grey keeps its colour whatever the amount.
+    if (mx == mn)
+        return in;
     int s = 0, h = 170;
-    if (mx != mn) {
+    {
         s = l <= 127 ? ((mx - mn) * 255 + (mx + mn) / 2) / (mx + mn)
                      : ((mx - mn) * 255 + (510 - mx - mn) / 2) / (510 - mx - mn);
         const int rd = ((mx - r) * 42 + (mx - mn) / 2) / (mx - mn);
@@ -159,4 +162,19 @@ TEST(RasterSaturate, KnownColours)
         const Color c = raster.PixelColor(x, 0);
         EXPECT_TRUE(c.red == c.green && c.green == c.blue) << x;
     }
+}
+
+TEST(RasterSaturate, NoAmountTurnsAnyPixelAwayFromGrey)
+{
+    RasterImage raster;
+    ASSERT_TRUE(raster.Create(256, 1, 24));
+    for (int x = 0; x < 256; ++x)
+        raster.SetPixelColor(x, 0, Color{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(x), 0});
+    RasterImage tinted;
+    tinted.CopyFrom(raster);
+    ASSERT_TRUE(tinted.Saturate(20));
+    EXPECT_EQ(tinted.PixelColor(100, 0), (Color{100, 100, 100, 0}));
+    ASSERT_TRUE(raster.Saturate(255));
+    for (int x = 0; x < 256; ++x)
+        EXPECT_EQ(raster.PixelColor(x, 0), tinted.PixelColor(x, 0)) << x;
 }

@@ -172,4 +172,31 @@ TEST_F(ScrollBarTest, ARangeThatNeedsNoScrollingHidesTheBarUnlessAskedToKeepIt)
     EXPECT_EQ(client.right, 100);
 }
 
+TEST_F(ScrollBarTest, DisabledBarsStayVisibleWhenOnlyTheirPositionIsSet)
+{
+    HWND window = TopLevel(0, 0, 117, 117, WS_POPUP | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL);
+    EnableScrollBar(window, SB_BOTH, ESB_DISABLE_BOTH);
+    SetScrollPos(window, SB_VERT, 0, TRUE);
+    SetScrollPos(window, SB_HORZ, 0, TRUE);
+    PumpPending();
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_EQ(client, (RECT{0, 0, 100, 100}));
+    // A range that needs scrolling, then one that does not: the bar kept by
+    // SIF_DISABLENOSCROLL stays through a later position-only call.
+    SCROLLINFO info;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+    info.nMax = 50;
+    info.nPage = 100;
+    SetScrollInfo(window, SB_VERT, &info, TRUE);
+    SetScrollPos(window, SB_VERT, 10, TRUE);
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, 100);
+    EXPECT_EQ(GetScrollPos(window, SB_VERT), 0);
+    Log().log.clear();
+    Click(108, 95);
+    PumpPending();
+    EXPECT_TRUE(Codes().empty());
+}
+
 } // namespace

@@ -62,11 +62,23 @@ int RegionKind(const Region& region)
     return region.Rects().size() == 1 ? SIMPLEREGION : COMPLEXREGION;
 }
 
+// Sets one of the context's origins, giving back the one it replaces.
+BOOL SetOrigin(HDC handle, POINT DcState::*origin, POINT value, POINT* previous)
+{
+    auto dc = FindDC(handle);
+    if (!dc)
+        return FALSE;
+    if (previous)
+        *previous = dc->state.*origin;
+    dc->state.*origin = value;
+    return TRUE;
+}
+
 } // namespace
 
 POINT DeviceContextObject::ToSurface(int x, int y) const
 {
-    return POINT{x + origin.x + state.viewport.x, y + origin.y + state.viewport.y};
+    return POINT{x - state.windowOrigin.x + origin.x + state.viewport.x, y - state.windowOrigin.y + origin.y + state.viewport.y};
 }
 
 RECT DeviceContextObject::ToSurface(const RECT& rect) const
@@ -220,13 +232,27 @@ BOOL RestoreDC(HDC handle, int level)
 
 BOOL SetViewportOrgEx(HDC handle, int x, int y, POINT* previous)
 {
+    return SetOrigin(handle, &DcState::viewport, POINT{x, y}, previous);
+}
+
+BOOL SetWindowOrgEx(HDC handle, int x, int y, POINT* previous)
+{
+    return SetOrigin(handle, &DcState::windowOrigin, POINT{x, y}, previous);
+}
+
+int SetMapMode(HDC handle, int mode)
+{
     auto dc = FindDC(handle);
-    if (!dc)
-        return FALSE;
-    if (previous)
-        *previous = dc->state.viewport;
-    dc->state.viewport = POINT{x, y};
-    return TRUE;
+    // Drawing here is always one logical unit to one pixel.
+    if (!dc || mode != MM_TEXT)
+        return 0;
+    return std::exchange(dc->state.mapMode, mode);
+}
+
+int GetMapMode(HDC handle)
+{
+    auto dc = FindDC(handle);
+    return dc ? dc->state.mapMode : 0;
 }
 
 int ExcludeClipRect(HDC handle, int left, int top, int right, int bottom)

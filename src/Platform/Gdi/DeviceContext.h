@@ -21,6 +21,12 @@ int SaveDC(HDC dc);
 // level > 0: back to that SaveDC level; negative: that many levels back.
 BOOL RestoreDC(HDC dc, int level);
 BOOL SetViewportOrgEx(HDC dc, int x, int y, POINT* previous);
+// The logical point drawn at the viewport origin.
+BOOL SetWindowOrgEx(HDC dc, int x, int y, POINT* previous);
+// Only MM_TEXT (one logical unit is one pixel, y downwards) is supported; other modes
+// fail with 0 and leave the context as it is. Returns the previous mode.
+int SetMapMode(HDC dc, int mode);
+int GetMapMode(HDC dc);
 int ExcludeClipRect(HDC dc, int left, int top, int right, int bottom);
 int IntersectClipRect(HDC dc, int left, int top, int right, int bottom);
 // The clip area's bounds in logical coordinates.

@@ -21,6 +21,9 @@ struct DcState {
     int backgroundMode = OPAQUE;
     int rop2 = R2_COPYPEN;
     POINT viewport;
+    // Logical point that lands on the viewport origin.
+    POINT windowOrigin;
+    int mapMode = MM_TEXT;
     POINT current;
     // Extra clipping in surface coordinates; unset means the DC's whole area.
     bool clipped = false;

@@ -61,6 +61,10 @@ constexpr int DEFAULT_GUI_FONT = 17;
 constexpr int DC_BRUSH = 18;
 constexpr int DC_PEN = 19;
 
+// Mapping modes.
+constexpr int MM_TEXT = 1;
+constexpr int MM_ANISOTROPIC = 8;
+
 // Pen styles.
 constexpr int PS_SOLID = 0;
 constexpr int PS_DASH = 1;

@@ -286,7 +286,11 @@ int SetScrollInfo(HWND handle, int bar, const SCROLLINFO* info, BOOL redraw)
     current.nTrackPos = current.nPos;
     const bool needed = MaximumPosition(current) > current.nMin;
     const bool shown = window->style & StyleBit(bar);
-    const bool show = needed || ((info->fMask & SIF_DISABLENOSCROLL) && (shown || (info->fMask & SIF_RANGE)));
+    // Only a new range or page decides whether the bar is needed; moving the position
+    // leaves a bar as it stands, so a bar kept visible and disabled stays so.
+    const bool sized = info->fMask & (SIF_RANGE | SIF_PAGE);
+    const bool show = sized ? needed || ((info->fMask & SIF_DISABLENOSCROLL) && (shown || (info->fMask & SIF_RANGE)))
+                            : shown;
     if (show != shown) {
         ShowScrollBar(handle, bar, show ? TRUE : FALSE);
     } else if (redraw) {

@@ -8,8 +8,8 @@
 namespace Platform {
 
 // bar: SB_VERT or SB_HORZ. The position is kept within min .. max - page + 1. A bar
-// whose range needs no scrolling disappears unless SIF_DISABLENOSCROLL keeps it
-// (disabled). Returns the position.
+// whose new range or page needs no scrolling disappears unless SIF_DISABLENOSCROLL
+// keeps it (disabled); setting only the position never shows or hides a bar. Returns the position.
 int SetScrollInfo(HWND window, int bar, const SCROLLINFO* info, BOOL redraw);
 BOOL GetScrollInfo(HWND window, int bar, SCROLLINFO* info);
 // Returns the previous position.

@@ -1,0 +1,477 @@
+#include "Editor/ImageEditor.h"
+
+#include "Imaging/RasterConversion.h"
+#include "Platform/Gdi/Gdi.h"
+#include "Platform/Win/Input.h"
+#include "Platform/Win/Painting.h"
+#include "Platform/Win/Region.h"
+#include "Platform/Win/ScrollBar.h"
+#include "Platform/Win/WindowGeometry.h"
+
+#include <algorithm>
+#include <cmath>
+
+using namespace Platform;
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"TrellanImageEditor";
+constexpr COLORREF kSelectionColor = 0xCA7C0A;
+
+// The size a picture is shown at when it is fitted into a box: both sides fit, the
+// proportions stay, and a picture is never enlarged.
+SIZE FitBothSides(SIZE picture, SIZE box)
+{
+    if ((picture.cx <= box.cx && picture.cy <= box.cy) || box.cx < 1 || box.cy < 1)
+        return picture;
+    // The side that limits the scale takes the box's length exactly; the other follows
+    // in integers, so no rounding of a float scale loses a row.
+    const long long byHeight = static_cast<long long>(picture.cx) * box.cy;
+    const long long byWidth = static_cast<long long>(picture.cy) * box.cx;
+    if (byHeight <= byWidth)
+        return SIZE{std::max(1, static_cast<int>(byHeight / picture.cy)), box.cy};
+    return SIZE{box.cx, std::max(1, static_cast<int>(byWidth / picture.cx))};
+}
+
+// A distance in shown pixels as picture pixels.
+int ToPicturePixels(int shownPixels, int pictureLength, int shownLength)
+{
+    if (shownLength == pictureLength || shownLength < 1)
+        return shownPixels;
+    return static_cast<int>(std::lround(static_cast<double>(shownPixels) * pictureLength / shownLength));
+}
+
+} // namespace
+
+ImageEditor::ImageEditor()
+{
+    tracker.SetColor(kSelectionColor);
+    tracker.rectChanged.connect([this](RECT) { OnSelectionChanged(); });
+}
+
+ImageEditor::~ImageEditor()
+{
+    DestroyWithFont(hwnd);
+}
+
+HWND ImageEditor::Create(HWND parentWindow)
+{
+    RegisterClassOnce(kClassName, nullptr);
+    hwnd = CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, CW_USEDEFAULT,
+                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parentWindow, nullptr, nullptr, this);
+    EnableScrollBar(hwnd, SB_BOTH, ESB_DISABLE_BOTH);
+    tracker.window = hwnd;
+    return hwnd;
+}
+
+void ImageEditor::DestroyWindows()
+{
+    DestroyWithFont(hwnd);
+    tracker.window = nullptr;
+}
+
+void ImageEditor::GetContainerRect(RECT* rect)
+{
+    *rect = RECT{};
+    if (hwnd)
+        GetClientRect(GetParent(hwnd), rect);
+}
+
+void ImageEditor::UpdateLayout()
+{
+    const RECT placed = ComputeBounds();
+    MoveWindow(hwnd, placed.left, placed.top, placed.right - placed.left, placed.bottom - placed.top, TRUE);
+    RefreshView();
+}
+
+void ImageEditor::LoadPicture(const PictureHandle& picture)
+{
+    auto opened = std::make_shared<RasterImage>(PictureToRaster(picture));
+    source = opened->IsEmpty() ? nullptr : opened;
+    shaped = source;
+    scaledValid = false;
+    brightness = contrast = saturation = 0;
+    RefreshView();
+}
+
+// --- Edits -----------------------------------------------------------------------
+
+template <typename Edit>
+void ImageEditor::Reshape(Edit edit)
+{
+    if (!shaped)
+        return;
+    auto next = std::make_shared<RasterImage>();
+    if (!edit(*shaped, *next))
+        return;
+    shaped = std::move(next);
+    scaledValid = false;
+}
+
+void ImageEditor::ResizeTo(int width, int height)
+{
+    if (width < 1 || height < 1)
+        return;
+    Reshape([&](const RasterImage& from, RasterImage& to) { return to.CopyFrom(from) && to.ScaleTo(width, height); });
+    RefreshView();
+    Repaint();
+}
+
+void ImageEditor::ShowActualPixels()
+{
+    fitted = false;
+    tracker.rect = contentRect = RECT{};
+    RefreshView();
+    Repaint();
+}
+
+void ImageEditor::FitToWindow()
+{
+    fitted = true;
+    tracker.rect = contentRect = RECT{};
+    RefreshView();
+    Repaint();
+}
+
+void ImageEditor::ResetEdits()
+{
+    if (!source)
+        return;
+    shaped = source;
+    scaledValid = false;
+    brightness = contrast = saturation = 0;
+    RefreshView();
+    Repaint();
+}
+
+void ImageEditor::TurnLeft()
+{
+    Reshape([](const RasterImage& from, RasterImage& to) { return to.CopyFrom(from) && to.RotateLeft(); });
+    RefreshView();
+    Repaint();
+}
+
+void ImageEditor::TurnRight()
+{
+    Reshape([](const RasterImage& from, RasterImage& to) { return to.CopyFrom(from) && to.RotateRight(); });
+    RefreshView();
+    Repaint();
+}
+
+void ImageEditor::SetBrightness(int value)
+{
+    if (!shaped)
+        return;
+    brightness = value;
+    Repaint();
+}
+
+void ImageEditor::SetContrast(int value)
+{
+    if (!shaped)
+        return;
+    contrast = value;
+    Repaint();
+}
+
+void ImageEditor::ApplySaturation(int value)
+{
+    if (!shaped)
+        return;
+    saturation = value;
+    Repaint();
+}
+
+void ImageEditor::CropToSelection()
+{
+    if (tracker.IsEmpty())
+        return;
+    const RECT area = ToPicture(tracker.GetOuterRect());
+    Reshape([&](const RasterImage& from, RasterImage& to) {
+        return from.CopyArea(area.left, area.top, area.right, area.bottom, to);
+    });
+    tracker.rect = contentRect = RECT{};
+    RefreshView();
+    Repaint();
+}
+
+void ImageEditor::ClearSelection()
+{
+    if (tracker.IsEmpty())
+        return;
+    tracker.rect = contentRect = RECT{};
+    Repaint();
+}
+
+bool ImageEditor::IsEdited() const
+{
+    return shaped != source || brightness || contrast || saturation;
+}
+
+RasterImage ImageEditor::GetWorkingImage() const
+{
+    RasterImage result;
+    if (shaped && result.CopyFrom(*shaped))
+        ApplyTone(result);
+    return result;
+}
+
+void ImageEditor::ApplyTone(RasterImage& raster) const
+{
+    if (brightness || contrast)
+        raster.AdjustLight(brightness, contrast);
+    if (saturation)
+        raster.Saturate(saturation);
+}
+
+// --- View ------------------------------------------------------------------------
+
+POINT ImageEditor::PictureOrigin() const
+{
+    const int cw = bounds.right, ch = bounds.bottom;
+    return POINT{shown.cx < cw ? (cw - shown.cx) / 2 : -GetScrollPos(hwnd, SB_HORZ),
+                 shown.cy < ch ? (ch - shown.cy) / 2 : -GetScrollPos(hwnd, SB_VERT)};
+}
+
+void ImageEditor::RefreshView()
+{
+    if (!shaped)
+        return;
+    imageSize = SIZE{shaped->GetWidth(), shaped->GetHeight()};
+    const SIZE client{bounds.right, bounds.bottom};
+    const SIZE next = fitted ? FitBothSides(imageSize, client) : imageSize;
+    if (next != shown)
+        scaledValid = false;
+    shown = next;
+    EnableScrollBar(hwnd, SB_BOTH, ESB_DISABLE_BOTH);
+    for (const int bar : {SB_HORZ, SB_VERT}) {
+        const int length = bar == SB_HORZ ? shown.cx : shown.cy;
+        const int page = bar == SB_HORZ ? client.cx : client.cy;
+        if (length <= page) {
+            SetScrollPos(hwnd, bar, 0, TRUE);
+            continue;
+        }
+        EnableScrollBar(hwnd, bar, ESB_ENABLE_BOTH);
+        SCROLLINFO info;
+        info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+        // Positions run from 0 to length - page, so the last column shown is the
+        // picture's last.
+        info.nMax = length - 1;
+        info.nPage = static_cast<UINT>(page);
+        SetScrollInfo(hwnd, bar, &info, TRUE);
+    }
+    tracker.UpdateBounds(PictureOrigin(), shown.cx, shown.cy);
+}
+
+void ImageEditor::Repaint()
+{
+    InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+bool ImageEditor::VisiblePixels(RasterImage& pixels, POINT& at)
+{
+    const POINT origin = PictureOrigin();
+    const RECT visible{std::max(0, -origin.x), std::max(0, -origin.y), std::min(shown.cx, bounds.right - origin.x),
+                       std::min(shown.cy, bounds.bottom - origin.y)};
+    if (visible.left >= visible.right || visible.top >= visible.bottom)
+        return false;
+    const RasterImage* whole = shaped.get();
+    if (shown != imageSize) {
+        if (!scaledValid)
+            scaledValid = scaled.CopyFrom(*shaped) && scaled.ScaleTo(shown.cx, shown.cy);
+        if (!scaledValid)
+            return false;
+        whole = &scaled;
+    }
+    if (!whole->CopyArea(visible.left, visible.top, visible.right, visible.bottom, pixels))
+        return false;
+    ApplyTone(pixels);
+    at = POINT{origin.x + visible.left, origin.y + visible.top};
+    return true;
+}
+
+void ImageEditor::Paint()
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(hwnd, &paint);
+    const RECT client{0, 0, bounds.right, bounds.bottom};
+    HDC memory = CreateCompatibleDC(dc);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    SetBkColor(memory, backgroundColor);
+    ExtTextOutW(memory, 0, 0, ETO_OPAQUE, &client, L"", 0, nullptr);
+    RasterImage pixels;
+    POINT at;
+    if (shaped && VisiblePixels(pixels, at))
+        pixels.DrawTo(memory, at.x, at.y);
+    if (shaped && !tracker.IsEmpty())
+        tracker.Draw(memory);
+    BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    EndPaint(hwnd, &paint);
+}
+
+void ImageEditor::OnScroll(int bar, int code)
+{
+    SCROLLINFO info;
+    info.fMask = SIF_POS | SIF_TRACKPOS;
+    GetScrollInfo(hwnd, bar, &info);
+    const int page = bar == SB_HORZ ? bounds.right : bounds.bottom;
+    const int most = std::max(0, (bar == SB_HORZ ? shown.cx : shown.cy) - page);
+    const int p = info.nPos;
+    int position;
+    switch (code) {
+    case SB_LINEUP:
+        position = p - 1;
+        break;
+    case SB_LINEDOWN:
+        position = p + 1;
+        break;
+    case SB_PAGEUP:
+        position = p - page;
+        break;
+    case SB_PAGEDOWN:
+        position = p + page;
+        break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK:
+        // The bar's own track position holds what a 16-bit message cannot.
+        position = info.nTrackPos;
+        break;
+    default:
+        return;
+    }
+    position = std::clamp(position, 0, most);
+    SetScrollPos(hwnd, bar, position, TRUE);
+    tracker.UpdateBounds(PictureOrigin(), shown.cx, shown.cy);
+    if (!tracker.IsEmpty()) {
+        if (bar == SB_HORZ) {
+            tracker.rect.left = contentRect.left - position;
+            tracker.rect.right = contentRect.right - position;
+        } else {
+            tracker.rect.top = contentRect.top - position;
+            tracker.rect.bottom = contentRect.bottom - position;
+        }
+    }
+    Repaint();
+}
+
+// --- Selection -------------------------------------------------------------------
+
+RECT ImageEditor::ToPicture(const RECT& area) const
+{
+    const POINT origin = PictureOrigin();
+    return RECT{ToPicturePixels(area.left - origin.x, imageSize.cx, shown.cx),
+                ToPicturePixels(area.top - origin.y, imageSize.cy, shown.cy),
+                ToPicturePixels(area.right - origin.x, imageSize.cx, shown.cx),
+                ToPicturePixels(area.bottom - origin.y, imageSize.cy, shown.cy)};
+}
+
+void ImageEditor::OnMouseDown(POINT point)
+{
+    SetFocus(hwnd);
+    if (!cropEnabled || !shaped)
+        return;
+    if (tracker.HitTest(point) >= 0) {
+        tracker.Track(hwnd, point, 1);
+        tracker.rect = tracker.Normalized();
+        RecordSelection();
+    } else if (!tracker.IsEmpty()) {
+        const RECT outer = tracker.GetOuterRect();
+        InvalidateRect(hwnd, &outer, FALSE);
+        tracker.rect = contentRect = RECT{};
+    } else if (PtInRect(&tracker.bounds, point)) {
+        anchorPoint = point;
+        tracker.rect = RECT{point.x, point.y, point.x + 1, point.y + 1};
+        selecting = 1;
+        SetCapture(hwnd);
+    }
+}
+
+void ImageEditor::OnMouseMove(POINT point)
+{
+    if (!selecting)
+        return;
+    tracker.rect = RECT{anchorPoint.x, anchorPoint.y, point.x, point.y};
+    tracker.ClampToBounds();
+    OnSelectionChanged();
+}
+
+void ImageEditor::OnMouseUp()
+{
+    if (!selecting)
+        return;
+    selecting = 0;
+    tracker.rect = tracker.Normalized();
+    ReleaseCapture();
+    RecordSelection();
+}
+
+void ImageEditor::RecordSelection()
+{
+    contentRect = tracker.rect;
+    OffsetRect(&contentRect, GetScrollPos(hwnd, SB_HORZ), GetScrollPos(hwnd, SB_VERT));
+}
+
+void ImageEditor::OnSelectionChanged()
+{
+    if (!IsRectEmpty(drawnArea)) {
+        InvalidateRect(hwnd, &drawnArea, FALSE);
+        drawnArea = RECT{};
+    }
+    const RECT outer = tracker.GetOuterRect();
+    const RECT cut = ToPicture(outer);
+    selectionSized(std::to_wstring(cut.right - cut.left), std::to_wstring(cut.bottom - cut.top));
+    InvalidateRect(hwnd, &outer, FALSE);
+    drawnArea = outer;
+    tracker.ClampToBounds();
+}
+
+// --- Messages --------------------------------------------------------------------
+
+bool ImageEditor::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    result = 0;
+    const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    switch (message) {
+    case WM_SIZE:
+        bounds = RECT{0, 0, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        if (hwnd)
+            RefreshView();
+        return true;
+    case WM_PAINT:
+        Paint();
+        return true;
+    case WM_ERASEBKGND:
+        result = 1;
+        return true;
+    case WM_SETCURSOR:
+        if (!tracker.UpdateCursor(hwnd, LOWORD(static_cast<std::uintptr_t>(lParam))))
+            SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+        result = 1;
+        return true;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        OnScroll(message == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(wParam));
+        return true;
+    case WM_LBUTTONDOWN:
+        OnMouseDown(point);
+        return true;
+    case WM_MOUSEMOVE:
+        OnMouseMove(point);
+        return true;
+    case WM_LBUTTONUP:
+        OnMouseUp();
+        return true;
+    case WM_CAPTURECHANGED:
+        selecting = 0;
+        return true;
+    case WM_MOUSEWHEEL:
+        SendMessageW(hwnd, WM_VSCROLL, GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? SB_LINEUP : SB_LINEDOWN, 0);
+        return true;
+    default:
+        return false;
+    }
+}
