@@ -10,6 +10,7 @@ AppState& AppState::Instance()
 void AppState::SetUploading()
 {
     Zivoro::Threading::ScopedLock guard(lock);
+    ++taskNumber;
     state = Uploading;
 }
 

@@ -19,11 +19,15 @@ public:
     void SetEnded();
     bool IsUploading() const { return state.load(std::memory_order_relaxed) == Uploading; }
     std::int32_t State() const { return state.load(std::memory_order_relaxed); }
+    // How many tasks SetUploading started: tells what joined the running task from
+    // what was added while it runs.
+    std::uint32_t TaskNumber() const { return taskNumber.load(std::memory_order_relaxed); }
 
 private:
     AppState() = default;
 
     // Written under the lock, read without it.
     std::atomic<std::int32_t> state{Idle};
+    std::atomic<std::uint32_t> taskNumber{0};
     Zivoro::Threading::CriticalSection lock;
 };

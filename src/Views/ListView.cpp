@@ -25,6 +25,7 @@
 #include "Views/CustomDataObject.h"
 #include "Views/FormatRegistry.h"
 #include "Views/ListViewItem.h"
+#include "Views/ThumbnailLoader.h"
 
 #include <unistd.h>
 
@@ -268,6 +269,36 @@ void ListView::AddItem(ListViewItem* tile)
     tile->SetList(this);
     tile->listData = nextId++;
     items.push_back(tile);
+    if (!loadingQueued && hwnd) {
+        const std::shared_ptr<ImageData> record = tile->Data();
+        if (record && !record->IsLoaded())
+            loadingQueued = PostMessageW(hwnd, LoadingQueuedMessage, 0, 0) != FALSE;
+    }
+}
+
+void ListView::StartLoading()
+{
+    if (!hwnd)
+        return;
+    if (!loader)
+        loader = std::make_unique<ThumbnailLoader>(hwnd, TileLoadedMessage, LoadingDoneMessage);
+    // From the first tile in view to the end, then the tiles above it.
+    const int top = ScrollPosition();
+    const auto firstVisible =
+        std::find_if(items.begin(), items.end(), [top](ListViewItem* tile) { return tile->GetBounds().bottom > top; });
+    std::vector<ThumbnailLoader::Job> jobs;
+    jobs.reserve(items.size());
+    for (auto it = firstVisible; it != items.end(); ++it)
+        jobs.push_back({(*it)->Id(), (*it)->Data()});
+    for (auto it = items.begin(); it != firstVisible; ++it)
+        jobs.push_back({(*it)->Id(), (*it)->Data()});
+    loader->Start(std::move(jobs));
+}
+
+void ListView::StopLoading()
+{
+    if (loader)
+        loader->Stop();
 }
 
 bool ListView::DeletingRefused() const
@@ -341,6 +372,7 @@ void ListView::Clear()
 
 void ListView::Reset()
 {
+    StopLoading();
     const std::vector<ListViewItem*> going = std::exchange(items, {});
     selection.clear();
     anchorId = hoverId = -1;
@@ -581,6 +613,17 @@ bool ListView::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lP
     case WM_DESTROY:
         OnDestroy();
         return false;
+    case TileLoadedMessage:
+        if (ListViewItem* tile = FindById(static_cast<std::int32_t>(wParam)))
+            tile->Redraw();
+        return true;
+    case LoadingDoneMessage:
+        LoadingFinished();
+        return true;
+    case LoadingQueuedMessage:
+        loadingQueued = false;
+        StartLoading();
+        return true;
     default:
         return false;
     }

@@ -17,10 +17,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 class ListViewItem;
+class ThumbnailLoader;
 
 class ListView : public NativeControl<ListView>,
                  public CIDropTargetImpl,
@@ -131,6 +133,18 @@ public:
     // is one line) and hides the editor.
     std::wstring TakeRemarkText();
 
+    // Reads the pictures of the tiles not loaded yet on the loader's workers, the
+    // visible tiles first; each tile repaints when its thumbnail is ready, and
+    // LoadingFinished follows the last. Adding tiles starts it by itself once the
+    // control's thread is back in its loop.
+    void StartLoading();
+    // Forgets the tiles not read yet; returns at once.
+    void StopLoading();
+    // Posted to the list window by the loader and by AddItem.
+    static constexpr Platform::UINT TileLoadedMessage = Platform::WM_USER + 0x140;
+    static constexpr Platform::UINT LoadingDoneMessage = Platform::WM_USER + 0x141;
+    static constexpr Platform::UINT LoadingQueuedMessage = Platform::WM_USER + 0x142;
+
     // The tiles in list order, for the upload engine.
     std::vector<UploadItem*> UploadItems() const override;
 
@@ -227,4 +241,8 @@ private:
     // in discarded until the outermost call has returned.
     int tileCalls = 0;
     std::vector<ListViewItem*> discarded;
+    // Created by the first StartLoading, when the window exists.
+    std::unique_ptr<ThumbnailLoader> loader;
+    // A LoadingQueuedMessage is on its way.
+    bool loadingQueued = false;
 };

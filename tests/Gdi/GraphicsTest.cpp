@@ -77,6 +77,26 @@ TEST(GraphicsTest, ImagesDrawAtSizeFromASourceAreaAndBlendByAlpha)
     EXPECT_EQ(graphics.GetLastStatus(), Status::Ok);
 }
 
+TEST(GraphicsTest, APartOfAPictureIsDrawnAtItsOwnSizeOrStretched)
+{
+    // Three 4 x 4 cells side by side: red, green, blue.
+    std::vector<std::uint32_t> strip(12 * 4);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 12; ++x)
+            strip[static_cast<std::size_t>(y * 12 + x)] = x < 4 ? 0xFFFF0000u : x < 8 ? 0xFF00FF00u : 0xFF0000FFu;
+    const auto picture = Bitmap::FromPixels(12, 4, 48, strip.data());
+    Canvas canvas(40, 40);
+    Graphics graphics(canvas.Dc());
+    graphics.DrawImage(picture.get(), Rect{2, 2, 4, 4}, 8, 0, 4, 4, UnitPixel);
+    graphics.DrawImage(picture.get(), Rect{20, 20, 8, 8}, 4, 0, 4, 4, UnitPixel);
+    EXPECT_EQ(canvas.At(2, 2), RGB(0, 0, 255));
+    EXPECT_EQ(canvas.At(5, 5), RGB(0, 0, 255));
+    EXPECT_EQ(canvas.At(6, 6), kWhite);
+    EXPECT_EQ(canvas.At(20, 20), RGB(0, 255, 0));
+    EXPECT_EQ(canvas.At(27, 27), RGB(0, 255, 0));
+    EXPECT_EQ(canvas.At(28, 28), kWhite);
+}
+
 TEST(GraphicsTest, StringsAreAlignedInsideTheirBox)
 {
     Canvas canvas(120, 30);
