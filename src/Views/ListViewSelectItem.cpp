@@ -2,10 +2,13 @@
 
 #include "Biz/ImageData.h"
 #include "Platform/Gdiplus/Bitmap.h"
+#include "Platform/Gdiplus/Graphics.h"
 #include "UI/CombinBitmap.h"
 #include "UI/EventArgs.h"
 #include "UI/UiDrawing.h"
 #include "Views/ListView.h"
+
+#include <algorithm>
 
 using namespace Platform;
 
@@ -13,6 +16,26 @@ namespace {
 
 constexpr COLORREF kCaptionColor = 0x333333;
 constexpr int kCentred = 1;
+
+// The thumbnail at its own size, centred, or scaled down to fit when it is larger
+// than the area, so that a tall picture does not spill over the tile's edge.
+void DrawThumbnailInside(Gdiplus::Graphics& graphics, const Gdiplus::Bitmap* thumbnail, const RECT& area)
+{
+    if (!thumbnail)
+        return;
+    const int width = static_cast<int>(thumbnail->GetWidth()), height = static_cast<int>(thumbnail->GetHeight());
+    const int areaWidth = area.right - area.left, areaHeight = area.bottom - area.top;
+    if (width <= areaWidth && height <= areaHeight) {
+        DrawPictureCentered(graphics, thumbnail, area);
+        return;
+    }
+    const double scale = std::min(static_cast<double>(areaWidth) / width, static_cast<double>(areaHeight) / height);
+    const int fittedWidth = std::max(1, static_cast<int>(width * scale));
+    const int fittedHeight = std::max(1, static_cast<int>(height * scale));
+    const int left = (area.left + area.right) / 2 - fittedWidth / 2;
+    const int top = (area.top + area.bottom) / 2 - fittedHeight / 2;
+    DrawPictureStretched(graphics, thumbnail, RECT{left, top, left + fittedWidth, top + fittedHeight});
+}
 
 } // namespace
 
@@ -29,7 +52,7 @@ void ListViewSelectItem::Draw(Zivoro::UI::CPaintEventArgs* args, RECT rect)
     {
         std::lock_guard<std::mutex> guard(lock);
         if (data) {
-            DrawPictureCentered(graphics, data->Thumbnail().get(), thumbArea);
+            DrawThumbnailInside(graphics, data->Thumbnail().get(), thumbArea);
             caption = data->fileName;
         }
     }
