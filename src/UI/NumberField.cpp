@@ -6,6 +6,8 @@
 #include "Platform/Win/MessageLoop.h"
 #include "UI/WindowedLayout.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cwchar>
 #include <string>
 
@@ -68,7 +70,9 @@ void Editor::UpdateLayout()
 int Editor::GetInt() const
 {
     const std::wstring text = GetWindowTextW(hwnd);
-    return static_cast<int>(std::wcstol(text.c_str(), nullptr, 10));
+    // A number beyond the range of int gives the nearest end of it, not a wrapped value.
+    const long long value = std::wcstoll(text.c_str(), nullptr, 10);
+    return static_cast<int>(std::clamp<long long>(value, INT32_MIN, INT32_MAX));
 }
 
 void Editor::SetInt(int value)

@@ -24,7 +24,8 @@ public:
     void Attach(ControlBase* parentControl) override;
     void UpdateLayout() override;
 
-    // The text as a decimal number; 0 when it does not start with one.
+    // The text as a decimal number, held to the range of int; 0 when it does not start
+    // with one.
     int GetInt() const;
     void SetInt(int value);
 

@@ -6,6 +6,7 @@
 #include "Imaging/RasterImage.h"
 #include "Platform/Gdiplus/Bitmap.h"
 #include "Platform/Win/Backend.h"
+#include "Platform/Win/Input.h"
 #include "Platform/Win/MessageLoop.h"
 #include "Platform/Win/Window.h"
 #include "Platform/Win/WinConstants.h"
@@ -88,6 +89,71 @@ inline void Key(Platform::UINT key)
 {
     Platform::CurrentBackend().InjectKey(key, true);
     Platform::CurrentBackend().InjectKey(key, false);
+}
+
+} // namespace EditorTest
+
+#include "Biz/ImageData.h"
+#include "Platform/Win/Timer.h"
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+
+namespace EditorTest {
+
+// A small landscape, so that screenshots show something like a photo: sky, sun,
+// hills and a lake.
+inline PictureHandle LandscapePicture(int width, int height)
+{
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * 4);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const double u = static_cast<double>(x) / width, v = static_cast<double>(y) / height;
+            const double hill = 0.55 + 0.08 * std::sin(u * 9.0) + 0.05 * std::sin(u * 23.0 + 1.0);
+            const double sun = std::hypot(u - 0.72, (v - 0.25) * height / width);
+            double r, g, b;
+            if (v > 0.8) {
+                r = 40 + 60 * (v - 0.8) * 5, g = 90 + 40 * std::sin(u * 40.0) * 0.2, b = 150;
+            } else if (v > hill) {
+                r = 60 + 40 * v, g = 120 + 60 * (1 - v), b = 50;
+            } else if (sun < 0.06) {
+                r = 255, g = 225, b = 120;
+            } else {
+                r = 120 + 100 * v, g = 170 + 60 * v, b = 240;
+            }
+            std::uint8_t* p = pixels.data() + (static_cast<std::size_t>(y) * width + x) * 4;
+            p[0] = static_cast<std::uint8_t>(std::clamp(b, 0.0, 255.0));
+            p[1] = static_cast<std::uint8_t>(std::clamp(g, 0.0, 255.0));
+            p[2] = static_cast<std::uint8_t>(std::clamp(r, 0.0, 255.0));
+            p[3] = 255;
+        }
+    return Platform::Gdiplus::Bitmap::FromPixels(width, height, width * 4, pixels.data());
+}
+
+// A PNG file of the picture in the test's temporary folder; its path.
+inline std::wstring WritePhoto(const PictureHandle& picture, const std::string& name)
+{
+    const auto path = std::filesystem::temp_directory_path() / ("trellan-editor-" + name + ".png");
+    const EncodedPicture encoded = EncodePicture(picture, L"png");
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(encoded.bytes.get()),
+                                                static_cast<std::streamsize>(encoded.length));
+    return path.wstring();
+}
+
+// Runs whileUp with the active window once the loop of a modal form (started next)
+// is waiting.
+inline void WhenUp(Platform::HWND owner, std::function<void(Platform::HWND)> whileUp)
+{
+    static std::function<void(Platform::HWND)> pending;
+    pending = std::move(whileUp);
+    Platform::SetTimer(owner, 91, 1, [](Platform::HWND window, Platform::UINT, Platform::UINT_PTR, Platform::DWORD) {
+        Platform::KillTimer(window, 91);
+        Pump();
+        pending(Platform::GetActiveWindow());
+    });
 }
 
 } // namespace EditorTest

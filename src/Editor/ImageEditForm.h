@@ -1,0 +1,123 @@
+#pragma once
+// The modal image editor of one tile: a resizable skinned form with seven tool tabs
+// down its left side, one row of tool controls (a panel) above the canvas, and OK,
+// which gives the edited picture to the tile, or Cancel and close, which drop it.
+//
+// The form keeps the tile's list and id, never the tile itself, so a tile that left
+// the list while the form was open is simply not found on OK.
+
+#include "Editor/ImageEditor.h"
+#include "UI/ComboBox.h"
+#include "UI/Controls/Button.h"
+#include "UI/Controls/CheckBox.h"
+#include "UI/ExtForm.h"
+#include "UI/Label.h"
+#include "UI/NumberField.h"
+#include "UI/TrackBar.h"
+
+#include <boost/signals2/signal.hpp>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+class ImageData;
+class ListView;
+class ListViewItem;
+
+class ImageEditForm : public ExtForm {
+public:
+    static constexpr int MinimumWidth = 707;
+    static constexpr int MinimumHeight = 500;
+
+    explicit ImageEditForm(ListViewItem* tile);
+    ~ImageEditForm() override;
+
+    // Runs the editor over owner for the tile and redraws the tile afterwards; refused
+    // (false) while an upload runs or without a tile.
+    static bool Edit(ListViewItem* tile, Platform::HWND owner);
+
+    // Runs modally over owner; always 0 (-1 when the window cannot be made).
+    Platform::INT_PTR DoModal(Platform::HWND owner, Platform::LPARAM initParam = 0);
+    // Removes the selection, then shows the controls of the named panel only.
+    void ShowPanel(const std::string& name);
+
+    bool ProcessWindowMessage(Platform::HWND window, Platform::UINT message, Platform::WPARAM wParam,
+                              Platform::LPARAM lParam, Platform::LRESULT& result) override;
+    void OnPaint(Zivoro::UI::CPaintEventArgs* args) override;
+
+    ImageEditor canvas;
+    Zivoro::UI::Controls::Button maximizeButton, closeButton, okButton, cancelButton;
+    Zivoro::UI::Controls::Button sizeTab, lightTab, saturateTab, rotationTab, qualityTab, clipTab, undoTab;
+    // Panel "size".
+    Label widthLabel, heightLabel;
+    Editor widthField, heightField;
+    Zivoro::UI::Controls::CheckBox keepRatioBox;
+    Zivoro::UI::Controls::Button resizeButton, actualPixelsButton, fitButton;
+    // Panel "light".
+    Label brightnessLabel, contrastLabel;
+    ExtTrackBar brightnessSlider, contrastSlider;
+    Editor brightnessField, contrastField;
+    // Panel "saturate".
+    Label saturationLabel;
+    ExtTrackBar saturationSlider;
+    Editor saturationField;
+    Zivoro::UI::Controls::Button adjustButton;
+    // Panel "quality".
+    ComboBox formatList;
+    Label qualityLabel;
+    ExtTrackBar qualitySlider;
+    Editor qualityField;
+    Zivoro::UI::Controls::Button applyButton;
+    // Panel "rotation".
+    Zivoro::UI::Controls::Button turnLeftButton, turnRightButton;
+    // Panel "clip".
+    Label clipWidthLabel, clipHeightLabel;
+    Editor clipWidthField, clipHeightField;
+    Zivoro::UI::Controls::Button cropButton, clipUndoButton;
+
+    std::multimap<std::string, ControlBase*> panels;
+    boost::signals2::signal<void()> panelChanged;
+
+private:
+    static Platform::INT_PTR DialogProc(Platform::HWND dialog, Platform::UINT message, Platform::WPARAM wParam,
+                                        Platform::LPARAM lParam);
+    Platform::INT_PTR OnInitDialog(Platform::HWND dialog);
+    void BuildFrameButtons();
+    void BuildTabs();
+    void BuildSizePanel();
+    void BuildLightPanel();
+    void BuildSaturatePanel();
+    void BuildQualityPanel();
+    void BuildRotationPanel();
+    void BuildClipPanel();
+
+    // Panel controls, registered under their panel's name.
+    void AddLabel(const std::string& panel, Label& label, const wchar_t* text, int left, int top);
+    void AddButton(const std::string& panel, Zivoro::UI::Controls::Button& button, const wchar_t* text, int left,
+                   int top, std::function<void()> clicked);
+    void AddField(const std::string& panel, Editor& field, int left, int top);
+    void AddSlider(const std::string& panel, ExtTrackBar& slider, int left, int top, int low, int high, int value);
+
+    void OnOk();
+    void OnMaximize();
+    void OnQualityTab();
+    void OnFormatChanged(int index);
+    // Keeps the other size field in proportion when the ratio is kept.
+    void OnSizeFieldChanged(Editor& edited);
+    void UpdateResizeButton();
+    // The size fields show the picture's size again, the tone controls 0.
+    void ShowPictureState();
+    void UndoEdits();
+    // A size field's number, capped at the largest side a picture may have.
+    static int SideOf(const Editor& field);
+    Platform::LRESULT HitTestFrame(Platform::LPARAM lParam) const;
+    void SetFrameCursor(int hitCode) const;
+    void KeepMinimumSize(Platform::WPARAM edge, Platform::RECT* proposed) const;
+
+    ListView* list = nullptr;
+    std::int32_t tileId = 0;
+    std::shared_ptr<ImageData> record;
+    bool syncingFields = false;
+};
