@@ -25,6 +25,7 @@
 #include "Views/CustomDataObject.h"
 #include "Views/FormatRegistry.h"
 #include "Views/ListViewItem.h"
+#include "Views/ListViewPostItem.h"
 #include "Views/ThumbnailLoader.h"
 
 #include <unistd.h>
@@ -908,7 +909,7 @@ bool ListView::AcceptsDroppedFile(const std::wstring& path) const
 
 void ListView::OnDropFiles(HDROP drop)
 {
-    if (role != Role::UploadList || !makeDroppedTile)
+    if (role != Role::UploadList)
         return;
     const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     if (count < 1)
@@ -921,8 +922,7 @@ void ListView::OnDropFiles(HDROP drop)
         const std::wstring path = DragQueryFilePath(drop, i);
         if (!AcceptsDroppedFile(path))
             continue;
-        if (ListViewItem* tile = makeDroppedTile(path))
-            AddItem(tile);
+        AddItem(new ListViewPostItem(this, path));
     }
     Layout();
     UpdateScrollBar();
