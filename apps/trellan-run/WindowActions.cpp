@@ -1,7 +1,7 @@
 #include "WindowActions.h"
 
 #include "Platform/Text/TextConv.h"
-#include "Platform/Win/HeadlessBackend.h"
+#include "Platform/Win/Backend.h"
 #include "Platform/Win/Input.h"
 #include "Platform/Win/Region.h"
 #include "Platform/Win/Window.h"
@@ -18,11 +18,6 @@ namespace {
 using MouseAction = Backend::MouseAction;
 
 constexpr std::array kActions = {"resize", "mouse", "click", "drag", "drop", "wheel", "key", "text", "screenshot"};
-
-HeadlessBackend* Headless()
-{
-    return dynamic_cast<HeadlessBackend*>(&CurrentBackend());
-}
 
 bool IsCoordinate(const Json::Value& value)
 {
@@ -327,16 +322,14 @@ std::string WindowActions::Screenshot(const Json::Value& line)
 {
     const Json::Value& path = line["screenshot"];
     const std::string which = line.get("window", "control").isString() ? line.get("window", "control").asString() : "";
-    HeadlessBackend* headless = Headless();
+    const Backend& screen = CurrentBackend();
     if (!path.isString() || path.asString().empty() || (which != "control" && which != "active" && which != "all"))
         return "screenshot takes a path and a window of \"control\", \"active\" or \"all\"";
-    if (!headless)
-        return "screenshots need the headless screen";
     bool written;
     if (which == "all") {
-        written = headless->ScreenshotAll(path.asString());
+        written = screen.ScreenshotAll(path.asString());
     } else if (which == "active") {
-        written = headless->Screenshot(GetActiveWindow(), path.asString());
+        written = screen.Screenshot(GetActiveWindow(), path.asString());
     } else {
         HWND top = control;
         while (GetWindowStyle(top) & WS_CHILD)
@@ -345,7 +338,7 @@ std::string WindowActions::Screenshot(const Json::Value& line)
         GetWindowRect(control, &area);
         GetWindowRect(top, &topRect);
         OffsetRect(&area, -topRect.left, -topRect.top);
-        written = headless->Screenshot(top, path.asString(), &area);
+        written = screen.Screenshot(top, path.asString(), &area);
     }
     return written ? "" : "cannot write the screenshot " + path.asString();
 }

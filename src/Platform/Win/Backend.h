@@ -39,6 +39,12 @@ public:
     virtual void Present(HWND window, const RECT& dirty) = 0;
     virtual void SetCursor(HCURSOR cursor) = 0;
 
+    // Writes one top-level window's pixels, or the part of them in area (surface
+    // coordinates), as a PNG file.
+    virtual bool Screenshot(HWND window, const std::string& path, const RECT* area = nullptr) const = 0;
+    // Composes every visible top-level window on the screen, back to front.
+    virtual bool ScreenshotAll(const std::string& path) const = 0;
+
     // Input, from any thread. Points are on the screen.
     enum class MouseAction { Move, LeftDown, LeftUp, RightDown, RightUp };
     void InjectMouse(MouseAction action, POINT screen);

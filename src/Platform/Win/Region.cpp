@@ -122,6 +122,15 @@ RECT IntersectRects(const RECT& a, const RECT& b)
     return IsRectEmpty(result) ? RECT{} : result;
 }
 
+RECT UnionRects(const RECT& a, const RECT& b)
+{
+    if (IsRectEmpty(a))
+        return b;
+    if (IsRectEmpty(b))
+        return a;
+    return RECT{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
+}
+
 RECT OffsetRectBy(const RECT& rect, int dx, int dy)
 {
     return RECT{rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy};

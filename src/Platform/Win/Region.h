@@ -35,6 +35,8 @@ private:
 
 bool IsRectEmpty(const RECT& rect);
 RECT IntersectRects(const RECT& a, const RECT& b);
+// The smallest rectangle holding both; an empty one adds nothing.
+RECT UnionRects(const RECT& a, const RECT& b);
 RECT OffsetRectBy(const RECT& rect, int dx, int dy);
 BOOL PtInRect(const RECT* rect, POINT point);
 BOOL InflateRect(RECT* rect, int dx, int dy);

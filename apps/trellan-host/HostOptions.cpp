@@ -1,0 +1,71 @@
+#include "HostOptions.h"
+
+#include <cstdlib>
+
+const char* const kHostUsage =
+    "usage: trellan-host [--port N] [--allow-origin ORIGIN]... [--origins-file FILE] [--demo FOLDER]\n"
+    "                    [--module PATH] [--max-sessions N] [--hang-timeout SECONDS]\n"
+    "Serves trellan.js on http://127.0.0.1:PORT (default 17328) and [::1], and runs one control process\n"
+    "for each page session. Pages from the host's own origin may connect; --allow-origin and the\n"
+    "origins file (default ~/.config/trellan/allowed-origins, one origin a line) allow more.\n";
+
+namespace {
+
+bool ParseNumber(const std::string& text, long low, long high, long& value)
+{
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtol(text.c_str(), &end, 10);
+    return !text.empty() && *end == '\0' && errno == 0 && value >= low && value <= high;
+}
+
+} // namespace
+
+std::string HostOptions::DefaultOriginsFile()
+{
+    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config)
+        return std::string(config) + "/trellan/allowed-origins";
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return std::string(home) + "/.config/trellan/allowed-origins";
+    return {};
+}
+
+bool HostOptions::Parse(int argc, char** argv, std::string& error)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        long number = 0;
+        if (arg == "--port" && hasValue) {
+            if (!ParseNumber(argv[++i], 1, 65535, number)) {
+                error = "--port takes a number from 1 to 65535";
+                return false;
+            }
+            port = static_cast<unsigned short>(number);
+        } else if (arg == "--allow-origin" && hasValue) {
+            allowedOrigins.push_back(argv[++i]);
+        } else if (arg == "--origins-file" && hasValue) {
+            originsFile = argv[++i];
+        } else if (arg == "--demo" && hasValue) {
+            demoFolder = argv[++i];
+        } else if (arg == "--module" && hasValue) {
+            modulePath = argv[++i];
+        } else if (arg == "--max-sessions" && hasValue) {
+            if (!ParseNumber(argv[++i], 1, 256, number)) {
+                error = "--max-sessions takes a number from 1 to 256";
+                return false;
+            }
+            maxSessions = static_cast<int>(number);
+        } else if (arg == "--hang-timeout" && hasValue) {
+            if (!ParseNumber(argv[++i], 1, 3600, number)) {
+                error = "--hang-timeout takes a number of seconds from 1 to 3600";
+                return false;
+            }
+            hangTimeoutSeconds = static_cast<int>(number);
+        } else {
+            error = "unexpected argument " + arg;
+            return false;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,36 @@
+#include "Listener.h"
+
+#include "HttpConnection.h"
+
+#include <boost/asio/ip/v6_only.hpp>
+
+Listener::Listener(boost::asio::io_context& io, HostContext& context) : host(context), acceptor(io) {}
+
+bool Listener::Open(const boost::asio::ip::tcp::endpoint& endpoint, std::string& error)
+{
+    boost::system::error_code failure;
+    acceptor.open(endpoint.protocol(), failure);
+    if (!failure && endpoint.address().is_v6())
+        acceptor.set_option(boost::asio::ip::v6_only(true), failure);
+    if (!failure)
+        acceptor.set_option(boost::asio::socket_base::reuse_address(true), failure);
+    if (!failure)
+        acceptor.bind(endpoint, failure);
+    if (!failure)
+        acceptor.listen(boost::asio::socket_base::max_listen_connections, failure);
+    if (failure) {
+        error = "cannot listen on " + endpoint.address().to_string() + " port " + std::to_string(endpoint.port()) +
+                ": " + failure.message();
+        return false;
+    }
+    return true;
+}
+
+void Listener::Accept()
+{
+    acceptor.async_accept([self = shared_from_this()](boost::system::error_code error, boost::asio::ip::tcp::socket socket) {
+        if (!error)
+            std::make_shared<HttpConnection>(self->host, std::move(socket))->Start();
+        self->Accept();
+    });
+}

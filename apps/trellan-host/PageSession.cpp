@@ -1,0 +1,217 @@
+#include "PageSession.h"
+
+#include <boost/asio/read.hpp>
+#include <boost/asio/write.hpp>
+#include <boost/beast/core/buffers_to_string.hpp>
+#include <boost/beast/websocket/rfc6455.hpp>
+
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+
+namespace beast = boost::beast;
+namespace websocket = beast::websocket;
+using Platform::Web::FrameKind;
+
+namespace {
+
+// The page's socket is not read while more than this waits for the process.
+constexpr std::size_t kQueueLimit = 8u << 20;
+
+std::string MakeSpoolFolder()
+{
+    const char* temp = std::getenv("TMPDIR");
+    std::string pattern = std::string(temp && *temp ? temp : "/tmp") + "/trellan-session-XXXXXX";
+    return mkdtemp(pattern.data()) ? pattern : std::string();
+}
+
+} // namespace
+
+PageSession::PageSession(HostContext& context, beast::tcp_stream stream)
+    : host(context), page(std::move(stream)), process(page.get_executor()), watch(page.get_executor())
+{
+}
+
+PageSession::~PageSession()
+{
+    if (counted)
+        --host.sessions;
+    child.Kill();
+    if (!spoolFolder.empty()) {
+        std::error_code error;
+        std::filesystem::remove_all(spoolFolder, error);
+    }
+}
+
+void PageSession::Start(beast::http::request<beast::http::string_body> request)
+{
+    ++host.sessions;
+    counted = true;
+    page.read_message_max(kMaxMessage);
+    page.set_option(websocket::stream_base::timeout::suggested(beast::role_type::server));
+    page.set_option(websocket::stream_base::decorator(
+        [](websocket::response_type& response) { response.set(beast::http::field::server, "trellan-host"); }));
+    beast::get_lowest_layer(page).expires_never();
+    page.async_accept(request, [self = shared_from_this()](beast::error_code error) { self->OnAccepted(error); });
+}
+
+void PageSession::OnAccepted(beast::error_code error)
+{
+    if (error)
+        return;
+    spoolFolder = MakeSpoolFolder();
+    std::vector<std::string> arguments{"--spool", spoolFolder};
+    if (!host.options.modulePath.empty())
+        arguments.insert(arguments.end(), {"--module", host.options.modulePath});
+    std::string reason = spoolFolder.empty() ? "cannot make the session's folder" : "";
+    const int socket = reason.empty() ? child.Start(host.sessionProgram, arguments, reason) : -1;
+    if (socket < 0) {
+        std::cerr << "trellan-host: " << reason << "\n";
+        End(kProcessNotStarted, "the control could not be started");
+        return;
+    }
+    process.assign(boost::asio::local::stream_protocol(), socket);
+    lastAnswer = Clock::now();
+    ReadPage();
+    ReadProcessHeader();
+    WatchProcess();
+}
+
+void PageSession::ReadPage()
+{
+    page.async_read(pageBuffer, [self = shared_from_this()](beast::error_code error, std::size_t size) {
+        self->OnPageMessage(error, size);
+    });
+}
+
+void PageSession::OnPageMessage(beast::error_code error, std::size_t)
+{
+    if (error) {
+        // The page left, or broke the protocol (the stream has answered with its close
+        // code, such as 1009 for a message over the limit).
+        End(websocket::close_code::normal, "");
+        return;
+    }
+    SendToProcess(page.got_text() ? FrameKind::Text : FrameKind::Binary, beast::buffers_to_string(pageBuffer.data()));
+    pageBuffer.consume(pageBuffer.size());
+    if (queuedBytes > kQueueLimit)
+        pageReadPaused = true;
+    else
+        ReadPage();
+}
+
+void PageSession::SendToProcess(FrameKind kind, std::string payload)
+{
+    if (ended)
+        return;
+    std::string frame = Platform::Web::EncodeFrameHeader(kind, payload.size());
+    frame += payload;
+    queuedBytes += frame.size();
+    processQueue.push_back(std::move(frame));
+    if (processQueue.size() == 1)
+        WriteProcess();
+}
+
+void PageSession::WriteProcess()
+{
+    boost::asio::async_write(process, boost::asio::buffer(processQueue.front()),
+                             [self = shared_from_this()](beast::error_code error, std::size_t) {
+                                 if (error || self->ended)
+                                     return;
+                                 self->queuedBytes -= self->processQueue.front().size();
+                                 self->processQueue.pop_front();
+                                 if (!self->processQueue.empty())
+                                     self->WriteProcess();
+                                 if (self->pageReadPaused && self->queuedBytes <= kQueueLimit) {
+                                     self->pageReadPaused = false;
+                                     self->ReadPage();
+                                 }
+                             });
+}
+
+void PageSession::ReadProcessHeader()
+{
+    boost::asio::async_read(process, boost::asio::buffer(headerBytes),
+                            [self = shared_from_this()](beast::error_code error, std::size_t) {
+                                if (error) {
+                                    self->End(kProcessEnded, "the control's process ended");
+                                    return;
+                                }
+                                const auto header = Platform::Web::DecodeFrameHeader(self->headerBytes.data());
+                                if (!header) {
+                                    self->End(kProcessEnded, "the control's process sent a broken frame");
+                                    return;
+                                }
+                                self->ReadProcessPayload(*header);
+                            });
+}
+
+void PageSession::ReadProcessPayload(Platform::Web::FrameHeader header)
+{
+    processPayload.resize(header.payloadSize);
+    boost::asio::async_read(process, boost::asio::buffer(processPayload),
+                            [self = shared_from_this(), kind = header.kind](beast::error_code error, std::size_t) {
+                                if (error) {
+                                    self->End(kProcessEnded, "the control's process ended");
+                                    return;
+                                }
+                                self->OnProcessFrame(kind);
+                            });
+}
+
+void PageSession::OnProcessFrame(FrameKind kind)
+{
+    lastAnswer = Clock::now();
+    if (kind == FrameKind::Pong || kind == FrameKind::Ping) {
+        ReadProcessHeader();
+        return;
+    }
+    // The next frame is read once the page has taken this one: a slow page slows its
+    // process, which coalesces its pictures meanwhile.
+    page.text(kind == FrameKind::Text);
+    writingToPage = true;
+    page.async_write(boost::asio::buffer(processPayload), [self = shared_from_this()](beast::error_code error, std::size_t) {
+        self->writingToPage = false;
+        self->lastAnswer = Clock::now();
+        if (error) {
+            self->End(websocket::close_code::normal, "");
+            return;
+        }
+        self->ReadProcessHeader();
+    });
+}
+
+void PageSession::WatchProcess()
+{
+    const auto timeout = std::chrono::seconds(host.options.hangTimeoutSeconds);
+    watch.expires_after(timeout / 4);
+    watch.async_wait([self = shared_from_this(), timeout](beast::error_code error) {
+        if (error || self->ended)
+            return;
+        // While a slow page holds a frame the process's answers wait unread; that is no hang.
+        if (self->writingToPage)
+            self->lastAnswer = Clock::now();
+        if (Clock::now() - self->lastAnswer > timeout) {
+            self->End(kProcessHung, "the control stopped responding");
+            return;
+        }
+        self->SendToProcess(FrameKind::Ping, {});
+        self->WatchProcess();
+    });
+}
+
+void PageSession::End(unsigned short code, const std::string& reason)
+{
+    if (ended)
+        return;
+    ended = true;
+    watch.cancel();
+    child.Kill();
+    beast::error_code ignored;
+    process.close(ignored);
+    if (!page.is_open())
+        return;
+    websocket::close_reason why(static_cast<std::uint16_t>(code));
+    why.reason = reason;
+    page.async_close(why, [self = shared_from_this()](beast::error_code) {});
+}

@@ -1,0 +1,251 @@
+#include "Platform/Web/WebBackend.h"
+
+#include "Platform/Text/TextConv.h"
+#include "Platform/Web/FrameEncoder.h"
+#include "Platform/Web/WebChannel.h"
+#include "Platform/Web/WebJson.h"
+#include "Platform/Win/ConditionWaiter.h"
+#include "Platform/Win/Region.h"
+#include "Platform/Win/Surface.h"
+#include "Platform/Win/WindowTable.h"
+
+#include <algorithm>
+
+namespace Platform::Web {
+namespace {
+
+const char* CssCursor(HCURSOR cursor)
+{
+    switch (reinterpret_cast<std::uintptr_t>(cursor)) {
+    case 32513: return "text";
+    case 32514: return "wait";
+    case 32515: return "crosshair";
+    case 32642: return "nwse-resize";
+    case 32643: return "nesw-resize";
+    case 32644: return "ew-resize";
+    case 32645: return "ns-resize";
+    case 32646: return "move";
+    case 32648: return "not-allowed";
+    case 32649: return "pointer";
+    default: return "default";
+    }
+}
+
+void PutWord(std::string& bytes, std::size_t at, std::uint32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+} // namespace
+
+// The loop's wait on the windows' thread sends what is ready first, so pictures go out
+// after every paint pass and whenever an acknowledgement wakes the loop.
+class WebBackend::FlushingWaiter : public ConditionWaiter {
+public:
+    explicit FlushingWaiter(WebBackend& backend) : backend(backend) {}
+    ~FlushingWaiter() override
+    {
+        std::lock_guard guard(backend.lock);
+        std::erase(backend.waiters, this);
+    }
+    void Wait(int timeoutMs) override
+    {
+        backend.Flush();
+        ConditionWaiter::Wait(timeoutMs);
+    }
+
+private:
+    WebBackend& backend;
+};
+
+WebBackend::WebBackend(WebChannel& webChannel, int width, int height)
+    : channel(webChannel), viewportWidth(width), viewportHeight(height)
+{
+}
+
+std::uint32_t WebBackend::WindowId(HWND window)
+{
+    return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(window));
+}
+
+std::unique_ptr<Waiter> WebBackend::CreateWaiter()
+{
+    auto waiter = std::make_unique<FlushingWaiter>(*this);
+    std::lock_guard guard(lock);
+    waiters.push_back(waiter.get());
+    return waiter;
+}
+
+int WebBackend::ShowMessageBox(const std::wstring& text, const std::wstring& caption, UINT)
+{
+    Json::Value message;
+    message["t"] = "notice";
+    message["text"] = WideToUtf8(caption.empty() ? text : caption + L": " + text);
+    channel.Send(FrameKind::Text, CompactJson(message));
+    return IDOK;
+}
+
+RECT WebBackend::ScreenRect() const
+{
+    std::lock_guard guard(lock);
+    return RECT{0, 0, viewportWidth, viewportHeight};
+}
+
+RECT WebBackend::WorkArea() const
+{
+    return ScreenRect();
+}
+
+void WebBackend::SetViewport(int width, int height)
+{
+    std::lock_guard guard(lock);
+    viewportWidth = std::clamp(width, 1, Surface::kMaximumSide);
+    viewportHeight = std::clamp(height, 1, Surface::kMaximumSide);
+}
+
+void WebBackend::WindowChanged(HWND window, const RECT& screenRect, bool visible, std::shared_ptr<Surface> surface)
+{
+    {
+        std::lock_guard guard(lock);
+        if (windowThread == std::thread::id())
+            windowThread = std::this_thread::get_id();
+        auto known = windows.find(window);
+        const bool newPixels = known == windows.end() || known->second.surface != surface || (visible && !known->second.visible);
+        if (newPixels && surface)
+            dirty[window] = RECT{0, 0, surface->Width(), surface->Height()};
+    }
+    SurfaceBackend::WindowChanged(window, screenRect, visible, surface);
+    Json::Value message;
+    message["t"] = "window";
+    message["id"] = WindowId(window);
+    message["x"] = screenRect.left;
+    message["y"] = screenRect.top;
+    message["w"] = screenRect.right - screenRect.left;
+    message["h"] = screenRect.bottom - screenRect.top;
+    message["visible"] = visible;
+    channel.Send(FrameKind::Text, CompactJson(message));
+}
+
+void WebBackend::WindowDestroyed(HWND window)
+{
+    {
+        std::lock_guard guard(lock);
+        dirty.erase(window);
+    }
+    SurfaceBackend::WindowDestroyed(window);
+    Json::Value message;
+    message["t"] = "gone";
+    message["id"] = WindowId(window);
+    channel.Send(FrameKind::Text, CompactJson(message));
+}
+
+void WebBackend::Present(HWND window, const RECT& area)
+{
+    std::lock_guard guard(lock);
+    auto known = dirty.find(window);
+    if (known == dirty.end())
+        dirty[window] = area;
+    else
+        known->second = UnionRects(known->second, area);
+}
+
+void WebBackend::SetCursor(HCURSOR cursor)
+{
+    Json::Value message;
+    message["t"] = "cursor";
+    message["css"] = CssCursor(cursor);
+    channel.Send(FrameKind::Text, CompactJson(message));
+}
+
+void WebBackend::SetMainWindow(HWND window)
+{
+    Json::Value message;
+    message["t"] = "main";
+    message["id"] = WindowId(window);
+    channel.Send(FrameKind::Text, CompactJson(message));
+}
+
+void WebBackend::Acknowledge(std::uint32_t frame)
+{
+    {
+        std::lock_guard guard(lock);
+        // Only a frame that was sent and is still waiting counts.
+        if (frame == 0 || frame >= nextFrame || inFlight == 0)
+            return;
+        --inFlight;
+    }
+    WakeLoops();
+}
+
+void WebBackend::WakeLoops()
+{
+    std::lock_guard guard(lock);
+    for (FlushingWaiter* waiter : waiters)
+        waiter->Wake();
+}
+
+void WebBackend::SendOrder()
+{
+    std::vector<HWND> order = WindowTable::Instance().TopLevels();
+    {
+        std::lock_guard guard(lock);
+        std::erase_if(order, [this](HWND window) { return windows.count(window) == 0; });
+    }
+    if (order == sentOrder)
+        return;
+    sentOrder = order;
+    Json::Value message;
+    message["t"] = "order";
+    message["ids"] = Json::Value(Json::arrayValue);
+    for (HWND window : order)
+        message["ids"].append(WindowId(window));
+    channel.Send(FrameKind::Text, CompactJson(message));
+}
+
+void WebBackend::Flush()
+{
+    {
+        std::lock_guard guard(lock);
+        if (std::this_thread::get_id() != windowThread)
+            return;
+    }
+    SendOrder();
+    while (true) {
+        std::shared_ptr<Surface> surface;
+        RECT area{};
+        HWND window = nullptr;
+        std::uint32_t frame = 0;
+        {
+            std::lock_guard guard(lock);
+            if (inFlight >= kMaxInFlight)
+                return;
+            for (auto it = dirty.begin(); it != dirty.end() && !surface; it = dirty.erase(it)) {
+                auto shown = windows.find(it->first);
+                if (shown == windows.end() || !shown->second.visible || !shown->second.surface)
+                    continue;
+                const Surface& pixels = *shown->second.surface;
+                area = IntersectRects(it->second, RECT{0, 0, pixels.Width(), pixels.Height()});
+                if (IsRectEmpty(area))
+                    continue;
+                window = it->first;
+                surface = shown->second.surface;
+            }
+            if (!surface)
+                return;
+            frame = nextFrame++;
+            ++inFlight;
+        }
+        // The surface is drawn only on this thread, so it is read here without the lock.
+        std::string bytes(kPictureHeaderSize, '\0');
+        bytes[0] = 1;
+        PutWord(bytes, 1, WindowId(window));
+        PutWord(bytes, 5, frame);
+        PutWord(bytes, 9, static_cast<std::uint32_t>(area.left));
+        PutWord(bytes, 13, static_cast<std::uint32_t>(area.top));
+        bytes += EncodeFrame(*surface, area);
+        channel.Send(FrameKind::Binary, bytes);
+    }
+}
+
+} // namespace Platform::Web
