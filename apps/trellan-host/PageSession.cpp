@@ -183,7 +183,8 @@ void PageSession::OnProcessFrame(FrameKind kind)
 
 void PageSession::WatchProcess()
 {
-    const auto timeout = std::chrono::seconds(host.options.hangTimeoutSeconds);
+    const std::chrono::milliseconds timeout(host.options.hangTimeoutSeconds * 1000);
+    // Four pings a time-out: a process that answers none of them is hung.
     watch.expires_after(timeout / 4);
     watch.async_wait([self = shared_from_this(), timeout](beast::error_code error) {
         if (error || self->ended)
