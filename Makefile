@@ -11,11 +11,11 @@ PACKAGES := cmake ninja-build g++ make pkg-config ccache python3 \
 	libgtest-dev libgmock-dev libcurl4-openssl-dev libssl-dev libcrypto++-dev \
 	libjpeg62-turbo-dev libpng-dev libgif-dev libtiff-dev zlib1g-dev \
 	libcairo2-dev libpango1.0-dev fonts-wqy-microhei \
-	clang libclang-rt-14-dev openssl binutils
+	clang libclang-rt-14-dev openssl binutils chromium
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps configure build test test-sanitize demo clean
+.PHONY: deps configure build test test-sanitize demo demo-script clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do \
@@ -33,8 +33,16 @@ configure: deps
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-test: build
+test: build browser-deps
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The browser tests drive Debian's chromium through playwright-core, pinned by the
+# lock file in tests/browser; ctest runs them when both are there.
+.PHONY: browser-deps
+browser-deps: deps
+	@command -v npm >/dev/null || $(SUDO) env DEBIAN_FRONTEND=noninteractive \
+		apt-get install -y --no-install-recommends nodejs npm
+	cd tests/browser && npm ci --no-audit --no-fund --loglevel=error
 
 test-sanitize: deps
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTRELLAN_SANITIZE=address,undefined
@@ -45,9 +53,19 @@ test-sanitize: deps
 	cmake --build $(TSAN_BUILD) -j $(JOBS)
 	cd $(TSAN_BUILD) && ctest --output-on-failure -j $(JOBS) -L threads
 
-# The demo registers the built module in a store under the build folder, never in the
-# user's own, and the container finds it there by its ProgID.
+# The demos register the built module in a store under the build folder, never in the
+# user's own, and the containers find it there by its ProgID.
+# make demo: the control in a web page. trellan-host serves the demo page with a demo
+# upload receiver and sample photos under $(BUILD)/demo until Ctrl-C.
 demo: build
+	TRELLAN_REGISTRY_DIR=$(CURDIR)/$(BUILD)/registry ./$(BUILD)/bin/trellan-regsvr $(BUILD)/lib/libTrellan64.so
+	mkdir -p $(BUILD)/demo/samples
+	python3 tests/support/make_photos.py $(BUILD)/demo/samples 6 --size 1024x768 --prefix sample
+	@echo "Open http://127.0.0.1:17328/demo/ in a browser; uploads land in $(BUILD)/demo/uploads."
+	TRELLAN_REGISTRY_DIR=$(CURDIR)/$(BUILD)/registry ./$(BUILD)/bin/trellan-host --demo $(CURDIR)/$(BUILD)/demo
+
+# The scripted demo: trellan-run plays examples/demo.jsonl, then an upload.
+demo-script: build
 	TRELLAN_REGISTRY_DIR=$(CURDIR)/$(BUILD)/registry ./$(BUILD)/bin/trellan-regsvr $(BUILD)/lib/libTrellan64.so
 	TRELLAN_REGISTRY_DIR=$(CURDIR)/$(BUILD)/registry ./$(BUILD)/bin/trellan-run examples/demo.jsonl
 	examples/upload_demo.sh $(BUILD)

@@ -1,6 +1,7 @@
 # Script mode: cmake -DTABLE=<Resources.txt> -DOUTPUT=<file.cpp> -P EmbedResources.cmake
 # Writes a source that defines Platform::EmbeddedResources() over the table's files.
 cmake_minimum_required(VERSION 3.25)
+include(${CMAKE_CURRENT_LIST_DIR}/ByteArray.cmake)
 get_filename_component(base ${TABLE} DIRECTORY)
 file(STRINGS ${TABLE} rows REGEX "^[ \t]*[^# \t]")
 
@@ -32,9 +33,7 @@ foreach(row ${rows})
     message(FATAL_ERROR "${TABLE}: ${file} is empty")
   endif()
 
-  file(READ ${file} hex HEX)
-  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
-  string(REGEX REPLACE "((0x..,){24})" "\\1\n    " bytes "${bytes}")
+  trellan_byte_list(${file} bytes)
   string(APPEND arrays "// ${row}\nalignas(8) const std::uint8_t data${index}[] = {\n    ${bytes}\n};\n\n")
   string(APPEND entries "    {\"${type}\", ${id}, data${index}},\n")
   math(EXPR index "${index} + 1")

@@ -2,14 +2,13 @@
 # Writes a source that defines WebFiles() over the listed files of the web folder,
 # each under its path relative to that folder.
 cmake_minimum_required(VERSION 3.25)
+include(${CMAKE_CURRENT_LIST_DIR}/ByteArray.cmake)
 set(arrays "")
 set(entries "")
 set(index 0)
 foreach(name ${FILES})
-  file(READ ${BASE}/${name} hex HEX)
   file(SIZE ${BASE}/${name} size)
-  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
-  string(REGEX REPLACE "((0x..,){24})" "\\1\n    " bytes "${bytes}")
+  trellan_byte_list(${BASE}/${name} bytes)
   string(APPEND arrays "const unsigned char data${index}[] = {\n    ${bytes}\n};\n\n")
   string(APPEND entries "    {\"${name}\", {reinterpret_cast<const char*>(data${index}), ${size}}},\n")
   math(EXPR index "${index} + 1")

@@ -20,6 +20,7 @@ add_custom_command(
   COMMAND ${CMAKE_COMMAND} -DTABLE=${TRELLAN_RESOURCE_TABLE} -DOUTPUT=${TRELLAN_RESOURCE_SOURCE}
           -P ${PROJECT_SOURCE_DIR}/cmake/EmbedResources.cmake
   DEPENDS ${TRELLAN_RESOURCE_TABLE} ${resource_files} ${PROJECT_SOURCE_DIR}/cmake/EmbedResources.cmake
+          ${PROJECT_SOURCE_DIR}/cmake/ByteArray.cmake
   COMMENT "Embedding resources"
   VERBATIM)
 target_sources(Trellan64 PRIVATE ${TRELLAN_RESOURCE_SOURCE})

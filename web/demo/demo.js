@@ -34,7 +34,9 @@ async function addSampleButtons(control) {
 async function start() {
   let control;
   try {
-    control = await Trellan.create(document.getElementById("uploader"), { host: location.origin });
+    // ?host=ADDRESS embeds the control of another trellan-host.
+    const host = new URLSearchParams(location.search).get("host") || location.origin;
+    control = await Trellan.create(document.getElementById("uploader"), { host });
   } catch (error) {
     note(error.message, "error");
     return;
