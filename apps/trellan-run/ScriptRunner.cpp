@@ -13,6 +13,7 @@
 #include "Platform/Win/WinConstants.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <iostream>
 
@@ -151,7 +152,11 @@ int ScriptRunner::RunLine(const Json::Value& line)
         const Json::Value& command = line["post"];
         const std::string text = command.isString() ? command.asString() : Compact(command);
         ScopedBstr bstr(Utf8ToWide(text));
+        const auto start = std::chrono::steady_clock::now();
         control.postMessage(bstr.Get());
+        const auto took = std::chrono::steady_clock::now() - start;
+        longestCommand = std::max<std::int64_t>(
+            longestCommand, std::chrono::duration_cast<std::chrono::microseconds>(took).count());
         return Completed;
     }
     if (line.isMember("recvMessage")) {

@@ -38,6 +38,8 @@ public:
     // Runs the script to its end and returns the exit status. A script that ends (or
     // fails) while a modal or capture loop runs ends that loop as a quit would.
     int Run();
+    // The longest a page command of the script ran, in microseconds.
+    std::int64_t LongestCommandMicroseconds() const { return longestCommand; }
 
 private:
     enum class State { Ready, Waiting, Pumping, Finished };
@@ -69,4 +71,5 @@ private:
     std::string awaited;
     std::int64_t waitTimeoutMs = 0;
     std::uint64_t deadline = 0;
+    std::int64_t longestCommand = 0;
 };

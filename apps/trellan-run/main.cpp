@@ -3,8 +3,11 @@
 #include "ControlLoader.h"
 #include "ScriptRunner.h"
 
+#include "Platform/Win/MessageLoop.h"
 #include "Platform/Win/Window.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iostream>
@@ -15,13 +18,15 @@ using namespace Platform;
 namespace {
 
 const char* const kUsage =
-    "usage: trellan-run [--size WIDTHxHEIGHT] [--no-recv] [--module PATH] SCRIPT   (SCRIPT may be -)\n"
-    "The control is created by its ProgID through the registry store unless --module names the module.\n";
+    "usage: trellan-run [--size WIDTHxHEIGHT] [--no-recv] [--stats] [--module PATH] SCRIPT   (SCRIPT may be -)\n"
+    "The control is created by its ProgID through the registry store unless --module names the module.\n"
+    "--stats prints at exit how long the control's thread was busy at most without returning to its loop.\n";
 
 struct Options {
     int width = 800;
     int height = 600;
     bool installFunction = true;
+    bool stats = false;
     std::string module;
     std::string script;
 };
@@ -52,6 +57,8 @@ bool ParseOptions(int argc, char** argv, Options& options)
             options.module = argv[++i];
         } else if (arg == "--no-recv") {
             options.installFunction = false;
+        } else if (arg == "--stats") {
+            options.stats = true;
         } else if (options.script.empty() && (arg == "-" || arg.rfind("--", 0) != 0)) {
             options.script = arg;
         } else {
@@ -79,6 +86,16 @@ HWND CreateContainerWindow(int width, int height)
     RegisterClassW(&windowClass);
     return CreateWindowExW(0, L"TrellanRunContainer", L"trellan-run", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
                            width, height, nullptr, nullptr, nullptr, nullptr);
+}
+
+// One line: the longest message handled and the longest page command, in milliseconds,
+// and the larger of the two.
+void PrintStats(std::int64_t commandMicroseconds)
+{
+    const double message = static_cast<double>(LongestBusyMicroseconds()) / 1000.0;
+    const double command = static_cast<double>(commandMicroseconds) / 1000.0;
+    std::printf("#stats {\"longest_busy_ms\":%.3f,\"longest_message_ms\":%.3f,\"longest_command_ms\":%.3f}\n",
+                std::max(message, command), message, command);
 }
 
 } // namespace
@@ -116,6 +133,8 @@ int main(int argc, char** argv)
         if (options.installFunction)
             runner.InstallDefaultFunction();
         status = runner.Run();
+        if (options.stats)
+            PrintStats(runner.LongestCommandMicroseconds());
     }
     loader.Close();
     DestroyWindow(container);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 #include <vector>
 
@@ -211,4 +212,39 @@ TEST_F(MessageQueueTest, GetMessageRunsTheIdleHookWhenNothingIsQueuedAndNestedLo
     EXPECT_EQ(calls, 2);
     SetIdleHook(nullptr);
     DestroyWindow(window);
+}
+
+TEST_F(MessageQueueTest, TheLongestBusyStretchRunsFromTakingAMessageToAskingForTheNext)
+{
+    // A thread of its own: the statistic is per thread.
+    std::int64_t before = -1, after = -1, idle = -1;
+    std::thread loop([&] {
+        Recorder recorder;
+        HWND window = Create(recorder);
+        MSG message;
+        PostMessageW(window, kRecord, 1, 0);
+        GetMessageW(&message, nullptr, 0, 0);
+        before = LongestBusyMicroseconds();
+        std::this_thread::sleep_for(std::chrono::milliseconds(30)); // handling the message
+        PostMessageW(window, kRecord, 2, 0);
+        GetMessageW(&message, nullptr, 0, 0);
+        after = LongestBusyMicroseconds();
+        // Time spent in the idle hook waiting for work is not busy time.
+        int calls = 0;
+        SetIdleHook([&]() -> DWORD {
+            if (++calls == 1) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(60));
+                PostMessageW(window, kRecord, 3, 0);
+            }
+            return INFINITE;
+        });
+        GetMessageW(&message, nullptr, 0, 0);
+        SetIdleHook(nullptr);
+        idle = LongestBusyMicroseconds();
+        DestroyWindow(window);
+    });
+    loop.join();
+    EXPECT_EQ(before, 0);
+    EXPECT_GE(after, 30000);
+    EXPECT_EQ(idle, after);
 }

@@ -18,6 +18,21 @@ namespace {
 // The calling thread's idle hook (SetIdleHook).
 thread_local std::shared_ptr<IdleHook> idleHook;
 
+// When GetMessageW last handed the calling thread a message, and the longest time the
+// thread then took to ask for the next one (LongestBusyMicroseconds).
+thread_local std::chrono::steady_clock::time_point messageTaken{};
+thread_local std::int64_t longestBusy = 0;
+
+void NoteBusyEnds()
+{
+    if (messageTaken == std::chrono::steady_clock::time_point{})
+        return;
+    const auto busy = std::chrono::steady_clock::now() - messageTaken;
+    longestBusy = std::max<std::int64_t>(
+        longestBusy, std::chrono::duration_cast<std::chrono::microseconds>(busy).count());
+    messageTaken = {};
+}
+
 // Runs the idle hook; the wait limit it asks for, or -1 for none.
 std::int64_t RunIdleHook()
 {
@@ -105,6 +120,7 @@ void PostQuitMessage(int exitCode)
 
 BOOL GetMessageW(MSG* message, HWND window, UINT first, UINT last)
 {
+    NoteBusyEnds();
     auto queue = MessageQueue::ForCurrentThread();
     const bool unfiltered = !window && first == 0 && last == 0;
     while (!NextMessage(*message, window, first, last, true)) {
@@ -113,7 +129,13 @@ BOOL GetMessageW(MSG* message, HWND window, UINT first, UINT last)
             break;
         queue->Wait(WaitLimit(idleLimit));
     }
+    messageTaken = std::chrono::steady_clock::now();
     return message->message == WM_QUIT ? FALSE : TRUE;
+}
+
+std::int64_t LongestBusyMicroseconds()
+{
+    return longestBusy;
 }
 
 void SetIdleHook(IdleHook hook)

@@ -3,6 +3,7 @@
 
 #include "Platform/Win/WinTypes.h"
 
+#include <cstdint>
 #include <functional>
 
 namespace Platform {
@@ -29,6 +30,10 @@ BOOL GetMessageW(MSG* message, HWND window, UINT first, UINT last);
 // a nested loop itself. An empty hook removes it.
 using IdleHook = std::function<DWORD()>;
 void SetIdleHook(IdleHook hook);
+// The longest time, in microseconds of real time, that the calling thread took from
+// being handed a message by GetMessageW to asking for the next one (or entering a
+// nested loop): how long input could wait on it. The idle hook is not counted.
+std::int64_t LongestBusyMicroseconds();
 BOOL PeekMessageW(MSG* message, HWND window, UINT first, UINT last, UINT flags);
 LRESULT DispatchMessageW(const MSG* message);
 // Characters are produced when key input is routed, so this has nothing to add.
