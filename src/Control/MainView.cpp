@@ -11,6 +11,7 @@
 #include "Platform/Win/Painting.h"
 #include "Platform/Win/Window.h"
 #include "UI/CMessageDialog.h"
+#include "Views/CFileAddDialog.h"
 #include "UI/EventArgs.h"
 #include "UI/HostPainting.h"
 #include "UI/Skin.h"
@@ -269,7 +270,10 @@ ListViewItem* MainView::TileOf(const UploadItem* item) const
 
 void MainView::OnAddClicked()
 {
-    // The file-add dialog comes with its own form; until then the buttons do nothing.
+    CFileAddDialog dialog;
+    dialog.SetMainList(&list);
+    dialog.DoModal(GetActiveWindow());
+    OnFilesAdded();
 }
 
 void MainView::OnUploadClicked()

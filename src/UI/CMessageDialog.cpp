@@ -28,11 +28,7 @@ INT_PTR CMessageDialog::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
         form->End(LOWORD(wParam));
         return TRUE;
     }
-    LRESULT result = 0;
-    if (!form->ProcessWindowMessage(dialog, message, wParam, lParam, result))
-        return FALSE;
-    SetWindowLongPtrW(dialog, DWLP_MSGRESULT, result);
-    return TRUE;
+    return form->DialogMessage(dialog, message, wParam, lParam);
 }
 
 INT_PTR CMessageDialog::OnInitDialog(HWND dialog)

@@ -24,6 +24,15 @@ void FormBase::AttachWindow(HWND window, int x, int y, int width, int height)
     bounds = RECT{x, y, x + width, y + height};
 }
 
+INT_PTR FormBase::DialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = 0;
+    if (!ProcessWindowMessage(dialog, message, wParam, lParam, result))
+        return FALSE;
+    SetWindowLongPtrW(dialog, DWLP_MSGRESULT, result);
+    return TRUE;
+}
+
 bool FormBase::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     result = 0;

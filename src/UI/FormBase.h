@@ -17,6 +17,10 @@ public:
     // A derived form handles its own messages first and passes the rest here.
     virtual bool ProcessWindowMessage(Platform::HWND window, Platform::UINT message, Platform::WPARAM wParam,
                                       Platform::LPARAM lParam, Platform::LRESULT& result);
+    // ProcessWindowMessage answered as a dialog procedure answers: TRUE with the
+    // result stored in DWLP_MSGRESULT when handled, FALSE otherwise.
+    Platform::INT_PTR DialogMessage(Platform::HWND dialog, Platform::UINT message, Platform::WPARAM wParam,
+                                    Platform::LPARAM lParam);
     virtual void AttachWindow(Platform::HWND window, int x, int y, int width, int height);
 
     // The host forgets a control that leaves the tree.

@@ -25,7 +25,6 @@
 #include "Views/CustomDataObject.h"
 #include "Views/FormatRegistry.h"
 #include "Views/ListViewItem.h"
-#include "Views/ListViewPostItem.h"
 #include "Views/ThumbnailLoader.h"
 
 #include <unistd.h>
@@ -909,7 +908,7 @@ bool ListView::AcceptsDroppedFile(const std::wstring& path) const
 
 void ListView::OnDropFiles(HDROP drop)
 {
-    if (role != Role::UploadList)
+    if (role != Role::UploadList || !makeDroppedTile)
         return;
     const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     if (count < 1)
@@ -922,7 +921,8 @@ void ListView::OnDropFiles(HDROP drop)
         const std::wstring path = DragQueryFilePath(drop, i);
         if (!AcceptsDroppedFile(path))
             continue;
-        AddItem(new ListViewPostItem(this, path));
+        if (ListViewItem* tile = makeDroppedTile(path))
+            AddItem(tile);
     }
     Layout();
     UpdateScrollBar();

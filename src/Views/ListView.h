@@ -16,6 +16,7 @@
 #include <boost/signals2/signal.hpp>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -146,6 +147,10 @@ public:
 
     // The tiles in list order, for the upload engine.
     std::vector<UploadItem*> UploadItems() const override;
+
+    // Makes an upload tile for a dropped path; the file-add dialog's grid has none.
+    // Set by whoever provides the upload tile.
+    std::function<ListViewItem*(const std::wstring& path)> makeDroppedTile;
 
     bool ProcessWindowMessage(Platform::HWND window, Platform::UINT message, Platform::WPARAM wParam,
                               Platform::LPARAM lParam, Platform::LRESULT& result);

@@ -2,9 +2,11 @@
 
 #include "Biz/AppState.h"
 #include "Biz/ImageData.h"
+#include "Platform/Controls/ControlMessages.h"
 #include "Platform/Gdiplus/Bitmap.h"
 #include "Platform/Gdiplus/Graphics.h"
 #include "Platform/Gdiplus/GraphicsTypes.h"
+#include "Platform/Win/Input.h"
 #include "Platform/Win/Painting.h"
 #include "Platform/Win/Window.h"
 #include "UI/CombinBitmap.h"
@@ -27,6 +29,7 @@ constexpr std::uint32_t kButtonStrip = 0xAA000000;
 constexpr std::uint32_t kBandShade = 0x5A000000;
 constexpr std::uint32_t kBandFill = 0xD2ABD369;
 constexpr UINT kRemarkFormat = 0x8024; // DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS
+constexpr std::size_t kRemarkLimit = 259;
 constexpr int kCentred = 1;
 
 bool Contains(const RECT& rect, POINT point)
@@ -147,17 +150,28 @@ void ListViewPostItem::EditRemark()
     const std::shared_ptr<ImageData> record = Data();
     if (!list || !record || AppState::Instance().IsUploading())
         return;
-    list->EditRemark(this, record->remark);
+    TextEditor& editor = list->RemarkEditor();
+    const RECT view = ViewRect();
+    editor.ShowAt(RECT{view.left, view.bottom - 30, view.right, view.bottom});
+    SetWindowTextW(editor.Window(), record->remark.c_str());
+    SetFocus(editor.Window());
+    SendMessageW(editor.Window(), EM_SETSEL, 0, static_cast<LPARAM>(-1));
+    SendMessageW(editor.Window(), EM_SCROLLCARET, 0, 0);
+    list->SetEditingItem(this);
 }
 
 void ListViewPostItem::CommitRemark()
 {
     if (!list)
         return;
-    const std::wstring text = list->TakeRemarkText();
+    HWND editor = list->RemarkEditor().Window();
+    std::wstring text = GetWindowTextW(editor).substr(0, kRemarkLimit);
+    // A remark is one line: the caption and the form field have no room for breaks.
+    std::erase_if(text, [](wchar_t c) { return c == L'\r' || c == L'\n'; });
     const std::shared_ptr<ImageData> record = Data();
     if (record && !text.empty() && !AppState::Instance().IsUploading())
         record->remark = text;
+    ShowWindow(editor, SW_HIDE);
     Redraw();
 }
 

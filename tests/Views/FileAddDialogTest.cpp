@@ -1,0 +1,301 @@
+#include "ListViewSupport.h"
+#include "PixelReference.h"
+
+#include "Biz/AppConfig.h"
+#include "Gdiplus/TestPictures.h"
+#include "Platform/Controls/TreeViewTypes.h"
+#include "Platform/ShellApi/ByteSizeText.h"
+#include "Platform/Win/Dialog.h"
+#include "Platform/Win/HeadlessBackend.h"
+#include "Platform/Win/Input.h"
+#include "Platform/Win/Timer.h"
+#include "Platform/Win/Window.h"
+#include "UI/Skin.h"
+#include "Views/CFileAddDialog.h"
+#include "Views/ListViewPostItem.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sys/stat.h>
+
+using namespace ListViewTest;
+
+namespace {
+
+// A soft two-colour photo-like picture of the hue, as JPEG or PNG bytes.
+std::vector<std::uint8_t> Photo(int hue, std::uint32_t encoder)
+{
+    constexpr int width = 160, height = 120;
+    std::vector<std::uint8_t> pixels(width * height * 4);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            std::uint8_t* pixel = &pixels[(y * width + x) * 4];
+            const double t = static_cast<double>(x + y) / (width + height);
+            pixel[0] = static_cast<std::uint8_t>(120 + 100 * std::sin(hue + t * 3));
+            pixel[1] = static_cast<std::uint8_t>(120 + 100 * std::sin(hue * 2 + t * 2));
+            pixel[2] = static_cast<std::uint8_t>(120 + 100 * std::cos(hue + t));
+            pixel[3] = 255;
+        }
+    auto bitmap = Platform::Gdiplus::Bitmap::FromPixels(width, height, width * 4, pixels.data());
+    return TestPictures::Encode(*bitmap, encoder, 90);
+}
+
+// Steps run one after another from a timer inside the dialog's modal loop; a step
+// that returns false is tried again at the next tick (it waits for a folder or the
+// loader). A step that never succeeds ends the dialog with -5 after a few seconds.
+class ModalSteps {
+public:
+    explicit ModalSteps(std::vector<std::function<bool()>> steps) : steps(std::move(steps)) { current = this; }
+    ~ModalSteps() { current = nullptr; }
+
+    void StartOn(HWND owner)
+    {
+        SetTimer(owner, kTimer, 10, [](HWND window, UINT, UINT_PTR, DWORD) {
+            ModalSteps* self = current;
+            if (!self || self->next >= self->steps.size()) {
+                KillTimer(window, kTimer);
+                return;
+            }
+            if (++self->ticks > 500) {
+                ADD_FAILURE() << "step " << self->next << " never succeeded";
+                KillTimer(window, kTimer);
+                EndDialog(GetActiveWindow(), -5);
+                return;
+            }
+            // A step may run a nested loop (a message dialog) in which this timer fires.
+            const std::size_t running = self->next;
+            self->next = self->steps.size();
+            const bool done = self->steps[running]();
+            self->next = done ? running + 1 : running;
+            if (done)
+                self->ticks = 0;
+        });
+    }
+
+private:
+    static constexpr UINT_PTR kTimer = 91;
+    static inline ModalSteps* current = nullptr;
+    std::vector<std::function<bool()>> steps;
+    std::size_t next = 0;
+    int ticks = 0;
+};
+
+// A home folder with a folder of pictures (and files the dialog must not show), the
+// folder remembered as the last one used, and a main upload list.
+class FileAddDialogTest : public ListFixture {
+protected:
+    void SetUp() override
+    {
+        ListFixture::SetUp();
+        SetUpSkin();
+        std::string pattern = (std::filesystem::temp_directory_path() / "trellan-dialog-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        home = pattern;
+        photos = home / "photos";
+        std::filesystem::create_directories(photos / "sub.jpg");
+        std::filesystem::create_directories(home / "home" / "photos2");
+        Write(photos / "a.JPG", Photo(1, TestPictures::Jpeg));
+        Write(photos / "b.jpeg", Photo(2, TestPictures::Jpeg));
+        Write(photos / "c.tif", Photo(3, TestPictures::Png)); // named .tif, read by its content
+        Write(photos / "d.tiff", Photo(4, TestPictures::Jpeg));
+        Write(photos / "e.png", {});
+        Write(photos / ".hidden.jpg", Photo(5, TestPictures::Jpeg));
+        ASSERT_EQ(mkfifo((photos / "pipe.jpg").c_str(), 0600), 0);
+        const char* old = std::getenv("HOME");
+        savedHome = old ? old : "";
+        setenv("HOME", home.c_str(), 1);
+        savedFolder = AppConfig::Instance().GetFolderPath();
+        AppConfig::Instance().SetFolderPath(photos.wstring());
+        MakeList(640, 400);
+    }
+
+    void TearDown() override
+    {
+        ListFixture::TearDown();
+        AppConfig::Instance().SetFolderPath(savedFolder);
+        setenv("HOME", savedHome.c_str(), 1);
+        std::filesystem::remove_all(home);
+    }
+
+    static void Write(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes)
+    {
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                    static_cast<std::streamsize>(bytes.size()));
+    }
+
+    std::vector<std::wstring> GridNames()
+    {
+        std::vector<std::wstring> names;
+        for (ListViewItem* tile : dialog.Grid().Items())
+            names.push_back(tile->Data()->fileName);
+        return names;
+    }
+
+    bool GridLoaded()
+    {
+        for (ListViewItem* tile : dialog.Grid().Items())
+            if (!tile->Data()->IsLoaded())
+                return false;
+        return !dialog.Grid().IsEmpty();
+    }
+
+    std::wstring SelectedFolder()
+    {
+        const HWND tree = dialog.Tree();
+        auto node = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+        const auto* data = node ? reinterpret_cast<CFileAddDialog::TreeNodeData*>([&] {
+            TVITEMW query;
+            query.mask = TVIF_PARAM;
+            query.hItem = node;
+            SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&query));
+            return query.lParam;
+        }())
+                                : nullptr;
+        return data ? data->item->path : L"";
+    }
+
+    // Clicks the grid's tile at index (picker tiles are 140 x 141 with gaps of 14 and 32).
+    void ClickTile(int index)
+    {
+        const int columns = dialog.Grid().Columns();
+        POINT point{4 + (index % columns) * 154 + 70, 4 + (index / columns) * 173 + 60};
+        ClientToScreen(dialog.Grid().GetHwnd(), &point);
+        CurrentBackend().InjectMouse(Backend::MouseAction::Move, point);
+        CurrentBackend().InjectMouse(Backend::MouseAction::LeftDown, point);
+        CurrentBackend().InjectMouse(Backend::MouseAction::LeftUp, point);
+    }
+
+    void ClickDialog(int x, int y)
+    {
+        RECT rect;
+        GetWindowRect(dialog.GetHwnd(), &rect);
+        const POINT point{rect.left + x, rect.top + y};
+        CurrentBackend().InjectMouse(Backend::MouseAction::Move, point);
+        CurrentBackend().InjectMouse(Backend::MouseAction::LeftDown, point);
+        CurrentBackend().InjectMouse(Backend::MouseAction::LeftUp, point);
+    }
+
+    static void Key(UINT key)
+    {
+        CurrentBackend().InjectKey(key, true);
+        CurrentBackend().InjectKey(key, false);
+    }
+
+    std::filesystem::path home, photos;
+    std::string savedHome;
+    std::wstring savedFolder;
+    CFileAddDialog dialog;
+};
+
+TEST_F(FileAddDialogTest, OpensAtTheLastFolderAndShowsItsPicturesOnly)
+{
+    dialog.SetMainList(list.get());
+    RECT windowRect{};
+    ModalSteps steps({
+        [&] { return dialog.Grid().Count() == 2; },
+        [&] {
+            GetWindowRect(dialog.GetHwnd(), &windowRect);
+            EXPECT_EQ(GridNames(), (std::vector<std::wstring>{L"a.JPG", L"c.tif"}));
+            EXPECT_EQ(SelectedFolder(), photos.wstring());
+            EXPECT_EQ(dialog.CountText().text, L"当前选择：0/2 张照片") << "the count is right from the start";
+            return true;
+        },
+        [&] { return GridLoaded(); },
+        [&] {
+            PumpPending();
+            // The tree shows the machine's own folders; the reference holds the rest.
+            EXPECT_TRUE(Headless().Screenshot(dialog.GetHwnd(), PixelReference::OutputPath("Views/file-add-dialog-whole.png")));
+            const RECT grid{191, 0, 820, 520};
+            EXPECT_TRUE(Headless().Screenshot(dialog.GetHwnd(), PixelReference::OutputPath("Views/file-add-dialog.png"), &grid));
+            EXPECT_LT(dialog.CountText().bounds.right, dialog.SizeText().bounds.left) << "the texts never overlap";
+            Key(VK_ESCAPE);
+            return true;
+        },
+    });
+    steps.StartOn(owner);
+    EXPECT_EQ(dialog.DoModal(owner), 2);
+    EXPECT_EQ(windowRect.right - windowRect.left, 820);
+    EXPECT_EQ(windowRect.bottom - windowRect.top, 520);
+    EXPECT_TRUE(list->IsEmpty()) << "Esc adds nothing";
+    const auto compared = PixelReference::CompareWithReference("Views/file-add-dialog.png");
+    EXPECT_TRUE(compared.matches) << compared.message;
+}
+
+TEST_F(FileAddDialogTest, CheckedPicturesJoinTheMainListOnceAndTheTextsCountThem)
+{
+    dialog.SetMainList(list.get());
+    list->makeDroppedTile = nullptr;
+    list->AddItem(new ListViewPostItem(list.get(), (photos / "a.JPG").wstring()));
+    const std::int64_t sizeA = static_cast<std::int64_t>(std::filesystem::file_size(photos / "a.JPG"));
+    const std::int64_t sizeC = static_cast<std::int64_t>(std::filesystem::file_size(photos / "c.tif"));
+    wchar_t expectedSize[19];
+    StrFormatByteSizeW(sizeA + sizeC, expectedSize, 19);
+    ModalSteps steps({
+        [&] { return dialog.Grid().Count() == 2; },
+        [&] {
+            ClickTile(0);
+            ClickTile(1);
+            return true;
+        },
+        [&] { return dialog.Grid().CheckedCount() == 2; },
+        [&] {
+            EXPECT_EQ(dialog.CountText().text, L"当前选择：2/2 张照片");
+            EXPECT_EQ(dialog.SizeText().text, (sizeA + sizeC < 1024 ? std::to_wstring(sizeA + sizeC) + L"bytes"
+                                                                       : std::wstring(expectedSize)));
+            ClickDialog(820 - 73 - 25, 520 - 6 - 12); // OK
+            return true;
+        },
+    });
+    steps.StartOn(owner);
+    EXPECT_EQ(dialog.DoModal(owner), 0);
+    ASSERT_EQ(list->Count(), 2) << "a.JPG was in the list already";
+    EXPECT_EQ(list->Items()[0]->Data()->path, (photos / "a.JPG").wstring());
+    EXPECT_EQ(list->Items()[1]->Data()->path, (photos / "c.tif").wstring());
+}
+
+TEST_F(FileAddDialogTest, TheLastFolderIsFollowedByWholeComponents)
+{
+    // The path holds "/home" (a folder of the root on most systems) inside a component
+    // chain of its own, and ends with a slash.
+    const std::wstring folder = (home / "home" / "photos2").wstring();
+    AppConfig::Instance().SetFolderPath(folder + L"/");
+    bool homeFolderRead = false;
+    ModalSteps steps({
+        [&] { return !SelectedFolder().empty(); },
+        [&] {
+            EXPECT_EQ(SelectedFolder(), folder);
+            EXPECT_EQ(AppConfig::Instance().GetFolderPath(), folder) << "kept without the slash";
+            // "/home" was not read on the way: it is not one of the path's components.
+            const HWND tree = dialog.Tree();
+            for (auto node = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0)); node;
+                 node = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXTVISIBLE,
+                                                                 reinterpret_cast<LPARAM>(node)))) {
+                TVITEMW query;
+                query.mask = TVIF_PARAM;
+                query.hItem = node;
+                SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&query));
+                const auto* data = reinterpret_cast<CFileAddDialog::TreeNodeData*>(query.lParam);
+                if (data && data->item->path == L"/home" && data->populated)
+                    homeFolderRead = true;
+            }
+            // The computer has no path: the grid empties and the folder is kept.
+            auto computer = reinterpret_cast<HTREEITEM>(SendMessageW(
+                tree, TVM_GETNEXTITEM, TVGN_CHILD,
+                static_cast<LPARAM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0))));
+            SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(computer));
+            EXPECT_TRUE(dialog.Grid().IsEmpty());
+            EXPECT_EQ(AppConfig::Instance().GetFolderPath(), folder);
+            Key(VK_RETURN);
+            return true;
+        },
+    });
+    steps.StartOn(owner);
+    EXPECT_EQ(dialog.DoModal(owner), 1) << "Enter ends the dialog";
+    EXPECT_FALSE(homeFolderRead);
+    EXPECT_TRUE(list->IsEmpty());
+}
+
+} // namespace
