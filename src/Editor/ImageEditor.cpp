@@ -18,21 +18,6 @@ namespace {
 constexpr wchar_t kClassName[] = L"TrellanImageEditor";
 constexpr COLORREF kSelectionColor = 0xCA7C0A;
 
-// The size a picture is shown at when it is fitted into a box: both sides fit, the
-// proportions stay, and a picture is never enlarged.
-SIZE FitBothSides(SIZE picture, SIZE box)
-{
-    if ((picture.cx <= box.cx && picture.cy <= box.cy) || box.cx < 1 || box.cy < 1)
-        return picture;
-    // The side that limits the scale takes the box's length exactly; the other follows
-    // in integers, so no rounding of a float scale loses a row.
-    const long long byHeight = static_cast<long long>(picture.cx) * box.cy;
-    const long long byWidth = static_cast<long long>(picture.cy) * box.cx;
-    if (byHeight <= byWidth)
-        return SIZE{std::max(1, static_cast<int>(byHeight / picture.cy)), box.cy};
-    return SIZE{box.cx, std::max(1, static_cast<int>(byWidth / picture.cx))};
-}
-
 // A distance in shown pixels as picture pixels.
 int ToPicturePixels(int shownPixels, int pictureLength, int shownLength)
 {
@@ -239,7 +224,8 @@ void ImageEditor::RefreshView()
         return;
     imageSize = SIZE{shaped->GetWidth(), shaped->GetHeight()};
     const SIZE client{bounds.right, bounds.bottom};
-    const SIZE next = fitted ? FitBothSides(imageSize, client) : imageSize;
+    const FittedSize fit = FitInside(imageSize.cx, imageSize.cy, client.cx, client.cy);
+    const SIZE next = fitted ? SIZE{fit.width, fit.height} : imageSize;
     if (next != shown)
         scaledValid = false;
     shown = next;

@@ -54,6 +54,21 @@ FittedSize FitScale(int width, int height, int boxWidth, int boxHeight)
             static_cast<int>(static_cast<float>(height) * scale)};
 }
 
+FittedSize FitInside(int width, int height, int boxWidth, int boxHeight)
+{
+    if ((width <= boxWidth && height <= boxHeight) || width < 1 || height < 1 || boxWidth < 1 || boxHeight < 1)
+        return {1.0f, width, height};
+    // The side that limits the scale takes the box's length exactly; the other follows
+    // in integers, so no rounding of a float scale loses a row.
+    const long long byHeight = static_cast<long long>(width) * boxHeight;
+    const long long byWidth = static_cast<long long>(height) * boxWidth;
+    if (byHeight <= byWidth)
+        return {static_cast<float>(boxHeight) / static_cast<float>(height),
+                std::max(1, static_cast<int>(byHeight / height)), boxHeight};
+    return {static_cast<float>(boxWidth) / static_cast<float>(width), boxWidth,
+            std::max(1, static_cast<int>(byWidth / width))};
+}
+
 PictureHandle MakeThumbnail(const PictureHandle& picture, int boxWidth, int boxHeight)
 {
     if (!picture)

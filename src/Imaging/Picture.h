@@ -29,6 +29,10 @@ struct FittedSize {
 // square the other side may exceed the box.
 FittedSize FitScale(int width, int height, int boxWidth, int boxHeight);
 
+// Both sides fit the box, the proportions stay, and a picture is never enlarged: a
+// picture that fits keeps scale 1; at least one pixel on each side.
+FittedSize FitInside(int width, int height, int boxWidth, int boxHeight);
+
 // A copy when the fit rule keeps the size, else the platform thumbnail at the fitted
 // size (at least one pixel on each side). Null when the picture has no pixels.
 PictureHandle MakeThumbnail(const PictureHandle& picture, int boxWidth, int boxHeight);

@@ -18,6 +18,17 @@ std::pair<unsigned, unsigned> SizeOf(const PictureHandle& picture)
     return {picture->GetWidth(), picture->GetHeight()};
 }
 
+TEST(FitInside, FitsBothSidesAndNeverEnlarges)
+{
+    auto size = [](FittedSize f) { return std::pair{f.width, f.height}; };
+    EXPECT_EQ(size(FitInside(3000, 2500, 1920, 1040)), (std::pair{1248, 1040}));
+    EXPECT_EQ(size(FitInside(4000, 1000, 1920, 1040)), (std::pair{1920, 480}));
+    EXPECT_EQ(size(FitInside(4000, 3000, 697, 498)), (std::pair{664, 498}));
+    EXPECT_EQ(FitInside(300, 200, 697, 498).scale, 1.0f);
+    EXPECT_EQ(size(FitInside(300, 498, 697, 498)), (std::pair{300, 498}));
+    EXPECT_EQ(size(FitInside(65535, 1, 100, 100)), (std::pair{100, 1}));
+}
+
 TEST(FitScale, FollowsTheLongerSide)
 {
     const FittedSize same = FitScale(120, 120, 120, 120);
