@@ -173,6 +173,8 @@ void ListView::Layout()
 {
     if (items.empty())
         return;
+    // Tiles may move: the remark editor would be left over another tile.
+    CommitEditing();
     const int columns = Columns();
     for (std::size_t i = 0; i < items.size(); ++i) {
         const int column = static_cast<int>(i) % columns, row = static_cast<int>(i) / columns;
@@ -221,7 +223,10 @@ int ListView::MaxScrollPosition() const
 
 void ListView::ScrollTo(int position)
 {
-    SetScrollPos(hwnd, SB_VERT, std::clamp(position, 0, MaxScrollPosition()), TRUE);
+    const int next = std::clamp(position, 0, MaxScrollPosition());
+    if (next != ScrollPosition())
+        CommitEditing();
+    SetScrollPos(hwnd, SB_VERT, next, TRUE);
     const RECT area = ScrollingArea(kScrollBarRoom);
     InvalidateRect(hwnd, &area, FALSE);
 }
@@ -504,10 +509,12 @@ std::int64_t ListView::SumCheckedSizes() const
 
 void ListView::SelectAll(int value)
 {
-    DeselectAll();
-    if (!value)
-        return;
+    selection.clear();
     for (ListViewItem* tile : items) {
+        if (!value) {
+            tile->Deselect();
+            continue;
+        }
         tile->Select(POINT{});
         selection.push_back(tile);
     }

@@ -108,14 +108,15 @@ public:
     int Columns() const;
     int Rows() const;
     int ContentHeight() const;
-    // Gives every tile its place in the grid.
+    // Gives every tile its place in the grid; a remark being edited is committed first.
     void Layout();
     // Fits the scroll bar to the content and returns to the top; hides it when
     // nothing overflows.
     void UpdateScrollBar();
     // The vertical scroll position in pixels (the scroll bar's, no copy kept).
     int ScrollPosition() const;
-    // Moves to position, clamped to 0 .. MaxScrollPosition(), and repaints.
+    // Moves to position, clamped to 0 .. MaxScrollPosition(), and repaints; a remark
+    // being edited is committed when the position changes.
     void ScrollTo(int position);
     int MaxScrollPosition() const;
     int ClientHeight() const;

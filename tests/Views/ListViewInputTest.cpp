@@ -286,6 +286,32 @@ TEST_F(ListInput, ARemarkIsEditedOnOneLineAndCommittedByAClickOrFocusLoss)
     EXPECT_EQ(tile->Data()->remark, L"新的") << "an empty text keeps the remark";
 }
 
+TEST_F(ListInput, ScrollingCommitsTheRemarkSoTheEditorIsNotLeftOverAnotherTile)
+{
+    auto* tile = new ButtonTile(std::make_shared<ImageData>(PathOf(L"p.jpg")), ButtonTile::Action::EditRemark);
+    list->AddItem(tile);
+    Fill(11);
+    PressTile(0);
+    SetWindowTextW(list->RemarkEditor().Window(), L"滚动");
+    Wheel(-120);
+    EXPECT_EQ(tile->Data()->remark, L"滚动");
+    EXPECT_FALSE(IsWindowVisible(list->RemarkEditor().Window()));
+    EXPECT_EQ(list->EditingItem(), nullptr);
+}
+
+TEST_F(ListInput, SelectAllMarksEveryTileAndClearingUnmarksEvenRangeMarks)
+{
+    Fill(4);
+    PressTile(1, {VK_SHIFT}); // marked, though not in the selection
+    list->SelectAll(1);
+    EXPECT_EQ(list->GetSelection().size(), 4u);
+    list->SelectAll(0);
+    EXPECT_TRUE(list->GetSelection().empty());
+    for (int i = 0; i < 4; ++i)
+        EXPECT_FALSE(Selected(i)) << i;
+    EXPECT_EQ(selectionSignals, 0);
+}
+
 TEST_F(ListInput, ATileBeingEditedThatGoesAwayClosesTheEditor)
 {
     auto* tile = new ButtonTile(std::make_shared<ImageData>(PathOf(L"p.jpg")), ButtonTile::Action::EditRemark);
