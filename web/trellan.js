@@ -259,8 +259,9 @@ class Control {
 
   // ----- to the control -----
 
+  // The control fills the element's padding box: the area inside its border.
   place() {
-    const rect = this.element.getBoundingClientRect();
+    const rect = this.root.getBoundingClientRect();
     this.send({
       t: "place", x: Math.round(rect.left), y: Math.round(rect.top),
       w: Math.max(1, Math.round(rect.width)), h: Math.max(1, Math.round(rect.height)),
@@ -367,7 +368,7 @@ class Control {
     });
 
     this.observer = new ResizeObserver(() => this.place());
-    this.observer.observe(this.element);
+    this.observer.observe(this.root);
     const replace = () => this.place();
     this.globalListeners = [[window, "resize", replace], [window, "scroll", replace]];
     for (const [target, type, handler] of this.globalListeners) target.addEventListener(type, handler, { capture: true, passive: true });
