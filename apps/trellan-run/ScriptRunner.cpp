@@ -3,14 +3,17 @@
 #include "WindowActions.h"
 
 #include "Biz/AppConfig.h"
+#include "Biz/AppState.h"
+#include "Biz/ImageData.h"
 #include "Biz/JsonText.h"
-#include "Control/ITrellan.h"
+#include "Control/CTrellan.h"
 #include "Platform/Text/TextConv.h"
 #include "Platform/Win/Clock.h"
 #include "Platform/Win/Input.h"
 #include "Platform/Win/MessageLoop.h"
 #include "Platform/Win/Window.h"
 #include "Platform/Win/WinConstants.h"
+#include "Views/ListViewItem.h"
 
 #include <algorithm>
 #include <chrono>
@@ -192,8 +195,10 @@ int ScriptRunner::RunLine(const Json::Value& line)
             DumpConfig();
         else if (line["dump"] == "windows")
             DumpWindows();
+        else if (line["dump"] == "list")
+            return DumpList();
         else
-            return Fail(BadLine, "dump knows only \"config\" and \"windows\"");
+            return Fail(BadLine, "dump knows only \"config\", \"windows\" and \"list\"");
         return Completed;
     }
     if (WindowActions::Handles(line)) {
@@ -262,4 +267,31 @@ void ScriptRunner::DumpWindows()
         reinterpret_cast<LPARAM>(&windows));
     std::fputs(("#windows " + WriteJson(windows)).c_str(), stdout);
     std::fflush(stdout);
+}
+
+int ScriptRunner::DumpList()
+{
+    // The list is read in place: the control is this module's own object.
+    auto* trellan = dynamic_cast<CTrellan*>(&control);
+    if (!trellan)
+        return Fail(BadLine, "the control's list cannot be read: the control comes from another module");
+    const ListView& list = trellan->View().list;
+    Json::Value tiles(Json::arrayValue);
+    for (ListViewItem* tile : list.Items()) {
+        const std::shared_ptr<ImageData> record = tile->Data();
+        Json::Value entry(Json::objectValue);
+        entry["path"] = record ? WideToUtf8(record->path) : "";
+        entry["remark"] = record ? WideToUtf8(record->remark) : "";
+        entry["selected"] = tile->IsSelected();
+        entry["rotation"] = record ? record->QuarterTurns() : 0;
+        entry["loaded"] = record && record->IsLoaded();
+        tiles.append(entry);
+    }
+    Json::Value dump(Json::objectValue);
+    dump["tiles"] = tiles;
+    dump["scroll"] = list.ScrollPosition();
+    dump["uploading"] = AppState::Instance().IsUploading();
+    std::fputs(("#list " + WriteJson(dump)).c_str(), stdout);
+    std::fflush(stdout);
+    return Completed;
 }

@@ -59,6 +59,8 @@ private:
     bool TakeEvent(const std::string& name);
     void DumpConfig();
     void DumpWindows();
+    // The upload list's tiles, scroll position and whether an upload runs.
+    int DumpList();
 
     ITrellan& control;
     Platform::HWND__* window;

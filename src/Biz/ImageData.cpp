@@ -127,6 +127,7 @@ void ImageData::Turn(int quarterTurns, int boxWidth, int boxHeight)
         std::lock_guard guard(lock);
         if (!loaded) {
             pendingTurns = (pendingTurns + quarterTurns) % 4;
+            turns = ((turns + quarterTurns) % 4 + 4) % 4;
             return;
         }
         current = picture;
@@ -144,6 +145,13 @@ void ImageData::Turn(int quarterTurns, int boxWidth, int boxHeight)
     std::lock_guard guard(lock);
     picture = std::move(turned);
     thumbnail = std::move(turnedThumbnail);
+    turns = ((turns + quarterTurns) % 4 + 4) % 4;
+}
+
+int ImageData::QuarterTurns() const
+{
+    std::lock_guard guard(lock);
+    return turns;
 }
 
 void ImageData::ReplacePicture(PictureHandle edited, PictureHandle editedThumbnail)

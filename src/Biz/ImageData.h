@@ -60,12 +60,15 @@ public:
     // turned and kept inside the box; a record not loaded yet keeps the turns for
     // Load. A picture that cannot be read is not turned.
     void Turn(int quarterTurns, int boxWidth, int boxHeight);
+    // The user's quarter turns so far, clockwise, as 0 to 3.
+    int QuarterTurns() const;
     // The user's edited picture and its thumbnail take the place of the record's.
     void ReplacePicture(PictureHandle edited, PictureHandle editedThumbnail);
 
 private:
-    mutable std::mutex lock; // guards the four fields below
+    mutable std::mutex lock; // guards the five fields below
     PictureHandle picture, thumbnail;
     bool loaded = false;
     int pendingTurns = 0; // turns asked for before the picture was read
+    int turns = 0;        // every turn asked for and taken, as 0 to 3
 };

@@ -7,6 +7,7 @@
 #include "Biz/MsgMailbox.h"
 #include "Biz/PostCompleteEvent.h"
 #include "Biz/UploadManager.h"
+#include "Control/PictureNames.h"
 #include "Control/TrellanProxy.h"
 #include "Platform/Com/ClassFactory.h"
 #include "Platform/Com/Apartment.h"
@@ -117,6 +118,7 @@ void CTrellan::BuildCommandTable()
     commands.emplace("init", [this](Json::Value& root) { OnInit(root); });
     commands.emplace("setFields", [this](Json::Value& root) { OnSetFields(root); });
     commands.emplace("setFolder", [this](Json::Value& root) { OnSetFolder(root); });
+    commands.emplace("addFile", [this](Json::Value& root) { OnAddFile(root); });
 }
 
 void CTrellan::ConnectEvents()
@@ -276,14 +278,27 @@ void CTrellan::OnSetFolder(Json::Value& root)
     AppConfig::Instance().SetFolderPath(JsonWideText(path));
 }
 
+// No count or size limit: the page decides what it adds. A folder named like a
+// picture is refused, as a drop refuses it.
+void CTrellan::OnAddFile(Json::Value& root)
+{
+    const std::wstring path = JsonWideText(JsonMember(root, "path", ""));
+    if (!IsPageAddablePicture(path) || view.list.ContainsPath(path))
+        return;
+    view.AddPicture(path);
+    view.OnFilesAdded();
+}
+
 void CTrellan::OnPostProcess(int id)
 {
-    MsgMailbox::Instance().Take(id);
+    if (const auto record = MsgMailbox::Instance().Take(id))
+        view.RefreshProgress(record->item);
 }
 
 void CTrellan::OnPostComplete(int id)
 {
-    MsgMailbox::Instance().Take(id);
+    if (const auto record = MsgMailbox::Instance().Take(id))
+        view.MarkComplete(record->item);
 }
 
 void CTrellan::OnPostError(int id)
@@ -337,7 +352,10 @@ LRESULT CTrellan::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
 
 LRESULT CTrellan::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (Zivoro::UI::RouteControlWindowMouse(view, message, lParam))
+    // The window class asks for double-clicks, but no control of the view takes one: a
+    // quick second click on a button is a second press, not a lost one.
+    const UINT press = message == WM_LBUTTONDBLCLK ? WM_LBUTTONDOWN : message;
+    if (Zivoro::UI::RouteControlWindowMouse(view, press, lParam))
         return 0;
     switch (message) {
     case WM_CREATE:

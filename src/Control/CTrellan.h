@@ -41,6 +41,8 @@ public:
     void OnInit(Json::Value& root);
     void OnSetFields(Json::Value& root);
     void OnSetFolder(Json::Value& root);
+    // Adds one picture file to the upload list.
+    void OnAddFile(Json::Value& root);
 
     // Per-file upload events: each takes its record from the mailbox.
     void OnPostProcess(int id);

@@ -1,9 +1,11 @@
 #include "Control/MainView.h"
 
+#include "Biz/AppConfig.h"
 #include "Biz/AppState.h"
 #include "Biz/UploadItem.h"
 #include "Biz/UploadManager.h"
 #include "Control/ControlDropTarget.h"
+#include "Control/PictureNames.h"
 #include "Imaging/ImageLister.h"
 #include "Platform/Controls/ControlMessages.h"
 #include "Platform/Ole/DragDrop.h"
@@ -17,6 +19,7 @@
 #include "UI/Skin.h"
 #include "UI/UiDrawing.h"
 #include "Views/ListViewItem.h"
+#include "Views/ListViewPostItem.h"
 #include "Views/FormatRegistry.h"
 
 using namespace Platform;
@@ -248,8 +251,39 @@ void MainView::OnFilesAdded()
     ShowListState();
 }
 
-void MainView::OnDropFiles(HDROP)
+void MainView::AddPicture(const std::wstring& path)
 {
+    if (!list.ContainsPath(path))
+        list.AddItem(new ListViewPostItem(&list, path));
+}
+
+void MainView::OnDropFiles(HDROP drop)
+{
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    if (count < 1)
+        return;
+    for (UINT i = 0; i < count; ++i) {
+        // A full list takes nothing more: the limit is tested before each addition.
+        if (AppConfig::Instance().IsFilesLimitReached(list.Count()))
+            break;
+        // Read whole: a path cut to a buffer could name another file.
+        const std::wstring path = DragQueryFilePath(drop, i);
+        if (IsDroppablePicture(path))
+            AddPicture(path);
+    }
+    OnFilesAdded();
+}
+
+void MainView::RefreshProgress(const UploadItem* item)
+{
+    if (auto* tile = dynamic_cast<ListViewPostItem*>(TileOf(item)))
+        tile->RefreshProgress();
+}
+
+void MainView::MarkComplete(const UploadItem* item)
+{
+    if (auto* tile = dynamic_cast<ListViewPostItem*>(TileOf(item)))
+        tile->MarkComplete();
 }
 
 LRESULT MainView::OnMouseWheel(WPARAM wParam, LPARAM lParam)

@@ -47,6 +47,12 @@ public:
     void OnDropFiles(Platform::HDROP drop);
     // After tiles were added: the list is laid out and the view shows it.
     void OnFilesAdded();
+    // Appends an upload tile for the path unless the list has one for it; the picture
+    // is read off the control's thread. The caller checked the path.
+    void AddPicture(const std::wstring& path);
+    // Repaint a tile's progress band: after progress, and once the server accepted its file.
+    void RefreshProgress(const UploadItem* item);
+    void MarkComplete(const UploadItem* item);
     // The end of an upload task: the tiles the server accepted leave the list and the
     // toolbar comes back.
     void OnTaskEnd();

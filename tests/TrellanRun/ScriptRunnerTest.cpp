@@ -1,3 +1,4 @@
+#include "ControlScript.h"
 #include "ScriptRunner.h"
 #include "UI/TestForm.h"
 
@@ -114,52 +115,10 @@ struct DragWindows {
     ComPtr<TileDrop::RecordingViewTarget> recorder = ComPtr<TileDrop::RecordingViewTarget>::Adopt(new TileDrop::RecordingViewTarget);
 };
 
-class ScriptRunnerTest : public ::testing::Test {
+class ScriptRunnerTest : public ControlScript {
 protected:
-    void SetUp() override
-    {
-        SetUpSkin();
-        container = UITest::CreatePlainWindow(L"ScriptRunnerTestContainer", 0, 0, 800, 600);
-        ASSERT_TRUE(container);
-        ASSERT_EQ(CTrellan::CreateInstance(&control), S_OK);
-        ASSERT_EQ(control->InPlaceActivate(container, RECT{0, 0, 800, 600}), S_OK);
-    }
-
-    void TearDown() override
-    {
-        control->InPlaceDeactivate();
-        control->Release();
-        DestroyWindow(container);
-    }
-
-    // Runs the script with the default page function; what it printed goes to out.
-    int Run(const std::string& text)
-    {
-        std::istringstream script(text);
-        ::testing::internal::CaptureStdout();
-        int status;
-        {
-            ScriptRunner runner(*control, control->Window(), script);
-            runner.InstallDefaultFunction();
-            status = runner.Run();
-        }
-        out = ::testing::internal::GetCapturedStdout();
-        return status;
-    }
-
     // The window lists of the "#windows" lines printed.
-    std::vector<Json::Value> WindowDumps() const
-    {
-        std::vector<Json::Value> dumps;
-        std::istringstream lines(out);
-        const std::string prefix = "#windows ";
-        for (std::string line; std::getline(lines, line);) {
-            Json::Value windows;
-            if (line.rfind(prefix, 0) == 0 && ParseJson(line.substr(prefix.size()), windows))
-                dumps.push_back(windows);
-        }
-        return dumps;
-    }
+    std::vector<Json::Value> WindowDumps() const { return Dumps("#windows "); }
 
     static Json::Value Find(const Json::Value& windows, const std::string& className)
     {
@@ -168,10 +127,6 @@ protected:
                 return window;
         return Json::Value();
     }
-
-    HWND container = nullptr;
-    CTrellan* control = nullptr;
-    std::string out;
 };
 
 TEST_F(ScriptRunnerTest, AClickOpensAModalDialogThatTheNextLinesSeeAndClose)
