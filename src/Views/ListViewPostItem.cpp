@@ -2,6 +2,8 @@
 
 #include "Biz/AppState.h"
 #include "Biz/ImageData.h"
+#include "Editor/ImageEditForm.h"
+#include "Editor/ImageViewForm.h"
 #include "Platform/Controls/ControlMessages.h"
 #include "Platform/Gdiplus/Bitmap.h"
 #include "Platform/Gdiplus/Graphics.h"
@@ -139,11 +141,16 @@ void ListViewPostItem::TakeFrom(const ListViewSelectItem& picker)
     SetData(picker.Data());
 }
 
-// The editor and the preview come with their own forms; until then the buttons show
-// nothing.
-void ListViewPostItem::OpenEditor() {}
+void ListViewPostItem::OpenEditor()
+{
+    // Modal: this tile may leave the list meanwhile, so nothing of it is used after.
+    ImageEditForm::Edit(this, GetActiveWindow());
+}
 
-void ListViewPostItem::OpenViewer() {}
+void ListViewPostItem::OpenViewer()
+{
+    ImageViewForm::Open(this);
+}
 
 void ListViewPostItem::EditRemark()
 {

@@ -8,6 +8,7 @@
 #include "Gdiplus/ExifJpeg.h"
 #include "Gdiplus/TestPictures.h"
 #include "PixelReference.h"
+#include "Platform/Win/Dialog.h"
 #include "Platform/Win/Input.h"
 #include "UI/Skin.h"
 #include "Views/ListViewPostItem.h"
@@ -149,6 +150,35 @@ TEST_F(PostItemTest, RotateButtonsTurnThePictureAndKeepTheThumbnailInsideTheBox)
     EXPECT_EQ(tile->Data()->Thumbnail()->GetHeight(), 120u);
     Click(Inside(tile->rotateRightButton));
     EXPECT_EQ(tile->Data()->Thumbnail()->GetHeight(), 120u);
+}
+
+TEST_F(PostItemTest, TheEditButtonRunsTheEditorAndTheViewButtonOpensThePreview)
+{
+    auto* tile = AddPost(Photo("photo.png", 64, 48));
+    Refresh();
+    HWND editor = nullptr;
+    SetIdleHook([&]() -> DWORD {
+        // Inside the editor's modal loop: note its window and leave.
+        if (!editor && GetActiveWindow() != owner) {
+            editor = GetActiveWindow();
+            EndDialog(editor, 0);
+        }
+        return 10;
+    });
+    Click(Inside(tile->editButton));
+    MSG message;
+    while (!editor && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageW(&message);
+    SetIdleHook(nullptr);
+    EXPECT_NE(editor, nullptr);
+    EXPECT_FALSE(IsWindow(editor));
+
+    Click(Inside(tile->viewButton));
+    const HWND preview = GetActiveWindow();
+    EXPECT_NE(preview, owner);
+    EXPECT_TRUE(IsWindowVisible(preview));
+    DestroyWindow(preview);
+    PumpPending();
 }
 
 TEST_F(PostItemTest, TheRemarkIsEditedInPlaceAndCommittedAtTheNextRelease)
