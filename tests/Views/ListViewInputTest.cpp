@@ -209,6 +209,11 @@ TEST_F(ListInput, ScrollRequestsMoveWithinTheRange)
     EXPECT_EQ(scroll(SB_THUMBPOSITION, 5000), maximum);
     EXPECT_EQ(scroll(SB_ENDSCROLL), maximum);
     EXPECT_EQ(scroll(SB_TOP), 0);
+    // The bar's own down arrow and the page area under its thumb.
+    Press(471, 395);
+    EXPECT_EQ(list->ScrollPosition(), 1);
+    Press(471, 300);
+    EXPECT_EQ(list->ScrollPosition(), maximum) << "a page down clamps to the last page";
 }
 
 TEST_F(ListInput, ClicksOnAScrolledListFindTheTileUnderThePointer)
