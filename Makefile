@@ -64,10 +64,13 @@ demo: build
 	@echo "Open http://127.0.0.1:17328/demo/ in a browser; uploads land in $(BUILD)/demo/uploads."
 	TRELLAN_REGISTRY_DIR=$(CURDIR)/$(BUILD)/registry ./$(BUILD)/bin/trellan-host --demo $(CURDIR)/$(BUILD)/demo
 
-# The scripted demo: trellan-run plays examples/demo.jsonl, then an upload.
+# The scripted demo: trellan-run plays examples/demo.jsonl, then an upload through the
+# control's view (photos added, the upload button pressed, screenshots written), then
+# the same engine from the command line.
 demo-script: build
 	TRELLAN_REGISTRY_DIR=$(CURDIR)/$(BUILD)/registry ./$(BUILD)/bin/trellan-regsvr $(BUILD)/lib/libTrellan64.so
 	TRELLAN_REGISTRY_DIR=$(CURDIR)/$(BUILD)/registry ./$(BUILD)/bin/trellan-run examples/demo.jsonl
+	examples/view_demo.sh $(BUILD)
 	examples/upload_demo.sh $(BUILD)
 
 clean:

@@ -3,6 +3,7 @@
 // progress) and writes one PNG per state.
 //
 //   view-pictures FOLDER
+//   view-pictures --photos FOLDER COUNT    only writes COUNT sample photos (for the demo)
 
 #include "SamplePhotos.h"
 #include "SilentServer.h"
@@ -20,6 +21,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -145,10 +147,25 @@ bool AddPhotos(CTrellan& control, const std::filesystem::path& photos)
 
 } // namespace
 
+// Writes count sample photos of 1200 x 800 named photo-N.jpg into the folder.
+int WritePhotos(const std::string& into, int count)
+{
+    for (int i = 1; i <= count; ++i) {
+        const std::string path = into + "/photo-" + std::to_string(i) + ".jpg";
+        if (!WriteSamplePhoto(path, i - 1, 1200, 800)) {
+            std::fprintf(stderr, "view-pictures: cannot write %s\n", path.c_str());
+            return 1;
+        }
+    }
+    return 0;
+}
+
 int main(int argc, char** argv)
 {
+    if (argc == 4 && std::string(argv[1]) == "--photos")
+        return WritePhotos(argv[2], std::atoi(argv[3]));
     if (argc != 2) {
-        std::fprintf(stderr, "usage: view-pictures FOLDER\n");
+        std::fprintf(stderr, "usage: view-pictures FOLDER | view-pictures --photos FOLDER COUNT\n");
         return 2;
     }
     folder = argv[1];
