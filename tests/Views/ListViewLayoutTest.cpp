@@ -117,6 +117,24 @@ TEST_F(ListLayout, LookupsByIdAndPointFindOnlyWhatIsThere)
     EXPECT_TRUE(list->ContainsFile(&stranger));
 }
 
+TEST_F(ListLayout, SizesAddUpBeyondTwoGigabytes)
+{
+    MakeUploadSizedList(600, 400);
+    Fill(3);
+    for (ListViewItem* tile : list->Items())
+        tile->Data()->fileSize = 1'500'000'000;
+    list->Items()[0]->SetChecked(1);
+    list->Items()[2]->SetChecked(1);
+    EXPECT_EQ(list->SumSizes(), 4'500'000'000);
+    EXPECT_EQ(list->SumCheckedSizes(), 3'000'000'000);
+    EXPECT_EQ(list->CheckedCount(), 2);
+    std::vector<ListViewItem*> checked;
+    list->GetChecked(checked);
+    EXPECT_EQ(checked, (std::vector<ListViewItem*>{list->Items()[0], list->Items()[2]}));
+    list->SetAllChecked(0);
+    EXPECT_EQ(list->SumCheckedSizes(), 0);
+}
+
 TEST_F(ListLayout, IdsAreNeverReusedAfterARemoval)
 {
     MakeUploadSizedList(600, 400);
