@@ -1,3 +1,7 @@
+// Sections: window and layout; content (adding, removing, moving, sorting, lookups,
+// selection, remark editing); window messages (paint, mouse, wheel, scroll bar,
+// keys); drops (files from outside, tiles dragged within the list).
+
 #include "Views/ListView.h"
 
 #include "Biz/AppConfig.h"

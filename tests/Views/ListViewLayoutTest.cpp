@@ -135,6 +135,20 @@ TEST_F(ListLayout, SizesAddUpBeyondTwoGigabytes)
     EXPECT_EQ(list->SumCheckedSizes(), 0);
 }
 
+TEST_F(ListLayout, ATileIsVisibleWhilePartOfItLiesInTheWindow)
+{
+    MakeUploadSizedList(600, 400);
+    Fill(9); // rows at 4, 187 and 370
+    ListViewItem* last = list->Items()[8];
+    EXPECT_TRUE(last->IsVisible()) << "its top 30 pixels show";
+    EXPECT_TRUE(list->Items()[0]->IsVisible());
+    list->ScrollTo(156);
+    EXPECT_FALSE(list->Items()[0]->IsVisible()) << "bottom at 155, above the window";
+    EXPECT_TRUE(list->Items()[3]->IsVisible());
+    ListViewSelectItem loose(std::make_shared<ImageData>(PathOf(L"x.jpg")));
+    EXPECT_FALSE(loose.IsVisible()) << "a tile of no list shows nowhere";
+}
+
 TEST_F(ListLayout, IdsAreNeverReusedAfterARemoval)
 {
     MakeUploadSizedList(600, 400);
