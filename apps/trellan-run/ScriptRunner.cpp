@@ -1,5 +1,6 @@
 #include "ScriptRunner.h"
 
+#include "FormDump.h"
 #include "WindowActions.h"
 
 #include "Biz/AppConfig.h"
@@ -197,8 +198,10 @@ int ScriptRunner::RunLine(const Json::Value& line)
             DumpWindows();
         else if (line["dump"] == "list")
             return DumpList();
+        else if (line["dump"] == "form")
+            return DumpForm();
         else
-            return Fail(BadLine, "dump knows only \"config\", \"windows\" and \"list\"");
+            return Fail(BadLine, "dump knows only \"config\", \"windows\", \"list\" and \"form\"");
         return Completed;
     }
     if (WindowActions::Handles(line)) {
@@ -267,6 +270,17 @@ void ScriptRunner::DumpWindows()
         reinterpret_cast<LPARAM>(&windows));
     std::fputs(("#windows " + WriteJson(windows)).c_str(), stdout);
     std::fflush(stdout);
+}
+
+int ScriptRunner::DumpForm()
+{
+    Json::Value form;
+    const std::string refused = DescribeActiveForm(form);
+    if (!refused.empty())
+        return Fail(BadLine, refused);
+    std::fputs(("#form " + WriteJson(form)).c_str(), stdout);
+    std::fflush(stdout);
+    return Completed;
 }
 
 int ScriptRunner::DumpList()

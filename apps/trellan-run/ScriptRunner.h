@@ -61,6 +61,8 @@ private:
     void DumpWindows();
     // The upload list's tiles, scroll position and whether an upload runs.
     int DumpList();
+    // The active form's state (the file-add dialog).
+    int DumpForm();
 
     ITrellan& control;
     Platform::HWND__* window;

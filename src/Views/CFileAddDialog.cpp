@@ -80,7 +80,20 @@ int ComparePaths(LPARAM first, LPARAM second, LPARAM)
     return left < right ? -1 : (right < left ? 1 : 0);
 }
 
+// The running dialogs by window, for FromWindow. Window thread only.
+std::map<HWND, CFileAddDialog*>& RunningDialogs()
+{
+    static std::map<HWND, CFileAddDialog*> dialogs;
+    return dialogs;
+}
+
 } // namespace
+
+CFileAddDialog* CFileAddDialog::FromWindow(HWND window)
+{
+    auto it = RunningDialogs().find(window);
+    return it == RunningDialogs().end() ? nullptr : it->second;
+}
 
 CFileAddDialog::CFileAddDialog()
 {
@@ -125,6 +138,7 @@ INT_PTR CFileAddDialog::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
         form->OnSubfoldersRead(wParam);
         return TRUE;
     case WM_DESTROY:
+        RunningDialogs().erase(dialog);
         form->folderRead.reset();
         form->pendingSubfolders.clear();
         form->grid.StopLoading();
@@ -138,6 +152,7 @@ INT_PTR CFileAddDialog::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
 INT_PTR CFileAddDialog::OnInitDialog(HWND dialog)
 {
     hwnd = dialog;
+    RunningDialogs()[dialog] = this;
     CreateControls();
     CreateTree();
     FillTree();

@@ -39,6 +39,9 @@ public:
         Zivoro::Shell::Item* item = nullptr;
     };
 
+    // The dialog whose window this is, while it runs; null for any other window.
+    static CFileAddDialog* FromWindow(Platform::HWND window);
+
     Platform::HWND Tree() const { return tree; }
     ListView& Grid() { return grid; }
     const Label& CountText() const { return countText; }

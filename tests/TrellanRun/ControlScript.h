@@ -5,6 +5,7 @@
 #include "ScriptRunner.h"
 #include "UI/TestForm.h"
 
+#include "Biz/AppConfig.h"
 #include "Biz/JsonText.h"
 #include "Control/CTrellan.h"
 #include "UI/Skin.h"
@@ -17,8 +18,10 @@
 
 class ControlScript : public ::testing::Test {
 protected:
+    // Each test starts and ends with the default configuration.
     void SetUp() override
     {
+        AppConfig::Instance() = AppConfig();
         SetUpSkin();
         container = UITest::CreatePlainWindow(L"ScriptRunnerTestContainer", 0, 0, 800, 600);
         ASSERT_TRUE(container);
@@ -31,6 +34,7 @@ protected:
         control->InPlaceDeactivate();
         control->Release();
         Platform::DestroyWindow(container);
+        AppConfig::Instance() = AppConfig();
     }
 
     // Runs the script with the default page function; what it printed goes to out.

@@ -37,17 +37,6 @@ std::string Drop(const std::vector<std::string>& paths, int x, int y)
 
 class ViewScriptTest : public ControlScript {
 protected:
-    void SetUp() override
-    {
-        ControlScript::SetUp();
-        AppConfig::Instance() = AppConfig();
-    }
-    void TearDown() override
-    {
-        AppConfig::Instance() = AppConfig();
-        ControlScript::TearDown();
-    }
-
     // The paths of the tiles of the last "#list" line.
     std::vector<std::string> ListedPaths() const
     {

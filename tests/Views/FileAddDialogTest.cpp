@@ -4,6 +4,7 @@
 #include "Biz/AppConfig.h"
 #include "Gdiplus/TestPictures.h"
 #include "Platform/Controls/TreeViewTypes.h"
+#include "Platform/Text/TextConv.h"
 #include "Platform/ShellApi/ByteSizeText.h"
 #include "Platform/Win/Dialog.h"
 #include "Platform/Win/HeadlessBackend.h"
@@ -296,6 +297,63 @@ TEST_F(FileAddDialogTest, TheLastFolderIsFollowedByWholeComponents)
     EXPECT_EQ(dialog.DoModal(owner), 1) << "Enter ends the dialog";
     EXPECT_FALSE(homeFolderRead);
     EXPECT_TRUE(list->IsEmpty());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(FileAddDialogTest, AFolderOfTheHomeFolderOpensFromTheDesktop)
+{
+    // A home folder as a person has it; nothing remembered yet.
+    const std::filesystem::path pictures = home / "图片";
+    std::filesystem::create_directories(pictures / "2024 旅行");
+    std::filesystem::create_directories(home / "Documents");
+    std::filesystem::create_directories(home / "Music");
+    const char* names[] = {"海边.jpg", "IMG_0042.JPG", "IMG_0043.jpg", "山顶日出.jpg", "family.png", "garden.jpg", "夜景.jpg"};
+    for (int i = 0; i < 7; ++i)
+        Write(pictures / names[i], Photo(10 + i * 3, i == 4 ? TestPictures::Png : TestPictures::Jpeg));
+    AppConfig::Instance().SetFolderPath(L"");
+    ModalSteps steps({
+        [&] {
+            const HWND tree = dialog.Tree();
+            const auto desktop = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+            for (auto node = reinterpret_cast<HTREEITEM>(
+                     SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(desktop)));
+                 node; node = reinterpret_cast<HTREEITEM>(
+                           SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(node)))) {
+                wchar_t text[64] = {};
+                TVITEMW query;
+                query.mask = TVIF_TEXT;
+                query.hItem = node;
+                query.pszText = text;
+                query.cchTextMax = 64;
+                SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&query));
+                if (std::wstring(text) == L"图片") {
+                    SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node));
+                    SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node));
+                }
+            }
+            return true;
+        },
+        [&] { return dialog.Grid().Count() == 7 && GridLoaded(); },
+        [&] {
+            ClickTile(1);
+            ClickTile(3);
+            return true;
+        },
+        [&] {
+            PumpPending();
+            EXPECT_EQ(AppConfig::Instance().GetFolderPath(), PathToWide(pictures.string()));
+            EXPECT_TRUE(Headless().Screenshot(dialog.GetHwnd(), PixelReference::OutputPath("Views/file-add-dialog-home.png")));
+            Key(VK_ESCAPE);
+            return true;
+        },
+    });
+    steps.StartOn(owner);
+    EXPECT_EQ(dialog.DoModal(owner), 2);
+    const auto compared = PixelReference::CompareWithReference("Views/file-add-dialog-home.png");
+    EXPECT_TRUE(compared.matches) << compared.message;
 }
 
 } // namespace
