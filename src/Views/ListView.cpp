@@ -96,6 +96,9 @@ ListView::~ListView()
 {
     DestroyWithFont(hwnd);
     Reset();
+    // Tiles a handler removed, should the list go before that handler returned.
+    for (ListViewItem* tile : discarded)
+        delete tile;
     if (dragData)
         dragData->Release();
 }
