@@ -6,6 +6,8 @@
 #include "Biz/UploadManager.h"
 #include "Control/ControlDropTarget.h"
 #include "Control/PictureNames.h"
+#include "Editor/ImageEditForm.h"
+#include "Editor/ImageViewForm.h"
 #include "Imaging/ImageLister.h"
 #include "Platform/Controls/ControlMessages.h"
 #include "Platform/Ole/DragDrop.h"
@@ -42,6 +44,8 @@ MainView::MainView() = default;
 
 MainView::~MainView()
 {
+    // A preview open on the list would step through a list that is gone.
+    ImageViewForm::CloseAllOf(&list);
     DisconnectAll();
     if (dropTarget) {
         dropTarget->Detach();
@@ -383,9 +387,9 @@ void MainView::OnItemsRemoved(int)
     OnSelectionChanged(0);
 }
 
-void MainView::OnItemActivated(ListViewItem*)
+void MainView::OnItemActivated(ListViewItem* tile)
 {
-    // The image view comes with its own form; until then a double-click does nothing.
+    ImageViewForm::Open(tile);
 }
 
 void MainView::OnFilesDropped()
@@ -408,7 +412,10 @@ void MainView::OnSortChanged(int index)
 
 void MainView::OnEditClicked(ControlBase*)
 {
-    // The editor comes with its own form; until then the link does nothing.
+    // The first selected tile is edited; the editor refuses while an upload runs.
+    const std::vector<ListViewItem*>& selected = list.GetSelection();
+    if (!selected.empty())
+        ImageEditForm::Edit(selected.front(), GetActiveWindow());
 }
 
 void MainView::OnRotateLeftClicked(ControlBase*)

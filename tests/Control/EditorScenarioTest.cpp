@@ -1,0 +1,161 @@
+#include "ControlFixture.h"
+
+#include "Biz/AppState.h"
+#include "Biz/ImageData.h"
+#include "Editor/EditorTestSupport.h"
+#include "Imaging/RasterConversion.h"
+#include "Platform/Gdiplus/Bitmap.h"
+#include "Platform/Win/Backend.h"
+#include "Platform/Win/Input.h"
+#include "Platform/Win/Timer.h"
+#include "Platform/Win/WindowGeometry.h"
+#include "Views/ListViewPostItem.h"
+#include "support/TestReceiver.h"
+
+#include <filesystem>
+
+using namespace Platform;
+using Action = Backend::MouseAction;
+
+namespace {
+
+// A person's whole way through the editor in the control: a photo added, its tile's
+// edit button, the tabs, a slider, a crop and OK, then the upload; and the same
+// photo confirmed without edits.
+class EditorScenario : public ControlFixture {
+protected:
+    void SetUp() override
+    {
+        ControlFixture::SetUp();
+        ShowWindow(container, SW_SHOW);
+        Pump();
+    }
+    void TearDown() override
+    {
+        AppState::Instance().SetEnded();
+        ControlFixture::TearDown();
+        std::filesystem::remove_all(store);
+    }
+
+    ListViewPostItem* AddPhoto(const std::string& name)
+    {
+        const std::wstring path = EditorTest::WritePhoto(EditorTest::PatternPicture(1600, 1200), name);
+        auto* tile = new ListViewPostItem(&control->View().list, path);
+        control->View().list.AddItem(tile);
+        control->View().OnFilesAdded();
+        tile->Data()->Load();
+        Pump();
+        return tile;
+    }
+
+    // A press and release at a point of a window's client area.
+    static void ClickIn(HWND window, POINT point)
+    {
+        EditorTest::Mouse(window, Action::Move, point);
+        EditorTest::Mouse(window, Action::LeftDown, point);
+        EditorTest::Mouse(window, Action::LeftUp, point);
+        EditorTest::Pump();
+    }
+
+    // Selects the tile, then presses its edit button; whileUp runs inside the editor.
+    void EditThroughTheTile(ListViewPostItem* tile, std::function<void(HWND)> whileUp)
+    {
+        const HWND listWindow = control->View().list.GetHwnd();
+        const RECT button = tile->editButton;
+        const POINT centre{(tile->GetBounds().left + tile->GetBounds().right) / 2, tile->GetBounds().top + 40};
+        ClickIn(listWindow, centre);
+        EditorTest::WhenUp(container, std::move(whileUp));
+        ClickIn(listWindow, POINT{(button.left + button.right) / 2, (button.top + button.bottom) / 2});
+    }
+
+    static SIZE StoredSize(const std::filesystem::path& file)
+    {
+        const auto bitmap = Gdiplus::Bitmap::FromFile(file.wstring());
+        return SIZE{static_cast<int>(bitmap->GetWidth()), static_cast<int>(bitmap->GetHeight())};
+    }
+
+    const std::filesystem::path store = std::filesystem::temp_directory_path() / "trellan-editor-scenario";
+};
+
+TEST_F(EditorScenario, TheEditedPhotoIsUploadedAtItsEditedSizeAndAnUneditedOneAtItsOwn)
+{
+    std::filesystem::create_directories(store);
+    TestSupport::TestReceiver receiver({"--store", store.string()});
+    AppConfig::Instance().PostUrl = receiver.WideUrl();
+    ListViewPostItem* edited = AddPhoto("scenario-edited");
+    ListViewPostItem* confirmed = AddPhoto("scenario-confirmed");
+
+    bool editorSeen = false;
+    EditThroughTheTile(edited, [&](HWND dialog) {
+        editorSeen = GetClassNameW(dialog) != GetClassNameW(container);
+        ClickIn(dialog, POINT{40, 91});  // "调整亮度"
+        // The brightness slider's thumb sits in the middle of (119, 31, 241, 46).
+        const POINT thumb{119 + 61, 38};
+        EditorTest::Mouse(dialog, Action::Move, thumb);
+        EditorTest::Mouse(dialog, Action::LeftDown, thumb);
+        EditorTest::Mouse(dialog, Action::Move, POINT{thumb.x + 20, thumb.y});
+        EditorTest::Mouse(dialog, Action::LeftUp, POINT{thumb.x + 20, thumb.y});
+        EditorTest::Pump();
+        ClickIn(dialog, POINT{40, 199}); // "裁剪图片"
+        // The canvas's client area starts at (79, 52); the picture shows at 664 x 498 from (16, 0).
+        POINT from{79 + 100, 52 + 100}, to{79 + 300, 52 + 250};
+        EditorTest::Mouse(dialog, Action::Move, from);
+        EditorTest::Mouse(dialog, Action::LeftDown, from);
+        EditorTest::Mouse(dialog, Action::Move, to);
+        EditorTest::Mouse(dialog, Action::LeftUp, to);
+        EditorTest::Pump();
+        ClickIn(dialog, POINT{368, 38}); // "裁剪"
+        ClickIn(dialog, POINT{679, 583}); // "确定"
+    });
+    EXPECT_TRUE(editorSeen);
+    EditThroughTheTile(confirmed, [&](HWND dialog) { ClickIn(dialog, POINT{679, 583}); });
+
+    control->View().OnUploadClicked();
+    MSG message;
+    while (AppState::Instance().IsUploading() && GetMessageW(&message, nullptr, 0, 0))
+        DispatchMessageW(&message);
+    ASSERT_TRUE(receiver.WaitForRecorded(2));
+    const SIZE editedSize = StoredSize(store / "trellan-editor-scenario-edited.png");
+    EXPECT_EQ(editedSize.cx, 501);
+    EXPECT_EQ(editedSize.cy, 381);
+    EXPECT_EQ(StoredSize(store / "trellan-editor-scenario-confirmed.png"), (SIZE{1600, 1200}));
+    // Brighter than the photo at the same place: the crop starts at (193, 231).
+    const auto bitmap = Gdiplus::Bitmap::FromFile((store / "trellan-editor-scenario-edited.png").wstring());
+    const RasterImage stored = PictureToRaster(bitmap);
+    const RasterImage::Color original = EditorTest::Pattern(193 + 10, 231 + 10);
+    EXPECT_GT(EditorTest::At(stored, 10, 10).green, original.green);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(EditorScenario, ADoubleClickOnATileAndItsViewButtonOpenThePreview)
+{
+    ListViewPostItem* tile = AddPhoto("scenario-view");
+    const HWND listWindow = control->View().list.GetHwnd();
+    POINT centre{(tile->GetBounds().left + tile->GetBounds().right) / 2, tile->GetBounds().top + 40};
+    ClientToScreen(listWindow, &centre);
+    CurrentBackend().InjectMouse(Action::Move, centre);
+    CurrentBackend().InjectMouse(Action::LeftDown, centre);
+    CurrentBackend().InjectMouse(Action::LeftUp, centre);
+    CurrentBackend().InjectMouse(Action::LeftDown, centre);
+    CurrentBackend().InjectMouse(Action::LeftUp, centre);
+    Pump();
+    HWND preview = GetActiveWindow();
+    ASSERT_EQ(GetClassNameW(preview), L"TrellanImageView");
+    EXPECT_TRUE(IsWindowVisible(preview));
+    EditorTest::Key(VK_ESCAPE);
+    Pump();
+    EXPECT_FALSE(IsWindow(preview));
+
+    const RECT button = tile->viewButton;
+    ClickIn(listWindow, POINT{(button.left + button.right) / 2, (button.top + button.bottom) / 2});
+    preview = GetActiveWindow();
+    EXPECT_EQ(GetClassNameW(preview), L"TrellanImageView");
+    // A click back on the control takes the focus away, which closes it.
+    ClickIn(listWindow, POINT{5, 5});
+    EXPECT_FALSE(IsWindow(preview));
+}
+
+} // namespace
