@@ -1,0 +1,189 @@
+#!/usr/bin/env python3
+"""Web session benchmark: trellan-host and a session's control process on loopback,
+driven by a WebSocket client that acts as the page (it acknowledges every picture at
+once, as trellan.js does after drawing it).
+
+Measures:
+  - round trip: "init" posted to the control until "load_complete" is back (median, p90);
+  - a full repaint of an 800 x 600 control holding 20 tiles: bytes and time from the
+    resize until the last picture, with the bytes the same pixels take raw and as
+    deflate at the default level (the codec choice: fast PNG against the alternatives);
+  - pictures per second delivered while the wheel scrolls a list of 300 tiles;
+  - resident memory of a session's process, idle and with 300 tiles.
+
+Photos are made under bench/out/web/ (kept between runs).
+
+    bench/web_bench.py [--build BUILD_DIR] [--rounds N]
+"""
+
+import argparse
+import json
+import os
+import socket
+import statistics
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+import zlib
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+OUT = os.path.join(ROOT, "bench", "out", "web")
+sys.path.insert(0, os.path.join(ROOT, "tests", "host"))
+import wsclient  # noqa: E402
+
+
+def free_port():
+    with socket.socket() as probe:
+        probe.bind(("127.0.0.1", 0))
+        return probe.getsockname()[1]
+
+
+def make_photos(count):
+    folder = os.path.join(OUT, f"photos-{count}")
+    if not os.path.isdir(folder) or len(os.listdir(folder)) < count:
+        os.makedirs(folder, exist_ok=True)
+        subprocess.run([sys.executable, os.path.join(ROOT, "tests", "support", "make_photos.py"), folder, str(count),
+                        "--size", "160x120"], check=True, stdout=subprocess.DEVNULL)
+    return sorted(os.path.join(folder, name) for name in os.listdir(folder))[:count]
+
+
+def post(session, command):
+    session.send_json({"t": "post", "text": json.dumps(command)})
+
+
+def pictures_until_quiet(session, quiet=0.4, limit=20.0):
+    """Reads until no picture has come for `quiet` seconds; returns [(time, payload)]."""
+    got = []
+    end = time.monotonic() + limit
+    session.sock.settimeout(quiet)
+    while time.monotonic() < end:
+        try:
+            opcode, payload = session.read_message()
+        except (socket.timeout, TimeoutError):
+            break
+        if opcode == 2:
+            session.ack(payload)
+            got.append((time.monotonic(), payload))
+    session.sock.settimeout(20)
+    return got
+
+
+def png_pixels(png):
+    """Raw RGB bytes of one of the session's PNGs (8-bit RGB, not interlaced)."""
+    width, height = struct.unpack(">II", png[16:24])
+    at, data = 8, b""
+    while at < len(png):
+        length, kind = struct.unpack(">I4s", png[at:at + 8])
+        if kind == b"IDAT":
+            data += png[at + 8:at + 8 + length]
+        at += 12 + length
+    raw = zlib.decompress(data)
+    stride = width * 3
+    rows, previous = [], bytearray(stride)
+    for y in range(height):
+        kind, row = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+        for x in range(stride):
+            left = row[x - 3] if x >= 3 else 0
+            up = previous[x]
+            if kind == 1:
+                row[x] = (row[x] + left) & 0xFF
+            elif kind == 2:
+                row[x] = (row[x] + up) & 0xFF
+            elif kind == 3:
+                row[x] = (row[x] + (left + up) // 2) & 0xFF
+            elif kind == 4:
+                upper_left = previous[x - 3] if x >= 3 else 0
+                p = left + up - upper_left
+                pa, pb, pc = abs(p - left), abs(p - up), abs(p - upper_left)
+                row[x] = (row[x] + (left if pa <= pb and pa <= pc else up if pb <= pc else upper_left)) & 0xFF
+        rows.append(bytes(row))
+        previous = row
+    return b"".join(rows)
+
+
+def rss_kib(pid):
+    with open(f"/proc/{pid}/status") as status:
+        for line in status:
+            if line.startswith("VmRSS:"):
+                return int(line.split()[1])
+    return 0
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--build", default=os.path.join(ROOT, "build"))
+    parser.add_argument("--rounds", type=int, default=200)
+    args = parser.parse_args()
+    bin_dir = os.path.join(args.build, "bin")
+    registry = os.path.join(args.build, "registry")
+    subprocess.run([os.path.join(bin_dir, "trellan-regsvr"), os.path.join(args.build, "lib", "libTrellan64.so")],
+                   check=True, stdout=subprocess.DEVNULL, env=dict(os.environ, TRELLAN_REGISTRY_DIR=registry))
+    port = free_port()
+    temp = tempfile.mkdtemp()
+    host = subprocess.Popen([os.path.join(bin_dir, "trellan-host"), "--port", str(port)], stdout=subprocess.PIPE,
+                            env=dict(os.environ, TRELLAN_REGISTRY_DIR=registry, TMPDIR=temp), text=True)
+    host.stdout.readline()
+    try:
+        session = wsclient.Session(port)
+        session.sock.settimeout(20)
+        session.wait_for(lambda m: m["t"] == "ready")
+        pictures_until_quiet(session)
+        child = int(open(f"/proc/{host.pid}/task/{host.pid}/children").read().split()[0])
+        idle_rss = rss_kib(child)
+
+        times = []
+        for _ in range(args.rounds):
+            start = time.perf_counter()
+            post(session, {"name": "init", "config": {"PostUrl": "http://127.0.0.1:9/upload"}})
+            session.wait_for(lambda m: m["t"] == "event")
+            times.append((time.perf_counter() - start) * 1000)
+        times.sort()
+        print(f"round trip init -> load_complete: median {statistics.median(times):.3f} ms, "
+              f"p90 {times[int(len(times) * 0.9)]:.3f} ms ({args.rounds} rounds; target <= 2 ms)")
+
+        for path in make_photos(20):
+            post(session, {"name": "addFile", "path": path})
+        session.send_json({"t": "place", "x": 0, "y": 0, "w": 400, "h": 300, "vw": 1280, "vh": 800})
+        pictures_until_quiet(session, quiet=1.0)
+        start = time.monotonic()
+        session.send_json({"t": "place", "x": 0, "y": 0, "w": 800, "h": 600, "vw": 1280, "vh": 800})
+        repaint = pictures_until_quiet(session, quiet=1.0)
+        sent = sum(len(payload) for _, payload in repaint)
+        seconds = (repaint[-1][0] - start) if repaint else 0
+        largest = max((payload for _, payload in repaint), key=len, default=b"")[17:]
+        raw = png_pixels(largest) if largest else b""
+        print(f"full repaint of 800x600 after 20 addFile: {len(repaint)} pictures, {sent} bytes, {seconds * 1000:.1f} ms")
+        if raw:
+            print(f"  its largest picture: {len(largest)} bytes as fast PNG; raw RGB {len(raw)}; "
+                  f"deflate level 6 of raw {len(zlib.compress(raw, 6))}; level 1 {len(zlib.compress(raw, 1))}")
+
+        for path in make_photos(300)[20:]:
+            post(session, {"name": "addFile", "path": path})
+        pictures_until_quiet(session, quiet=1.0)
+        count, start = 0, time.monotonic()
+        session.sock.settimeout(0.005)
+        next_notch = start
+        while time.monotonic() - start < 3.0:
+            if time.monotonic() >= next_notch:
+                session.send_json({"t": "wheel", "d": -120, "x": 400, "y": 300})
+                next_notch += 1 / 60
+            try:
+                opcode, payload = session.read_message()
+            except (socket.timeout, TimeoutError):
+                continue
+            if opcode == 2:
+                session.ack(payload)
+                count += 1
+        print(f"wheel over 300 addFile'd photos, 60 notches a second for 3 s: {count / 3.0:.1f} pictures a second "
+              f"(target >= 30)")
+        print(f"session process memory: {idle_rss / 1024:.1f} MiB idle, {rss_kib(child) / 1024:.1f} MiB with 300 photos")
+        session.close()
+    finally:
+        host.terminate()
+        host.wait(10)
+
+
+if __name__ == "__main__":
+    main()
