@@ -277,11 +277,18 @@ describe("refusals and failures", () => {
   });
 });
 
-// These need the control's list to take files ("addFile", drops, its dialog).
 describe("photos in the list", () => {
   let host;
   before(async () => (host = await startHost()));
   after(() => host.stop());
+
+  const uploaded = () => {
+    try {
+      return readdirSync(join(host.folder, "uploads")).length;
+    } catch {
+      return 0;
+    }
+  };
 
   async function distinctColours(page) {
     return page.evaluate(() => {
@@ -293,26 +300,27 @@ describe("photos in the list", () => {
     });
   }
 
-  test("addFile shows tiles and the upload button sends them to the receiver", { todo: "needs the list's addFile" }, async () => {
+  test("addFile shows tiles and the upload button sends them to the receiver", async () => {
     await withPage("tiles", async (page) => {
       await openDemo(page, host);
       await settledCanvas(page);
       const empty = await distinctColours(page);
+      const before = uploaded();
       await page.click("button[data-sample='0']");
       await page.click("button[data-sample='1']");
       await settledCanvas(page);
       // The sample photos are colour gradients: their thumbnails bring hundreds of colours.
       assert.ok((await distinctColours(page)) > empty + 300);
       const box = await elementBox(page);
-      await page.mouse.click(box.x + 160, box.y + 16);
+      await page.mouse.click(box.x + 135, box.y + 16);
       await page.waitForFunction(() => window.trellanDemo.events.some((e) => e.name === "post_complete"), null, { timeout: 30000 });
       const done = await page.evaluate(() => window.trellanDemo.events.find((e) => e.name === "post_complete"));
       assert.equal(done.imgs.length, 2);
-      assert.equal(readdirSync(join(host.folder, "uploads")).length, 2);
+      assert.equal(uploaded(), before + 2);
     });
   });
 
-  test("files dropped on the element become tiles", { todo: "needs the list's drop target" }, async () => {
+  test("files dropped on the element become tiles", async () => {
     await withPage("drop", async (page) => {
       await openDemo(page, host);
       await settledCanvas(page);
@@ -332,15 +340,74 @@ describe("photos in the list", () => {
     });
   });
 
-  test("the file-add dialog opens as an overlay and closes with Esc", { todo: "needs the file-add dialog" }, async () => {
-    await withPage("dialog", async (page) => {
+  test("the file-add dialog opens as an overlay and closes with Esc", async () => {
+    await withPage("dialog-esc", async (page) => {
       await openDemo(page, host);
       const box = await elementBox(page);
-      await page.mouse.click(box.x + 70, box.y + 16);
+      await page.mouse.click(box.x + 60, box.y + 16);
       await page.waitForSelector("canvas.trellan-overlay", { state: "visible", timeout: 10000 });
-      await page.screenshot({ path: join(OUT, "file-add-dialog.png") });
       await page.keyboard.press("Escape");
       await page.waitForSelector("canvas.trellan-overlay", { state: "detached", timeout: 10000 });
+    });
+  });
+
+  test("a tile's edit button opens the editor as an overlay, and its Cancel closes it", async () => {
+    await withPage("editor", async (page) => {
+      await openDemo(page, host);
+      await page.click("button[data-sample='0']");
+      await settledCanvas(page);
+      const box = await elementBox(page);
+      // The first tile's buttons show under the pointer; the pencil is the third.
+      await page.mouse.move(box.x + 70, box.y + 120);
+      await page.mouse.click(box.x + 80, box.y + 166);
+      await page.waitForSelector("canvas.trellan-overlay", { state: "visible", timeout: 10000 });
+      await settledCanvas(page, "canvas.trellan-overlay");
+      await page.screenshot({ path: join(OUT, "editor.png") });
+      const editor = await page.locator("canvas.trellan-overlay").boundingBox();
+      assert.ok(editor.width >= 600 && editor.height >= 400, `${editor.width}x${editor.height}`);
+      await page.mouse.click(editor.x + editor.width - 44, editor.y + editor.height - 17);
+      await page.waitForSelector("canvas.trellan-overlay", { state: "detached", timeout: 10000 });
+    });
+  });
+
+  test("photos chosen in the dialog become tiles, take a Chinese remark and reach the receiver", async () => {
+    await withPage("dialog-upload", async (page) => {
+      await openDemo(page, host);
+      await page.evaluate((folder) => window.trellanDemo.control.postMessage(JSON.stringify({ name: "setFolder", path: folder })),
+        join(host.folder, "samples"));
+      await settledCanvas(page);
+      const empty = await distinctColours(page);
+      const before = uploaded();
+      const box = await elementBox(page);
+      await page.mouse.click(box.x + 60, box.y + 16);
+      await page.waitForSelector("canvas.trellan-overlay", { state: "visible", timeout: 10000 });
+      await settledCanvas(page, "canvas.trellan-overlay");
+      await page.screenshot({ path: join(OUT, "file-add-dialog.png") });
+      // Its "select all" box and OK button sit in the dialog's bottom row.
+      const dialog = await page.locator("canvas.trellan-overlay").boundingBox();
+      await page.mouse.click(dialog.x + 216, dialog.y + 502);
+      await page.mouse.click(dialog.x + 720, dialog.y + 502);
+      await page.waitForSelector("canvas.trellan-overlay", { state: "detached", timeout: 10000 });
+      await settledCanvas(page);
+      // The sample photos are colour gradients: their thumbnails bring hundreds of colours.
+      assert.ok((await distinctColours(page)) > empty + 300);
+
+      // The first tile's caption takes the remark, typed as an input method commits it.
+      await page.mouse.click(box.x + 60, box.y + 196);
+      await page.keyboard.insertText("中文备注");
+      await page.keyboard.press("Enter");
+      await settledCanvas(page);
+      await page.screenshot({ path: join(OUT, "tiles-with-remark.png") });
+
+      await page.mouse.click(box.x + 135, box.y + 16);
+      await page.waitForFunction(() => window.trellanDemo.events.some((e) => e.name === "post_complete"), null, { timeout: 30000 });
+      const done = await page.evaluate(() => window.trellanDemo.events.find((e) => e.name === "post_complete"));
+      assert.equal(done.imgs.length, 3);
+      assert.ok(done.imgs.every((img) => img.svr.success === 1));
+      // The remark goes on the wire percent-encoded as UTF-8.
+      const remarks = done.imgs.map((img) => decodeURIComponent(img.svr.fields.remark.replace(/\+/g, " ")));
+      assert.ok(remarks.includes("中文备注"), JSON.stringify(remarks));
+      assert.equal(uploaded(), before + 3);
     });
   });
 });
