@@ -72,6 +72,8 @@ void ImageEditor::UpdateLayout()
 void ImageEditor::LoadPicture(const PictureHandle& picture)
 {
     auto opened = std::make_shared<RasterImage>(PictureToRaster(picture));
+    // Photos are opaque: without an alpha plane they are copied and drawn faster.
+    opened->DropOpaqueAlpha();
     source = opened->IsEmpty() ? nullptr : opened;
     shaped = source;
     scaledValid = false;

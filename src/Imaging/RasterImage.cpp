@@ -140,6 +140,15 @@ bool RasterImage::MakeLike(RasterImage& result, int newWidth, int newHeight) con
     return true;
 }
 
+bool RasterImage::DropOpaqueAlpha()
+{
+    if (std::any_of(alpha.begin(), alpha.end(), [](std::uint8_t value) { return value != 255; }))
+        return false;
+    alpha.clear();
+    alpha.shrink_to_fit();
+    return true;
+}
+
 bool RasterImage::AddAlpha()
 {
     if (IsEmpty())

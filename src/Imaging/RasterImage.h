@@ -93,6 +93,9 @@ public:
 
     // Adds an all-opaque alpha plane when there is none.
     bool AddAlpha();
+    // Drops an alpha plane in which every pixel is opaque, so that the raster is
+    // drawn and copied as the plain picture it is; true when it has none now.
+    bool DropOpaqueAlpha();
     int GetTransparentIndex() const { return transparentIndex; }
     void SetTransparentIndex(int index) { transparentIndex = index; }
     void SetCanvasColor(Color color) { canvas = color; }

@@ -228,3 +228,16 @@ TEST(RasterImage, CanvasColorComesFromThePaletteWhenATransparentIndexIsSet)
     raster.SetTransparentIndex(300);
     EXPECT_EQ(raster.GetCanvasColor(), (Color{}));
 }
+
+TEST(RasterAlpha, AnAllOpaquePlaneIsDroppedAndAnyTransparencyKeepsIt)
+{
+    RasterImage raster;
+    ASSERT_TRUE(raster.Create(4, 3, 24));
+    ASSERT_TRUE(raster.AddAlpha());
+    raster.AlphaRow(2)[3] = 128;
+    EXPECT_FALSE(raster.DropOpaqueAlpha());
+    EXPECT_TRUE(raster.HasAlpha());
+    raster.AlphaRow(2)[3] = 255;
+    EXPECT_TRUE(raster.DropOpaqueAlpha());
+    EXPECT_FALSE(raster.HasAlpha());
+}
