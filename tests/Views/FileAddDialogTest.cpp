@@ -159,11 +159,12 @@ protected:
     }
 
     // Clicks the grid's tile at index (picker tiles are 140 x 141 with gaps of 14 and 32).
-    void ClickTile(int index)
+    void ClickTile(int index) { ClickTile(index, dialog); }
+    void ClickTile(int index, CFileAddDialog& target)
     {
-        const int columns = dialog.Grid().Columns();
+        const int columns = target.Grid().Columns();
         POINT point{4 + (index % columns) * 154 + 70, 4 + (index / columns) * 173 + 60};
-        ClientToScreen(dialog.Grid().GetHwnd(), &point);
+        ClientToScreen(target.Grid().GetHwnd(), &point);
         CurrentBackend().InjectMouse(Backend::MouseAction::Move, point);
         CurrentBackend().InjectMouse(Backend::MouseAction::LeftDown, point);
         CurrentBackend().InjectMouse(Backend::MouseAction::LeftUp, point);
@@ -354,6 +355,72 @@ TEST_F(FileAddDialogTest, AFolderOfTheHomeFolderOpensFromTheDesktop)
     EXPECT_EQ(dialog.DoModal(owner), 2);
     const auto compared = PixelReference::CompareWithReference("Views/file-add-dialog-home.png");
     EXPECT_TRUE(compared.matches) << compared.message;
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(FileAddDialogTest, AtMostAHundredPicturesAreAddedPerUseWithANotice)
+{
+    const std::filesystem::path many = home / "many";
+    std::filesystem::create_directories(many);
+    const std::vector<std::uint8_t> bytes = Photo(7, TestPictures::Png);
+    for (int i = 0; i < 120; ++i)
+        Write(many / ("p" + std::to_string(1000 + i) + ".png"), bytes);
+    AppConfig::Instance().SetFolderPath(many.wstring());
+    dialog.SetMainList(list.get());
+    std::wstring notice;
+    ModalSteps steps({
+        [&] { return dialog.Grid().Count() == 120; },
+        [&] {
+            ClickDialog(208 + 5, 496 + 6); // select all
+            return true;
+        },
+        [&] { return dialog.Grid().CheckedCount() == 120; },
+        [&] {
+            ClickDialog(820 - 73 - 25, 520 - 6 - 12); // OK
+            return true;
+        },
+        [&] {
+            // The notice runs its own modal loop over the dialog.
+            const HWND active = GetActiveWindow();
+            if (active == dialog.GetHwnd() || !active)
+                return false;
+            notice = L"shown";
+            Key(VK_RETURN);
+            return true;
+        },
+    });
+    steps.StartOn(owner);
+    EXPECT_EQ(dialog.DoModal(owner), 0);
+    EXPECT_EQ(notice, L"shown");
+    EXPECT_EQ(list->Count(), 100);
+    EXPECT_EQ(list->Items().back()->Data()->fileName, L"p1099.png");
+}
+
+TEST_F(FileAddDialogTest, CancelAndCloseAddNothing)
+{
+    for (const POINT button : {POINT{820 - 16 - 25, 520 - 6 - 12}, POINT{820 - 6 - 7, 5 + 7}}) {
+        CFileAddDialog another;
+        another.SetMainList(list.get());
+        ModalSteps steps({
+            [&] { return another.Grid().Count() == 2; },
+            [&] {
+                ClickTile(0, another);
+                RECT rect;
+                GetWindowRect(another.GetHwnd(), &rect);
+                const POINT at{rect.left + button.x, rect.top + button.y};
+                CurrentBackend().InjectMouse(Backend::MouseAction::Move, at);
+                CurrentBackend().InjectMouse(Backend::MouseAction::LeftDown, at);
+                CurrentBackend().InjectMouse(Backend::MouseAction::LeftUp, at);
+                return true;
+            },
+        });
+        steps.StartOn(owner);
+        EXPECT_EQ(another.DoModal(owner), 0) << button.x;
+        EXPECT_TRUE(list->IsEmpty()) << button.x;
+    }
 }
 
 } // namespace
