@@ -212,8 +212,11 @@ bool CFileAddDialog::OnNotify(const NMTREEVIEWW& notice)
     if (notice.hdr.code == TVN_ITEMEXPANDINGW && (notice.action & TVE_EXPAND) &&
         SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(notice.itemNew.hItem)))
         Populate(notice.itemNew.hItem);
-    else if (notice.hdr.code == TVN_SELCHANGEDW)
+    else if (notice.hdr.code == TVN_SELCHANGEDW) {
+        if (notice.action != TVC_UNKNOWN)
+            restoring.clear();
         ShowFolder(notice.itemNew.hItem);
+    }
     return false;
 }
 
@@ -251,6 +254,8 @@ void CFileAddDialog::FillTree()
             computer = node;
     }
     SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root));
+    computerNode = computer;
+    restoring = Normalized(AppConfig::Instance().GetFolderPath());
     RestoreFolder(computer);
 }
 
@@ -307,8 +312,12 @@ void CFileAddDialog::OnSubfoldersRead(WPARAM serial)
     std::optional<SubfolderList> subfolders = it->second.read->Take();
     pendingSubfolders.erase(it);
     TreeNodeData* data = NodeData(node);
-    if (subfolders && data && !data->populated)
-        FillNode(node, *subfolders);
+    if (!subfolders || !data || data->populated)
+        return;
+    FillNode(node, *subfolders);
+    // A slow folder on the way to the remembered one: go on from the top.
+    if (!restoring.empty())
+        RestoreFolder(computerNode);
 }
 
 void CFileAddDialog::FillNode(HTREEITEM node, const SubfolderList& subfolders)
@@ -334,22 +343,22 @@ void CFileAddDialog::FillNode(HTREEITEM node, const SubfolderList& subfolders)
 
 // Opens the tree at the folder of the last use, following it from its volume down,
 // component by component.
-void CFileAddDialog::RestoreFolder(HTREEITEM computerNode)
+void CFileAddDialog::RestoreFolder(HTREEITEM computer)
 {
-    const std::wstring folder = Normalized(AppConfig::Instance().GetFolderPath());
-    if (!computerNode || folder.empty() || folder.front() != L'/')
+    const std::wstring folder = restoring;
+    if (!computer || folder.empty() || folder.front() != L'/')
         return;
-    Populate(computerNode);
-    SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(computerNode));
+    Populate(computer);
+    SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(computer));
     std::vector<wchar_t> root(folder.begin(), folder.end());
     root.push_back(L'\0');
     PathStripToRootW(root.data());
-    for (auto child = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(computerNode)));
+    for (auto child = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(computer)));
          child; child = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(child)))) {
         const TreeNodeData* data = NodeData(child);
         if (data && data->item->path == root.data()) {
             if (data->item->path == folder)
-                SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(child));
+                Select(child);
             else
                 Descend(child, folder);
             return;
@@ -367,13 +376,20 @@ bool CFileAddDialog::Descend(HTREEITEM node, const std::wstring& folder)
         if (!data)
             continue;
         if (Normalized(data->item->path) == folder) {
-            SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(child));
+            Select(child);
             return true;
         }
         if (IsWithin(folder, data->item->path) && Descend(child, folder))
             return true;
     }
     return false;
+}
+
+// The remembered folder is found: the tree selects it and the restoring ends.
+void CFileAddDialog::Select(HTREEITEM node)
+{
+    restoring.clear();
+    SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node));
 }
 
 // Shows the node's folder in the grid. The pictures are listed on a thread of their

@@ -67,7 +67,8 @@ private:
     void FillTree();
     void Populate(Platform::HTREEITEM node);
     void FillNode(Platform::HTREEITEM node, const SubfolderList& subfolders);
-    void RestoreFolder(Platform::HTREEITEM computerNode);
+    void RestoreFolder(Platform::HTREEITEM computer);
+    void Select(Platform::HTREEITEM node);
     bool Descend(Platform::HTREEITEM node, const std::wstring& folder);
     TreeNodeData* NodeData(Platform::HTREEITEM node) const;
     std::wstring NodeText(Platform::HTREEITEM node) const;
@@ -107,4 +108,8 @@ private:
     };
     std::map<Platform::WPARAM, PendingSubfolders> pendingSubfolders;
     Platform::WPARAM subfolderSerial = 0;
+    // The remembered folder being opened, and the computer node it is looked for
+    // under; a read that ends late goes on with it. Cleared once the user chooses.
+    std::wstring restoring;
+    Platform::HTREEITEM computerNode = nullptr;
 };

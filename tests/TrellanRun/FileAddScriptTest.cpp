@@ -28,7 +28,7 @@ TEST_F(FileAddScriptTest, CheckedPicturesOfTheChosenFolderJoinTheUploadList)
     // (722, 502).
     const std::string script = WriteJson(setFolder) +
                                "{\"click\": [48, 16]}\n"
-                               "{\"pump_ms\": 100}\n"
+                               "{\"pump_ms\": 3000}\n"
                                "{\"dump\": \"form\"}\n"
                                "{\"click\": [265, 97], \"window\": \"active\"}\n"
                                "{\"click\": [573, 97], \"window\": \"active\"}\n"

@@ -46,7 +46,7 @@ std::vector<std::uint8_t> Photo(int hue, std::uint32_t encoder)
 
 // Steps run one after another from a timer inside the dialog's modal loop; a step
 // that returns false is tried again at the next tick (it waits for a folder or the
-// loader). A step that never succeeds ends the dialog with -5 after a few seconds.
+// loader). A step that never succeeds ends the dialog with -5 after half a minute or more.
 class ModalSteps {
 public:
     explicit ModalSteps(std::vector<std::function<bool()>> steps) : steps(std::move(steps)) { current = this; }
@@ -60,7 +60,7 @@ public:
                 KillTimer(window, kTimer);
                 return;
             }
-            if (++self->ticks > 500) {
+            if (++self->ticks > 3000) {
                 ADD_FAILURE() << "step " << self->next << " never succeeded";
                 KillTimer(window, kTimer);
                 EndDialog(GetActiveWindow(), -5);
