@@ -126,7 +126,9 @@ TEST_F(ViewScriptTest, ATileDraggedOntoAnotherMovesBeforeIt)
     EXPECT_EQ(dumps[0]["tiles"][1]["selected"], true);
     // The moved tile, now second, dropped on itself stays where it is. (A press where
     // the first one was would be a double-click, which opens the preview.)
-    EXPECT_EQ(dumps[1]["tiles"], dumps[0]["tiles"]);
+    // Paths only: whether a picture has been read yet depends on the loader's pace.
+    for (Json::ArrayIndex i = 0; i < 3; ++i)
+        EXPECT_EQ(dumps[1]["tiles"][i]["path"], dumps[0]["tiles"][i]["path"]) << out;
 }
 
 TEST_F(ViewScriptTest, TheToolbarLinksTurnAndDeleteTheSelection)
