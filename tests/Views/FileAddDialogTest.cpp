@@ -15,6 +15,7 @@
 #include "Views/CFileAddDialog.h"
 #include "Views/ListViewPostItem.h"
 
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -46,7 +47,7 @@ std::vector<std::uint8_t> Photo(int hue, std::uint32_t encoder)
 
 // Steps run one after another from a timer inside the dialog's modal loop; a step
 // that returns false is tried again at the next tick (it waits for a folder or the
-// loader). A step that never succeeds ends the dialog with -5 after half a minute or more.
+// loader). A step that does not succeed within a minute ends the dialog with -5.
 class ModalSteps {
 public:
     explicit ModalSteps(std::vector<std::function<bool()>> steps) : steps(std::move(steps)) { current = this; }
@@ -54,13 +55,14 @@ public:
 
     void StartOn(HWND owner)
     {
+        since = std::chrono::steady_clock::now();
         SetTimer(owner, kTimer, 10, [](HWND window, UINT, UINT_PTR, DWORD) {
             ModalSteps* self = current;
             if (!self || self->next >= self->steps.size()) {
                 KillTimer(window, kTimer);
                 return;
             }
-            if (++self->ticks > 3000) {
+            if (std::chrono::steady_clock::now() - self->since > std::chrono::minutes(1)) {
                 ADD_FAILURE() << "step " << self->next << " never succeeded";
                 KillTimer(window, kTimer);
                 EndDialog(GetActiveWindow(), -5);
@@ -72,7 +74,7 @@ public:
             const bool done = self->steps[running]();
             self->next = done ? running + 1 : running;
             if (done)
-                self->ticks = 0;
+                self->since = std::chrono::steady_clock::now();
         });
     }
 
@@ -81,7 +83,7 @@ private:
     static inline ModalSteps* current = nullptr;
     std::vector<std::function<bool()>> steps;
     std::size_t next = 0;
-    int ticks = 0;
+    std::chrono::steady_clock::time_point since;
 };
 
 // A home folder with a folder of pictures (and files the dialog must not show), the

@@ -56,6 +56,13 @@ std::vector<ShellStep> FolderEntries(const std::string& folder, DWORD flags)
     return entries;
 }
 
+std::wstring VolumeName(const std::string& mountPoint)
+{
+    const std::vector<ShellVolume> volumes = ShellVolumes();
+    auto volume = std::find_if(volumes.begin(), volumes.end(), [&](const ShellVolume& v) { return v.mountPoint == mountPoint; });
+    return volume == volumes.end() ? PathToWide(mountPoint) : volume->name;
+}
+
 } // namespace
 
 std::string HomeFolder()
@@ -70,7 +77,9 @@ std::string HomeFolder()
 std::optional<ShellLocation> ResolveLocation(const std::vector<ShellStep>& steps)
 {
     ShellLocation location{ShellLocation::Kind::Desktop, HomeFolder(), L"桌面"};
-    for (const ShellStep& step : steps) {
+    for (std::size_t index = 0; index < steps.size(); ++index) {
+        const ShellStep& step = steps[index];
+        const bool last = index + 1 == steps.size();
         const bool inComputer = location.kind == ShellLocation::Kind::Computer;
         switch (step.kind) {
         case ShellStepKind::Computer:
@@ -78,16 +87,12 @@ std::optional<ShellLocation> ResolveLocation(const std::vector<ShellStep>& steps
                 return std::nullopt;
             location = ShellLocation{ShellLocation::Kind::Computer, "", L"计算机"};
             break;
-        case ShellStepKind::Volume: {
+        case ShellStepKind::Volume:
             if (!inComputer)
                 return std::nullopt;
-            const std::vector<ShellVolume> volumes = ShellVolumes();
-            auto volume = std::find_if(volumes.begin(), volumes.end(),
-                                       [&](const ShellVolume& v) { return v.mountPoint == step.name; });
-            location = ShellLocation{ShellLocation::Kind::Volume, step.name,
-                                     volume == volumes.end() ? PathToWide(step.name) : volume->name};
+            // The volume's name (its label) is looked up only when it is the item's own.
+            location = ShellLocation{ShellLocation::Kind::Volume, step.name, last ? VolumeName(step.name) : L""};
             break;
-        }
         case ShellStepKind::Entry:
             if (inComputer || location.kind == ShellLocation::Kind::File || step.name.empty() ||
                 step.name.find('/') != std::string::npos || step.name == "." || step.name == "..")
