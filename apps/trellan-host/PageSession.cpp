@@ -5,6 +5,7 @@
 #include <boost/beast/core/buffers_to_string.hpp>
 #include <boost/beast/websocket/rfc6455.hpp>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -17,6 +18,7 @@ namespace {
 
 // The page's socket is not read while more than this waits for the process.
 constexpr std::size_t kQueueLimit = 8u << 20;
+constexpr std::chrono::milliseconds kStartLimit(60000);
 
 std::string MakeSpoolFolder()
 {
@@ -162,6 +164,7 @@ void PageSession::ReadProcessPayload(Platform::Web::FrameHeader header)
 void PageSession::OnProcessFrame(FrameKind kind)
 {
     lastAnswer = Clock::now();
+    answered = true;
     if (kind == FrameKind::Pong || kind == FrameKind::Ping) {
         ReadProcessHeader();
         return;
@@ -192,7 +195,10 @@ void PageSession::WatchProcess()
         // While a slow page holds a frame the process's answers wait unread; that is no hang.
         if (self->writingToPage)
             self->lastAnswer = Clock::now();
-        if (Clock::now() - self->lastAnswer > timeout) {
+        // Starting the control may take long on a busy machine: until the process has said
+        // anything at all, it has at least kStartLimit.
+        const auto limit = self->answered ? timeout : std::max<std::chrono::milliseconds>(timeout, kStartLimit);
+        if (Clock::now() - self->lastAnswer > limit) {
             self->End(kProcessHung, "the control stopped responding");
             return;
         }

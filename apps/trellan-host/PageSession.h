@@ -72,6 +72,8 @@ private:
     bool pageReadPaused = false;
     Clock::time_point lastAnswer;
     bool writingToPage = false;
+    bool answered = false; // the process has sent a frame
+
     bool counted = false;
     bool ended = false;
 };

@@ -101,7 +101,7 @@ async function openDemo(page, host, query = "") {
 async function settledCanvas(page, selector = "canvas.trellan-control") {
   let last = "";
   for (let round = 0; round < 40; round++) {
-    await page.waitForTimeout(150);
+    await page.waitForTimeout(250);
     const now = await page.evaluate((selector) => {
       const canvas = document.querySelector(selector);
       const data = canvas.getContext("2d").getImageData(0, 0, canvas.width, canvas.height).data;
