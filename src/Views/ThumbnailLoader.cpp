@@ -1,6 +1,7 @@
 #include "Views/ThumbnailLoader.h"
 
 #include "Biz/ImageData.h"
+#include "Platform/Threads/ThreadPriority.h"
 #include "Platform/Win/MessageLoop.h"
 
 #include <algorithm>
@@ -56,6 +57,7 @@ void ThumbnailLoader::Stop()
 
 void ThumbnailLoader::Work()
 {
+    LowerCurrentThreadPriority();
     std::unique_lock guard(mutex);
     for (;;) {
         wake.wait(guard, [this] { return closing || !queue.empty(); });
