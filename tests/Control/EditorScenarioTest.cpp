@@ -13,6 +13,7 @@
 #include "support/TestReceiver.h"
 
 #include <filesystem>
+#include <unistd.h>
 
 using namespace Platform;
 using Action = Backend::MouseAction;
@@ -74,7 +75,8 @@ protected:
         return SIZE{static_cast<int>(bitmap->GetWidth()), static_cast<int>(bitmap->GetHeight())};
     }
 
-    const std::filesystem::path store = std::filesystem::temp_directory_path() / "trellan-editor-scenario";
+    const std::filesystem::path store =
+        std::filesystem::temp_directory_path() / ("trellan-editor-scenario-" + std::to_string(getpid()));
 };
 
 TEST_F(EditorScenario, TheEditedPhotoIsUploadedAtItsEditedSizeAndAnUneditedOneAtItsOwn)
@@ -115,12 +117,14 @@ TEST_F(EditorScenario, TheEditedPhotoIsUploadedAtItsEditedSizeAndAnUneditedOneAt
     while (AppState::Instance().IsUploading() && GetMessageW(&message, nullptr, 0, 0))
         DispatchMessageW(&message);
     ASSERT_TRUE(receiver.WaitForRecorded(2));
-    const SIZE editedSize = StoredSize(store / "trellan-editor-scenario-edited.png");
+    // The receiver stores each file under the name it was sent with.
+    const std::string prefix = "trellan-editor-" + std::to_string(getpid()) + "-scenario-";
+    const SIZE editedSize = StoredSize(store / (prefix + "edited.png"));
     EXPECT_EQ(editedSize.cx, 501);
     EXPECT_EQ(editedSize.cy, 381);
-    EXPECT_EQ(StoredSize(store / "trellan-editor-scenario-confirmed.png"), (SIZE{1600, 1200}));
+    EXPECT_EQ(StoredSize(store / (prefix + "confirmed.png")), (SIZE{1600, 1200}));
     // Brighter than the photo at the same place: the crop starts at (193, 231).
-    const auto bitmap = Gdiplus::Bitmap::FromFile((store / "trellan-editor-scenario-edited.png").wstring());
+    const auto bitmap = Gdiplus::Bitmap::FromFile((store / (prefix + "edited.png")).wstring());
     const RasterImage stored = PictureToRaster(bitmap);
     const RasterImage::Color original = EditorTest::Pattern(193 + 10, 231 + 10);
     EXPECT_GT(EditorTest::At(stored, 10, 10).green, original.green);

@@ -98,6 +98,7 @@ inline void Key(Platform::UINT key)
 
 #include <cmath>
 #include <filesystem>
+#include <unistd.h>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -136,7 +137,9 @@ inline PictureHandle LandscapePicture(int width, int height)
 // A PNG file of the picture in the test's temporary folder; its path.
 inline std::wstring WritePhoto(const PictureHandle& picture, const std::string& name)
 {
-    const auto path = std::filesystem::temp_directory_path() / ("trellan-editor-" + name + ".png");
+    // The process id keeps test programs that run at once out of each other's files.
+    const auto path =
+        std::filesystem::temp_directory_path() / ("trellan-editor-" + std::to_string(getpid()) + "-" + name + ".png");
     const EncodedPicture encoded = EncodePicture(picture, L"png");
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(encoded.bytes.get()),
                                                 static_cast<std::streamsize>(encoded.length));

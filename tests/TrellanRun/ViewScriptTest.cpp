@@ -6,6 +6,7 @@
 
 #include "Biz/AppConfig.h"
 #include "Platform/Win/Window.h"
+#include "Views/ListViewPostItem.h"
 
 #include <gtest/gtest.h>
 
@@ -89,6 +90,18 @@ TEST_F(ViewScriptTest, FilesDroppedOnTheEmptyStateBecomeTilesAndFoldersAndOtherF
     EXPECT_TRUE(IsWindowVisible(view.list.GetHwnd()));
     EXPECT_FALSE(view.bigAddButton.visible);
     EXPECT_FALSE(view.uploadButton.disabled);
+}
+
+TEST_F(ViewScriptTest, FilesDroppedOnTheShownListBecomeTilesToo)
+{
+    const std::string a = photos.Write("a.jpg");
+    const std::string b = photos.Write("b.png");
+    // The first drop shows the list; the second lands on the list window itself.
+    const std::string script = Drop({a}, 400, 250) + Drop({b, photos.Folder("folder.jpg"), a}, 400, 300) +
+                               "{\"dump\": \"list\"}\n";
+    ASSERT_EQ(Run(script), ScriptRunner::Completed) << out;
+    EXPECT_EQ(ListedPaths(), (std::vector<std::string>{a, b}));
+    EXPECT_NE(dynamic_cast<ListViewPostItem*>(control->View().list.Items().back()), nullptr);
 }
 
 TEST_F(ViewScriptTest, ADropOnAFullListAddsNothing)

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <unistd.h>
 #include <fstream>
 
 using namespace Platform;
@@ -20,7 +21,8 @@ protected:
     }
     void Write(const std::string& text) { std::ofstream(path) << text; }
 
-    const std::string path = (std::filesystem::temp_directory_path() / "trellan-profile-test.ini").string();
+    const std::string path =
+        (std::filesystem::temp_directory_path() / ("trellan-profile-test-" + std::to_string(getpid()) + ".ini")).string();
 };
 
 TEST_F(ProfileTest, ReadsTheEntryOfItsSectionIgnoringCase)
