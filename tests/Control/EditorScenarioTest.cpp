@@ -120,8 +120,8 @@ TEST_F(EditorScenario, TheEditedPhotoIsUploadedAtItsEditedSizeAndAnUneditedOneAt
     // The receiver stores each file under the name it was sent with.
     const std::string prefix = "trellan-editor-" + std::to_string(getpid()) + "-scenario-";
     const SIZE editedSize = StoredSize(store / (prefix + "edited.png"));
-    EXPECT_EQ(editedSize.cx, 501);
-    EXPECT_EQ(editedSize.cy, 381);
+    ASSERT_EQ(editedSize.cx, 501);
+    ASSERT_EQ(editedSize.cy, 381);
     EXPECT_EQ(StoredSize(store / (prefix + "confirmed.png")), (SIZE{1600, 1200}));
     // Brighter than the photo at the same place: the crop starts at (193, 231).
     const auto bitmap = Gdiplus::Bitmap::FromFile((store / (prefix + "edited.png")).wstring());
