@@ -25,13 +25,6 @@ WindowStates<ComboBoxControl>& States()
     return states;
 }
 
-void Fill(HDC dc, const RECT& rect, COLORREF color)
-{
-    HBRUSH brush = CreateSolidBrush(color);
-    FillRect(dc, &rect, brush);
-    DeleteObject(brush);
-}
-
 } // namespace
 
 void ComboBoxControl::Register()
@@ -242,15 +235,15 @@ void ComboBoxControl::Paint()
     ScopedDcState saved(dc);
     RECT client;
     GetClientRect(window, &client);
-    Fill(dc, client, RGB(255, 255, 255));
+    FillColor(dc, client, RGB(255, 255, 255));
     HBRUSH border = CreateSolidBrush(kBorderColor);
     FrameRect(dc, &client, border);
     DeleteObject(border);
     const RECT button{client.right - kButtonWidth, client.top + 1, client.right - 1, client.bottom - 1};
-    Fill(dc, button, 0xF0F0F0);
+    FillColor(dc, button, 0xF0F0F0);
     const int cx = (button.left + button.right) / 2, cy = (button.top + button.bottom) / 2;
     for (int i = 0; i < 4; ++i)
-        Fill(dc, RECT{cx - 3 + i, cy - 1 + i, cx + 4 - i, cy + i}, kArrowColor);
+        FillColor(dc, RECT{cx - 3 + i, cy - 1 + i, cx + 4 - i, cy + i}, kArrowColor);
     if (selection >= 0) {
         SelectObject(dc, font);
         SetBkMode(dc, TRANSPARENT);

@@ -32,13 +32,6 @@ WindowStates<TreeViewControl>& States()
     return states;
 }
 
-void Fill(HDC dc, const RECT& rect, COLORREF color)
-{
-    HBRUSH brush = CreateSolidBrush(color);
-    FillRect(dc, &rect, brush);
-    DeleteObject(brush);
-}
-
 // Every other pixel of a vertical or horizontal line, starting on an even sum of
 // coordinates so that lines of neighbouring rows join into one dotted line.
 void DottedLine(HDC dc, int x0, int y0, int x1, int y1)
@@ -699,7 +692,7 @@ void TreeViewControl::Paint()
     ScopedDcState saved(dc);
     RECT client;
     GetClientRect(window, &client);
-    Fill(dc, client, RGB(255, 255, 255));
+    FillColor(dc, client, RGB(255, 255, 255));
     SelectObject(dc, font);
     SetBkMode(dc, TRANSPARENT);
     const std::vector<TreeRow> rows = nodes.VisibleRows();
@@ -728,7 +721,7 @@ void TreeViewControl::PaintRow(HDC dc, const TreeRow& row, int rowIndex)
     COLORREF textColor = RGB(0, 0, 0);
     const bool focused = GetFocus() == window;
     if (isSelected && (focused || (GetWindowStyle(window) & TVS_SHOWSELALWAYS))) {
-        Fill(dc, parts.label, focused ? kFocusedSelection : kUnfocusedSelection);
+        FillColor(dc, parts.label, focused ? kFocusedSelection : kUnfocusedSelection);
         if (focused)
             textColor = RGB(255, 255, 255);
     }
@@ -763,11 +756,11 @@ void TreeViewControl::PaintButton(HDC dc, const TreeRow& row, const RowParts& pa
 {
     const int x = parts.buttonX, y = (parts.top + parts.bottom) / 2;
     const RECT box{x - kButtonHalf, y - kButtonHalf, x + kButtonHalf + 1, y + kButtonHalf + 1};
-    Fill(dc, box, kButtonBorder);
-    Fill(dc, RECT{box.left + 1, box.top + 1, box.right - 1, box.bottom - 1}, RGB(255, 255, 255));
-    Fill(dc, RECT{x - 2, y, x + 3, y + 1}, kButtonSign);
+    FillColor(dc, box, kButtonBorder);
+    FillColor(dc, RECT{box.left + 1, box.top + 1, box.right - 1, box.bottom - 1}, RGB(255, 255, 255));
+    FillColor(dc, RECT{x - 2, y, x + 3, y + 1}, kButtonSign);
     if (!nodes.IsExpanded(row.item))
-        Fill(dc, RECT{x, y - 2, x + 1, y + 3}, kButtonSign);
+        FillColor(dc, RECT{x, y - 2, x + 1, y + 3}, kButtonSign);
 }
 
 } // namespace Platform

@@ -57,6 +57,15 @@ int Channel(COLOR16 from, COLOR16 to, int step, int steps)
 
 } // namespace
 
+int FillColor(HDC handle, const RECT& rect, COLORREF color)
+{
+    auto dc = FindDC(handle);
+    if (!dc)
+        return 0;
+    FillLogical(*dc, rect, color);
+    return 1;
+}
+
 int FillRect(HDC handle, const RECT* rect, HBRUSH brush)
 {
     auto dc = FindDC(handle);

@@ -6,6 +6,8 @@
 namespace Platform {
 
 int FillRect(HDC dc, const RECT* rect, HBRUSH brush);
+// FillRect with a solid colour, without a brush.
+int FillColor(HDC dc, const RECT& rect, COLORREF color);
 // A one-pixel frame just inside the rectangle.
 int FrameRect(HDC dc, const RECT* rect, HBRUSH brush);
 // Outline with the selected pen inside the rectangle, inside filled with the selected

@@ -13,10 +13,7 @@ constexpr int kSize = 16;
 
 void Box(HDC dc, int left, int top, int right, int bottom, COLORREF color)
 {
-    const RECT rect{left, top, right, bottom};
-    HBRUSH brush = CreateSolidBrush(color);
-    FillRect(dc, &rect, brush);
-    DeleteObject(brush);
+    FillColor(dc, RECT{left, top, right, bottom}, color);
 }
 
 // A framed box: the frame colour around the fill.

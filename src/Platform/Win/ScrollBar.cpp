@@ -118,13 +118,6 @@ RECT Along(const BarLayout& layout, int from, int to)
     return layout.vertical ? RECT{layout.rect.left, from, layout.rect.right, to} : RECT{from, layout.rect.top, to, layout.rect.bottom};
 }
 
-void FillColor(HDC dc, const RECT& rect, COLORREF color)
-{
-    HBRUSH brush = CreateSolidBrush(color);
-    FillRect(dc, &rect, brush);
-    DeleteObject(brush);
-}
-
 // A small filled triangle pointing away from the track.
 void PaintArrow(HDC dc, const RECT& box, bool vertical, bool towardsStart, COLORREF color)
 {
