@@ -56,7 +56,8 @@ test-sanitize: deps
 		ctest --output-on-failure -j $(JOBS)
 	cmake -S . -B $(TSAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTRELLAN_SANITIZE=thread
 	cmake --build $(TSAN_BUILD) -j $(JOBS) --target $(TSAN_TARGETS)
-	cd $(TSAN_BUILD) && ctest --output-on-failure -j $(JOBS) -L threads
+	cd $(TSAN_BUILD) && TSAN_OPTIONS=suppressions=$(CURDIR)/tests/tsan.supp \
+		ctest --output-on-failure -j $(JOBS) -L threads
 
 # The demos register the built module in a store under the build folder, never in the
 # user's own, and the containers find it there by its ProgID.
