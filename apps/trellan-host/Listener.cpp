@@ -29,8 +29,13 @@ bool Listener::Open(const boost::asio::ip::tcp::endpoint& endpoint, std::string&
 void Listener::Accept()
 {
     acceptor.async_accept([self = shared_from_this()](boost::system::error_code error, boost::asio::ip::tcp::socket socket) {
-        if (!error)
+        if (!error) {
+            // Frames and acknowledgements are small and answer each other: without
+            // no-delay, Nagle's rule holds each back until the peer's delayed ACK.
+            boost::system::error_code ignored;
+            socket.set_option(boost::asio::ip::tcp::no_delay(true), ignored);
             std::make_shared<HttpConnection>(self->host, std::move(socket))->Start();
+        }
         self->Accept();
     });
 }

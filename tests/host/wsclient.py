@@ -22,6 +22,8 @@ class Closed(Exception):
 def handshake(port, origin="http://127.0.0.1:{port}", host="127.0.0.1:{port}", path="/session", timeout=10):
     """Opens a connection and sends the upgrade request; returns (socket, status, headers, rest)."""
     sock = socket.create_connection(("127.0.0.1", port), timeout=timeout)
+    # As browsers do for WebSockets.
+    sock.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
     key = base64.b64encode(os.urandom(16)).decode()
     lines = [f"GET {path} HTTP/1.1", "Host: " + host.format(port=port), "Upgrade: websocket",
              "Connection: Upgrade", f"Sec-WebSocket-Key: {key}", "Sec-WebSocket-Version: 13"]
