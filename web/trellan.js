@@ -12,7 +12,8 @@
 // dropped on the element. Page events reach recvMessage asynchronously, in order.
 
 const DEFAULT_HOST = "http://127.0.0.1:17328";
-const PICTURE_HEADER = 17;
+const FRAME_HEADER = 33;
+const PICTURE_HEADER = 12;
 const CHUNK = 256 * 1024;
 const MAX_BUFFERED = 8 * 1024 * 1024;
 // Close codes of trellan-host.
@@ -109,7 +110,7 @@ class Control {
       };
       socket.onmessage = (event) => {
         if (typeof event.data !== "string") {
-          this.picture(event.data);
+          this.frame(event.data);
           return;
         }
         const message = JSON.parse(event.data);
@@ -236,23 +237,38 @@ class Control {
     });
   }
 
-  picture(data) {
+  // A frame of one window: a copy of rows the window scrolled, then pictures of what
+  // changed. Frames are drawn in the order they came, each whole once its pictures are
+  // decoded, and acknowledged so the control sends more.
+  frame(data) {
     const view = new DataView(data);
     const id = view.getUint32(1, true);
     const frame = view.getUint32(5, true);
-    const x = view.getInt32(9, true);
-    const y = view.getInt32(13, true);
-    const blob = new Blob([new Uint8Array(data, PICTURE_HEADER)], { type: "image/png" });
-    const decoded = createImageBitmap(blob);
-    // Pictures are drawn in the order they came, each as soon as it is decoded.
+    const [copyX, copyY, copyW, copyH, dy] = [9, 13, 17, 21, 25].map((at) => view.getInt32(at, true));
+    const count = view.getUint32(29, true);
+    const pictures = [];
+    let at = FRAME_HEADER;
+    for (let i = 0; i < count && at + PICTURE_HEADER <= data.byteLength; i++) {
+      const x = view.getInt32(at, true);
+      const y = view.getInt32(at + 4, true);
+      const size = Math.min(view.getUint32(at + 8, true), data.byteLength - at - PICTURE_HEADER);
+      const blob = new Blob([new Uint8Array(data, at + PICTURE_HEADER, size)], { type: "image/png" });
+      pictures.push({ x, y, decoded: createImageBitmap(blob) });
+      at += PICTURE_HEADER + size;
+    }
     this.drawing = this.drawing.then(async () => {
-      try {
-        const bitmap = await decoded;
-        this.windows.get(id)?.context.drawImage(bitmap, x, y);
-        bitmap.close();
-      } catch (error) {
+      const bitmaps = await Promise.all(pictures.map((picture) => picture.decoded.catch((error) => {
         console.error("trellan: a picture could not be decoded", error);
-      }
+        return null;
+      })));
+      const context = this.windows.get(id)?.context;
+      if (context && copyW > 0 && copyH > 0)
+        context.drawImage(context.canvas, copyX, copyY, copyW, copyH, copyX, copyY + dy, copyW, copyH);
+      bitmaps.forEach((bitmap, index) => {
+        if (!bitmap) return;
+        context?.drawImage(bitmap, pictures[index].x, pictures[index].y);
+        bitmap.close();
+      });
       this.send({ t: "ack", n: frame });
     });
   }

@@ -31,8 +31,8 @@ namespace {
 struct Sent {
     bool picture = false;
     Json::Value message;                 // text messages
-    std::uint32_t window = 0, frame = 0; // pictures
-    int x = 0, y = 0, width = 0, height = 0;
+    std::uint32_t window = 0, frame = 0; // frames
+    std::vector<std::vector<int>> parts; // each picture of a frame: x, y, width, height
 };
 
 std::uint32_t Word(const std::string& bytes, std::size_t at)
@@ -41,6 +41,8 @@ std::uint32_t Word(const std::string& bytes, std::size_t at)
     std::memcpy(&value, bytes.data() + at, 4);
     return value;
 }
+
+using Parts = std::vector<std::vector<int>>;
 
 std::uint32_t BigWord(const std::string& bytes, std::size_t at)
 {
@@ -74,13 +76,15 @@ protected:
     void SetUp() override
     {
         WindowTest::SetUp();
-        // Windows paint what is invalid, so that every paint presents pixels.
+        // Windows paint what is invalid in a colour of its own each time, so that every
+        // paint changes pixels.
         WinTest::Recorder::Instance().hook = [](HWND window, UINT message, WPARAM, LPARAM, LRESULT& result) {
             if (message != WM_PAINT)
                 return false;
+            static int paints = 0;
             PAINTSTRUCT paint;
             const HDC dc = BeginPaint(window, &paint);
-            const HBRUSH brush = CreateSolidBrush(RGB(40, 90, 160));
+            const HBRUSH brush = CreateSolidBrush(RGB(40 + ++paints % 200, 90, 160));
             FillRect(dc, &paint.rcPaint, brush);
             DeleteObject(brush);
             EndPaint(window, &paint);
@@ -102,10 +106,14 @@ protected:
                 item.picture = true;
                 item.window = Word(payload, 1);
                 item.frame = Word(payload, 5);
-                item.x = static_cast<int>(Word(payload, 9));
-                item.y = static_cast<int>(Word(payload, 13));
-                item.width = static_cast<int>(BigWord(payload, WebBackend::kPictureHeaderSize + 16));
-                item.height = static_cast<int>(BigWord(payload, WebBackend::kPictureHeaderSize + 20));
+                std::size_t at = WebBackend::kFrameHeaderSize;
+                for (std::uint32_t count = Word(payload, 29); count > 0; --count) {
+                    const std::size_t png = at + WebBackend::kPictureHeaderSize;
+                    item.parts.push_back({static_cast<int>(Word(payload, at)), static_cast<int>(Word(payload, at + 4)),
+                                          static_cast<int>(BigWord(payload, png + 16)),
+                                          static_cast<int>(BigWord(payload, png + 20))});
+                    at = png + Word(payload, at + 8);
+                }
             } else {
                 ParseMessage(payload, item.message);
             }
@@ -178,16 +186,14 @@ TEST_F(WebBackendTest, PicturesWaitForAcknowledgementsAndMergeMeanwhile)
     std::vector<Sent> pictures = Pictures(sent);
     ASSERT_EQ(pictures.size(), 1u);
     EXPECT_EQ(pictures[0].window, WebBackend::WindowId(window));
-    EXPECT_EQ(std::vector<int>({pictures[0].x, pictures[0].y, pictures[0].width, pictures[0].height}),
-              std::vector<int>({0, 0, 200, 100}));
+    EXPECT_EQ(pictures[0].parts, Parts({{0, 0, 200, 100}}));
 
     const RECT first{10, 10, 20, 20};
     InvalidateRect(window, &first, TRUE);
     Settle();
     pictures = Pictures(Received());
     ASSERT_EQ(pictures.size(), 1u);
-    EXPECT_EQ(std::vector<int>({pictures[0].x, pictures[0].y, pictures[0].width, pictures[0].height}),
-              std::vector<int>({10, 10, 10, 10}));
+    EXPECT_EQ(pictures[0].parts, Parts({{10, 10, 10, 10}}));
     const std::uint32_t secondFrame = pictures[0].frame;
 
     // Two pictures wait: new paints are kept back and merged.
@@ -204,8 +210,8 @@ TEST_F(WebBackendTest, PicturesWaitForAcknowledgementsAndMergeMeanwhile)
     Settle();
     pictures = Pictures(Received());
     ASSERT_EQ(pictures.size(), 1u);
-    EXPECT_EQ(std::vector<int>({pictures[0].x, pictures[0].y, pictures[0].width, pictures[0].height}),
-              std::vector<int>({50, 20, 60, 40}));
+    // One frame for both areas, with only the pixels that changed.
+    EXPECT_EQ(pictures[0].parts, Parts({{100, 20, 10, 10}, {50, 50, 10, 10}}));
     AcknowledgeAll(pictures);
 }
 
@@ -228,7 +234,8 @@ TEST_F(WebBackendTest, ThePageLearnsOfPlacesCursorsAndTheEndOfWindows)
     // A new surface is sent whole.
     const std::vector<Sent> pictures = Pictures(sent);
     ASSERT_FALSE(pictures.empty());
-    EXPECT_EQ(pictures.back().width, 140);
+    ASSERT_EQ(pictures.back().parts.size(), 1u);
+    EXPECT_EQ(pictures.back().parts[0][2], 140);
     AcknowledgeAll(sent);
 
     DestroyWindow(window);

@@ -320,6 +320,40 @@ describe("photos in the list", () => {
     });
   });
 
+  test("a list scrolled with the wheel shows what the headless container draws", async () => {
+    const folder = mkdtempSync(join(tmpdir(), "trellan-scroll-"));
+    execFileSync("python3", [join(SOURCE, "tests/support/make_photos.py"), folder, "24", "--size", "320x240", "--prefix", "scroll"]);
+    const paths = readdirSync(folder).sort().map((name) => join(folder, name));
+    try {
+      await withPage("scroll", async (page) => {
+        await openDemo(page, host);
+        await page.evaluate((paths) => {
+          for (const path of paths) window.trellanDemo.control.postMessage(JSON.stringify({ name: "addFile", path }));
+        }, paths);
+        await settledCanvas(page);
+        const box = await elementBox(page);
+        // The pointer stays right of the tiles, so that no tile shows its hover buttons.
+        await page.mouse.move(box.x + 740, box.y + 300);
+        // Three notches down and one back up, each drawn before the next: the page
+        // moves its own pixels for each and is sent only the uncovered rows.
+        for (const deltaY of [100, 100, 100, -100]) {
+          await page.mouse.wheel(0, deltaY);
+          await settledCanvas(page);
+        }
+        const wheel = (d) => ({ wheel: d, x: 740, y: 300 });
+        const difference = await differenceFrom(page, headlessPicture("scrolled", 800, 560, [
+          ...paths.map((path) => ({ post: { name: "addFile", path } })),
+          { pump_ms: 1500 },
+          { mouse: "move", x: 740, y: 300 },
+          wheel(-120), wheel(-120), wheel(-120), wheel(120),
+        ]));
+        assert.ok(difference.share < 0.001, `${difference.share} of the pixels differ from the headless list`);
+      });
+    } finally {
+      rmSync(folder, { recursive: true, force: true });
+    }
+  });
+
   test("files dropped on the element become tiles", async () => {
     await withPage("drop", async (page) => {
       await openDemo(page, host);

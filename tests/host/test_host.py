@@ -198,9 +198,12 @@ class SessionTest(unittest.TestCase):
                 continue
             session.ack(payload)
             kind, window_id = struct.unpack("<BI", payload[:5])
-            x, y = struct.unpack("<ii", payload[9:17])
-            png = payload[17:]
-            self.assertEqual((kind, window_id), (1, window["id"]))
+            copy_w, copy_h = struct.unpack("<ii", payload[17:25])
+            count, = struct.unpack("<I", payload[29:33])
+            x, y, size = struct.unpack("<iiI", payload[33:45])
+            png = payload[45:45 + size]
+            self.assertEqual((kind, window_id, copy_w, copy_h, count), (2, window["id"], 0, 0, 1))
+            self.assertEqual(len(payload), 45 + size)
             self.assertEqual(png[:8], b"\x89PNG\r\n\x1a\n")
             width, height = struct.unpack(">II", png[16:24])
             self.assertLessEqual(x + width, 320)

@@ -31,10 +31,35 @@ const char* CssCursor(HCURSOR cursor)
     }
 }
 
-void PutWord(std::string& bytes, std::size_t at, std::uint32_t value)
+void AppendWord(std::string& bytes, std::uint32_t value)
 {
     for (int i = 0; i < 4; ++i)
-        bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+        bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+void AppendInt(std::string& bytes, int value)
+{
+    AppendWord(bytes, static_cast<std::uint32_t>(value));
+}
+
+// The binary frame message: header, then each picture with its place and size.
+std::string PackFrame(std::uint32_t window, std::uint32_t frame, const PageUpdate& update, const Surface& surface)
+{
+    std::string bytes;
+    bytes += static_cast<char>(2);
+    AppendWord(bytes, window);
+    AppendWord(bytes, frame);
+    for (int value : {update.copy.x, update.copy.y, update.copy.w, update.copy.h, update.copy.dy})
+        AppendInt(bytes, value);
+    AppendWord(bytes, static_cast<std::uint32_t>(update.parts.size()));
+    for (const RECT& part : update.parts) {
+        const std::string png = EncodeFrame(surface, part);
+        AppendInt(bytes, part.left);
+        AppendInt(bytes, part.top);
+        AppendWord(bytes, static_cast<std::uint32_t>(png.size()));
+        bytes += png;
+    }
+    return bytes;
 }
 
 } // namespace
@@ -113,7 +138,7 @@ void WebBackend::WindowChanged(HWND window, const RECT& screenRect, bool visible
         auto known = windows.find(window);
         const bool newPixels = known == windows.end() || known->second.surface != surface || (visible && !known->second.visible);
         if (newPixels && surface)
-            dirty[window] = RECT{0, 0, surface->Width(), surface->Height()};
+            dirty[window] = Dirty{RECT{0, 0, surface->Width(), surface->Height()}, true};
     }
     SurfaceBackend::WindowChanged(window, screenRect, visible, surface);
     Json::Value message;
@@ -133,6 +158,7 @@ void WebBackend::WindowDestroyed(HWND window)
         std::lock_guard guard(lock);
         dirty.erase(window);
     }
+    mirrors.erase(window);
     SurfaceBackend::WindowDestroyed(window);
     Json::Value message;
     message["t"] = "gone";
@@ -145,9 +171,9 @@ void WebBackend::Present(HWND window, const RECT& area)
     std::lock_guard guard(lock);
     auto known = dirty.find(window);
     if (known == dirty.end())
-        dirty[window] = area;
+        dirty[window] = Dirty{area, false};
     else
-        known->second = UnionRects(known->second, area);
+        known->second.area = UnionRects(known->second.area, area);
 }
 
 void WebBackend::SetCursor(HCURSOR cursor)
@@ -213,9 +239,8 @@ void WebBackend::Flush()
     SendOrder();
     while (true) {
         std::shared_ptr<Surface> surface;
-        RECT area{};
+        Dirty area{};
         HWND window = nullptr;
-        std::uint32_t frame = 0;
         {
             std::lock_guard guard(lock);
             if (inFlight >= kMaxInFlight)
@@ -224,27 +249,28 @@ void WebBackend::Flush()
                 auto shown = windows.find(it->first);
                 if (shown == windows.end() || !shown->second.visible || !shown->second.surface)
                     continue;
-                const Surface& pixels = *shown->second.surface;
-                area = IntersectRects(it->second, RECT{0, 0, pixels.Width(), pixels.Height()});
-                if (IsRectEmpty(area))
-                    continue;
                 window = it->first;
+                area = it->second;
                 surface = shown->second.surface;
             }
             if (!surface)
                 return;
+        }
+        // The surface is drawn and the mirror kept only on this thread, so both are
+        // used here without the lock.
+        PageMirror& mirror = mirrors[window];
+        if (area.fresh)
+            mirror.Forget();
+        const PageUpdate update = mirror.Update(*surface, area.area);
+        if (update.Empty())
+            continue;
+        std::uint32_t frame = 0;
+        {
+            std::lock_guard guard(lock);
             frame = nextFrame++;
             ++inFlight;
         }
-        // The surface is drawn only on this thread, so it is read here without the lock.
-        std::string bytes(kPictureHeaderSize, '\0');
-        bytes[0] = 1;
-        PutWord(bytes, 1, WindowId(window));
-        PutWord(bytes, 5, frame);
-        PutWord(bytes, 9, static_cast<std::uint32_t>(area.left));
-        PutWord(bytes, 13, static_cast<std::uint32_t>(area.top));
-        bytes += EncodeFrame(*surface, area);
-        channel.Send(FrameKind::Binary, bytes);
+        channel.Send(FrameKind::Binary, PackFrame(WindowId(window), frame, update, *surface));
     }
 }
 

@@ -2,9 +2,11 @@
 // The backend that shows the windows in a web page through trellan.js. The page's
 // viewport is the screen; the main window (the container of the control) is drawn in
 // the page element's canvas, every other top-level window in an overlay canvas at its
-// place on the screen. Dirty areas of each top-level surface go out as PNG pictures;
-// while the page has not acknowledged earlier pictures, new dirty areas are merged and
-// wait, so a slow page gets fewer, larger pictures instead of a growing queue.
+// place on the screen. Dirty areas of each top-level surface are compared with what
+// the page already shows (PageMirror): only changed rows go out, as PNG pictures, and
+// rows that moved (a scrolled list) go out as a copy the page makes of its own
+// pixels. While the page has not acknowledged earlier frames, new dirty areas are
+// merged and wait, so a slow page gets fewer, larger frames instead of a growing queue.
 //
 // Messages to the page (JSON texts unless said otherwise):
 //   {"t":"window","id","x","y","w","h","visible"}  a top-level window appeared or changed
@@ -13,10 +15,13 @@
 //   {"t":"order","ids":[...]}                       top-level windows, front first
 //   {"t":"cursor","css"}                            the pointer's shape as a CSS cursor
 //   {"t":"notice","text"}                           a system message box's text
-//   binary: picture header (kPictureHeaderSize bytes, little-endian: kind 1, window
-//   id, frame number, x, y) and the PNG of that part of the window; the page answers
-//   {"t":"ack","n":frame} once it has drawn it.
+//   binary: a frame of one window, little-endian. Header (kFrameHeaderSize bytes):
+//   kind 2, window id, frame number, the copy (x, y, w, h, dy: the page moves its rows
+//   y..y+h-1 of columns x..x+w-1 by dy rows; no copy when w or h is 0) and the number
+//   of pictures; then each picture: x, y, byte count and its PNG. The page makes the
+//   copy, draws the pictures at their places and answers {"t":"ack","n":frame}.
 
+#include "Platform/Web/PageMirror.h"
 #include "Platform/Win/SurfaceBackend.h"
 
 #include <cstdint>
@@ -29,8 +34,9 @@ class WebChannel;
 
 class WebBackend : public SurfaceBackend {
 public:
-    static constexpr std::size_t kPictureHeaderSize = 17;
-    // Pictures sent and not yet acknowledged, at most.
+    static constexpr std::size_t kFrameHeaderSize = 33;
+    static constexpr std::size_t kPictureHeaderSize = 12;
+    // Frames sent and not yet acknowledged, at most.
     static constexpr int kMaxInFlight = 2;
 
     explicit WebBackend(WebChannel& channel, int viewportWidth = 1280, int viewportHeight = 800);
@@ -49,7 +55,7 @@ public:
     void Acknowledge(std::uint32_t frame);
     // The window system's thread.
     void SetMainWindow(HWND window);
-    // Sends what the page may take now: the z-order when it changed, and pictures of
+    // Sends what the page may take now: the z-order when it changed, and frames of
     // dirty areas while fewer than kMaxInFlight wait for acknowledgement. Runs on the
     // thread that owns the windows before each wait of its loops; elsewhere it does nothing.
     void Flush();
@@ -58,6 +64,10 @@ public:
 
 private:
     class FlushingWaiter;
+    struct Dirty {
+        RECT area; // surface coordinates
+        bool fresh; // a new surface: the page's canvas holds nothing of it
+    };
 
     void SendOrder();
     void WakeLoops();
@@ -66,13 +76,14 @@ private:
     // Below: guarded by the base class's lock.
     int viewportWidth;
     int viewportHeight;
-    std::map<HWND, RECT> dirty; // surface coordinates, per top-level window
+    std::map<HWND, Dirty> dirty; // per top-level window
     int inFlight = 0;
     std::uint32_t nextFrame = 1;
     std::thread::id windowThread;
     std::vector<FlushingWaiter*> waiters;
     // The window system's thread only.
     std::vector<HWND> sentOrder;
+    std::map<HWND, PageMirror> mirrors;
 };
 
 } // namespace Platform::Web
