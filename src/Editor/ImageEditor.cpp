@@ -357,7 +357,7 @@ RECT ImageEditor::ToPicture(const RECT& area) const
                 ToPicturePixels(area.bottom - origin.y, imageSize.cy, shown.cy)};
 }
 
-void ImageEditor::OnMouseDown(POINT point)
+void ImageEditor::OnButtonDown(POINT point)
 {
     SetFocus(hwnd);
     if (!cropEnabled || !shaped)
@@ -378,7 +378,7 @@ void ImageEditor::OnMouseDown(POINT point)
     }
 }
 
-void ImageEditor::OnMouseMove(POINT point)
+void ImageEditor::OnPointerMove(POINT point)
 {
     if (!selecting)
         return;
@@ -387,7 +387,7 @@ void ImageEditor::OnMouseMove(POINT point)
     OnSelectionChanged();
 }
 
-void ImageEditor::OnMouseUp()
+void ImageEditor::OnButtonUp()
 {
     if (!selecting)
         return;
@@ -445,13 +445,13 @@ bool ImageEditor::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM
         OnScroll(message == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(wParam));
         return true;
     case WM_LBUTTONDOWN:
-        OnMouseDown(point);
+        OnButtonDown(point);
         return true;
     case WM_MOUSEMOVE:
-        OnMouseMove(point);
+        OnPointerMove(point);
         return true;
     case WM_LBUTTONUP:
-        OnMouseUp();
+        OnButtonUp();
         return true;
     case WM_CAPTURECHANGED:
         selecting = 0;

@@ -90,9 +90,9 @@ private:
     template <typename Edit>
     void Reshape(Edit edit);
     void OnScroll(int bar, int code);
-    void OnMouseDown(Platform::POINT point);
-    void OnMouseMove(Platform::POINT point);
-    void OnMouseUp();
+    void OnButtonDown(Platform::POINT point);
+    void OnPointerMove(Platform::POINT point);
+    void OnButtonUp();
     void RecordSelection();
     void OnSelectionChanged();
     // A window rectangle as picture pixels.
