@@ -82,7 +82,7 @@ demo-script: build
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD)
 
-# Fuzz targets built with clang and libFuzzer; `make fuzz FUZZ_SECONDS=N` runs each
+# Fuzz targets (only they) built with clang and libFuzzer; `make fuzz FUZZ_SECONDS=N` runs each
 # for N seconds on a copy of its corpus. An input that makes one allocation of more
 # than FUZZ_MALLOC_MB, or the process hold more than FUZZ_RSS_MB, counts as a fault:
 # no input of at most 64 KiB has a reason to (the pixel limit is 256 MiB), and a
@@ -91,11 +91,12 @@ FUZZ_BUILD     ?= build-fuzz
 FUZZ_SECONDS   ?= 60
 FUZZ_MALLOC_MB ?= 512
 FUZZ_RSS_MB    ?= 2048
+FUZZ_TARGETS   := $(basename $(notdir $(wildcard tests/fuzz/*Fuzz.cpp)))
 .PHONY: fuzz
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DTRELLAN_FUZZ=ON -DTRELLAN_SANITIZE=address,undefined
-	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(FUZZ_TARGETS)
 	for target in $(FUZZ_BUILD)/bin/*Fuzz; do \
 		name=$$(basename $$target Fuzz); work=$(FUZZ_BUILD)/corpus/$$name; \
 		mkdir -p $$work && cp -n tests/fuzz/corpus/$$name/* $$work/ 2>/dev/null; \
