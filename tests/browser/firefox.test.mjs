@@ -4,12 +4,10 @@
 
 import { after, before, describe, test } from "node:test";
 import assert from "node:assert/strict";
-import { execFileSync } from "node:child_process";
-import { mkdtempSync, readdirSync, rmSync } from "node:fs";
-import { tmpdir } from "node:os";
+import { readdirSync } from "node:fs";
 import { join } from "node:path";
 import puppeteer from "puppeteer-core";
-import { OUT, SOURCE, differenceFrom, headlessPicture, settledCanvas, startHost } from "./support.mjs";
+import { OUT, differenceFrom, headlessPicture, scrolledListDifference, settledCanvas, startHost } from "./support.mjs";
 
 const FIREFOX = process.env.FIREFOX || "/usr/bin/firefox-esr";
 
@@ -88,33 +86,13 @@ describe("the control in Firefox", () => {
   });
 
   test("a list scrolled with the wheel shows what the headless container draws", async () => {
-    const folder = mkdtempSync(join(tmpdir(), "trellan-scroll-"));
-    execFileSync("python3", [join(SOURCE, "tests/support/make_photos.py"), folder, "24", "--size", "320x240", "--prefix", "scroll"]);
-    const paths = readdirSync(folder).sort().map((name) => join(folder, name));
-    try {
-      await withPage("scroll", async (page) => {
-        await openDemo(page, host);
-        await page.evaluate((paths) => {
-          for (const path of paths) window.trellanDemo.control.postMessage(JSON.stringify({ name: "addFile", path }));
-        }, paths);
-        await settledCanvas(page);
-        const box = await elementBox(page);
-        await page.mouse.move(box.x + 740, box.y + 300);
-        for (const deltaY of [100, 100, 100, -100]) {
-          await page.mouse.wheel({ deltaY });
-          await settledCanvas(page);
-        }
-        const wheel = (d) => ({ wheel: d, x: 740, y: 300 });
-        const difference = await differenceFrom(page, headlessPicture("firefox-scrolled", 800, 560, [
-          ...paths.map((path) => ({ post: { name: "addFile", path } })),
-          { pump_ms: 1500 },
-          { mouse: "move", x: 740, y: 300 },
-          wheel(-120), wheel(-120), wheel(-120), wheel(120),
-        ]));
-        assert.ok(difference.share < 0.001, `${difference.share} of the pixels differ from the headless list`);
+    await withPage("scroll", async (page) => {
+      await openDemo(page, host);
+      const difference = await scrolledListDifference(page, "firefox-scrolled", await elementBox(page), {
+        movePointer: (x, y) => page.mouse.move(x, y),
+        turnWheel: (deltaY) => page.mouse.wheel({ deltaY }),
       });
-    } finally {
-      rmSync(folder, { recursive: true, force: true });
-    }
+      assert.ok(difference.share < 0.001, `${difference.share} of the pixels differ from the headless list`);
+    });
   });
 });

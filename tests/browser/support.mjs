@@ -3,7 +3,7 @@
 // functions are plain evaluate calls, so Chromium and Firefox drivers both use them).
 
 import { execFileSync, spawn } from "node:child_process";
-import { mkdirSync, mkdtempSync, readFileSync, rmSync } from "node:fs";
+import { mkdirSync, mkdtempSync, readdirSync, readFileSync, rmSync } from "node:fs";
 import { createServer } from "node:net";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
@@ -96,4 +96,36 @@ export async function differenceFrom(page, pngPath) {
     }
     return { size: "same", share: differing / (got.length / 4) };
   }, data);
+}
+
+// Adds 24 photos through the page, turns the wheel over the list three notches down and
+// one back up, each drawn before the next (the page moves its own pixels for each and
+// is sent only the uncovered rows), and returns how the control's canvas differs from
+// what the headless container draws for the same input. The driver's movePointer(x, y)
+// and turnWheel(deltaY) take page coordinates; box is the control's canvas.
+export async function scrolledListDifference(page, name, box, { movePointer, turnWheel }) {
+  const folder = mkdtempSync(join(tmpdir(), "trellan-scroll-"));
+  try {
+    execFileSync("python3", [join(SOURCE, "tests/support/make_photos.py"), folder, "24", "--size", "320x240", "--prefix", "scroll"]);
+    const paths = readdirSync(folder).sort().map((file) => join(folder, file));
+    await page.evaluate((paths) => {
+      for (const path of paths) window.trellanDemo.control.postMessage(JSON.stringify({ name: "addFile", path }));
+    }, paths);
+    await settledCanvas(page);
+    // The pointer stays right of the tiles, so that no tile shows its hover buttons.
+    await movePointer(box.x + 740, box.y + 300);
+    for (const deltaY of [100, 100, 100, -100]) {
+      await turnWheel(deltaY);
+      await settledCanvas(page);
+    }
+    const wheel = (d) => ({ wheel: d, x: 740, y: 300 });
+    return await differenceFrom(page, headlessPicture(name, 800, 560, [
+      ...paths.map((path) => ({ post: { name: "addFile", path } })),
+      { pump_ms: 1500 },
+      { mouse: "move", x: 740, y: 300 },
+      wheel(-120), wheel(-120), wheel(-120), wheel(120),
+    ]));
+  } finally {
+    rmSync(folder, { recursive: true, force: true });
+  }
 }
