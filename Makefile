@@ -67,7 +67,7 @@ test-sanitize: deps
 demo: build
 	TRELLAN_REGISTRY_DIR=$(CURDIR)/$(BUILD)/registry ./$(BUILD)/bin/trellan-regsvr $(BUILD)/lib/libTrellan64.so
 	mkdir -p $(BUILD)/demo/samples
-	python3 tests/support/make_photos.py $(BUILD)/demo/samples 6 --size 1024x768 --prefix sample
+	python3 tests/support/make_photos.py $(BUILD)/demo/samples 6 --size 1600x1200 --grain --prefix sample
 	@echo "Open http://127.0.0.1:17328/demo/ in a browser; uploads land in $(BUILD)/demo/uploads."
 	TRELLAN_REGISTRY_DIR=$(CURDIR)/$(BUILD)/registry ./$(BUILD)/bin/trellan-host --demo $(CURDIR)/$(BUILD)/demo
 

@@ -11,6 +11,9 @@ namespace http = beast::http;
 
 namespace {
 constexpr auto kIdleTimeout = std::chrono::seconds(30);
+// How long a closing connection goes on taking what the client still sends, so that
+// closing with unread bytes does not reset the connection before the answer is read.
+constexpr auto kLingerTime = std::chrono::seconds(5);
 }
 
 HttpConnection::HttpConnection(HostContext& context, boost::asio::ip::tcp::socket socket)
@@ -27,7 +30,10 @@ void HttpConnection::ReadHeader()
 {
     parser.emplace();
     parser->header_limit(16u << 10);
-    parser->body_limit(kMaxBody);
+    // The parser checks a Content-Length against this limit while it reads the header,
+    // before the path is known; so it is the largest of any path, and OnHeader applies
+    // the path's own.
+    parser->body_limit(kMaxUpload);
     stream.expires_after(kIdleTimeout);
     http::async_read_header(stream, buffer, *parser,
                             [self = shared_from_this()](beast::error_code error, std::size_t) { self->OnHeader(error); });
@@ -35,11 +41,21 @@ void HttpConnection::ReadHeader()
 
 void HttpConnection::OnHeader(beast::error_code error)
 {
+    if (error == http::error::body_limit) {
+        RefuseTooLarge();
+        return;
+    }
     if (error)
         return;
     const auto& header = parser->get();
-    if (header.method() == http::verb::post && header.target() == "/demo/upload" && host.demo)
-        parser->body_limit(kMaxUpload);
+    const bool upload = header.method() == http::verb::post && header.target() == "/demo/upload" && host.demo;
+    const std::uint64_t limit = upload ? kMaxUpload : kMaxBody;
+    if (parser->content_length().value_or(0) > limit) {
+        RefuseTooLarge();
+        return;
+    }
+    // A chunked body is counted against the limit as it comes.
+    parser->body_limit(limit);
     stream.expires_after(std::chrono::minutes(5));
     http::async_read(stream, buffer, *parser,
                      [self = shared_from_this()](beast::error_code error, std::size_t) { self->OnRequest(error); });
@@ -48,9 +64,7 @@ void HttpConnection::OnHeader(beast::error_code error)
 void HttpConnection::OnRequest(beast::error_code error)
 {
     if (error == http::error::body_limit) {
-        Request request = parser->release();
-        request.keep_alive(false);
-        Send(Text(request, http::status::payload_too_large, "the request's body is too large\n"));
+        RefuseTooLarge();
         return;
     }
     if (error)
@@ -58,6 +72,13 @@ void HttpConnection::OnRequest(beast::error_code error)
     Request request = parser->release();
     if (std::optional<Response> response = Answer(request))
         Send(std::move(*response));
+}
+
+void HttpConnection::RefuseTooLarge()
+{
+    Request request = parser->release();
+    request.keep_alive(false);
+    Send(Text(request, http::status::payload_too_large, "the request's body is too large\n"));
 }
 
 std::optional<HttpConnection::Response> HttpConnection::Answer(Request& request)
@@ -156,8 +177,19 @@ void HttpConnection::Send(Response response)
         if (error || !message->keep_alive()) {
             beast::error_code ignored;
             self->stream.socket().shutdown(boost::asio::ip::tcp::socket::shutdown_send, ignored);
+            self->stream.expires_after(kLingerTime);
+            self->Linger();
             return;
         }
         self->ReadHeader();
+    });
+}
+
+void HttpConnection::Linger()
+{
+    buffer.consume(buffer.size());
+    stream.async_read_some(buffer.prepare(64u << 10), [self = shared_from_this()](beast::error_code error, std::size_t) {
+        if (!error)
+            self->Linger();
     });
 }

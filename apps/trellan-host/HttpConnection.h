@@ -30,12 +30,16 @@ private:
     void ReadHeader();
     void OnHeader(boost::beast::error_code error);
     void OnRequest(boost::beast::error_code error);
+    // Answers 413 and closes: the body is over the limit of its path.
+    void RefuseTooLarge();
     // The answer to a request that is not a session, or nothing when the request became one.
     std::optional<Response> Answer(Request& request);
     Response Preflight(const Request& request, bool originAllowed) const;
     Response Text(const Request& request, boost::beast::http::status status, std::string body,
                   const char* contentType = "text/plain; charset=utf-8") const;
     void Send(Response response);
+    // Reads and drops what the client still sends until it closes or time runs out.
+    void Linger();
 
     HostContext& host;
     boost::beast::tcp_stream stream;

@@ -18,6 +18,7 @@ import sys
 import tempfile
 import time
 import unittest
+import urllib.parse
 
 import wsclient
 
@@ -325,6 +326,15 @@ class SessionTest(unittest.TestCase):
         self.assertEqual(names, [".incoming-4", "2/照片 1.jpg", "照片 1.jpg"])
 
 
+SOURCE = pathlib.Path(__file__).resolve().parents[2]
+
+
+def make_photos(folder, count, size):
+    listing = subprocess.run([sys.executable, str(SOURCE / "tests/support/make_photos.py"), str(folder), str(count),
+                              "--size", size, "--grain", "--prefix", "big"], check=True, capture_output=True, text=True)
+    return [pathlib.Path(line) for line in listing.stdout.split()]
+
+
 class DemoTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -369,6 +379,41 @@ class DemoTest(unittest.TestCase):
         self.assertEqual((response.status, json.loads(body)["success"]), (400, 0))
         response, body = self.host.request("POST", "/demo/upload", headers, parts[:60])
         self.assertEqual((response.status, json.loads(body)["success"]), (400, 0))
+
+    def test_a_session_uploads_photos_of_several_megabytes(self):
+        photos = make_photos(pathlib.Path(self.folder.name, "photos"), 3, "2000x1500")
+        session = self.host.session()
+        post(session, {"name": "init", "config": {"PostUrl": f"http://127.0.0.1:{self.host.port}/demo/upload"}})
+        for photo in photos:
+            post(session, {"name": "addFile", "path": str(photo)})
+        session.send_json({"t": "place", "x": 0, "y": 0, "w": 800, "h": 560, "vw": 1024, "vh": 768})
+        session.wait_for(lambda m: m["t"] == "window" and m["w"] == 800)
+        for action in ["move", "down", "up"]:  # the toolbar's upload button
+            session.send_json({"t": "mouse", "a": action, "b": 0, "x": 135, "y": 16})
+        done = session.wait_for(lambda m: m["t"] == "event" and json.loads(m["text"])["name"] == "post_complete",
+                                limit=20000)
+        accepted = json.loads(done["text"])["imgs"]
+        self.assertEqual(len(accepted), 3)
+        for photo in photos:
+            # Each stored file holds exactly the bytes the engine encodes for its photo.
+            expected = pathlib.Path(self.folder.name, "expected-" + photo.name)
+            subprocess.run([str(BIN / "trellan-picture"), "encode", "--format", "png", str(photo), str(expected)],
+                           check=True, capture_output=True)
+            svr = next(img["svr"] for img in accepted
+                       if urllib.parse.unquote_plus(img["svr"]["fields"]["remark"]) == photo.name)
+            stored = pathlib.Path(self.folder.name, "uploads", svr["files"][0]["name"])
+            self.assertGreater(expected.stat().st_size, 4 << 20)
+            self.assertEqual(stored.read_bytes(), expected.read_bytes(), photo.name)
+        session.close()
+
+    def test_bodies_over_the_limit_are_answered_413(self):
+        # The client sends its whole body before it reads the answer, as simple clients do.
+        cases = [("POST", "/demo/upload", (128 << 20) + 1), ("POST", "/status", (64 << 10) + 1)]
+        for method, path, size in cases:
+            response, body = self.host.request(method, path, {"Content-Type": "application/octet-stream"},
+                                               b"\0" * size)
+            self.assertEqual(response.status, 413, path)
+            self.assertIn(b"too large", body)
 
 
 if __name__ == "__main__":
