@@ -74,6 +74,8 @@ std::string FailureText(CURLcode code, const HttpClient::TimeLimits& limits)
     case CURLE_SEND_ERROR:
     case CURLE_RECV_ERROR:
         return "connection broken";
+    case CURLE_PARTIAL_FILE:
+        return "no reply: the reply was cut off";
     case CURLE_SSL_CONNECT_ERROR:
     case CURLE_PEER_FAILED_VERIFICATION:
         return "secure connection failed";
@@ -262,7 +264,14 @@ bool HttpClient::Perform(Transfer& transfer)
         }
         return false;
     }
-    return ReadReply(transfer) && finished && code == CURLE_OK;
+    // Only a reply that arrived whole is read: all of its Content-Length, the end of
+    // its chunks, or the end of the connection when it gives neither. Whatever a
+    // reply cut off begins with, it is no answer.
+    if (!finished || code != CURLE_OK) {
+        error(ReplyUnreadable);
+        return false;
+    }
+    return ReadReply(transfer);
 }
 
 bool HttpClient::RunUntilDone(CURLM* multi, Transfer& transfer)

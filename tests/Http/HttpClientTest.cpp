@@ -155,13 +155,17 @@ TEST(HttpClientTest, AbortFromAnotherThreadEndsAStalledReply)
     aborter.join();
 }
 
+// Silence before the reply or in the middle of it.
 TEST(HttpClientTest, SilentServerEndsTheExchangeAfterTheStallLimit)
 {
-    TestReceiver receiver({"--fault", "stall"});
-    Exchange exchange;
-    exchange.client.SetTimeLimits({60s, 1s});
-    EXPECT_FALSE(exchange.Send(receiver.WideUrl()));
-    EXPECT_EQ(exchange.errors, std::vector<std::uint32_t>{HttpRequest::ReplyUnreadable});
+    TestReceiver receiver;
+    for (const char* fault : {"stall", "cut-pause"}) {
+        Exchange exchange;
+        exchange.client.SetTimeLimits({60s, 1s});
+        EXPECT_FALSE(exchange.Send(receiver.WideUrl(std::string("fault=") + fault))) << fault;
+        EXPECT_EQ(exchange.errors, std::vector<std::uint32_t>{HttpRequest::ReplyUnreadable}) << fault;
+        EXPECT_EQ(exchange.client.GetResponse(), "") << fault;
+    }
 }
 
 TEST(HttpClientTest, ServerThatStopsReadingEndsTheExchangeAfterTheStallLimit)
@@ -222,8 +226,9 @@ TEST(HttpClientTest, FaultsEndInFailureWithTheRightErrorCode)
         const char* fault;
         std::vector<std::uint32_t> errors;
     };
-    for (const Case& fault : {Case{"refuse", {}}, Case{"reset", {}}, Case{"garbage", {HttpRequest::ReplyUnreadable}},
-                              Case{"close", {HttpRequest::ReplyUnreadable}}}) {
+    const std::vector<std::uint32_t> unreadable = {HttpRequest::ReplyUnreadable};
+    for (const Case& fault : {Case{"refuse", {}}, Case{"reset", {}}, Case{"garbage", unreadable},
+                              Case{"close", unreadable}, Case{"cut", unreadable}, Case{"cut-chunked", unreadable}}) {
         // A body larger than the socket buffers, so that a reset hits the sending.
         Exchange exchange(16 * 1024 * 1024);
         EXPECT_FALSE(exchange.Send(receiver.WideUrl(std::string("fault=") + fault.fault))) << fault.fault;

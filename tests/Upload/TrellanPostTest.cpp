@@ -215,6 +215,28 @@ TEST_F(TrellanPostTest, EachFailureSaysWhyAndTheSummaryListsEveryFileWithItsId)
         << errors;
 }
 
+TEST_F(TrellanPostTest, RepliesCutOffBeforeTheirEndFailWhateverTheyBeginWith)
+{
+    // Each of the first three replies is {"success":1} and then ends early: closed at
+    // once, closed after a pause, or closed within its chunks.
+    TestReceiver receiver({"--replies", R"([{"fault":"cut"},{"fault":"cut-pause"},{"fault":"cut-chunked"},{}])",
+                           "--stall-seconds", "2"});
+    PhotoFolder four(4);
+    std::vector<std::string> arguments = {"--url", receiver.Url(), "--threads", "1"};
+    for (const auto& path : four.paths)
+        arguments.push_back(path.string());
+    auto post = Run(arguments);
+    EXPECT_EQ(post->WaitExit(1s), 1);
+    ASSERT_TRUE(receiver.WaitForRecorded(4));
+    const auto id = [&](int request) { return receiver.Parsed(request)["parts"][0]["value"].asString(); };
+    EXPECT_EQ(post->Output(), "{\"imgs\":[{\"id\":\"" + id(3) + "\",\"svr\":{\"success\":1}}],\"name\":\"post_complete\"}\n");
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_NE(post->Errors().find(id(i) + " failed (no reply: the reply was cut off) " + four.paths[i].string()),
+                  std::string::npos)
+            << post->Errors();
+    }
+}
+
 TEST_F(TrellanPostTest, ConnectionProblemsAreNamed)
 {
     const std::string photo = photos.paths[0].string();

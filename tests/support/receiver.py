@@ -23,6 +23,9 @@ Faults:
   empty       answer with the status and an empty body
   slow        answer one byte at a time
   huge        answer with a body of 64 MiB
+  cut         announce a longer body than the reply, send the reply, then close
+  cut-pause   as cut, but hold the connection for --stall-seconds before closing
+  cut-chunked send the reply as one chunk of a chunked body, then close before its end
 With --store FOLDER the file parts are saved there under their (percent-decoded) names.
 """
 
@@ -43,7 +46,8 @@ import threading
 import time
 import urllib.parse
 
-FAULTS = {"none", "refuse", "reset", "stall-read", "stall", "close", "garbage", "empty", "slow", "huge"}
+FAULTS = {"none", "refuse", "reset", "stall-read", "stall", "close", "garbage", "empty", "slow", "huge", "cut",
+          "cut-pause", "cut-chunked"}
 
 
 class State:
@@ -244,6 +248,9 @@ class Handler(socketserver.BaseRequestHandler):
         elif fault == "garbage":
             self.leave_flight()
             sock.sendall(b"\x00\xffNOT HTTP AT ALL\r\n\x01\x02\x03")
+        elif fault.startswith("cut"):
+            self.leave_flight()
+            self.send_cut(sock, answer["status"], reply, fault)
         else:
             if fault == "empty":
                 reply = b""
@@ -258,6 +265,16 @@ class Handler(socketserver.BaseRequestHandler):
                     time.sleep(options.slow_interval)
             else:
                 sock.sendall(response + reply)
+
+    def send_cut(self, sock, status, reply, fault):
+        head = b"HTTP/1.1 %d Reply\r\nContent-Type: application/json\r\nConnection: close\r\n" % status
+        if fault == "cut-chunked":
+            sock.sendall(head + b"Transfer-Encoding: chunked\r\n\r\n%x\r\n%s\r\n" % (len(reply), reply))
+        else:
+            sock.sendall(head + b"Content-Length: %d\r\n\r\n%s" % (len(reply) + 87, reply))
+        if fault == "cut-pause":
+            self.wait_closed(sock, read=True)
+        sock.close()
 
     def read_body(self, sock, rest, length):
         body = bytearray(max(length, len(rest)))
