@@ -11,7 +11,7 @@ PACKAGES := cmake ninja-build g++ make pkg-config ccache python3 \
 	libgtest-dev libgmock-dev libcurl4-openssl-dev libssl-dev libcrypto++-dev \
 	libjpeg62-turbo-dev libpng-dev libgif-dev libtiff-dev zlib1g-dev \
 	libcairo2-dev libpango1.0-dev fonts-wqy-microhei \
-	clang libclang-rt-14-dev openssl binutils chromium firefox-esr
+	clang libclang-rt-14-dev openssl binutils chromium firefox-esr php-cli
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 

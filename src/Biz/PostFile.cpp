@@ -108,6 +108,9 @@ std::string PostFile::Exchange()
         body.AddField(fieldName, value);
     body.AddFile(name, bytes, length, config.FileFieldName);
     body.End();
+    // A remark, a field or the picture itself may hold the delimiter; the body and the
+    // Content-Type then carry a boundary found nowhere in the parts.
+    header.SetBoundary(body.ChooseBoundary());
 
     HttpClient client;
     client.SetStopFlag(job->stopFlag);

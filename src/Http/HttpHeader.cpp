@@ -9,10 +9,16 @@ const std::string& HttpHeader::Boundary()
     return boundary;
 }
 
-HttpHeader::HttpHeader() : boundary(Boundary())
+HttpHeader::HttpHeader()
 {
-    headers["Content-Type"] = contentType + "; boundary=" + boundary;
+    SetBoundary(Boundary());
     headers["Accept"] = "*/*";
+}
+
+void HttpHeader::SetBoundary(const std::string& value)
+{
+    boundary = value;
+    headers["Content-Type"] = contentType + "; boundary=" + boundary;
 }
 
 void HttpHeader::SetHeader(const std::string& name, const std::string& value)

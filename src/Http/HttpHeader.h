@@ -19,6 +19,8 @@ public:
     std::string GetHeaderText() const;
 
     const std::string& GetBoundary() const { return boundary; }
+    // The boundary the body uses, in the Content-Type entry too.
+    void SetBoundary(const std::string& value);
 
 private:
     std::string boundary;

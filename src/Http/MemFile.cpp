@@ -4,9 +4,12 @@
 #include "Http/MimeTypes.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <limits>
+#include <random>
 
 namespace {
 
@@ -36,6 +39,20 @@ std::string QuotableFileName(const std::string& fileName)
         }
     }
     return quotable;
+}
+
+// Finds a pattern in one pass, skipping ahead by up to the pattern's length.
+using Searcher = std::boyer_moore_horspool_searcher<std::string::const_iterator>;
+
+// The fixed boundary's hyphens and 13 random lowercase hexadecimal digits.
+std::string RandomBoundary()
+{
+    std::random_device device;
+    const std::uint64_t bits = (static_cast<std::uint64_t>(device()) << 32 | device()) & ((1ull << 52) - 1);
+    char digits[14];
+    std::snprintf(digits, sizeof digits, "%013llx", static_cast<unsigned long long>(bits));
+    const std::string& fixed = HttpHeader::Boundary();
+    return fixed.substr(0, fixed.find_first_not_of('-')) + digits;
 }
 
 } // namespace
@@ -194,19 +211,22 @@ int MemFile::Scanf(const char*, void*)
     return 0;
 }
 
-std::string MemFile::BoundaryLine() const
-{
-    return "--" + boundary + "\r\n";
-}
-
 void MemFile::WriteText(const std::string& text)
 {
     Write(text.data(), static_cast<std::int32_t>(text.size()), 1);
 }
 
+void MemFile::WriteDelimited(const std::string& rest)
+{
+    const std::int32_t offset = position + 2;
+    const std::string text = "--" + boundary + rest;
+    if (Write(text.data(), static_cast<std::int32_t>(text.size()), 1) == 1)
+        boundaryOffsets.push_back(offset);
+}
+
 void MemFile::AddField(const std::string& name, const std::string& value)
 {
-    WriteText(BoundaryLine() + "Content-Disposition: form-data; name=\"" + name + "\"\r\n\r\n" + value + "\r\n");
+    WriteDelimited("\r\nContent-Disposition: form-data; name=\"" + name + "\"\r\n\r\n" + value + "\r\n");
 }
 
 void MemFile::AddNumberField(const std::string& name, std::int64_t number)
@@ -218,14 +238,46 @@ void MemFile::AddFile(const std::string& fileName, const std::uint8_t* data, std
                       const std::string& fieldName)
 {
     const std::string quotable = QuotableFileName(fileName);
-    WriteText(BoundaryLine() + "Content-Disposition: form-data; name=\"" + fieldName + "\"; filename=\"" + quotable +
-              "\"\r\nContent-Type: " + LookupMimeType(FindNameExtension(quotable)) +
-              "\r\nContent-Transfer-Encoding: binary\r\n\r\n");
+    WriteDelimited("\r\nContent-Disposition: form-data; name=\"" + fieldName + "\"; filename=\"" + quotable +
+                   "\"\r\nContent-Type: " + LookupMimeType(FindNameExtension(quotable)) +
+                   "\r\nContent-Transfer-Encoding: binary\r\n\r\n");
     Write(data, length, 1);
     WriteText("\r\n");
 }
 
 void MemFile::End()
 {
-    WriteText("--" + boundary + "--\r\n");
+    WriteDelimited("--\r\n");
+}
+
+bool MemFile::PartsHoldTheDelimiter() const
+{
+    const std::string delimiter = "\n--" + boundary;
+    const Searcher searcher(delimiter.begin(), delimiter.end());
+    const char* const body = reinterpret_cast<const char*>(buffer);
+    const char* const end = body + size;
+    for (const char* at = std::search(body, end, searcher); at != end; at = std::search(at + 1, end, searcher)) {
+        const auto offset = static_cast<std::int32_t>(at - body) + 3;
+        if (!std::binary_search(boundaryOffsets.begin(), boundaryOffsets.end(), offset))
+            return true;
+    }
+    return false;
+}
+
+const std::string& MemFile::ChooseBoundary()
+{
+    if (!buffer || !PartsHoldTheDelimiter())
+        return boundary;
+    const char* const body = reinterpret_cast<const char*>(buffer);
+    // The old boundary is still in the body, so a choice equal to it is found too.
+    std::string fresh;
+    do {
+        fresh = RandomBoundary();
+    } while (std::search(body, body + size, Searcher(fresh.begin(), fresh.end())) != body + size);
+    for (const std::int32_t offset : boundaryOffsets) {
+        if (offset + static_cast<std::int64_t>(fresh.size()) <= size)
+            std::memcpy(buffer + offset, fresh.data(), fresh.size());
+    }
+    boundary = fresh;
+    return boundary;
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class MemFile {
 public:
@@ -39,13 +40,23 @@ public:
                  const std::string& fieldName);
     void End();
 
+    // Keeps the boundary when its delimiter (a line feed, "--" and the boundary) occurs
+    // only where the parts begin and end. A part that holds it would end there at the
+    // server, and its rest would be read as parts of their own; such a body is given a
+    // random boundary of the same shape that occurs nowhere in it, written in place of
+    // the old one. Returns the boundary in use, for the request's Content-Type.
+    const std::string& ChooseBoundary();
+    const std::string& GetBoundary() const { return boundary; }
+
 private:
     bool Grow(std::int64_t needed);
     // Zeroes the bytes between the end of the data and a position sought past it, so
     // that a write there never sends what the buffer held before.
     void ZeroGap();
     void WriteText(const std::string& text);
-    std::string BoundaryLine() const;
+    // Writes "--", the boundary and the rest, and notes where the boundary is.
+    void WriteDelimited(const std::string& rest);
+    bool PartsHoldTheDelimiter() const;
 
     std::uint8_t* buffer = nullptr;
     std::int32_t size = 0;
@@ -53,4 +64,6 @@ private:
     std::int32_t position = 0;
     std::int32_t capacity = 0;
     std::string boundary;
+    // Offsets of the boundary in each delimiter the multipart operations wrote, rising.
+    std::vector<std::int32_t> boundaryOffsets;
 };

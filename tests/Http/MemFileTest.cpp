@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <regex>
 #include <string>
 
 namespace {
@@ -13,6 +15,68 @@ const std::string B = "---------------------------7da1d41060a1a";
 std::string Contents(const MemFile& file)
 {
     return std::string(reinterpret_cast<const char*>(file.GetBuffer()), static_cast<std::size_t>(file.Size()));
+}
+
+std::size_t Occurrences(const std::string& text, const std::string& pattern)
+{
+    std::size_t count = 0;
+    for (auto at = text.find(pattern); at != std::string::npos; at = text.find(pattern, at + 1))
+        ++count;
+    return count;
+}
+
+TEST(MemFileTest, BoundaryStaysWhenNoPartHoldsItsDelimiter)
+{
+    MemFile file;
+    for (const std::string& value : {B, "x--" + B, "\r\n-" + B, "\r\n---" + B, "\r\n--" + B.substr(1), "--\r\n" + B})
+        file.AddField("f", value);
+    file.End();
+    const std::string before = Contents(file);
+    EXPECT_EQ(file.ChooseBoundary(), B);
+    EXPECT_EQ(Contents(file), before);
+}
+
+TEST(MemFileTest, APartHoldingTheDelimiterGetsABoundaryFoundNowhereInTheBody)
+{
+    const std::string forged = "Content-Disposition: form-data; name=\"admin\"\r\n\r\n1";
+    // Inside a value, at its start (after the blank line that ends the part's header),
+    // after a line feed alone (a delimiter to PHP's parser), and in the file's bytes.
+    for (const std::string& value : {"a\r\n--" + B + "\r\n" + forged, "--" + B + "\r\n" + forged,
+                                     "a\n--" + B + "--", std::string("\0\r\n--", 5) + B}) {
+        MemFile file;
+        file.AddField("remark", value);
+        file.AddFile("p.png", reinterpret_cast<const std::uint8_t*>(value.data()), static_cast<std::int32_t>(value.size()),
+                     "file");
+        file.End();
+        const std::string fresh = file.ChooseBoundary();
+        EXPECT_TRUE(std::regex_match(fresh, std::regex("-{27}[0-9a-f]{13}"))) << fresh;
+        EXPECT_EQ(file.GetBoundary(), fresh);
+        EXPECT_EQ(Contents(file), "--" + fresh + "\r\nContent-Disposition: form-data; name=\"remark\"\r\n\r\n" + value +
+                                      "\r\n--" + fresh +
+                                      "\r\nContent-Disposition: form-data; name=\"file\"; filename=\"p.png\"\r\n"
+                                      "Content-Type: image/png\r\nContent-Transfer-Encoding: binary\r\n\r\n" +
+                                      value + "\r\n--" + fresh + "--\r\n");
+        EXPECT_EQ(Occurrences(Contents(file), fresh), 3u);
+    }
+}
+
+TEST(MemFileTest, TwentyMegabytesAreSearchedInOnePass)
+{
+    std::string photo(20u << 20, '-');
+    for (std::size_t i = 0; i < photo.size(); i += 41)
+        photo[i] = '\n';
+    photo.replace(photo.size() - 43, 43, "\n--" + B);
+    MemFile file;
+    file.AddField("id", "1");
+    file.AddFile("p.bmp", reinterpret_cast<const std::uint8_t*>(photo.data()), static_cast<std::int32_t>(photo.size()),
+                 "file");
+    file.End();
+    const auto start = std::chrono::steady_clock::now();
+    const std::string fresh = file.ChooseBoundary();
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_NE(fresh, B);
+    EXPECT_EQ(Occurrences(Contents(file), "\n--" + fresh), 2u);
+    EXPECT_LT(took, std::chrono::seconds(1));
 }
 
 TEST(MemFileTest, FieldPartsAreLaidOutByteForByte)
