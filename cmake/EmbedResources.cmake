@@ -1,5 +1,5 @@
 # Script mode: cmake -DTABLE=<Resources.txt> -DOUTPUT=<file.cpp> -P EmbedResources.cmake
-# Writes a source that defines Platform::EmbeddedResources() over the table's files.
+# Writes a source that registers the table's files as the module's resources.
 cmake_minimum_required(VERSION 3.25)
 include(${CMAKE_CURRENT_LIST_DIR}/ByteArray.cmake)
 get_filename_component(base ${TABLE} DIRECTORY)
@@ -40,10 +40,11 @@ foreach(row ${rows})
 endforeach()
 
 if(index EQUAL 0)
-  set(body "std::span<const ResourceEntry> EmbeddedResources()\n{\n    return {};\n}\n")
+  set(body "")
 else()
-  set(body "namespace {\n\n${arrays}const ResourceEntry entries[] = {\n${entries}};\n\n} // namespace\n
-std::span<const ResourceEntry> EmbeddedResources()\n{\n    return entries;\n}\n")
+  set(body "namespace {\n\n${arrays}const ResourceEntry entries[] = {\n${entries}};\n
+const std::span<const ResourceEntry> table{entries};
+const bool registered = (RegisterEmbeddedResources(table), true);\n\n} // namespace\n")
 endif()
 file(WRITE ${OUTPUT} "// Generated from ${TABLE}; do not edit.
 #include \"Platform/Resources/ResourceTable.h\"

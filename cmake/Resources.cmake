@@ -23,7 +23,13 @@ add_custom_command(
           ${PROJECT_SOURCE_DIR}/cmake/ByteArray.cmake
   COMMENT "Embedding resources"
   VERBATIM)
-target_sources(Trellan64 PRIVATE ${TRELLAN_RESOURCE_SOURCE})
+# The table is an object of its own, linked directly into the module and into every
+# program that links the components, since nothing references it by name: it registers
+# itself with the platform when loaded.
+add_library(TrellanResources OBJECT ${TRELLAN_RESOURCE_SOURCE})
+target_link_libraries(TrellanResources PRIVATE TrellanPlatform)
+target_sources(Trellan64 PRIVATE $<TARGET_OBJECTS:TrellanResources>)
+target_sources(TrellanComponents INTERFACE $<TARGET_OBJECTS:TrellanResources>)
 
 # The program that draws the skin art; built only on request (make skin-art).
 file(GLOB skin_art_sources CONFIGURE_DEPENDS ${TRELLAN_RESOURCE_DIR}/art/*.cpp)

@@ -14,7 +14,7 @@ function(trellan_test_folder folder)
   add_executable(${target} ${sources})
   trellan_warnings(${target})
   target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/src ${CMAKE_CURRENT_SOURCE_DIR})
-  target_link_libraries(${target} PRIVATE Trellan64 TrellanTestSupport GTest::gtest GTest::gtest_main Threads::Threads)
+  target_link_libraries(${target} PRIVATE TrellanComponents TrellanTestSupport GTest::gtest GTest::gtest_main Threads::Threads)
   gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${ARGN}")
 endfunction()
 

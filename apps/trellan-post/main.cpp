@@ -7,7 +7,7 @@
 
 #include "Biz/AppConfig.h"
 #include "Biz/EventQueue.h"
-#include "Biz/JsonText.h"
+#include "Platform/Text/JsonText.h"
 #include "Biz/MsgMailbox.h"
 #include "Biz/PostCompleteEvent.h"
 #include "Biz/UploadManager.h"

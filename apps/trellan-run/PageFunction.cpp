@@ -1,6 +1,6 @@
 #include "PageFunction.h"
 
-#include "Biz/JsonText.h"
+#include "Platform/Text/JsonText.h"
 
 #include <cstdio>
 
@@ -14,6 +14,6 @@ void PageFunction::Receive(const std::string& text)
     std::fflush(stdout);
 
     Json::Value event;
-    if (ParseJson(text, event) && event.isObject() && event["name"].isString())
+    if (Platform::ParseJson(text, event) && event.isObject() && event["name"].isString())
         events.push_back(event["name"].asString());
 }

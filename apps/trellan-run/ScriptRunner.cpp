@@ -1,20 +1,17 @@
 #include "ScriptRunner.h"
 
-#include "FormDump.h"
 #include "WindowActions.h"
 
-#include "Biz/AppConfig.h"
-#include "Biz/AppState.h"
-#include "Biz/ImageData.h"
-#include "Biz/JsonText.h"
-#include "Control/CTrellan.h"
+#include "Control/ITrellan.h"
+#include "Control/ITrellanDiagnostics.h"
+#include "Platform/Com/Bstr.h"
+#include "Platform/Text/JsonText.h"
 #include "Platform/Text/TextConv.h"
 #include "Platform/Win/Clock.h"
 #include "Platform/Win/Input.h"
 #include "Platform/Win/MessageLoop.h"
 #include "Platform/Win/Window.h"
 #include "Platform/Win/WinConstants.h"
-#include "Views/ListViewItem.h"
 
 #include <algorithm>
 #include <chrono>
@@ -192,17 +189,14 @@ int ScriptRunner::RunLine(const Json::Value& line)
         return Completed;
     }
     if (line.isMember("dump")) {
-        if (line["dump"] == "config")
-            DumpConfig();
-        else if (line["dump"] == "windows")
+        const Json::Value& what = line["dump"];
+        if (what == "windows") {
             DumpWindows();
-        else if (line["dump"] == "list")
-            return DumpList();
-        else if (line["dump"] == "form")
-            return DumpForm();
-        else
-            return Fail(BadLine, "dump knows only \"config\", \"windows\", \"list\" and \"form\"");
-        return Completed;
+            return Completed;
+        }
+        if (what == "config" || what == "list" || what == "form" || what == "build")
+            return DumpState(what.asString());
+        return Fail(BadLine, "dump knows only \"config\", \"windows\", \"list\", \"form\" and \"build\"");
     }
     if (WindowActions::Handles(line)) {
         const std::string refused = WindowActions(window).Run(line);
@@ -224,27 +218,6 @@ bool ScriptRunner::TakeEvent(const std::string& name)
         return false;
     events.erase(events.begin(), found + 1);
     return true;
-}
-
-void ScriptRunner::DumpConfig()
-{
-    const AppConfig& config = AppConfig::Instance();
-    Json::Value dump(Json::objectValue);
-    dump["MaxFiles"] = config.MaxFiles;
-    dump["MaxFileSize"] = config.MaxFileSize;
-    dump["ThreadCount"] = config.ThreadCount;
-    dump["Cookie"] = config.Cookie;
-    dump["PostUrl"] = WideToUtf8(config.PostUrl);
-    dump["EncodeType"] = WideToUtf8(config.EncodeType);
-    dump["FileFieldName"] = config.FileFieldName;
-    dump["FileNameGen"] = config.FileNameGen;
-    dump["FolderPath"] = WideToUtf8(config.FolderPath);
-    Json::Value fields(Json::objectValue);
-    for (const auto& [name, value] : config.Fields)
-        fields[name] = value;
-    dump["Fields"] = fields;
-    std::fputs(("#config " + WriteJson(dump)).c_str(), stdout);
-    std::fflush(stdout);
 }
 
 void ScriptRunner::DumpWindows()
@@ -272,40 +245,19 @@ void ScriptRunner::DumpWindows()
     std::fflush(stdout);
 }
 
-int ScriptRunner::DumpForm()
+int ScriptRunner::DumpState(const std::string& what)
 {
-    Json::Value form;
-    const std::string refused = DescribeActiveForm(form);
-    if (!refused.empty())
-        return Fail(BadLine, refused);
-    std::fputs(("#form " + WriteJson(form)).c_str(), stdout);
-    std::fflush(stdout);
-    return Completed;
-}
-
-int ScriptRunner::DumpList()
-{
-    // The list is read in place: the control is this module's own object.
-    auto* trellan = dynamic_cast<CTrellan*>(&control);
-    if (!trellan)
-        return Fail(BadLine, "the control's list cannot be read: the control comes from another module");
-    const ListView& list = trellan->View().list;
-    Json::Value tiles(Json::arrayValue);
-    for (ListViewItem* tile : list.Items()) {
-        const std::shared_ptr<ImageData> record = tile->Data();
-        Json::Value entry(Json::objectValue);
-        entry["path"] = record ? WideToUtf8(record->path) : "";
-        entry["remark"] = record ? WideToUtf8(record->remark) : "";
-        entry["selected"] = tile->IsSelected();
-        entry["rotation"] = record ? record->QuarterTurns() : 0;
-        entry["loaded"] = record && record->IsLoaded();
-        tiles.append(entry);
+    ComPtr<ITrellanDiagnostics> diagnostics;
+    if (FAILED(control.QueryInterface(IID_ITrellanDiagnostics, reinterpret_cast<void**>(diagnostics.Put()))))
+        return Fail(BadLine, "the control answers no diagnostic interface, so its " + what + " cannot be read");
+    BSTR json = nullptr;
+    const HRESULT hr = diagnostics->Describe(ScopedBstr(Utf8ToWide(what)).Get(), &json);
+    const ScopedBstr text(json);
+    if (FAILED(hr)) {
+        return Fail(BadLine, what == "form" ? "the active window is not a form that can be dumped (the file-add dialog)"
+                                            : "the control did not describe its " + what);
     }
-    Json::Value dump(Json::objectValue);
-    dump["tiles"] = tiles;
-    dump["scroll"] = list.ScrollPosition();
-    dump["uploading"] = AppState::Instance().IsUploading();
-    std::fputs(("#list " + WriteJson(dump)).c_str(), stdout);
+    std::fputs(("#" + what + " " + WideToUtf8(WideFromBstr(text.Get()))).c_str(), stdout);
     std::fflush(stdout);
     return Completed;
 }

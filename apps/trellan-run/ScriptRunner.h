@@ -57,12 +57,10 @@ private:
     void Finish(int status);
     void InstallFunction(const std::string& label);
     bool TakeEvent(const std::string& name);
-    void DumpConfig();
     void DumpWindows();
-    // The upload list's tiles, scroll position and whether an upload runs.
-    int DumpList();
-    // The active form's state (the file-add dialog).
-    int DumpForm();
+    // A state the control describes through its diagnostic interface: "config",
+    // "list", "form" or "build".
+    int DumpState(const std::string& what);
 
     ITrellan& control;
     Platform::HWND__* window;

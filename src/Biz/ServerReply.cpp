@@ -1,6 +1,6 @@
 #include "Biz/ServerReply.h"
 
-#include "Biz/JsonText.h"
+#include "Platform/Text/JsonText.h"
 
 #include <cmath>
 #include <exception>
@@ -35,7 +35,7 @@ bool JudgeReply(const std::string& text, Json::Value& svr)
     // The reader throws on some input (nesting beyond its depth limit); that reply
     // simply does not parse.
     try {
-        if (!ParseJson(text, root))
+        if (!Platform::ParseJson(text, root))
             return false;
     } catch (const std::exception&) {
         return false;

@@ -2,16 +2,17 @@
 
 #include "Biz/AppConfig.h"
 #include "Biz/EventQueue.h"
-#include "Biz/JsonText.h"
 #include "Biz/Log/Log.h"
 #include "Biz/MsgMailbox.h"
 #include "Biz/PostCompleteEvent.h"
 #include "Biz/UploadManager.h"
+#include "Control/ControlDiagnostics.h"
 #include "Control/PictureNames.h"
 #include "Control/TrellanProxy.h"
 #include "Platform/Com/ClassFactory.h"
 #include "Platform/Com/Apartment.h"
 #include "Platform/Com/GlobalInterfaceTable.h"
+#include "Platform/Text/JsonText.h"
 #include "Platform/Text/TextConv.h"
 #include "Platform/Win/MessageLoop.h"
 #include "Platform/Win/Reflection.h"
@@ -198,6 +199,29 @@ HRESULT CTrellan::put_recvMessage(IDispatchEx* function)
     IDispatchEx* previous = std::exchange(recvMessage, function);
     if (previous)
         previous->Release();
+    return S_OK;
+}
+
+HRESULT CTrellan::Describe(BSTR what, BSTR* json)
+{
+    if (!json)
+        return E_POINTER;
+    *json = nullptr;
+    const std::wstring name = WideFromBstr(what);
+    Json::Value state;
+    if (name == L"list")
+        state = ControlDiagnostics::DescribeList(view);
+    else if (name == L"form")
+        state = ControlDiagnostics::DescribeForm();
+    else if (name == L"config")
+        state = ControlDiagnostics::DescribeConfig();
+    else if (name == L"build")
+        state = ControlDiagnostics::DescribeBuild();
+    else
+        return E_INVALIDARG;
+    if (state.isNull())
+        return E_FAIL;
+    *json = BstrFromWide(Utf8ToWide(WriteJson(state)));
     return S_OK;
 }
 

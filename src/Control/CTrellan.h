@@ -34,6 +34,8 @@ public:
     Platform::HRESULT InPlaceDeactivate() override;
     Platform::HWND Window() const override { return window; }
 
+    Platform::HRESULT Describe(Platform::BSTR what, Platform::BSTR* json) override;
+
     // Writes value as the page's JSON text and delivers it to the page's function on
     // the control's thread. From another thread it waits until the text is delivered.
     void sendJson(const Json::Value& value);

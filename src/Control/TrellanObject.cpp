@@ -118,6 +118,8 @@ HRESULT TrellanObject::OwnInterface(REFIID iid, void** object)
         found = static_cast<IViewObjectEx*>(this);
     else if (iid == IID_IDataObject)
         found = static_cast<IDataObject*>(this);
+    else if (iid == IID_ITrellanDiagnostics)
+        found = static_cast<ITrellanDiagnostics*>(this);
     *object = found;
     if (!found)
         return E_NOINTERFACE;

@@ -1,10 +1,12 @@
 #pragma once
 // The control's identity as a component: the interfaces it answers with one
 // identity, aggregation, safety for scripting, class information, the persistence
-// of its extent, its site and the in-place activation calls of its containers.
+// of its extent, its site and the in-place activation calls of its containers, and
+// the diagnostic interface that test containers read its state through.
 // CTrellan supplies the window that activation creates.
 
 #include "Control/ITrellan.h"
+#include "Control/ITrellanDiagnostics.h"
 #include "Platform/Com/ClassInfo.h"
 #include "Platform/Com/InPlaceObjectWindowless.h"
 #include "Platform/Com/ObjectSafety.h"
@@ -27,7 +29,8 @@ class TrellanObject : public TrellanDispatch,
                       public Platform::IObjectWithSite,
                       public Platform::IObjectSafety,
                       public Platform::IViewObjectEx,
-                      public Platform::IDataObject {
+                      public Platform::IDataObject,
+                      public ITrellanDiagnostics {
 public:
     // What the miscellaneous status of the class says to its containers.
     static constexpr Platform::DWORD MiscStatus = Platform::OLEMISC_RECOMPOSEONRESIZE |

@@ -7,6 +7,7 @@
 // are built in a temporary raster and taken over only on success. Rectangles and
 // drawing positions are top-down picture coordinates; storage is bottom-up.
 
+#include "Imaging/ImageExport.h"
 #include <cstdint>
 #include <vector>
 
@@ -18,7 +19,7 @@ struct HDC__;
 struct HGDIOBJ__;
 } // namespace Platform
 
-class RasterImage {
+class TRELLAN_IMAGE_EXPORT RasterImage {
 public:
     // A palette entry or colour: blue, green, red, alpha.
     struct Color {
@@ -31,6 +32,14 @@ public:
 
     // Largest pixel memory a raster may ask for, in bytes.
     static constexpr float MaxPixelBytes = 268435456.0f;
+
+    // Defined out of line so that the module exports them.
+    RasterImage();
+    RasterImage(const RasterImage& other);
+    RasterImage(RasterImage&& other) noexcept;
+    RasterImage& operator=(const RasterImage& other);
+    RasterImage& operator=(RasterImage&& other) noexcept;
+    ~RasterImage();
 
     bool Create(int width, int height, int bitsPerPixel);
     // 32-bit rows (blue, green, red, alpha); with flip the first row in memory becomes

@@ -2,7 +2,7 @@
 // module registered into a store, listed, found by its ProgID, and removed again.
 
 #include "Com/TemporaryRegistry.h"
-#include "Control/TrellanModule.h"
+#include "TestPaths.h"
 #include "Platform/Text/TextConv.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +12,6 @@
 #include <memory>
 #include <string>
 #include <sys/wait.h>
-#include "TestPaths.h"
 
 namespace {
 
@@ -43,7 +42,7 @@ const std::string kScript = "printf '%s\\n' '{\"post\": {\"name\": \"init\", \"c
 class ContainerTools : public ::testing::Test {
 protected:
     TemporaryRegistry registry;
-    const std::string module = Platform::WideToUtf8(TrellanModule::Path());
+    const std::string module = TestPaths::ModulePath();
     const std::string regsvr = kBin + "/trellan-regsvr";
     const std::string run = kBin + "/trellan-run";
 };

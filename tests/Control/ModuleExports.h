@@ -1,8 +1,9 @@
 #pragma once
-// The module's exported entry points, bound by name from the module file as a
+// The module's exported entry points, bound by name from the built module file as a
 // container binds them.
 
-#include "Control/TrellanModule.h"
+#include "TestPaths.h"
+
 #include "Platform/Com/ClassFactory.h"
 #include "Platform/Module/SharedLibrary.h"
 #include "Platform/Text/TextConv.h"
@@ -12,7 +13,7 @@
 struct ModuleExports {
     ModuleExports()
     {
-        const std::string path = Platform::WideToUtf8(TrellanModule::Path());
+        const std::string path = TestPaths::ModulePath();
         EXPECT_TRUE(module.Open(path.c_str())) << path;
         EXPECT_TRUE(module.Bind("DllGetClassObject", getClassObject));
         EXPECT_TRUE(module.Bind("DllCanUnloadNow", canUnloadNow));

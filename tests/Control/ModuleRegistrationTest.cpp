@@ -46,15 +46,15 @@ void ExpectRegistered(const RegistryKey& classes)
     EXPECT_EQ(Text(classes, classKey + L"\\VersionIndependentProgID"), L"Zivoro.Trellan64");
     EXPECT_NE(classes.Find(classKey + L"\\Programmable"), nullptr);
     EXPECT_NE(classes.Find(classKey + L"\\Control"), nullptr);
-    EXPECT_EQ(Text(classes, classKey + L"\\InprocServer32"), TrellanModule::Path());
+    EXPECT_EQ(Text(classes, classKey + L"\\InprocServer32"), Utf8ToWide(TestPaths::ModulePath()));
     EXPECT_EQ(Text(classes, classKey + L"\\InprocServer32", L"ThreadingModel"), L"Apartment");
-    EXPECT_EQ(Text(classes, classKey + L"\\ToolboxBitmap32"), TrellanModule::Path() + L", 102");
+    EXPECT_EQ(Text(classes, classKey + L"\\ToolboxBitmap32"), Utf8ToWide(TestPaths::ModulePath()) + L", 102");
     EXPECT_EQ(Text(classes, classKey + L"\\MiscStatus"), L"0");
     EXPECT_EQ(Text(classes, classKey + L"\\MiscStatus\\1"), L"131473");
     EXPECT_EQ(Text(classes, classKey + L"\\TypeLib"), L"{3EE6AAEE-77FC-4FFC-8AA0-E622B06FC687}");
     EXPECT_EQ(Text(classes, classKey + L"\\Version"), L"1.0");
     EXPECT_EQ(Text(classes, std::wstring(kTypeLibKey) + L"\\1.0"), L"TrellanApp 1.0 类型库");
-    EXPECT_EQ(Text(classes, std::wstring(kTypeLibKey) + L"\\1.0\\0\\linux64"), TrellanModule::Path());
+    EXPECT_EQ(Text(classes, std::wstring(kTypeLibKey) + L"\\1.0\\0\\linux64"), Utf8ToWide(TestPaths::ModulePath()));
     EXPECT_EQ(Text(classes, L"Interface\\{6C55F8EF-78B6-4260-B2FC-FE094890C1A3}"), L"ITrellan");
 }
 
@@ -143,7 +143,7 @@ TEST_F(ModuleRegistration, ARegistrationThatCannotBeStoredFailsAndLeavesTheStore
 
 TEST(ModuleExportTable, TheFiveEntryPointsAreExportedUnmangled)
 {
-    const std::string command = "nm -D --defined-only '" + WideToUtf8(TrellanModule::Path()) + "'";
+    const std::string command = "nm -D --defined-only '" + TestPaths::ModulePath() + "'";
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
     ASSERT_TRUE(pipe);
     std::string symbols;

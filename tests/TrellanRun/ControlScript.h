@@ -6,7 +6,7 @@
 #include "UI/TestForm.h"
 
 #include "Biz/AppConfig.h"
-#include "Biz/JsonText.h"
+#include "Platform/Text/JsonText.h"
 #include "Control/CTrellan.h"
 #include "UI/Skin.h"
 
@@ -59,7 +59,7 @@ protected:
         std::istringstream lines(out);
         for (std::string line; std::getline(lines, line);) {
             Json::Value value;
-            if (line.rfind(prefix, 0) == 0 && ParseJson(line.substr(prefix.size()), value))
+            if (line.rfind(prefix, 0) == 0 && Platform::ParseJson(line.substr(prefix.size()), value))
                 dumps.push_back(value);
         }
         return dumps;

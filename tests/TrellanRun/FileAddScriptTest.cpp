@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+using Platform::ParseJson;
+using Platform::WriteJson;
+
 namespace {
 
 class FileAddScriptTest : public ControlScript {

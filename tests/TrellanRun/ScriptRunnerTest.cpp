@@ -2,7 +2,7 @@
 #include "ScriptRunner.h"
 #include "UI/TestForm.h"
 
-#include "Biz/JsonText.h"
+#include "Platform/Text/JsonText.h"
 #include "Control/CTrellan.h"
 #include "Platform/Win/Input.h"
 #include "UI/CMessageDialog.h"

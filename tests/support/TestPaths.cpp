@@ -20,4 +20,10 @@ const std::string& BuildDir()
     return path;
 }
 
+const std::string& ModulePath()
+{
+    static const std::string path = BuildDir() + "/lib/libTrellan64.so";
+    return path;
+}
+
 } // namespace TestPaths

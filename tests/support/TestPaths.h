@@ -12,5 +12,7 @@ const std::string& SourceDir();
 const std::string& BinDir();
 // The build tree's top folder.
 const std::string& BuildDir();
+// The built module (build/lib/libTrellan64.so), which tests load as containers do.
+const std::string& ModulePath();
 
 } // namespace TestPaths

@@ -259,7 +259,10 @@ HRESULT RegisterTypeLib(ITypeLib* library, const std::wstring& modulePath, Regis
     version.SetValue(L"", loaded->attributes().helpString);
     version.Create(L"0\\linux64")->SetValue(L"", modulePath);
     version.Create(L"FLAGS")->SetValue(L"", std::wstring(L"0"));
-    version.Create(L"HELPDIR")->SetValue(L"", std::filesystem::path(modulePath).parent_path().wstring());
+    // The folder is cut from the wide path itself: a std::filesystem::path made from a
+    // wide string converts through the C library's locale, which fails (and threw out
+    // of registration) for a path with Chinese characters in the default "C" locale.
+    version.Create(L"HELPDIR")->SetValue(L"", PathToWide(std::filesystem::path(WideToPath(modulePath)).parent_path().string()));
     for (UINT i = 0; i < loaded->GetTypeInfoCount(); ++i) {
         const TypeInfo::Description& type = loaded->Type(i).description();
         if (type.kind != TKIND_DISPATCH)

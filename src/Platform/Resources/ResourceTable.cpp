@@ -1,9 +1,13 @@
 #include "Platform/Resources/ResourceTable.h"
 
 #include <algorithm>
+#include <atomic>
 
 namespace Platform {
 namespace {
+
+// Set once, when the first table's module loads; read from any thread afterwards.
+std::atomic<const std::span<const ResourceEntry>*> registeredTable{nullptr};
 
 char AsciiUpper(char c)
 {
@@ -16,6 +20,18 @@ bool SameTypeName(std::string_view a, std::string_view b)
 }
 
 } // namespace
+
+std::span<const ResourceEntry> EmbeddedResources()
+{
+    const auto* table = registeredTable.load(std::memory_order_acquire);
+    return table ? *table : std::span<const ResourceEntry>{};
+}
+
+void RegisterEmbeddedResources(const std::span<const ResourceEntry>& table)
+{
+    const std::span<const ResourceEntry>* none = nullptr;
+    registeredTable.compare_exchange_strong(none, &table, std::memory_order_acq_rel);
+}
 
 const ResourceEntry* FindEmbeddedResource(std::string_view type, unsigned id)
 {

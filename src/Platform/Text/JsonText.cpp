@@ -1,4 +1,4 @@
-#include "Biz/JsonText.h"
+#include "Platform/Text/JsonText.h"
 
 #include "Platform/Text/TextConv.h"
 
@@ -8,6 +8,8 @@
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 #include <json/reader.h>
 #include <json/writer.h>
+
+namespace Platform {
 
 bool ParseJson(const std::string& text, Json::Value& root)
 {
@@ -87,4 +89,5 @@ std::string WriteJson(const Json::Value& value)
     Json::FastWriter writer;
     return HoldsInvalidUtf8(value) ? writer.write(WithValidUtf8(value)) : writer.write(value);
 }
+} // namespace Platform
 #pragma GCC diagnostic pop

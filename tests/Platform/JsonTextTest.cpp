@@ -1,9 +1,11 @@
 // JSON text as the page and servers see it: what the page receives is always valid
 // JSON whose strings are valid UTF-8, whatever bytes a server or script gave.
 
-#include "Biz/JsonText.h"
+#include "Platform/Text/JsonText.h"
 
 #include <gtest/gtest.h>
+
+using namespace Platform;
 
 namespace {
 

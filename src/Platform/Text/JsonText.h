@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+namespace Platform {
+
 // False for text that is not JSON, however malformed; never throws.
 bool ParseJson(const std::string& text, Json::Value& root);
 // Strings and member names that are not valid UTF-8 are written with each invalid
@@ -18,3 +20,5 @@ std::string WriteJson(const Json::Value& value);
 // absent), and a value's text as a wide string converted straight from the value.
 const Json::Value& JsonMember(const Json::Value& object, std::string_view name, const Json::Value& fallback);
 std::wstring JsonWideText(const Json::Value& value);
+
+} // namespace Platform
