@@ -714,12 +714,17 @@ void ListView::OnPress(WPARAM keys, POINT point)
 
 void ListView::SelectRange(ListViewItem* tile)
 {
+    DeselectAll();
     const int anchorIndex = IndexOf(anchorId);
     if (anchorIndex < 0) {
+        // No range to extend: the tile alone is selected and starts the next range,
+        // so nothing is drawn selected that the selection does not hold.
         tile->Select(POINT{});
+        selection.push_back(tile);
+        anchorId = tile->Id();
+        SelectionChanged(0);
         return;
     }
-    DeselectAll();
     const int tileIndex = IndexOf(tile->Id());
     const auto [first, last] = std::minmax(anchorIndex, tileIndex);
     for (int i = first; i <= last; ++i) {

@@ -195,6 +195,26 @@ TEST_F(MainViewTest, SelectingTilesEnablesTheLinksAndDeletingThemAllBringsBackTh
     EXPECT_FALSE(view.selectAllBox.IsChecked());
 }
 
+TEST_F(MainViewTest, AShiftClickAsTheFirstClickSelectsForTheLinksAndDelete)
+{
+    MainView& view = control->View();
+    AddTiles(3);
+    const RECT tile = view.list.Items()[1]->GetBounds();
+    POINT point{(tile.left + tile.right) / 2, (tile.top + tile.bottom) / 2};
+    ClientToScreen(view.list.GetHwnd(), &point);
+    CurrentBackend().InjectKey(VK_SHIFT, true);
+    CurrentBackend().InjectMouse(Backend::MouseAction::Move, point);
+    CurrentBackend().InjectMouse(Backend::MouseAction::LeftDown, point);
+    CurrentBackend().InjectMouse(Backend::MouseAction::LeftUp, point);
+    CurrentBackend().InjectKey(VK_SHIFT, false);
+    Pump();
+    EXPECT_FALSE(LinksDisabled());
+    ClickAt(view.deleteIcon);
+    ASSERT_EQ(view.list.Count(), 2);
+    for (ListViewItem* left : view.list.Items())
+        EXPECT_NE(left->Data()->fileName, L"1.jpg");
+}
+
 TEST_F(MainViewTest, AnUploadSwapsTheButtonsAndLocksTheToolbarUntilTheTaskEnds)
 {
     MainView& view = control->View();
