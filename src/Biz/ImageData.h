@@ -38,8 +38,9 @@ public:
     std::wstring remark;
     std::wstring fileName, extension, format; // constant
     std::int64_t fileSize = 0;                // constant
-    // Written by the upload thread of this file's job; read by the control's thread
-    // to show progress.
+    // Written by the upload thread of this file's job, and set to 0 by the control's
+    // thread when a task starts (no job of this file runs then); read by the control's
+    // thread to show progress.
     std::atomic<std::int64_t> uploadSize{0};
     std::atomic<std::int64_t> sentBytes{0};
 
