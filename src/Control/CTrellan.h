@@ -4,6 +4,7 @@
 
 #include "Control/MainView.h"
 #include "Control/TrellanObject.h"
+#include "UI/FormHost.h"
 #include "Platform/Win/WinTypes.h"
 
 #include <json/value.h>
@@ -77,4 +78,5 @@ private:
     Platform::DWORD gitCookie = 0;
     Platform::HWND window = nullptr;
     MainView view;
+    Zivoro::UI::ControlWindowMouse mouse{view};
 };
