@@ -242,22 +242,24 @@ TEST_F(ListInput, RemoveItemKeepsThePositionAndDeleteSelectedReturnsToTheTop)
     EXPECT_EQ(removedSignals, (std::vector<int>{14, 0}));
 }
 
-TEST_F(ListInput, SortsAreStableAndTiesGoByTileId)
+TEST_F(ListInput, SortsAreStableAndTheDefaultOrderIsTheOrderOfAdding)
 {
     for (const wchar_t* name : {L"c.jpg", L"a.jpg", L"b.jpg", L"a.jpg"})
         AddTile(name);
     Refresh();
     list->Items()[3]->Data()->remark = L"a.jpg"; // equal to tile 1's
+    const auto ids = [&] {
+        std::vector<std::int32_t> order;
+        for (ListViewItem* tile : list->Items())
+            order.push_back(tile->Id());
+        return order;
+    };
     list->Sort(1);
-    std::vector<std::int32_t> ids;
-    for (ListViewItem* tile : list->Items())
-        ids.push_back(tile->Id());
-    EXPECT_EQ(ids, (std::vector<std::int32_t>{1, 3, 2, 0}));
+    EXPECT_EQ(ids(), (std::vector<std::int32_t>{1, 3, 2, 0}));
     list->Sort(2);
-    ids.clear();
-    for (ListViewItem* tile : list->Items())
-        ids.push_back(tile->Id());
-    EXPECT_EQ(ids, (std::vector<std::int32_t>{0, 1, 2, 3})) << "same creation second: by id";
+    EXPECT_EQ(ids(), (std::vector<std::int32_t>{1, 3, 2, 0})) << "files that cannot be read tie: list order kept";
+    list->Sort(0);
+    EXPECT_EQ(ids(), (std::vector<std::int32_t>{0, 1, 2, 3}));
     EXPECT_EQ(list->Items()[1]->GetBounds().left, 158) << "laid out again";
 }
 
