@@ -105,9 +105,10 @@ fuzz: deps
 			-rss_limit_mb=$(FUZZ_RSS_MB) $$work tests/fuzz/corpus/$$name || exit 1; \
 	done
 
-# Redraws the skin images in resources/png from resources/art (commit the PNGs it
-# changes) and writes an enlarged review sheet of them beside the build.
+# Redraws the skin images in resources/png and the toolbox bitmap in resources/bitmap
+# from resources/art (commit the files it changes) and writes an enlarged review
+# sheet of them beside the build.
 .PHONY: skin-art
 skin-art: configure
 	cmake --build $(BUILD) --target skin-art
-	./$(BUILD)/bin/skin-art resources/png $(BUILD)/skin-sheet.png
+	./$(BUILD)/bin/skin-art resources $(BUILD)/skin-sheet.png

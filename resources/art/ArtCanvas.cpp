@@ -2,7 +2,11 @@
 
 #include <pango/pangocairo.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <numbers>
+#include <vector>
 
 namespace {
 
@@ -109,4 +113,53 @@ bool ArtCanvas::Save(const std::string& path) const
 {
     cairo_surface_flush(surface);
     return cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+}
+
+bool ArtCanvas::SaveBitmap(const std::string& path, Colour background) const
+{
+    cairo_surface_flush(surface);
+    const std::uint32_t rowBytes = (static_cast<std::uint32_t>(width) * 3 + 3) & ~3u;
+    const std::uint32_t pixelBytes = rowBytes * static_cast<std::uint32_t>(height);
+    std::vector<std::uint8_t> file;
+    const auto put = [&](std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            file.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    };
+    file.push_back('B');
+    file.push_back('M');
+    put(14 + 40 + pixelBytes, 4);
+    put(0, 4);
+    put(14 + 40, 4);
+    put(40, 4);
+    put(static_cast<std::uint32_t>(width), 4);
+    put(static_cast<std::uint32_t>(height), 4);
+    put(1, 2);
+    put(24, 2);
+    put(0, 4);
+    put(pixelBytes, 4);
+    put(2835, 4);
+    put(2835, 4);
+    put(0, 4);
+    put(0, 4);
+    const std::uint8_t* pixels = cairo_image_surface_get_data(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    const double under[3] = {background.b * 255, background.g * 255, background.r * 255};
+    for (int y = height - 1; y >= 0; --y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(pixels + static_cast<std::ptrdiff_t>(y) * stride);
+        for (int x = 0; x < width; ++x) {
+            // Premultiplied ARGB: the colour already carries its alpha.
+            const std::uint32_t pixel = row[x];
+            const double alpha = (pixel >> 24) / 255.0;
+            for (int channel = 0; channel < 3; ++channel) {
+                const double value = ((pixel >> (8 * channel)) & 0xFF) + under[channel] * (1 - alpha);
+                file.push_back(static_cast<std::uint8_t>(std::lround(std::min(value, 255.0))));
+            }
+        }
+        file.resize(file.size() + (rowBytes - static_cast<std::uint32_t>(width) * 3), 0);
+    }
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    if (!out)
+        return false;
+    const bool written = std::fwrite(file.data(), 1, file.size(), out) == file.size();
+    return std::fclose(out) == 0 && written;
 }

@@ -41,6 +41,9 @@ public:
 
     // Writes the surface as a PNG file; false when it cannot be written.
     bool Save(const std::string& path) const;
+    // Writes the surface laid over an opaque background as a 24-bit BMP file (bottom-up
+    // rows padded to four bytes), the form bitmap resources take.
+    bool SaveBitmap(const std::string& path, Colour background) const;
 
 private:
     int width;

@@ -16,6 +16,34 @@ void AddIcon(ArtCanvas& canvas)
     Plus(canvas, Palette::white, 4.5, 1.8);
 }
 
+void ToolboxIcon(ArtCanvas& canvas)
+{
+    // A framed photo of a hill under the sun, with the accent's upload arrow.
+    canvas.Panel(0, 2, 16, 13, 1.5, Palette::white, Palette::icon);
+    cairo_t* cr = canvas.Context();
+    canvas.SetColour(Palette::lightFill);
+    cairo_rectangle(cr, 2, 4, 12, 9);
+    cairo_fill(cr);
+    canvas.Disc(5, 6.5, 1.5, Colour::Rgb(0xF2B233));
+    canvas.SetColour(Colour::Rgb(0x5BA85B));
+    cairo_move_to(cr, 2, 13);
+    cairo_line_to(cr, 6.5, 8.5);
+    cairo_line_to(cr, 9, 11);
+    cairo_line_to(cr, 11, 9.5);
+    cairo_line_to(cr, 14, 12.5);
+    cairo_line_to(cr, 14, 13);
+    cairo_close_path(cr);
+    cairo_fill(cr);
+    canvas.Disc(12.5, 4.5, 3.5, Palette::accent);
+    canvas.SetPen(Palette::white, 1.2);
+    cairo_move_to(cr, 12.5, 6.8);
+    cairo_line_to(cr, 12.5, 2.6);
+    cairo_move_to(cr, 10.9, 4.1);
+    cairo_line_to(cr, 12.5, 2.5);
+    cairo_line_to(cr, 14.1, 4.1);
+    cairo_stroke(cr);
+}
+
 void EditIcon(ArtCanvas& canvas)
 {
     GlyphSpace space(canvas.Context(), 0, 0, 15);

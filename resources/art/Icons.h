@@ -6,6 +6,8 @@
 #include "Glyphs.h"
 
 void AddIcon(ArtCanvas& canvas);
+// The control's 16 x 16 picture in development tools' toolboxes.
+void ToolboxIcon(ArtCanvas& canvas);
 void EditIcon(ArtCanvas& canvas);
 void InfoIcon(ArtCanvas& canvas);
 void RotateIcon(ArtCanvas& canvas, Turn turn);

@@ -1,7 +1,8 @@
-// skin-art: draws every skin image of the module into a folder, one PNG per image,
-// named after the image (the icon strip as IconStrip.png), and optionally a sheet
+// skin-art: draws every skin image of the module into the resources folder's png
+// folder, one PNG per image, named after the image (the icon strip as
+// IconStrip.png), the toolbox bitmap as bitmap/Toolbox.bmp, and optionally a sheet
 // that shows them all enlarged for review.
-//   skin-art <folder> [<sheet.png>]
+//   skin-art <resources folder> [<sheet.png>]
 
 #include "ContactSheet.h"
 #include "Icons.h"
@@ -69,10 +70,10 @@ std::vector<SkinImage> SkinImages()
 int main(int argc, char** argv)
 {
     if (argc < 2 || argc > 3) {
-        std::fprintf(stderr, "usage: %s <output folder> [<sheet.png>]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <resources folder> [<sheet.png>]\n", argv[0]);
         return 2;
     }
-    const std::string folder = argv[1];
+    const std::string folder = std::string(argv[1]) + "/png";
     ContactSheet sheet;
     for (const SkinImage& image : SkinImages()) {
         ArtCanvas canvas(image.width, image.height);
@@ -83,6 +84,15 @@ int main(int argc, char** argv)
             return 1;
         }
         sheet.Add(image.name, path);
+    }
+    // Toolboxes take the colour of the bitmap's lower-left pixel as transparent: the
+    // classic light grey.
+    ArtCanvas toolbox(16, 16);
+    ToolboxIcon(toolbox);
+    const std::string bitmap = std::string(argv[1]) + "/bitmap/Toolbox.bmp";
+    if (!toolbox.SaveBitmap(bitmap, Colour::Rgb(0xC0C0C0))) {
+        std::fprintf(stderr, "cannot write %s\n", bitmap.c_str());
+        return 1;
     }
     if (argc == 3 && !sheet.Save(argv[2])) {
         std::fprintf(stderr, "cannot write %s\n", argv[2]);

@@ -1,5 +1,8 @@
 #include "Biz/ImageData.h"
 
+#include "Imaging/RasterIOFile.h"
+#include "Imaging/RasterImage.h"
+#include "Platform/Files/FileStatus.h"
 #include "Platform/Gdiplus/Bitmap.h"
 #include "Platform/Text/TextConv.h"
 
@@ -8,8 +11,9 @@
 #include <boost/uuid/uuid_io.hpp>
 
 #include <algorithm>
+#include <cstdio>
+#include <ctime>
 #include <cwctype>
-#include <sys/stat.h>
 
 namespace {
 
@@ -45,12 +49,23 @@ std::wstring FormatOf(const std::wstring& extension)
     return format;
 }
 
-std::int64_t FileSizeOf(const std::wstring& path)
+// The Exif DateTimeOriginal of a JPEG file, read as the camera's local time; fallback
+// when the file has none.
+std::int64_t ShotTimeOf(const std::wstring& path, std::int64_t fallback)
 {
-    struct stat info {};
-    if (stat(Platform::WideToPath(path).c_str(), &info) != 0 || !S_ISREG(info.st_mode))
-        return 0;
-    return static_cast<std::int64_t>(info.st_size);
+    RasterIOFile file;
+    RasterImage::ExifInfo info;
+    if (!file.Open(path, "rb") || !RasterImage::GetExifInfo(file, info) || info.dateTimeOriginal.empty())
+        return fallback;
+    std::tm parts{};
+    if (std::sscanf(info.dateTimeOriginal.c_str(), "%4d:%2d:%2d %2d:%2d:%2d", &parts.tm_year, &parts.tm_mon,
+                    &parts.tm_mday, &parts.tm_hour, &parts.tm_min, &parts.tm_sec) != 6)
+        return fallback;
+    parts.tm_year -= 1900;
+    parts.tm_mon -= 1;
+    parts.tm_isdst = -1;
+    const std::time_t seconds = std::mktime(&parts);
+    return seconds == static_cast<std::time_t>(-1) ? fallback : std::int64_t{seconds} * 1000000000;
 }
 
 // The picture turned as asked; the picture itself when it cannot be turned (it has
@@ -76,7 +91,12 @@ ImageData::ImageData(const std::wstring& filePath)
     format = FormatOf(extension);
     remark = fileName;
     path = filePath;
-    fileSize = FileSizeOf(path);
+    Platform::FileStatus status;
+    if (Platform::ReadFileStatus(path, status) && status.regular) {
+        fileSize = status.size;
+        fileTime = status.ownTime;
+    }
+    shotTime = fileTime;
 }
 
 PictureHandle ImageData::Picture() const
@@ -97,6 +117,12 @@ bool ImageData::IsLoaded() const
     return loaded;
 }
 
+std::int64_t ImageData::ShotTime() const
+{
+    std::lock_guard guard(lock);
+    return shotTime;
+}
+
 void ImageData::Load()
 {
     int turns = 0;
@@ -110,6 +136,7 @@ void ImageData::Load()
     PictureHandle small;
     if (read && read->GetFrameDimensionsCount() > 0)
         small = MakeThumbnail(read, ThumbnailBox, ThumbnailBox);
+    const std::int64_t taken = ShotTimeOf(path, fileTime);
 
     std::lock_guard guard(lock);
     if (loaded)
@@ -117,6 +144,7 @@ void ImageData::Load()
     // Turns the user asked for while the file was being read.
     picture = TurnedOrSame(read, pendingTurns - turns);
     thumbnail = TurnedOrSame(small, pendingTurns - turns);
+    shotTime = taken;
     loaded = true;
 }
 

@@ -38,8 +38,13 @@ public:
     std::wstring remark;
     std::wstring fileName, extension, format; // constant
     std::int64_t fileSize = 0;                // constant
-    // Written by the upload thread of this file's job; read by the control's thread
-    // to show progress.
+    // The file's own time, in nanoseconds since 1970: when it was made where the file
+    // system records that, else when it was last modified; 0 when it cannot be read.
+    // Constant: read with the size, in the same call.
+    std::int64_t fileTime = 0;
+    // Written by the upload thread of this file's job, and set to 0 by the control's
+    // thread when a task starts (no job of this file runs then); read by the control's
+    // thread to show progress.
     std::atomic<std::int64_t> uploadSize{0};
     std::atomic<std::int64_t> sentBytes{0};
 
@@ -49,8 +54,13 @@ public:
     PictureHandle Thumbnail() const;
     // True once the picture was read, or the user turned or replaced it.
     bool IsLoaded() const;
+    // When the photo was taken (its Exif DateTimeOriginal, in the camera's local time),
+    // in nanoseconds since 1970; the file's time when the photo does not say, or its
+    // Exif block has not been read yet (Load reads it). Any thread.
+    std::int64_t ShotTime() const;
 
-    // Reads the picture and makes its 120 x 120 thumbnail unless the record is loaded.
+    // Reads the picture, its Exif time and makes its 120 x 120 thumbnail unless the
+    // record is loaded.
     // The file is read outside the lock; a record filled meanwhile, by another thread
     // or by the user, keeps what it holds. Any thread.
     void Load();
@@ -66,8 +76,9 @@ public:
     void ReplacePicture(PictureHandle edited, PictureHandle editedThumbnail);
 
 private:
-    mutable std::mutex lock; // guards the five fields below
+    mutable std::mutex lock; // guards the six fields below
     PictureHandle picture, thumbnail;
+    std::int64_t shotTime = 0;
     bool loaded = false;
     int pendingTurns = 0; // turns asked for before the picture was read
     int turns = 0;        // every turn asked for and taken, as 0 to 3

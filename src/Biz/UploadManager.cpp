@@ -2,6 +2,7 @@
 
 #include "Biz/AppConfig.h"
 #include "Biz/EventQueue.h"
+#include "Biz/ImageData.h"
 #include "Biz/UploadItem.h"
 #include "Biz/UploadList.h"
 #include "Biz/UploadResults.h"
@@ -36,8 +37,14 @@ bool UploadManager::StartTask()
 
     std::deque<UploadTask::Entry> queue;
     if (owner) {
-        for (UploadItem* item : owner->UploadItems())
-            queue.push_back({item, item->File()});
+        for (UploadItem* item : owner->UploadItems()) {
+            std::shared_ptr<ImageData> file = item->File();
+            // A file that failed in the last task starts this one at 0, not at what
+            // it sent then, while it waits for its turn.
+            if (file)
+                file->sentBytes = 0;
+            queue.push_back({item, std::move(file)});
+        }
     }
     // The task works on the configuration as it is now, whatever the page sends later.
     auto config = std::make_shared<const AppConfig>(AppConfig::Instance());

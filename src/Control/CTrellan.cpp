@@ -379,7 +379,7 @@ LRESULT CTrellan::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     // The window class asks for double-clicks, but no control of the view takes one: a
     // quick second click on a button is a second press, not a lost one.
     const UINT press = message == WM_LBUTTONDBLCLK ? WM_LBUTTONDOWN : message;
-    if (Zivoro::UI::RouteControlWindowMouse(view, press, lParam))
+    if (mouse.Route(window, press, lParam))
         return 0;
     switch (message) {
     case WM_CREATE:

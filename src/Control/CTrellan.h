@@ -4,6 +4,7 @@
 
 #include "Control/MainView.h"
 #include "Control/TrellanObject.h"
+#include "UI/FormHost.h"
 #include "Platform/Win/WinTypes.h"
 
 #include <json/value.h>
@@ -79,4 +80,5 @@ private:
     Platform::DWORD gitCookie = 0;
     Platform::HWND window = nullptr;
     MainView view;
+    Zivoro::UI::ControlWindowMouse mouse{view};
 };

@@ -40,6 +40,18 @@ PictureHandle PictureOf(const std::shared_ptr<ImageData>& record)
     return record->Picture();
 }
 
+// The preview has no owner, so closing it leaves no window active: the window that
+// was active gets the activation back, and its focus, unless a click on another
+// window (which closed the preview) took them already.
+void GiveActivationBack(HWND active, HWND focus)
+{
+    if (GetActiveWindow() || !IsWindow(active))
+        return;
+    SetActiveWindow(active);
+    if (IsWindow(focus) && (focus == active || IsChild(active, focus)))
+        SetFocus(focus);
+}
+
 } // namespace
 
 ImageViewForm::ImageViewForm(ListViewItem* tile)
@@ -118,6 +130,8 @@ void ImageViewForm::Show()
         RegisterClassW(&windowClass);
     });
     const SIZE size = ComputeWindowSize(record);
+    returnActive = GetActiveWindow();
+    returnFocus = GetFocus();
     hwnd = CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, L"", WS_POPUP, 0, 0, size.cx, size.cy, nullptr, nullptr,
                            nullptr, this);
     AttachWindow(hwnd, 0, 0, size.cx, size.cy);
@@ -250,8 +264,12 @@ LRESULT ImageViewForm::Procedure(HWND window, UINT message, WPARAM wParam, LPARA
                           reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
     auto* form = reinterpret_cast<ImageViewForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (message == WM_CLOSE) {
-        // Posted by the form's own handlers, so none of them is still running.
+        // Posted by the form's own handlers, so none of them is still running. The
+        // form is gone once the window is.
+        const HWND active = form ? form->returnActive : nullptr;
+        const HWND focus = form ? form->returnFocus : nullptr;
         DestroyWindow(window);
+        GiveActivationBack(active, focus);
         return 0;
     }
     if (message == WM_NCDESTROY && form) {

@@ -66,6 +66,10 @@ private:
     void PreparePicture();
 
     std::int32_t tileId = -1;
+    // The window that was active, and the one with the focus, when the preview
+    // opened: they get both back when it closes and nothing else took them.
+    Platform::HWND returnActive = nullptr;
+    Platform::HWND returnFocus = nullptr;
     PictureHandle shownPicture;
     // What shownPicture was made for.
     std::shared_ptr<ImageData> preparedRecord;

@@ -32,11 +32,11 @@ int ColorDistance(const RasterImage::Color& a, const RasterImage::Color& b)
 } // namespace
 
 RasterImage::RasterImage() = default;
-RasterImage::RasterImage(const RasterImage& other) = default;
-RasterImage::RasterImage(RasterImage&& other) noexcept = default;
-RasterImage& RasterImage::operator=(const RasterImage& other) = default;
-RasterImage& RasterImage::operator=(RasterImage&& other) noexcept = default;
 RasterImage::~RasterImage() = default;
+RasterImage::RasterImage(const RasterImage&) = default;
+RasterImage& RasterImage::operator=(const RasterImage&) = default;
+RasterImage::RasterImage(RasterImage&&) noexcept = default;
+RasterImage& RasterImage::operator=(RasterImage&&) noexcept = default;
 
 bool RasterImage::Create(int newWidth, int newHeight, int bitsPerPixel)
 {

@@ -7,8 +7,10 @@
 // are built in a temporary raster and taken over only on success. Rectangles and
 // drawing positions are top-down picture coordinates; storage is bottom-up.
 
-#include "Imaging/ImageExport.h"
+#include "Imaging/RasterExport.h"
+
 #include <cstdint>
+#include <string>
 #include <vector>
 
 class RasterFile;
@@ -19,7 +21,7 @@ struct HDC__;
 struct HGDIOBJ__;
 } // namespace Platform
 
-class TRELLAN_IMAGE_EXPORT RasterImage {
+class RASTER_EXPORT RasterImage {
 public:
     // A palette entry or colour: blue, green, red, alpha.
     struct Color {
@@ -30,16 +32,30 @@ public:
         friend bool operator==(const Color&, const Color&) = default;
     };
 
+    // What a photo's Exif block says, as far as the system reads it.
+    struct ExifInfo {
+        // 1 to 8 as Exif numbers them; 1 when the block gives none.
+        int orientation = 1;
+        // DateTimeOriginal, "YYYY:MM:DD HH:MM:SS" in the camera's local time; empty
+        // when the block has none.
+        std::string dateTimeOriginal;
+    };
+
     // Largest pixel memory a raster may ask for, in bytes.
     static constexpr float MaxPixelBytes = 268435456.0f;
 
-    // Defined out of line so that the module exports them.
+    // Copies are deep.
     RasterImage();
-    RasterImage(const RasterImage& other);
-    RasterImage(RasterImage&& other) noexcept;
-    RasterImage& operator=(const RasterImage& other);
-    RasterImage& operator=(RasterImage&& other) noexcept;
     ~RasterImage();
+    RasterImage(const RasterImage&);
+    RasterImage& operator=(const RasterImage&);
+    RasterImage(RasterImage&&) noexcept;
+    RasterImage& operator=(RasterImage&&) noexcept;
+
+    // Reads the Exif block of a JPEG file, walking its markers from the file's start
+    // up to the picture data; false, and info unchanged, when the file is no JPEG or
+    // holds no Exif block there.
+    static bool GetExifInfo(RasterFile& file, ExifInfo& info);
 
     bool Create(int width, int height, int bitsPerPixel);
     // 32-bit rows (blue, green, red, alpha); with flip the first row in memory becomes

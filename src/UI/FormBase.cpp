@@ -75,10 +75,12 @@ void FormBase::Resize(int width, int height)
 
 void FormBase::FillMinMaxInfo(LPARAM lParam) const
 {
+    // The form draws its own frame, so maximised it fills the work area exactly: no
+    // border of the system's hangs over the edges.
     auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-    info->ptMaxSize = POINT{GetSystemMetrics(SM_CXSCREEN),
-                            GetSystemMetrics(SM_CYFULLSCREEN) + GetSystemMetrics(SM_CYDLGFRAME) + GetSystemMetrics(SM_CYCAPTION)};
-    info->ptMaxPosition = POINT{0, 0};
+    const RECT work = WorkAreaOf(hwnd);
+    info->ptMaxSize = POINT{work.right - work.left, work.bottom - work.top};
+    info->ptMaxPosition = POINT{work.left, work.top};
 }
 
 void FormBase::OnControlRemoved(ControlBase* control)

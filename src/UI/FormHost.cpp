@@ -116,18 +116,30 @@ void FormHost::LoseCapture()
     }
 }
 
-bool RouteControlWindowMouse(ControlBase& root, UINT message, LPARAM lParam)
+bool ControlWindowMouse::Route(HWND window, UINT message, LPARAM lParam)
 {
     CMouseEventArgs args = MouseArgs(1, lParam);
     switch (message) {
     case WM_MOUSEMOVE:
         root.OnMouseMove(&args);
+        if (tracked != window) {
+            TRACKMOUSEEVENT request;
+            request.dwFlags = TME_LEAVE;
+            request.hwndTrack = window;
+            request.dwHoverTime = kHoverTime;
+            if (TrackMouseEvent(&request))
+                tracked = window;
+        }
         return true;
     case WM_LBUTTONDOWN:
         root.OnMouseDown(&args);
         return true;
     case WM_LBUTTONUP:
         root.OnMouseUp(&args);
+        return true;
+    case WM_MOUSELEAVE:
+        tracked = nullptr;
+        root.OnMouseLeave();
         return true;
     default:
         return false;

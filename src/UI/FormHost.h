@@ -48,7 +48,19 @@ private:
 };
 
 // The control window's routing: left-button and move messages with keys = 1, no
-// capture, handled and target ignored, no leave tracking.
-bool RouteControlWindowMouse(ControlBase& root, Platform::UINT message, Platform::LPARAM lParam);
+// capture, handled and target ignored. A move asks for leave tracking, and the leave
+// takes the hover off every control: the pointer went into a child window (the list)
+// or out of the control, and no face may stay lit after it.
+class ControlWindowMouse {
+public:
+    explicit ControlWindowMouse(ControlBase& root) : root(root) {}
+    // WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP and WM_MOUSELEAVE; false for others.
+    bool Route(Platform::HWND window, Platform::UINT message, Platform::LPARAM lParam);
+
+private:
+    ControlBase& root;
+    // The window whose leave was asked for; null once it came.
+    Platform::HWND tracked = nullptr;
+};
 
 } // namespace Zivoro::UI

@@ -36,7 +36,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
-#include <tuple>
+#include <utility>
 
 using namespace Platform;
 
@@ -86,6 +86,30 @@ bool HasPictureExtension(const std::wstring& path)
 void RemoveById(std::vector<ListViewItem*>& tiles, std::int32_t id)
 {
     std::erase_if(tiles, [id](ListViewItem* tile) { return tile->Id() == id; });
+}
+
+// A stable sort of the tiles by a key read once per tile: ties keep their order.
+template <typename KeyOf>
+void SortByKey(std::vector<ListViewItem*>& tiles, KeyOf keyOf)
+{
+    std::vector<std::pair<decltype(keyOf(tiles.front())), ListViewItem*>> keyed;
+    keyed.reserve(tiles.size());
+    for (ListViewItem* tile : tiles)
+        keyed.emplace_back(keyOf(tile), tile);
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 0; i < keyed.size(); ++i)
+        tiles[i] = keyed[i].second;
+}
+
+// The same by a field of the tiles' records; tiles without a record come first.
+template <typename FieldOf>
+void SortByRecord(std::vector<ListViewItem*>& tiles, FieldOf fieldOf)
+{
+    using Field = decltype(fieldOf(std::declval<const ImageData&>()));
+    SortByKey(tiles, [&](ListViewItem* tile) {
+        const std::shared_ptr<ImageData> data = tile->Data();
+        return data ? fieldOf(*data) : Field{};
+    });
 }
 
 } // namespace
@@ -281,6 +305,7 @@ void ListView::AddItem(ListViewItem* tile)
     tile->SetList(this);
     tile->listData = nextId++;
     items.push_back(tile);
+    pendingSort = 0;
     if (!loadingQueued && hwnd) {
         const std::shared_ptr<ImageData> record = tile->Data();
         if (record && !record->IsLoaded())
@@ -426,6 +451,7 @@ void ListView::MoveItem(std::int32_t fromId, std::int32_t toId)
     const auto from = std::find_if(items.begin(), items.end(), [fromId](ListViewItem* t) { return t->Id() == fromId; });
     if (from == items.end())
         return;
+    pendingSort = 0;
     ListViewItem* moving = *from;
     items.erase(from);
     const auto to = std::find_if(items.begin(), items.end(), [toId](ListViewItem* t) { return t->Id() == toId; });
@@ -436,18 +462,25 @@ void ListView::MoveItem(std::int32_t fromId, std::int32_t toId)
 
 void ListView::Sort(int kind)
 {
-    auto key = [kind](ListViewItem* tile) {
-        std::wstring remark;
-        std::int64_t time = 0;
-        if (kind == 1) {
-            const std::shared_ptr<ImageData> record = tile->Data();
-            remark = record ? record->remark : std::wstring();
-        } else if (kind == 2 || kind == 3) {
-            time = tile->created[kind - 2];
+    constexpr int ByRemark = 1, ByFileTime = 2, ByShotTime = 3;
+    pendingSort = 0;
+    if (kind == ByRemark) {
+        SortByRecord(items, [](const ImageData& data) { return data.remark; });
+    } else if (kind == ByFileTime) {
+        SortByRecord(items, [](const ImageData& data) { return data.fileTime; });
+    } else if (kind == ByShotTime) {
+        SortByRecord(items, [](const ImageData& data) { return data.ShotTime(); });
+        const bool unread = std::any_of(items.begin(), items.end(), [](ListViewItem* tile) {
+            const std::shared_ptr<ImageData> data = tile->Data();
+            return data && !data->IsLoaded();
+        });
+        if (unread) {
+            pendingSort = kind;
+            StartLoading();
         }
-        return std::make_tuple(std::move(remark), time, tile->Id());
-    };
-    std::stable_sort(items.begin(), items.end(), [&](ListViewItem* a, ListViewItem* b) { return key(a) < key(b); });
+    } else {
+        SortByKey(items, [](ListViewItem* tile) { return tile->Id(); });
+    }
     Layout();
     UpdateScrollBar();
     InvalidateAll();
@@ -632,6 +665,8 @@ bool ListView::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lP
             tile->Redraw();
         return true;
     case LoadingDoneMessage:
+        if (const int kind = std::exchange(pendingSort, 0); kind != 0 && !AppState::Instance().IsUploading())
+            Sort(kind);
         LoadingFinished();
         return true;
     case LoadingQueuedMessage:
@@ -714,12 +749,17 @@ void ListView::OnPress(WPARAM keys, POINT point)
 
 void ListView::SelectRange(ListViewItem* tile)
 {
+    DeselectAll();
     const int anchorIndex = IndexOf(anchorId);
     if (anchorIndex < 0) {
+        // No range to extend: the tile alone is selected and starts the next range,
+        // so nothing is drawn selected that the selection does not hold.
         tile->Select(POINT{});
+        selection.push_back(tile);
+        anchorId = tile->Id();
+        SelectionChanged(0);
         return;
     }
-    DeselectAll();
     const int tileIndex = IndexOf(tile->Id());
     const auto [first, last] = std::minmax(anchorIndex, tileIndex);
     for (int i = first; i <= last; ++i) {

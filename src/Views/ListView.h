@@ -74,8 +74,10 @@ public:
     void Clear();
     // Moves the tile with fromId before the tile with toId (to the end when there is none).
     void MoveItem(std::int32_t fromId, std::int32_t toId);
-    // 1: by remark; 2 and 3: by creation time; anything else: by id. Stable, ties
-    // broken by the id.
+    // 1: by remark; 2: by the file's own time (made, else last modified); 3: by when
+    // the photo was taken (its Exif time, else the file's); anything else: by id.
+    // Stable: ties keep their order. Sorting by the time taken while pictures are
+    // still being read sorts again, once, when the loader has read them all.
     void Sort(int kind);
 
     ListViewItem* FindById(std::int32_t id) const;
@@ -246,4 +248,7 @@ private:
     std::unique_ptr<ThumbnailLoader> loader;
     // A LoadingQueuedMessage is on its way.
     bool loadingQueued = false;
+    // The sort to run again when the loader is done (0: none): it needed times that
+    // were not read yet. Any other change of the order forgets it.
+    int pendingSort = 0;
 };

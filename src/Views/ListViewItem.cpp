@@ -6,17 +6,9 @@
 #include "UI/EventArgs.h"
 #include "Views/ListView.h"
 
-#include <chrono>
-
 using namespace Platform;
 
 namespace {
-
-std::int64_t NowInSeconds()
-{
-    using namespace std::chrono;
-    return duration_cast<seconds>(system_clock::now().time_since_epoch()).count();
-}
 
 bool Overlaps(const RECT& rect, int top, int bottom)
 {
@@ -25,7 +17,7 @@ bool Overlaps(const RECT& rect, int top, int bottom)
 
 } // namespace
 
-ListViewItem::ListViewItem() : created{NowInSeconds(), NowInSeconds()} {}
+ListViewItem::ListViewItem() = default;
 
 ListViewItem::~ListViewItem() = default;
 

@@ -85,8 +85,6 @@ public:
 
     // Check mark of picker tiles (non-zero: checked).
     std::int32_t checked = 0;
-    // Creation time in seconds, twice: the keys of the two time sorts.
-    std::int64_t created[2];
 
 protected:
     // The rectangle moved up by the list's scroll position (window coordinates).

@@ -30,7 +30,8 @@ constexpr COLORREF kWhite = 0xFFFFFF;
 constexpr std::uint32_t kButtonStrip = 0xAA000000;
 constexpr std::uint32_t kBandShade = 0x5A000000;
 constexpr std::uint32_t kBandFill = 0xD2ABD369;
-constexpr UINT kRemarkFormat = 0x8024; // DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS
+// The caption is the user's text as it is: an "&" is no mnemonic prefix.
+constexpr UINT kRemarkFormat = DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX;
 constexpr std::size_t kRemarkLimit = 259;
 constexpr int kCentred = 1;
 

@@ -195,6 +195,57 @@ TEST_F(MainViewTest, SelectingTilesEnablesTheLinksAndDeletingThemAllBringsBackTh
     EXPECT_FALSE(view.selectAllBox.IsChecked());
 }
 
+TEST_F(MainViewTest, AShiftClickAsTheFirstClickSelectsForTheLinksAndDelete)
+{
+    MainView& view = control->View();
+    AddTiles(3);
+    const RECT tile = view.list.Items()[1]->GetBounds();
+    POINT point{(tile.left + tile.right) / 2, (tile.top + tile.bottom) / 2};
+    ClientToScreen(view.list.GetHwnd(), &point);
+    CurrentBackend().InjectKey(VK_SHIFT, true);
+    CurrentBackend().InjectMouse(Backend::MouseAction::Move, point);
+    CurrentBackend().InjectMouse(Backend::MouseAction::LeftDown, point);
+    CurrentBackend().InjectMouse(Backend::MouseAction::LeftUp, point);
+    CurrentBackend().InjectKey(VK_SHIFT, false);
+    Pump();
+    EXPECT_FALSE(LinksDisabled());
+    ClickAt(view.deleteIcon);
+    ASSERT_EQ(view.list.Count(), 2);
+    for (ListViewItem* left : view.list.Items())
+        EXPECT_NE(left->Data()->fileName, L"1.jpg");
+}
+
+TEST_F(MainViewTest, AToolbarFaceGoesBackWhenThePointerLeavesIntoTheListOrAway)
+{
+    MainView& view = control->View();
+    AddTiles(2);
+    const auto moveTo = [&](POINT client, HWND of) {
+        ClientToScreen(of, &client);
+        CurrentBackend().InjectMouse(Backend::MouseAction::Move, client);
+        Pump();
+    };
+    const auto centre = [](const ControlBase& c) {
+        return POINT{(c.bounds.left + c.bounds.right) / 2, (c.bounds.top + c.bounds.bottom) / 2};
+    };
+    const COLORREF normalFace = PixelAt(centre(view.addButton).x, centre(view.addButton).y);
+    moveTo(centre(view.addButton), window);
+    ASSERT_TRUE(view.addButton.state & StateHover);
+    ASSERT_NE(PixelAt(centre(view.addButton).x, centre(view.addButton).y), normalFace) << "the hover face shows";
+
+    // Straight into the list, a child window: the control window hears of no move.
+    moveTo(POINT{200, 100}, view.list.GetHwnd());
+    EXPECT_FALSE(view.addButton.state & StateHover);
+    EXPECT_EQ(PixelAt(centre(view.addButton).x, centre(view.addButton).y), normalFace);
+
+    moveTo(centre(view.uploadButton), window);
+    ASSERT_TRUE(view.uploadButton.state & StateHover);
+    CurrentBackend().InjectMouse(Backend::MouseAction::Move, POINT{1200, 900});
+    Pump();
+    EXPECT_FALSE(view.uploadButton.state & StateHover) << "out of the control";
+    moveTo(centre(view.uploadButton), window);
+    EXPECT_TRUE(view.uploadButton.state & StateHover) << "tracked again on return";
+}
+
 TEST_F(MainViewTest, AnUploadSwapsTheButtonsAndLocksTheToolbarUntilTheTaskEnds)
 {
     MainView& view = control->View();

@@ -141,18 +141,50 @@ TEST_F(ModuleRegistration, ARegistrationThatCannotBeStoredFailsAndLeavesTheStore
     EXPECT_EQ(hr & 0xFFFF0000, 0x80070000);
 }
 
-TEST(ModuleExportTable, TheFiveEntryPointsAreExportedUnmangled)
+// The module's dynamic symbol table as nm lists it, one symbol a line.
+std::string DynamicSymbols(const std::string& options)
 {
-    const std::string command = "nm -D --defined-only '" + TestPaths::ModulePath() + "'";
+    const std::string command = "nm -D --defined-only " + options + " '" + TestPaths::ModulePath() + "'";
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    ASSERT_TRUE(pipe);
     std::string symbols;
     char buffer[4096];
-    while (std::size_t read = std::fread(buffer, 1, sizeof buffer, pipe.get()))
+    while (std::size_t read = pipe ? std::fread(buffer, 1, sizeof buffer, pipe.get()) : 0)
         symbols.append(buffer, read);
+    return symbols;
+}
+
+TEST(ModuleExportTable, TheFiveEntryPointsAreExportedUnmangled)
+{
+    const std::string symbols = DynamicSymbols("");
     for (const char* name :
          {"DllGetClassObject", "DllCanUnloadNow", "DllRegisterServer", "DllUnregisterServer", "DllInstall"})
         EXPECT_NE(symbols.find(std::string(" T ") + name + "\n"), std::string::npos) << name;
+}
+
+TEST(ModuleExportTable, TheRasterImageAndItsFileClassesAreExported)
+{
+    const std::string symbols = DynamicSymbols("--demangle");
+    for (const char* name : {
+             "RasterImage::RasterImage()",
+             "RasterImage::RasterImage(RasterImage const&)",
+             "RasterImage::~RasterImage()",
+             "RasterImage::operator=(RasterImage const&)",
+             "RasterImage::GetExifInfo(RasterFile&, RasterImage::ExifInfo&)",
+             "RasterFile::~RasterFile()",
+             "RasterFile::operator=(RasterFile const&)",
+             "vtable for RasterFile",
+             "RasterIOFile::RasterIOFile()",
+             "RasterIOFile::~RasterIOFile()",
+             "RasterIOFile::operator=(RasterIOFile&&)",
+             "vtable for RasterIOFile",
+             "RasterIOFile::Open(std::__cxx11::basic_string<wchar_t, std::char_traits<wchar_t>, "
+             "std::allocator<wchar_t> > const&, char const*)",
+             "RasterIOFile::Scanf(char const*, ...)",
+             "RasterMemFile::RasterMemFile(void const*, unsigned long)",
+             "RasterMemFile::operator=(RasterMemFile const&)",
+             "vtable for RasterMemFile",
+         })
+        EXPECT_NE(symbols.find(std::string(name) + "\n"), std::string::npos) << name;
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "Platform/Win/Dialog.h"
 #include "Platform/Win/HeadlessBackend.h"
 #include "Platform/Win/Painting.h"
+#include "Platform/Win/Screen.h"
 #include "UI/Skin.h"
 #include "Views/ListView.h"
 #include "Views/ListViewSelectItem.h"
@@ -292,6 +293,7 @@ TEST_F(EditForm, TheFrameResizesFromItsEdgesDownToTheMinimumAndNotWhileMaximised
         EXPECT_TRUE(form.maximized);
         EXPECT_EQ(form.maximizeButton.imageNormal, "BtnRestore-Normal");
         GetWindowRect(dialog, &w);
+        EXPECT_EQ(w, WorkAreaOf(dialog)) << "maximised, the form fits the work area exactly";
         EXPECT_EQ(hit(w.right - 2, w.top + 300), HTCLIENT);
         Mouse(dialog, Action::Move, POINT{w.right - w.left - 2, 300});
         Pump();

@@ -157,6 +157,38 @@ TEST_F(ViewForm, EscFocusLossAndTheCloseButtonCloseIt)
     EXPECT_TRUE(IsWindowVisible(form->hwnd));
 }
 
+TEST_F(ViewForm, ClosingGivesTheActivationBackUnlessAnotherWindowTookIt)
+{
+    ListViewItem* tile = AddPhoto(800, 600);
+    for (const bool byEsc : {true, false}) {
+        SetActiveWindow(owner);
+        SetFocus(list.GetHwnd());
+        ImageViewForm* form = ImageViewForm::Open(tile);
+        Pump();
+        ASSERT_EQ(GetActiveWindow(), form->hwnd);
+        if (byEsc) {
+            Key(VK_ESCAPE);
+        } else {
+            form->Close();
+        }
+        Pump();
+        EXPECT_EQ(GetActiveWindow(), owner) << byEsc;
+        EXPECT_EQ(GetFocus(), list.GetHwnd()) << "the keyboard goes on where it was";
+    }
+
+    // A click on another window closes the preview; that window stays active.
+    const HWND other = OwnerWindow(1200, 100, 300, 200);
+    SetActiveWindow(owner);
+    ImageViewForm* form = ImageViewForm::Open(tile);
+    Pump();
+    const HWND preview = form->hwnd;
+    SetActiveWindow(other);
+    Pump();
+    EXPECT_FALSE(IsWindow(preview));
+    EXPECT_EQ(GetActiveWindow(), other);
+    DestroyWindow(other);
+}
+
 TEST_F(ViewForm, APictureThatCannotBeReadGivesTheMinimumWindow)
 {
     auto* tile = new ListViewSelectItem(std::make_shared<ImageData>(L"/nonexistent-trellan/missing.jpg"));

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 namespace ExifJpeg {
@@ -56,7 +57,9 @@ inline std::vector<std::uint8_t> ExifPayload(const std::vector<Entry>& entries, 
 inline std::vector<std::uint8_t> WithApp1(const std::vector<std::uint8_t>& jpeg, const std::vector<std::uint8_t>& payload)
 {
     const std::size_t length = payload.size() + 2;
-    std::vector<std::uint8_t> out(jpeg.begin(), jpeg.begin() + 2);
+    std::vector<std::uint8_t> out;
+    out.reserve(jpeg.size() + length + 2);
+    out.insert(out.end(), jpeg.begin(), jpeg.begin() + 2);
     out.insert(out.end(), {0xFF, 0xE1, static_cast<std::uint8_t>(length >> 8), static_cast<std::uint8_t>(length)});
     out.insert(out.end(), payload.begin(), payload.end());
     out.insert(out.end(), jpeg.begin() + 2, jpeg.end());
@@ -67,6 +70,63 @@ inline std::vector<std::uint8_t> WithOrientation(const std::vector<std::uint8_t>
                                                  bool bigEndian = true)
 {
     return WithApp1(jpeg, ExifPayload({{OrientationTag, Short, 1, static_cast<std::uint32_t>(orientation)}}, bigEndian));
+}
+
+constexpr std::uint16_t ExifDirectoryTag = 0x8769;
+constexpr std::uint16_t DateTimeOriginalTag = 0x9003;
+
+// "Exif\0\0", a TIFF header, a first directory with the orientation and the pointer
+// to the Exif directory, which holds DateTimeOriginal: the layout cameras write.
+inline std::vector<std::uint8_t> ExifPayloadWithDate(const std::string& date, int orientation = 1,
+                                                     bool bigEndian = false)
+{
+    // Offsets count from the TIFF header, after the six bytes of the signature.
+    std::vector<std::uint8_t> payload = {'E', 'x', 'i', 'f', 0, 0};
+    const auto put = [&](std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            payload.push_back(static_cast<std::uint8_t>(value >> (8 * (bigEndian ? bytes - 1 - i : i))));
+    };
+    const auto entry = [&](std::uint16_t tag, std::uint16_t type, std::uint32_t count, std::uint32_t value) {
+        put(tag, 2);
+        put(type, 2);
+        put(count, 4);
+        if (type == Short) {
+            put(value, 2);
+            put(0, 2);
+        } else {
+            put(value, 4);
+        }
+    };
+    constexpr std::uint32_t first = 8, exif = first + 2 + 2 * 12 + 4, text = exif + 2 + 12 + 4;
+    payload.push_back(bigEndian ? 'M' : 'I');
+    payload.push_back(bigEndian ? 'M' : 'I');
+    put(42, 2);
+    put(first, 4);
+    put(2, 2);
+    entry(OrientationTag, Short, 1, static_cast<std::uint32_t>(orientation));
+    entry(ExifDirectoryTag, Long, 1, exif);
+    put(0, 4);
+    put(1, 2);
+    entry(DateTimeOriginalTag, 2, static_cast<std::uint32_t>(date.size() + 1), text);
+    put(0, 4);
+    for (const char c : date)
+        payload.push_back(static_cast<std::uint8_t>(c));
+    payload.push_back(0);
+    return payload;
+}
+
+// A photo-sized picture of noise, which JPEG cannot make small: several megabytes as
+// a camera's would be.
+inline std::vector<std::uint8_t> NoisyJpeg(int width, int height, std::uint32_t seed = 1)
+{
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * 4);
+    std::uint32_t state = seed * 2654435761u + 1;
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        state = state * 1664525u + 1013904223u;
+        pixels[i] = (i % 4 == 3) ? 255 : static_cast<std::uint8_t>(state >> 24);
+    }
+    const auto bitmap = TestPictures::Bitmap::FromPixels(width, height, width * 4, pixels.data());
+    return TestPictures::Encode(*bitmap, TestPictures::Jpeg, 95);
 }
 
 using Colour = std::array<std::uint8_t, 3>; // blue, green, red

@@ -3,7 +3,7 @@
 // upright in its size, pixels, thumbnails and encoded bytes.
 
 #include "Gdiplus/ExifJpeg.h"
-#include "Platform/Gdiplus/ExifOrientation.h"
+#include "Platform/Gdiplus/ExifBlock.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
 #include "Platform/Resources/ResourceTable.h"
+#include "Platform/Gdiplus/Bitmap.h"
 #include "Platform/Resources/Resources.h"
 
 #include <gtest/gtest.h>
@@ -142,4 +143,27 @@ TEST(ResourceLookup, HandlesThatAreNotResourcesAreRefused)
         EXPECT_EQ(SizeofResource(nullptr, bad), 0u);
     }
     EXPECT_EQ(LockResource(nullptr), nullptr);
+}
+
+TEST(RegistrationResources, TheToolboxBitmapAndTheProjectNameAreThere)
+{
+    // The registration names "%MODULE%, 102": a 16 x 16 bitmap the picture decoder reads.
+    HRSRC bitmap = FindResourceW(nullptr, MAKEINTRESOURCEW(102), L"BITMAP");
+    ASSERT_NE(bitmap, nullptr);
+    const auto* bytes = static_cast<const std::uint8_t*>(LockResource(LoadResource(nullptr, bitmap)));
+    ASSERT_GE(SizeofResource(nullptr, bitmap), 54u);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes), 2), "BM");
+    const auto decoded = Gdiplus::Bitmap::FromMemory(bytes, SizeofResource(nullptr, bitmap));
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->GetWidth(), 16u);
+    EXPECT_EQ(decoded->GetHeight(), 16u);
+
+    wchar_t name[64];
+    EXPECT_EQ(LoadStringW(nullptr, 100, name, 64), 10);
+    EXPECT_EQ(std::wstring(name), L"TrellanApp");
+    EXPECT_EQ(LoadStringW(nullptr, 100, name, 5), 4) << "cut to the buffer";
+    EXPECT_EQ(std::wstring(name), L"Trel");
+    EXPECT_EQ(LoadStringW(nullptr, 101, name, 64), 0) << "101 is no string";
+    EXPECT_EQ(std::wstring(name), L"");
+    EXPECT_EQ(LoadStringW(nullptr, 100, nullptr, 64), 0);
 }

@@ -171,9 +171,10 @@ TEST(ControlWindowHostTest, PressesAndMovesGoToTheRootWithKeysOneAndNoCapture)
     PressControl button("button");
     button.Attach(&root);
     button.bounds = RECT{0, 0, 10, 10};
-    EXPECT_TRUE(Zivoro::UI::RouteControlWindowMouse(root, WM_LBUTTONDOWN, MAKELPARAM(5, 5)));
-    EXPECT_TRUE(Zivoro::UI::RouteControlWindowMouse(root, WM_LBUTTONUP, MAKELPARAM(5, 5)));
-    EXPECT_FALSE(Zivoro::UI::RouteControlWindowMouse(root, WM_RBUTTONDOWN, MAKELPARAM(5, 5)));
+    Zivoro::UI::ControlWindowMouse mouse(root);
+    EXPECT_TRUE(mouse.Route(nullptr, WM_LBUTTONDOWN, MAKELPARAM(5, 5)));
+    EXPECT_TRUE(mouse.Route(nullptr, WM_LBUTTONUP, MAKELPARAM(5, 5)));
+    EXPECT_FALSE(mouse.Route(nullptr, WM_RBUTTONDOWN, MAKELPARAM(5, 5)));
     EXPECT_EQ(button.clicks, 1);
     EXPECT_EQ(GetCapture(), nullptr);
 }

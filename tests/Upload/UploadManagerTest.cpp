@@ -391,6 +391,30 @@ TEST_F(UploadManagerTest, StopAfterAnAcceptedFileStillCompletesWithIt)
     EXPECT_EQ(Count("post_error", list[2].File().get()), 0);
 }
 
+TEST_F(UploadManagerTest, FilesThatFailedStartTheNextTaskAtNothingSent)
+{
+    // Both files are refused; in the second task the first stalls while the other waits.
+    TestReceiver receiver(
+        {"--replies", R"([{"reply":"{\"success\":0}"},{"reply":"{\"success\":0}"},{"fault":"stall"}])"});
+    PhotoFolder photos(2, "2400x1600", true);
+    AddPhotos(photos);
+    UseReceiver(receiver);
+    AppConfig::Instance().ThreadCount = 1;
+    ASSERT_TRUE(manager.StartTask());
+    ASSERT_TRUE(RunToEnd());
+    ASSERT_EQ(Count("post_error"), 2);
+    ASSERT_GT(list[1].File()->uploadSize, 1 << 20) << "a photo of real size";
+    for (std::size_t i = 0; i < 2; ++i)
+        ASSERT_EQ(list[i].File()->sentBytes, list[i].File()->uploadSize) << i;
+
+    events.clear();
+    ASSERT_TRUE(manager.StartTask());
+    ASSERT_TRUE(receiver.WaitForRecorded(3));
+    EXPECT_EQ(list[1].File()->sentBytes, 0) << "the waiting file shows nothing sent";
+    manager.Stop();
+    ASSERT_TRUE(RunToEnd(20s));
+}
+
 TEST_F(UploadManagerTest, StopRightAfterTheStartLeavesTheFilesUnsent)
 {
     // The task thread may have handed out the first file before the stop; it can

@@ -8,6 +8,7 @@
 #include "Gdiplus/ExifJpeg.h"
 #include "Gdiplus/TestPictures.h"
 #include "PixelReference.h"
+#include "Platform/Gdi/Drawing.h"
 #include "Platform/Win/Dialog.h"
 #include "Platform/Win/Input.h"
 #include "UI/Skin.h"
@@ -228,6 +229,38 @@ TEST_F(PostItemTest, TheBandReadsWhatWasSentAndSuccessOnlyWhenTheServerSaidSo)
     record.uploadSize = std::int64_t{6} << 30;
     record.sentBytes = std::int64_t{3} << 30;
     EXPECT_EQ(ListViewPostItem::ProgressText(record, false), L"50%");
+}
+
+TEST_F(PostItemTest, ACaptionShowsAnAmpersandAsItIs)
+{
+    // Two captions that a mnemonic prefix would make look the same.
+    AddPost(L"/nonexistent-trellan/a.png")->Data()->remark = L"R&D_报告.png";
+    AddPost(L"/nonexistent-trellan/b.png")->Data()->remark = L"RD_报告.png";
+    Refresh();
+    UpdateWindow(list->GetHwnd());
+    const HDC dc = GetDC(list->GetHwnd());
+    // The dark pixels of a tile's caption strip, and the rightmost column holding one.
+    const auto ink = [&](const RECT& tile, int& right) {
+        std::vector<bool> dark;
+        right = -1;
+        for (int y = tile.top + 120; y < tile.bottom; ++y) {
+            for (int x = tile.left + 3; x < tile.right; ++x) {
+                const COLORREF c = GetPixel(dc, x, y);
+                const bool isDark = GetRValue(c) < 0x90 && GetGValue(c) < 0x90 && GetBValue(c) < 0x90;
+                dark.push_back(isDark);
+                if (isDark)
+                    right = std::max(right, x - tile.left);
+            }
+        }
+        return dark;
+    };
+    int withAmpersand = 0, without = 0;
+    const std::vector<bool> first = ink(list->Items()[0]->GetBounds(), withAmpersand);
+    const std::vector<bool> second = ink(list->Items()[1]->GetBounds(), without);
+    ReleaseDC(list->GetHwnd(), dc);
+    ASSERT_GT(without, 20) << "the caption is drawn";
+    EXPECT_NE(first, second);
+    EXPECT_GT(withAmpersand, without + 3) << "the ampersand takes its room";
 }
 
 TEST_F(PostItemTest, ATileTakenFromThePickerSharesItsRecord)

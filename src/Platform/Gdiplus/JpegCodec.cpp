@@ -6,7 +6,7 @@
 #include "Platform/Gdiplus/JpegCodec.h"
 
 #include "Platform/Gdiplus/ByteSource.h"
-#include "Platform/Gdiplus/ExifOrientation.h"
+#include "Platform/Gdiplus/ExifBlock.h"
 #include "Platform/Gdiplus/MemoryStream.h"
 #include "Platform/Gdiplus/PixelBuffer.h"
 

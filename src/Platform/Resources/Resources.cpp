@@ -1,7 +1,9 @@
 #include "Platform/Resources/Resources.h"
 
 #include "Platform/Resources/ResourceTable.h"
+#include "Platform/Text/TextConv.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -83,6 +85,22 @@ DWORD SizeofResource(HMODULE, HRSRC resource)
 BOOL FreeResource(HGLOBAL)
 {
     return FALSE;
+}
+
+int LoadStringW(HINSTANCE module, UINT id, wchar_t* buffer, int size)
+{
+    if (!buffer || size <= 0 || id > 0xFFFF)
+        return 0;
+    buffer[0] = L'\0';
+    const HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(static_cast<WORD>(id)), L"STRING");
+    const auto* bytes = static_cast<const char*>(LockResource(LoadResource(module, resource)));
+    if (!bytes)
+        return 0;
+    const std::wstring text = Utf8ToWide(std::string_view(bytes, SizeofResource(module, resource)));
+    const std::size_t copied = std::min(text.size(), static_cast<std::size_t>(size - 1));
+    text.copy(buffer, copied);
+    buffer[copied] = L'\0';
+    return static_cast<int>(copied);
 }
 
 } // namespace Platform

@@ -35,4 +35,9 @@ DWORD SizeofResource(HMODULE module, HRSRC resource);
 // Embedded resources are never unloaded; always FALSE, as for any resource.
 BOOL FreeResource(HGLOBAL data);
 
+// Copies the string resource id (a resource of type "STRING", UTF-8) into buffer, cut
+// to size - 1 characters and closed with a zero; the number of characters copied, 0
+// when there is no such string or no room.
+int LoadStringW(HINSTANCE module, UINT id, wchar_t* buffer, int size);
+
 } // namespace Platform
