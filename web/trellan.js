@@ -326,7 +326,10 @@ export const Trellan = {
    */
   async create(element, options = {}) {
     if (!(element instanceof HTMLElement)) throw new TrellanError("Trellan.create needs an element");
-    return new Control(element, options.host || DEFAULT_HOST).start();
+    const host = options.host || DEFAULT_HOST;
+    if (!/^https?:\/\/[^/]/.test(host) || !URL.canParse(host))
+      throw new TrellanError(`options.host must be trellan-host's http address, not ${host}`);
+    return new Control(element, host).start();
   },
 };
 
