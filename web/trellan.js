@@ -66,6 +66,8 @@ class Control {
     /** @type {((text: string) => void) | null} */
     this.recvMessage = null;
     this.ended = false;
+    this.loaded = false; // the frame's document has loaded, whatever it is
+    this.hello = false; // the control's frame has answered
     this.closed = new Promise((resolve) => (this.resolveClosed = resolve));
     this.build();
   }

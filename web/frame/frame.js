@@ -68,7 +68,6 @@ class Frame {
     this.cursor = "default";
     this.composing = false;
     this.ended = false;
-    this.ready = false;
     this.box = null;
     this.askedLarge = false;
     this.enlarged = false;
@@ -190,10 +189,7 @@ class Frame {
 
   handle(message) {
     switch (message.t) {
-      case "ready":
-        this.ready = true;
-        this.toPage({ t: "ready" });
-        break;
+      case "ready": this.toPage({ t: "ready" }); break;
       case "failed": this.finish(`The upload control could not be started: ${message.reason}`); break;
       case "event": this.toPage({ t: "event", text: message.text }); break;
       case "window": this.windowChanged(message); break;
