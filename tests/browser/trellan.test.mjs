@@ -311,6 +311,21 @@ describe("photos in the list", () => {
     });
   });
 
+  test("the sort order's drop-down list opens below its box over the page and closes with Esc", async () => {
+    await withPage("combo", async (page) => {
+      const frame = await openDemo(page, host);
+      const element = await frameBox(page);
+      const control = await elementBox(frame);
+      const list = await openForm(page, frame, 750, 15);
+      await page.screenshot({ path: join(OUT, "sort-list.png") });
+      // The sort box's lower left corner is at (704, 27) of the control; the list hangs from it.
+      assert.ok(Math.abs(list.x - (control.x + 704)) <= 2 && Math.abs(list.y - (control.y + 27)) <= 2,
+        JSON.stringify({ list, control }));
+      await page.keyboard.press("Escape");
+      await formClosed(page, frame, element);
+    });
+  });
+
   test("a tile's edit button opens the editor over the page, and its Cancel closes it", async () => {
     await withPage("editor", async (page) => {
       const frame = await openDemo(page, host);

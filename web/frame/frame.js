@@ -129,7 +129,7 @@ class Frame {
 
   // Forms and popups need the page's viewport; the frame asks for it while one shows.
   updateSize() {
-    const large = [...this.windows.entries()].some(([id, shown]) => id !== this.mainId && shown.last?.visible);
+    const large = [...this.windows.entries()].some(([id, { last }]) => id !== this.mainId && last?.visible && last.w > 0 && last.h > 0);
     if (large === this.askedLarge) return;
     this.askedLarge = large;
     this.toPage({ t: large ? "enlarge" : "shrink" });
