@@ -199,6 +199,23 @@ describe("refusals and failures", () => {
     }
   });
 
+  test("a session the host refuses rejects create() with the reason in the element", async () => {
+    const host = await startHost("--max-sessions", "1");
+    try {
+      await withPage("first", async (first) => {
+        await withPage("second", async (second) => {
+          await openDemo(first, host);
+          await second.goto(`${host.origin}/demo/`);
+          assert.match(await notice(second), /refused the session: too many sessions/);
+          assert.match(await second.evaluate(() => document.querySelector("#log").textContent), /refused the session/);
+          assert.equal(host.sessions().length, 1);
+        });
+      });
+    } finally {
+      host.stop();
+    }
+  });
+
   test("killing a session's process shows the error in its page and nowhere else", async () => {
     const host = await startHost();
     try {
