@@ -459,25 +459,34 @@ describe("pages of other origins", () => {
     });
   });
 
-  test("a press on the frame under a decoy does not count", async () => {
+  test("a press on the frame under a decoy, or on a frame made see-through, does not count", async () => {
     await withPage("decoy", async (page) => {
       const frame = await openPage(page, "/decoy.html", embeddingPage(`${host.origin}/trellan.js`, host.origin));
       await page.waitForFunction(() => window.events.some((e) => e.name === "load_complete"), null, { timeout: 20000 });
       const box = await elementBox(frame);
-      await page.evaluate(() => {
-        const decoy = document.createElement("div");
-        decoy.id = "decoy";
-        decoy.textContent = "Click here to win";
-        Object.assign(decoy.style, { position: "absolute", left: "0", top: "0", width: "400px", height: "120px",
-          background: "gold", opacity: "0.9", pointerEvents: "none", zIndex: "10" });
-        document.body.append(decoy);
-      });
-      await new Promise((resolve) => setTimeout(resolve, 800));
-      await page.mouse.click(box.x + 60, box.y + 16);
-      await new Promise((resolve) => setTimeout(resolve, 1500));
-      assert.equal(await frame.evaluate(() => document.querySelectorAll("canvas.trellan-overlay").length), 0,
-        "the press under the decoy opened the dialog");
-      await page.evaluate(() => document.getElementById("decoy").remove());
+      const disguises = {
+        decoy: () => {
+          const decoy = document.createElement("div");
+          decoy.textContent = "Click here to win";
+          Object.assign(decoy.style, { position: "absolute", left: "0", top: "0", width: "400px", height: "120px",
+            background: "gold", opacity: "0.9", pointerEvents: "none", zIndex: "10" });
+          document.body.append(decoy);
+          window.undo = () => decoy.remove();
+        },
+        transparent: () => {
+          document.getElementById("uploader").style.opacity = "0.05";
+          window.undo = () => (document.getElementById("uploader").style.opacity = "");
+        },
+      };
+      for (const [name, disguise] of Object.entries(disguises)) {
+        await page.evaluate(disguise);
+        await new Promise((resolve) => setTimeout(resolve, 800));
+        await page.mouse.click(box.x + 60, box.y + 16);
+        await new Promise((resolve) => setTimeout(resolve, 1500));
+        assert.equal(await frame.evaluate(() => document.querySelectorAll("canvas.trellan-overlay").length), 0,
+          `the press on the ${name} frame opened the dialog`);
+        await page.evaluate(() => window.undo());
+      }
       await new Promise((resolve) => setTimeout(resolve, 800));
       await openForm(page, frame, 60, 16);
     });
