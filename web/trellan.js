@@ -31,9 +31,17 @@ const TEXTS = {
   refused: "The browser does not let this page reach the photo upload control on this computer " +
     "(local network access was refused).\nAllow it in the site's settings (the icon left of the address) and reload the page.",
   notRunning: (host) => `trellan-host is not running at ${host}.\nStart trellan-host on this computer and reload the page.`,
-  notAllowed: (host) => `trellan-host at ${host} does not allow pages from ${location.origin}.\n` +
+  notAllowed: (host) => `trellan-host at ${host} does not allow pages from ${location.origin}${framedBy()}.\n` +
     `Start it with --allow-origin ${location.origin}, or add the origin to its allowed-origins file.`,
 };
+
+// The control's frame may be shown only where every page around it is allowed, so a page
+// that is itself framed names the pages around it (where the browser tells them).
+function framedBy() {
+  if (window.top === window) return "";
+  const around = [...(location.ancestorOrigins ?? [])].filter((origin) => origin !== location.origin);
+  return `, or from a page that shows this one in a frame${around.length ? ` (${around.join(", ")})` : ""}`;
+}
 
 // The browser's local-network-access permission: "granted", "prompt", "denied", or
 // "unknown" where the browser has no such permission (some throw for unknown names).
@@ -126,8 +134,10 @@ class Control {
     this.root.prepend(this.frame);
     this.explainPrompt();
     if (!(await answered)) {
-      const text = (await localAccess()) === "denied" ? TEXTS.refused
-        : (await hostAnswers(this.host)) ? TEXTS.notAllowed(this.host) : TEXTS.notRunning(this.host);
+      // A host this page reaches has refused the frame; one it cannot reach is stopped,
+      // or the browser keeps this page from it.
+      const text = (await hostAnswers(this.host)) ? TEXTS.notAllowed(this.host)
+        : (await localAccess()) === "denied" ? TEXTS.refused : TEXTS.notRunning(this.host);
       throw this.fail(text);
     }
     this.hideNotice();

@@ -459,6 +459,25 @@ describe("pages of other origins", () => {
     });
   });
 
+  test("an allowed page shown in a frame by a page not allowed cannot show the control", async () => {
+    const outer = await startPages({});
+    try {
+      await withPage("framed", async (page) => {
+        pages.set("/inner.html", embeddingPage(`${host.origin}/trellan.js`, host.origin));
+        outer.set("/", `<!doctype html><iframe src="${pages.origin}/inner.html" style="width:900px;height:700px"></iframe>`);
+        await page.goto(outer.origin);
+        const inner = page.frames().find((frame) => frame.url() === `${pages.origin}/inner.html`);
+        await inner.waitForFunction(() => window.failure, null, { timeout: 30000 });
+        const failure = await inner.evaluate(() => window.failure);
+        assert.match(failure, new RegExp(`does not allow pages from ${pages.origin}, or from a page that shows this one in a frame \\(${outer.origin}\\)`));
+        assert.equal(await inner.evaluate(() => document.querySelector(".trellan-notice").textContent), failure);
+        assert.equal(page.frames().some((frame) => frame.url() === `${host.origin}/frame`), false);
+      });
+    } finally {
+      outer.stop();
+    }
+  });
+
   test("a press on the frame under a decoy, or on a frame made see-through, does not count", async () => {
     await withPage("decoy", async (page) => {
       const frame = await openPage(page, "/decoy.html", embeddingPage(`${host.origin}/trellan.js`, host.origin));
