@@ -22,13 +22,31 @@ export interface TrellanControl {
   readonly closed: Promise<string>;
 }
 
+/** The element that replaces an <object> of the original control. */
+export interface TrellanElement extends HTMLElement {
+  /** Sends one JSON command; commands sent before the control is ready are delivered once it is, in order. */
+  postMessage(text: string): void;
+  /** Receives each page event as JSON text, called with the element as this. */
+  recvMessage: ((text: string) => void) | null;
+  /** Settles with the control once it is ready; rejects as Trellan.create does. */
+  readonly trellan: Promise<TrellanControl>;
+}
+
 export declare const Trellan: {
   /**
    * Shows the control in element. Resolves when the control is ready; rejects with a
-   * TrellanError (shown inside the element too) when trellan-host is not running,
-   * refuses this page's origin, or cannot start the control.
+   * TrellanError (shown inside the element too) when the browser refuses local network
+   * access, trellan-host is not running or does not allow this page's origin, or the
+   * control cannot be started.
    */
   create(element: HTMLElement, options?: TrellanOptions): Promise<TrellanControl>;
 };
+
+/**
+ * Replaces every <object> of the original control under root (class id
+ * clsid:DF3775A4-90EF-4965-B751-D48698F3949F, or the ProgID Zivoro.Trellan64 in its type
+ * or data attribute) with the control at the same size, keeping its id.
+ */
+export declare function upgradeObjects(root?: ParentNode, options?: TrellanOptions): TrellanElement[];
 
 export default Trellan;

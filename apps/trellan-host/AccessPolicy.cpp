@@ -39,11 +39,13 @@ std::string_view Trim(std::string_view text)
     return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
+constexpr const char* kLoopbackNames[] = {"127.0.0.1", "localhost", "[::1]"};
+
 } // namespace
 
 AccessPolicy::AccessPolicy(unsigned short hostPort) : port(hostPort)
 {
-    for (const char* name : {"127.0.0.1", "localhost", "[::1]"})
+    for (const char* name : kLoopbackNames)
         origins.insert("http://" + std::string(name) + ":" + std::to_string(port));
 }
 
@@ -106,7 +108,7 @@ bool AccessPolicy::HostAllowed(std::string_view host) const
 {
     const std::string lower = Lower(host);
     const std::string suffix = ":" + std::to_string(port);
-    for (const char* name : {"127.0.0.1", "localhost", "[::1]"})
+    for (const char* name : kLoopbackNames)
         if (lower == name + suffix)
             return true;
     return false;
@@ -117,4 +119,21 @@ bool AccessPolicy::OriginAllowed(std::string_view origin) const
     // "null" (a sandboxed or file page) and anything with a path is never on the list.
     const std::string normal = Normalize(origin);
     return !normal.empty() && origins.count(normal) > 0;
+}
+
+bool AccessPolicy::OwnOrigin(std::string_view origin) const
+{
+    const std::string normal = Normalize(origin);
+    const std::string prefix = "http://";
+    return normal.starts_with(prefix) && HostAllowed(std::string_view(normal).substr(prefix.size()));
+}
+
+std::string AccessPolicy::FrameAncestors() const
+{
+    // Browsers take no IPv6 address in a source expression; such pages cannot show the frame.
+    std::string list;
+    for (const std::string& origin : origins)
+        if (origin.find('[') == std::string::npos)
+            list += (list.empty() ? "" : " ") + origin;
+    return list;
 }

@@ -3,7 +3,8 @@
 // judged by two headers the browser sets and a page cannot forge: the Host header must
 // name the loopback address or localhost with the host's own port (a page on another
 // name that resolves to 127.0.0.1, a DNS-rebinding attack, is refused), and the Origin
-// of a session or an upload must be on the allowlist.
+// of an upload must be on the allowlist. Sessions are opened only by the control's frame,
+// which is the host's own origin and may be shown only in pages on the allowlist.
 
 #include <set>
 #include <string>
@@ -23,6 +24,11 @@ public:
 
     bool HostAllowed(std::string_view host) const;
     bool OriginAllowed(std::string_view origin) const;
+    // One of the host's own origins: only the frame it serves has one.
+    bool OwnOrigin(std::string_view origin) const;
+    // The origins that may show the frame, space-separated as frame-ancestors takes them
+    // (IPv6 addresses left out).
+    std::string FrameAncestors() const;
     unsigned short Port() const { return port; }
 
     // The origin in the lower-case form the allowlist keeps, or empty when it is no origin.

@@ -10,11 +10,62 @@ namespace beast = boost::beast;
 namespace http = beast::http;
 
 namespace {
+
 constexpr auto kIdleTimeout = std::chrono::seconds(30);
 // How long a closing connection goes on taking what the client still sends, so that
 // closing with unread bytes does not reset the connection before the answer is read.
 constexpr auto kLingerTime = std::chrono::seconds(5);
+
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
 }
+
+// The percent-decoded value of a query parameter of target, or empty.
+std::string QueryValue(std::string_view target, std::string_view name)
+{
+    const auto question = target.find('?');
+    if (question == std::string_view::npos)
+        return {};
+    std::string_view query = target.substr(question + 1);
+    query = query.substr(0, query.find('#'));
+    while (!query.empty()) {
+        const auto end = query.find('&');
+        const std::string_view pair = query.substr(0, end);
+        query = end == std::string_view::npos ? std::string_view() : query.substr(end + 1);
+        if (!pair.starts_with(name) || pair.size() <= name.size() || pair[name.size()] != '=')
+            continue;
+        std::string value;
+        const std::string_view coded = pair.substr(name.size() + 1);
+        for (std::size_t i = 0; i < coded.size(); ++i) {
+            const bool escaped = coded[i] == '%' && i + 2 < coded.size() && HexDigit(coded[i + 1]) >= 0 &&
+                                 HexDigit(coded[i + 2]) >= 0;
+            if (escaped) {
+                value += static_cast<char>(HexDigit(coded[i + 1]) * 16 + HexDigit(coded[i + 2]));
+                i += 2;
+            } else {
+                value += coded[i] == '+' ? ' ' : coded[i];
+            }
+        }
+        return value;
+    }
+    return {};
+}
+
+// The frame runs only its own script and talks only to its host.
+std::string FramePolicy(const AccessPolicy& policy, std::string_view hostHeader)
+{
+    return "default-src 'none'; script-src 'self'; style-src 'self'; img-src blob:; connect-src 'self' ws://" +
+           std::string(hostHeader) + "; base-uri 'none'; form-action 'none'; frame-ancestors " + policy.FrameAncestors();
+}
+
+} // namespace
 
 HttpConnection::HttpConnection(HostContext& context, boost::asio::ip::tcp::socket socket)
     : host(context), stream(std::move(socket))
@@ -94,14 +145,19 @@ std::optional<HttpConnection::Response> HttpConnection::Answer(Request& request)
     if (request.method() == http::verb::options)
         return Preflight(request, originAllowed);
     if (beast::websocket::is_upgrade(request)) {
-        if (target != "/session")
+        if (target.substr(0, target.find('?')) != "/session")
             return Text(request, http::status::not_found, "sessions are opened at /session\n");
-        if (!originAllowed)
+        // Only the control's frame opens sessions; it names the page that shows it, which
+        // the frame's Content-Security-Policy has already held to the allowlist.
+        if (!host.policy.OwnOrigin(origin))
+            return Text(request, http::status::forbidden, "sessions are opened only by the control's frame\n");
+        const std::string pageOrigin = AccessPolicy::Normalize(QueryValue(target, "origin"));
+        if (!host.policy.OriginAllowed(pageOrigin))
             return Text(request, http::status::forbidden,
                         "this page's origin is not allowed; start trellan-host with --allow-origin ORIGIN\n");
         if (host.sessions >= host.options.maxSessions)
             return Text(request, http::status::service_unavailable, "too many sessions are open\n");
-        std::make_shared<PageSession>(host, std::move(stream))->Start(std::move(request));
+        std::make_shared<PageSession>(host, std::move(stream))->Start(std::move(request), pageOrigin);
         return std::nullopt;
     }
     if (target == "/status") {
@@ -136,6 +192,8 @@ std::optional<HttpConnection::Response> HttpConnection::Answer(Request& request)
         response.set(http::field::access_control_allow_origin, origin);
     response.set(http::field::vary, "Origin");
     response.set(http::field::cache_control, "no-cache");
+    if (file->isFrame)
+        response.set("Content-Security-Policy", FramePolicy(host.policy, hostHeader));
     return response;
 }
 

@@ -45,8 +45,9 @@ PageSession::~PageSession()
     }
 }
 
-void PageSession::Start(beast::http::request<beast::http::string_body> request)
+void PageSession::Start(beast::http::request<beast::http::string_body> request, std::string origin)
 {
+    pageOrigin = std::move(origin);
     ++host.sessions;
     counted = true;
     page.read_message_max(kMaxMessage);
@@ -62,7 +63,7 @@ void PageSession::OnAccepted(beast::error_code error)
     if (error)
         return;
     spoolFolder = MakeSpoolFolder();
-    std::vector<std::string> arguments{"--spool", spoolFolder};
+    std::vector<std::string> arguments{"--spool", spoolFolder, "--page-origin", pageOrigin};
     if (!host.options.modulePath.empty())
         arguments.insert(arguments.end(), {"--module", host.options.modulePath});
     std::string reason = spoolFolder.empty() ? "cannot make the session's folder" : "";

@@ -37,8 +37,9 @@ public:
     PageSession(HostContext& host, boost::beast::tcp_stream stream);
     ~PageSession();
 
-    // Completes the WebSocket handshake of request and starts the session.
-    void Start(boost::beast::http::request<boost::beast::http::string_body> request);
+    // Completes the WebSocket handshake of request and starts the session for the page
+    // on pageOrigin (checked against the allowlist), which the control is told.
+    void Start(boost::beast::http::request<boost::beast::http::string_body> request, std::string pageOrigin);
 
 private:
     using Clock = std::chrono::steady_clock;
@@ -62,6 +63,7 @@ private:
     boost::asio::steady_timer watch;
     SessionProcess child;
     std::string spoolFolder;
+    std::string pageOrigin;
     boost::beast::flat_buffer pageBuffer;
     std::array<unsigned char, Platform::Web::kFrameHeaderSize> headerBytes{};
     std::string processPayload;

@@ -7,11 +7,15 @@ struct Route {
     const char* file;
     std::string_view contentType;
     bool demoOnly;
+    bool isFrame = false;
 };
 
 constexpr Route kRoutes[] = {
     {"/trellan.js", "trellan.js", "text/javascript; charset=utf-8", false},
     {"/trellan.d.ts", "trellan.d.ts", "text/plain; charset=utf-8", false},
+    {"/frame", "frame/index.html", "text/html; charset=utf-8", false, true},
+    {"/frame/frame.js", "frame/frame.js", "text/javascript; charset=utf-8", false},
+    {"/frame/frame.css", "frame/frame.css", "text/css; charset=utf-8", false},
     {"/demo/", "demo/index.html", "text/html; charset=utf-8", true},
     {"/demo/index.html", "demo/index.html", "text/html; charset=utf-8", true},
     {"/demo/demo.js", "demo/demo.js", "text/javascript; charset=utf-8", true},
@@ -36,7 +40,7 @@ std::optional<StaticFiles::Answer> StaticFiles::Find(std::string_view target) co
         if (route.target != path || (route.demoOnly && !withDemo))
             continue;
         if (const auto content = Content(route.file))
-            return Answer{*content, route.contentType};
+            return Answer{*content, route.contentType, route.isFrame};
     }
     return std::nullopt;
 }

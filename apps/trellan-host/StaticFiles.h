@@ -1,6 +1,6 @@
 #pragma once
-// The fixed set of files the host serves: the script, its declarations and, with a
-// demo folder, the demo page. They are compiled into the program; a request names one
+// The fixed set of files the host serves: the script, its declarations, the control's
+// frame and, with a demo folder, the demo page. They are compiled into the program; a request names one
 // of them or gets nothing, so no path from a request reaches the file system.
 
 #include <optional>
@@ -20,6 +20,7 @@ public:
     struct Answer {
         std::string_view content;
         std::string_view contentType;
+        bool isFrame; // the control's frame page, which only allowed pages may show
     };
 
     explicit StaticFiles(bool withDemo) : withDemo(withDemo) {}

@@ -1,12 +1,14 @@
-// What the browser tests share: a trellan-host with a demo folder, what the headless
-// container draws for a script, and reading the control's canvas in a page (the page
-// functions are plain evaluate calls, so Chromium and Firefox drivers both use them).
+// What the browser tests share: a trellan-host with a demo folder, a server of pages on
+// an origin of their own, what the headless container draws for a script, and reading
+// the control's canvas in its frame (the frame functions are plain evaluate calls, so
+// Chromium's and Firefox's drivers both use them).
 
 import { execFileSync, spawn } from "node:child_process";
 import { mkdirSync, mkdtempSync, readdirSync, readFileSync, rmSync } from "node:fs";
+import { createServer as createHttpServer } from "node:http";
 import { createServer } from "node:net";
 import { tmpdir } from "node:os";
-import { join } from "node:path";
+import { extname, join } from "node:path";
 import { fileURLToPath } from "node:url";
 
 export const BIN = process.env.TRELLAN_BIN_DIR;
@@ -24,12 +26,15 @@ export function freePort() {
   });
 }
 
-// A trellan-host with a demo folder of sample photos; stopped by stop().
+const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+// A trellan-host with a demo folder of sample photos as large as a camera's (noisy
+// pictures of about 4 MB); stopped by stop().
 export async function startHost(...extra) {
   const port = await freePort();
   const folder = mkdtempSync(join(tmpdir(), "trellan-demo-"));
   mkdirSync(join(folder, "samples"));
-  execFileSync("python3", [join(SOURCE, "tests/support/make_photos.py"), join(folder, "samples"), "3", "--size", "640x480"]);
+  execFileSync("python3", [join(SOURCE, "tests/support/make_photos.py"), join(folder, "samples"), "3", "--size", "1400x1000", "--noise"]);
   const child = spawn(join(BIN, "trellan-host"), ["--port", String(port), "--demo", folder, ...extra],
     { stdio: ["ignore", "pipe", "inherit"], env: { ...process.env, TMPDIR: folder } });
   await new Promise((resolve, reject) => {
@@ -47,6 +52,40 @@ export async function startHost(...extra) {
   };
 }
 
+const TYPES = { ".html": "text/html; charset=utf-8", ".js": "text/javascript; charset=utf-8", ".css": "text/css" };
+
+// Pages on an origin of their own (http://127.0.0.1:PORT): routes maps a path to a text
+// or to {file}; set() adds one. Stopped by stop().
+export async function startPages(routes) {
+  const server = createHttpServer((request, response) => {
+    const route = routes[new URL(request.url, "http://page").pathname];
+    if (route === undefined) {
+      response.writeHead(404).end();
+      return;
+    }
+    const path = typeof route === "string" ? request.url : route.file;
+    response.writeHead(200, { "Content-Type": TYPES[extname(new URL(path, "http://page").pathname)] || TYPES[".html"] });
+    response.end(typeof route === "string" ? route : readFileSync(route.file));
+  });
+  await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
+  const { port } = server.address();
+  return {
+    port, origin: `http://127.0.0.1:${port}`,
+    set: (path, route) => (routes[path] = route),
+    stop: () => server.close(),
+  };
+}
+
+// The control's frame in page, once it is there.
+export async function controlFrame(page) {
+  for (let round = 0; round < 200; round++) {
+    const frame = page.frames().find((candidate) => new URL(candidate.url(), "http://none").pathname === "/frame");
+    if (frame) return frame;
+    await sleep(100);
+  }
+  throw new Error("the page shows no control frame");
+}
+
 // What trellan-run draws of the control for a script, as a PNG file.
 export function headlessPicture(name, width, height, lines) {
   const path = join(OUT, `${name}-headless.png`);
@@ -60,12 +99,13 @@ export function headlessPicture(name, width, height, lines) {
   return path;
 }
 
-// Waits until the pictures stop changing the control's canvas, then returns its pixels.
-export async function settledCanvas(page, selector = "canvas.trellan-control") {
+// Waits until the pictures stop changing a canvas of the control's frame, then returns
+// a digest of its pixels.
+export async function settledCanvas(frame, selector = "canvas.trellan-control") {
   let last = "";
   for (let round = 0; round < 40; round++) {
-    await new Promise((resolve) => setTimeout(resolve, 250));
-    const now = await page.evaluate((selector) => {
+    await sleep(250);
+    const now = await frame.evaluate((selector) => {
       const canvas = document.querySelector(selector);
       const data = canvas.getContext("2d").getImageData(0, 0, canvas.width, canvas.height).data;
       let sum = 0;
@@ -78,12 +118,14 @@ export async function settledCanvas(page, selector = "canvas.trellan-control") {
   throw new Error("the control's pictures did not settle");
 }
 
-// Share of the canvas's pixels that differ from the PNG file by more than a little.
-export async function differenceFrom(page, pngPath) {
+// Share of the control's canvas pixels (in its frame) that differ from the PNG file by
+// more than a little.
+export async function differenceFrom(frame, pngPath) {
   const data = readFileSync(pngPath).toString("base64");
-  return page.evaluate(async (data) => {
+  return frame.evaluate(async (data) => {
     const canvas = document.querySelector("canvas.trellan-control");
-    const bitmap = await createImageBitmap(await (await fetch(`data:image/png;base64,${data}`)).blob());
+    const bytes = Uint8Array.from(atob(data), (c) => c.charCodeAt(0));
+    const bitmap = await createImageBitmap(new Blob([bytes], { type: "image/png" }));
     if (bitmap.width !== canvas.width || bitmap.height !== canvas.height)
       return { size: `${bitmap.width}x${bitmap.height} against ${canvas.width}x${canvas.height}`, share: 1 };
     const reference = new OffscreenCanvas(bitmap.width, bitmap.height).getContext("2d");
@@ -102,8 +144,8 @@ export async function differenceFrom(page, pngPath) {
 // one back up, each drawn before the next (the page moves its own pixels for each and
 // is sent only the uncovered rows), and returns how the control's canvas differs from
 // what the headless container draws for the same input. The driver's movePointer(x, y)
-// and turnWheel(deltaY) take page coordinates; box is the control's canvas.
-export async function scrolledListDifference(page, name, box, { movePointer, turnWheel }) {
+// and turnWheel(deltaY) take page coordinates; box is the control's canvas in frame.
+export async function scrolledListDifference(page, frame, name, box, { movePointer, turnWheel }) {
   const folder = mkdtempSync(join(tmpdir(), "trellan-scroll-"));
   try {
     execFileSync("python3", [join(SOURCE, "tests/support/make_photos.py"), folder, "24", "--size", "320x240", "--prefix", "scroll"]);
@@ -111,15 +153,15 @@ export async function scrolledListDifference(page, name, box, { movePointer, tur
     await page.evaluate((paths) => {
       for (const path of paths) window.trellanDemo.control.postMessage(JSON.stringify({ name: "addFile", path }));
     }, paths);
-    await settledCanvas(page);
+    await settledCanvas(frame);
     // The pointer stays right of the tiles, so that no tile shows its hover buttons.
     await movePointer(box.x + 740, box.y + 300);
     for (const deltaY of [100, 100, 100, -100]) {
       await turnWheel(deltaY);
-      await settledCanvas(page);
+      await settledCanvas(frame);
     }
     const wheel = (d) => ({ wheel: d, x: 740, y: 300 });
-    return await differenceFrom(page, headlessPicture(name, 800, 560, [
+    return await differenceFrom(frame, headlessPicture(name, 800, 560, [
       ...paths.map((path) => ({ post: { name: "addFile", path } })),
       { pump_ms: 1500 },
       { mouse: "move", x: 740, y: 300 },
@@ -128,4 +170,41 @@ export async function scrolledListDifference(page, name, box, { movePointer, tur
   } finally {
     rmSync(folder, { recursive: true, force: true });
   }
+}
+
+// A page written for the original control, unchanged but for the one module script that
+// upgrades its <object>: it talks to the control at once, from its load handler.
+export function legacyPage(scriptUrl, host) {
+  return `<!doctype html><html><head><meta charset="utf-8"><title>legacy</title>
+<script type="module">import { upgradeObjects } from "${scriptUrl}"; upgradeObjects(document, { host: "${host}" });</script>
+<script>
+var received = [];
+function onUploaderMessage(text) { received.push(JSON.parse(text)); }
+window.onload = function () {
+  var uploader = document.getElementById("uploader");
+  uploader.recvMessage = onUploaderMessage;
+  uploader.postMessage(JSON.stringify({ name: "init", config: { PostUrl: "${host}/demo/upload" } }));
+  uploader.postMessage(JSON.stringify({ name: "setFields", fields: { album: "legacy" } }));
+};
+</script></head><body style="margin:20px">
+<p>Photos</p>
+<object id="uploader" classid="clsid:DF3775A4-90EF-4965-B751-D48698F3949F" width="700" height="460">
+  <param name="wmode" value="window">The upload control is not installed.</object>
+</body></html>`;
+}
+
+// A page on an allowed origin that embeds the control and keeps it as window.control.
+export function embeddingPage(scriptUrl, host) {
+  return `<!doctype html><html><head><meta charset="utf-8"><title>embedding</title>
+<script type="module">
+import { Trellan } from "${scriptUrl}";
+window.events = [];
+Trellan.create(document.getElementById("uploader"), { host: "${host}" }).then((control) => {
+  control.recvMessage = (text) => window.events.push(JSON.parse(text));
+  control.postMessage(JSON.stringify({ name: "init", config: { PostUrl: "${host}/demo/upload" } }));
+  window.control = control;
+}, (error) => (window.failure = error.message));
+</script></head><body style="margin:30px">
+<div id="uploader" style="width:800px;height:560px;border:1px solid #999"></div>
+</body></html>`;
 }

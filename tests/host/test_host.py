@@ -147,26 +147,53 @@ class AccessTest(unittest.TestCase):
             self.assertEqual(response.getheader("Access-Control-Allow-Origin"), "*")
             self.assertEqual(json.loads(body)["originAllowed"], allowed)
 
-    def test_sessions_need_an_allowed_origin_and_host(self):
+    def test_frame_may_be_shown_only_by_allowed_pages(self):
+        response, body = self.host.request("GET", "/frame")
+        self.assertEqual(response.status, 200)
+        self.assertIn(b"/frame/frame.js", body)
+        policy = dict(part.strip().split(" ", 1) for part in response.getheader("Content-Security-Policy").split(";"))
         port = self.host.port
-        refused = [dict(origin="https://evil.example"), dict(origin=None), dict(origin="null"),
-                   dict(origin="https://pages.example:8443/path"), dict(origin="https://pages.example"),
-                   dict(host="rebound.example:{port}"), dict(path="/other")]
+        self.assertEqual(sorted(policy["frame-ancestors"].split()),
+                         sorted([f"http://127.0.0.1:{port}", f"http://localhost:{port}", "https://pages.example:8443"]))
+        self.assertEqual(policy["default-src"], "'none'")
+        self.assertEqual(policy["script-src"], "'self'")
+        for path in ["/frame/frame.js", "/frame/frame.css"]:
+            response, _ = self.host.request("GET", path)
+            self.assertEqual(response.status, 200, path)
+
+    def test_sessions_only_from_the_frame_for_an_allowed_page(self):
+        def page(origin):
+            return "/session?origin=" + urllib.parse.quote(origin, safe="")
+
+        port = self.host.port
+        allowed = page("https://pages.example:8443")
+        refused = [dict(origin="https://pages.example:8443", path=allowed),  # an allowed page's own socket
+                   dict(origin="https://evil.example", path=allowed), dict(origin=None, path=allowed),
+                   dict(origin="null", path=allowed), dict(origin="http://127.0.0.1:{port}.evil.example", path=allowed),
+                   dict(path="/session"), dict(path=page("https://evil.example")), dict(path=page("null")),
+                   dict(path=page("https://pages.example:8443/path")), dict(path=page("https://pages.example")),
+                   dict(path="/session?origin=https%3A%2F%2Fpages.example%3A8443%00"),
+                   dict(host="rebound.example:{port}", path=allowed), dict(path="/other")]
         for arguments in refused:
             sock, status, _, _ = wsclient.handshake(port, **arguments)
             sock.close()
             self.assertIn(status, (403, 404), arguments)
-        for origin in ["https://pages.example:8443", "http://localhost:{port}", "http://[::1]:{port}"]:
-            session = self.host.session(origin=origin)
+        for origin in ["http://127.0.0.1:{port}", "http://localhost:{port}", "http://[::1]:{port}"]:
+            session = self.host.session(origin=origin, path=allowed)
             self.assertTrue(init_answers(session), origin)
+            # The control is told which page it serves.
+            [child] = self.host.children()
+            arguments = pathlib.Path(f"/proc/{child}/cmdline").read_bytes().split(b"\0")
+            self.assertEqual(arguments[arguments.index(b"--page-origin") + 1], b"https://pages.example:8443")
             session.close()
+            self.assertTrue(eventually(lambda: not self.host.children()))
 
     def test_origins_file_and_its_errors(self):
         with tempfile.NamedTemporaryFile("w", suffix=".txt", delete=False) as listing:
             listing.write("# pages that may embed the control\n\nhttps://intranet.example\n")
         host = Host("--origins-file", listing.name)
         try:
-            session = host.session(origin="https://intranet.example")
+            session = host.session(path="/session?origin=https%3A%2F%2Fintranet.example")
             self.assertTrue(init_answers(session))
             session.close()
         finally:

@@ -19,13 +19,18 @@ class Closed(Exception):
         self.reason = reason
 
 
-def handshake(port, origin="http://127.0.0.1:{port}", host="127.0.0.1:{port}", path="/session", timeout=10):
+# Sessions are opened by the control's frame (Origin: the host's own) for a page it names.
+FRAME_ORIGIN = "http://127.0.0.1:{port}"
+SESSION_PATH = "/session?origin=http%3A%2F%2F127.0.0.1%3A{port}"
+
+
+def handshake(port, origin=FRAME_ORIGIN, host="127.0.0.1:{port}", path=SESSION_PATH, timeout=10):
     """Opens a connection and sends the upgrade request; returns (socket, status, headers, rest)."""
     sock = socket.create_connection(("127.0.0.1", port), timeout=timeout)
     # As browsers do for WebSockets.
     sock.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
     key = base64.b64encode(os.urandom(16)).decode()
-    lines = [f"GET {path} HTTP/1.1", "Host: " + host.format(port=port), "Upgrade: websocket",
+    lines = [f"GET {path.format(port=port)} HTTP/1.1", "Host: " + host.format(port=port), "Upgrade: websocket",
              "Connection: Upgrade", f"Sec-WebSocket-Key: {key}", "Sec-WebSocket-Version: 13"]
     if origin is not None:
         lines.append("Origin: " + origin.format(port=port))
