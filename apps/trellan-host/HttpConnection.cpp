@@ -2,6 +2,8 @@
 
 #include "PageSession.h"
 
+#include "Platform/Text/TextConv.h"
+
 #include <boost/beast/http/read.hpp>
 #include <boost/beast/http/write.hpp>
 #include <boost/beast/websocket/rfc6455.hpp>
@@ -15,17 +17,6 @@ constexpr auto kIdleTimeout = std::chrono::seconds(30);
 // How long a closing connection goes on taking what the client still sends, so that
 // closing with unread bytes does not reset the connection before the answer is read.
 constexpr auto kLingerTime = std::chrono::seconds(5);
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 // The percent-decoded value of a query parameter of target, or empty.
 std::string QueryValue(std::string_view target, std::string_view name)
@@ -44,10 +35,10 @@ std::string QueryValue(std::string_view target, std::string_view name)
         std::string value;
         const std::string_view coded = pair.substr(name.size() + 1);
         for (std::size_t i = 0; i < coded.size(); ++i) {
-            const bool escaped = coded[i] == '%' && i + 2 < coded.size() && HexDigit(coded[i + 1]) >= 0 &&
-                                 HexDigit(coded[i + 2]) >= 0;
+            const bool escaped = coded[i] == '%' && i + 2 < coded.size() && Platform::HexDigitValue(coded[i + 1]) >= 0 &&
+                                 Platform::HexDigitValue(coded[i + 2]) >= 0;
             if (escaped) {
-                value += static_cast<char>(HexDigit(coded[i + 1]) * 16 + HexDigit(coded[i + 2]));
+                value += static_cast<char>(Platform::HexDigitValue(coded[i + 1]) * 16 + Platform::HexDigitValue(coded[i + 2]));
                 i += 2;
             } else {
                 value += coded[i] == '+' ? ' ' : coded[i];

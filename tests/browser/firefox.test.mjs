@@ -10,8 +10,8 @@ import { readdirSync } from "node:fs";
 import { join } from "node:path";
 import puppeteer from "puppeteer-core";
 import {
-  OUT, controlFrame, differenceFrom, embeddingPage, headlessPicture, legacyPage, scrolledListDifference, settledCanvas,
-  startHost, startPages,
+  OUT, controlFrame, differenceFrom, embeddingPage, headlessPicture, hostWithPages, legacyPage, scrolledListDifference,
+  settledCanvas, startHost,
 } from "./support.mjs";
 
 const FIREFOX = process.env.FIREFOX || "/usr/bin/firefox-esr";
@@ -77,20 +77,11 @@ async function formClosed(page, frame) {
 }
 
 describe("the control in Firefox", () => {
-  let host;
-  let pages;
-  before(async () => {
-    pages = await startPages({});
-    host = await startHost("--allow-origin", pages.origin);
-  });
-  after(() => {
-    host.stop();
-    pages.stop();
-  });
+  const site = hostWithPages();
 
   test("the demo page shows the control's frame as the headless container draws it", async () => {
     await withPage("demo", async (page) => {
-      const frame = await openDemo(page, host);
+      const frame = await openDemo(page, site.host);
       await settledCanvas(frame);
       await page.screenshot({ path: join(OUT, "firefox-demo-page.png") });
       const difference = await differenceFrom(frame, headlessPicture("firefox-demo", 800, 560, []));
@@ -100,9 +91,9 @@ describe("the control in Firefox", () => {
 
   test("photos added by the page upload to the receiver through the control's button", async () => {
     await withPage("upload", async (page) => {
-      const frame = await openDemo(page, host);
+      const frame = await openDemo(page, site.host);
       await settledCanvas(frame);
-      const uploads = join(host.folder, "uploads");
+      const uploads = join(site.host.folder, "uploads");
       const count = () => readdirSync(uploads, { withFileTypes: true }).length;
       let before = 0;
       try {
@@ -124,7 +115,7 @@ describe("the control in Firefox", () => {
 
   test("a list scrolled with the wheel shows what the headless container draws", async () => {
     await withPage("scroll", async (page) => {
-      const frame = await openDemo(page, host);
+      const frame = await openDemo(page, site.host);
       const difference = await scrolledListDifference(page, frame, "firefox-scrolled", await elementBox(frame), {
         movePointer: (x, y) => page.mouse.move(x, y),
         turnWheel: (deltaY) => page.mouse.wheel({ deltaY }),
@@ -135,7 +126,7 @@ describe("the control in Firefox", () => {
 
   test("the file-add dialog and the editor cover the viewport with the frame while they are open", async () => {
     await withPage("forms", async (page) => {
-      const frame = await openDemo(page, host);
+      const frame = await openDemo(page, site.host);
       await openForm(page, frame, 60, 16);
       await settledCanvas(frame, "canvas.trellan-overlay");
       await page.screenshot({ path: join(OUT, "firefox-file-add-dialog.png") });
@@ -156,7 +147,7 @@ describe("the control in Firefox", () => {
     const other = await startHost();
     try {
       await withPage("refused", async (page) => {
-        await page.goto(`${other.origin}/demo/?host=${host.origin}`);
+        await page.goto(`${other.origin}/demo/?host=${site.host.origin}`);
         await page.waitForFunction(() => /does not allow pages/.test(document.querySelector("#log").textContent), { timeout: 30000 });
         const text = await page.evaluate(() => document.querySelector(".trellan-notice").textContent);
         assert.match(text, new RegExp(`does not allow pages from ${other.origin}.*\\n.*--allow-origin`));
@@ -168,8 +159,8 @@ describe("the control in Firefox", () => {
 
   test("an allowed page can neither read the frame's pixels, nor send it input, nor open a session", async () => {
     await withPage("hostile", async (page) => {
-      pages.set("/hostile.html", embeddingPage(`${host.origin}/trellan.js`, host.origin));
-      await page.goto(`${pages.origin}/hostile.html`);
+      site.pages.set("/hostile.html", embeddingPage(`${site.host.origin}/trellan.js`, site.host.origin));
+      await page.goto(`${site.pages.origin}/hostile.html`);
       await page.waitForFunction(() => window.events?.some((e) => e.name === "load_complete"), { timeout: 20000 });
       const frame = await controlFrame(page);
       const attempts = await page.evaluate(async (host) => {
@@ -191,7 +182,7 @@ describe("the control in Firefox", () => {
           socket.onclose = (event) => resolve(`closed ${event.code}`);
         });
         return result;
-      }, host.origin);
+      }, site.host.origin);
       assert.deepEqual(attempts, { contentDocument: null, read: "SecurityError", socket: "closed 1006" });
       await new Promise((resolve) => setTimeout(resolve, 1000));
       assert.equal(await frame.evaluate(() => document.querySelectorAll("canvas.trellan-overlay").length), 0);
@@ -201,8 +192,8 @@ describe("the control in Firefox", () => {
 
   test("a page written for the original control runs with one added module script", async () => {
     await withPage("legacy", async (page) => {
-      pages.set("/legacy.html", legacyPage(`${host.origin}/trellan.js`, host.origin));
-      await page.goto(`${pages.origin}/legacy.html`);
+      site.pages.set("/legacy.html", legacyPage(`${site.host.origin}/trellan.js`, site.host.origin));
+      await page.goto(`${site.pages.origin}/legacy.html`);
       await page.waitForFunction(() => window.received.some((e) => e.name === "load_complete"), { timeout: 20000 });
       const frame = await controlFrame(page);
       const box = await elementBox(frame);

@@ -9,6 +9,7 @@ import { createServer as createHttpServer } from "node:http";
 import { createServer } from "node:net";
 import { tmpdir } from "node:os";
 import { extname, join } from "node:path";
+import { after, before } from "node:test";
 import { fileURLToPath } from "node:url";
 
 export const BIN = process.env.TRELLAN_BIN_DIR;
@@ -74,6 +75,21 @@ export async function startPages(routes) {
     set: (path, route) => (routes[path] = route),
     stop: () => server.close(),
   };
+}
+
+// A host that allows one page origin, started before a suite's tests and stopped after
+// them; the suite's tests read site.host and site.pages.
+export function hostWithPages() {
+  const site = {};
+  before(async () => {
+    site.pages = await startPages({});
+    site.host = await startHost("--allow-origin", site.pages.origin);
+  });
+  after(() => {
+    site.host.stop();
+    site.pages.stop();
+  });
+  return site;
 }
 
 // The control's frame in page, once it is there.

@@ -12,7 +12,7 @@ import { readdirSync, readFileSync, statSync } from "node:fs";
 import { join } from "node:path";
 import { chromium } from "playwright-core";
 import {
-  CHROMIUM, OUT, controlFrame, differenceFrom, embeddingPage, freePort, headlessPicture, legacyPage,
+  CHROMIUM, OUT, controlFrame, differenceFrom, embeddingPage, freePort, headlessPicture, hostWithPages, legacyPage,
   scrolledListDifference, settledCanvas, startHost, startPages,
 } from "./support.mjs";
 
@@ -402,20 +402,11 @@ describe("photos in the list", () => {
 });
 
 describe("pages of other origins", () => {
-  let host;
-  let pages;
-  before(async () => {
-    pages = await startPages({});
-    host = await startHost("--allow-origin", pages.origin);
-  });
-  after(() => {
-    host.stop();
-    pages.stop();
-  });
+  const site = hostWithPages();
 
   async function openPage(page, path, html) {
-    pages.set(path, html);
-    await page.goto(pages.origin + path);
+    site.pages.set(path, html);
+    await page.goto(site.pages.origin + path);
     const frame = await controlFrame(page);
     await frame.waitForSelector("canvas.trellan-control", { timeout: 20000 });
     return frame;
@@ -423,9 +414,9 @@ describe("pages of other origins", () => {
 
   test("an allowed page can neither read the frame's pixels, nor send it input, nor open a session of its own", async () => {
     await withPage("hostile", async (page) => {
-      const frame = await openPage(page, "/hostile.html", embeddingPage(`${host.origin}/trellan.js`, host.origin));
+      const frame = await openPage(page, "/hostile.html", embeddingPage(`${site.host.origin}/trellan.js`, site.host.origin));
       await page.waitForFunction(() => window.events.some((e) => e.name === "load_complete"), null, { timeout: 20000 });
-      const sessions = host.sessions().length;
+      const sessions = site.host.sessions().length;
       const attempts = await page.evaluate(async (host) => {
         const iframe = document.querySelector("iframe.trellan-frame");
         const result = { contentDocument: iframe.contentDocument, canvases: document.querySelectorAll("canvas").length };
@@ -449,11 +440,11 @@ describe("pages of other origins", () => {
           socket.onclose = (event) => resolve(`closed ${event.code}`);
         });
         return result;
-      }, host.origin);
+      }, site.host.origin);
       assert.deepEqual(attempts, { contentDocument: null, canvases: 0, read: "SecurityError", socket: "closed 1006" });
       await new Promise((resolve) => setTimeout(resolve, 1000));
       assert.equal(await frame.evaluate(() => document.querySelectorAll("canvas.trellan-overlay").length), 0, "no form opened");
-      assert.equal(host.sessions().length, sessions);
+      assert.equal(site.host.sessions().length, sessions);
       // The user's own click on the same button opens the dialog.
       await openForm(page, frame, 60, 16);
     });
@@ -463,15 +454,15 @@ describe("pages of other origins", () => {
     const outer = await startPages({});
     try {
       await withPage("framed", async (page) => {
-        pages.set("/inner.html", embeddingPage(`${host.origin}/trellan.js`, host.origin));
-        outer.set("/", `<!doctype html><iframe src="${pages.origin}/inner.html" style="width:900px;height:700px"></iframe>`);
+        site.pages.set("/inner.html", embeddingPage(`${site.host.origin}/trellan.js`, site.host.origin));
+        outer.set("/", `<!doctype html><iframe src="${site.pages.origin}/inner.html" style="width:900px;height:700px"></iframe>`);
         await page.goto(outer.origin);
-        const inner = page.frames().find((frame) => frame.url() === `${pages.origin}/inner.html`);
+        const inner = page.frames().find((frame) => frame.url() === `${site.pages.origin}/inner.html`);
         await inner.waitForFunction(() => window.failure, null, { timeout: 30000 });
         const failure = await inner.evaluate(() => window.failure);
-        assert.match(failure, new RegExp(`does not allow pages from ${pages.origin}, or from a page that shows this one in a frame \\(${outer.origin}\\)`));
+        assert.match(failure, new RegExp(`does not allow pages from ${site.pages.origin}, or from a page that shows this one in a frame \\(${outer.origin}\\)`));
         assert.equal(await inner.evaluate(() => document.querySelector(".trellan-notice").textContent), failure);
-        assert.equal(page.frames().some((frame) => frame.url() === `${host.origin}/frame`), false);
+        assert.equal(page.frames().some((frame) => frame.url() === `${site.host.origin}/frame`), false);
       });
     } finally {
       outer.stop();
@@ -480,7 +471,7 @@ describe("pages of other origins", () => {
 
   test("a press on the frame under a decoy, or on a frame made see-through, does not count", async () => {
     await withPage("decoy", async (page) => {
-      const frame = await openPage(page, "/decoy.html", embeddingPage(`${host.origin}/trellan.js`, host.origin));
+      const frame = await openPage(page, "/decoy.html", embeddingPage(`${site.host.origin}/trellan.js`, site.host.origin));
       await page.waitForFunction(() => window.events.some((e) => e.name === "load_complete"), null, { timeout: 20000 });
       const box = await elementBox(frame);
       const disguises = {
@@ -513,7 +504,7 @@ describe("pages of other origins", () => {
 
   test("a page written for the original control runs with one added module script", async () => {
     await withPage("legacy", async (page) => {
-      const frame = await openPage(page, "/legacy.html", legacyPage(`${host.origin}/trellan.js`, host.origin));
+      const frame = await openPage(page, "/legacy.html", legacyPage(`${site.host.origin}/trellan.js`, site.host.origin));
       await page.waitForFunction(() => window.received.some((e) => e.name === "load_complete"), null, { timeout: 20000 });
       const element = await page.evaluate(() => {
         const uploader = document.getElementById("uploader");
@@ -524,7 +515,7 @@ describe("pages of other origins", () => {
       const box = await elementBox(frame);
       assert.deepEqual([box.width, box.height], [700, 460]);
       // Its photos go through the control to the receiver.
-      const photo = join(host.folder, "samples", readdirSync(join(host.folder, "samples"))[1]);
+      const photo = join(site.host.folder, "samples", readdirSync(join(site.host.folder, "samples"))[1]);
       await page.evaluate((path) => document.getElementById("uploader").postMessage(JSON.stringify({ name: "addFile", path })), photo);
       await settledCanvas(frame);
       await page.mouse.click(box.x + 135, box.y + 16);
@@ -534,7 +525,7 @@ describe("pages of other origins", () => {
       // The control sends the photo encoded afresh: a picture as large as the original.
       const stored = done.imgs[0].svr.files[0];
       assert.ok(stored.size > 4 << 20, JSON.stringify(stored));
-      assert.equal(statSync(join(host.folder, "uploads", stored.name)).size, stored.size);
+      assert.equal(statSync(join(site.host.folder, "uploads", stored.name)).size, stored.size);
     });
   });
 });

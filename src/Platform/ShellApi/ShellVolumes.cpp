@@ -31,17 +31,6 @@ bool UnderDriveFolders(const std::string& mountPoint)
     return mountPoint == "/mnt";
 }
 
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // The mount table writes space, tab, newline and backslash as \ooo.
 std::string UnescapeOctal(const std::string& field)
 {
@@ -66,9 +55,9 @@ std::string UnescapeHex(const std::string& name)
 {
     std::string text;
     for (std::size_t i = 0; i < name.size(); ++i) {
-        if (name[i] == '\\' && i + 3 < name.size() && name[i + 1] == 'x' && HexValue(name[i + 2]) >= 0 &&
-            HexValue(name[i + 3]) >= 0) {
-            text += static_cast<char>(HexValue(name[i + 2]) * 16 + HexValue(name[i + 3]));
+        if (name[i] == '\\' && i + 3 < name.size() && name[i + 1] == 'x' && HexDigitValue(name[i + 2]) >= 0 &&
+            HexDigitValue(name[i + 3]) >= 0) {
+            text += static_cast<char>(HexDigitValue(name[i + 2]) * 16 + HexDigitValue(name[i + 3]));
             i += 3;
         } else {
             text += name[i];

@@ -331,4 +331,15 @@ std::string WideCharToMultiByte(UINT codePage, std::wstring_view text)
     return codePage == CP_UTF8 ? WideToUtf8(text) : WideToAnsi(text);
 }
 
+int HexDigitValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
 } // namespace Platform

@@ -31,6 +31,9 @@ std::string Utf16ToUtf8(std::u16string_view text);
 std::string ValidUtf8(std::string_view text);
 bool IsValidUtf8(std::string_view text);
 
+// The value of a hexadecimal digit (either case), or -1 for any other character.
+int HexDigitValue(char c);
+
 // File names; see above. Every path the platform opens or lists goes through these.
 std::wstring PathToWide(std::string_view bytes);
 std::string WideToPath(std::wstring_view path);
