@@ -49,6 +49,7 @@ void PageSession::Start(beast::http::request<beast::http::string_body> request)
 {
     ++host.sessions;
     counted = true;
+    pageOrigin = std::string(request[beast::http::field::origin]);
     page.read_message_max(kMaxMessage);
     page.set_option(websocket::stream_base::timeout::suggested(beast::role_type::server));
     page.set_option(websocket::stream_base::decorator(
@@ -62,7 +63,7 @@ void PageSession::OnAccepted(beast::error_code error)
     if (error)
         return;
     spoolFolder = MakeSpoolFolder();
-    std::vector<std::string> arguments{"--spool", spoolFolder};
+    std::vector<std::string> arguments{"--spool", spoolFolder, "--page-origin", pageOrigin};
     if (!host.options.modulePath.empty())
         arguments.insert(arguments.end(), {"--module", host.options.modulePath});
     std::string reason = spoolFolder.empty() ? "cannot make the session's folder" : "";

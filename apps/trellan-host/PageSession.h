@@ -62,6 +62,8 @@ private:
     boost::asio::steady_timer watch;
     SessionProcess child;
     std::string spoolFolder;
+    // The Origin of the page's WebSocket, given to the process as the page's origin.
+    std::string pageOrigin;
     boost::beast::flat_buffer pageBuffer;
     std::array<unsigned char, Platform::Web::kFrameHeaderSize> headerBytes{};
     std::string processPayload;
