@@ -2,26 +2,19 @@
 
 #include "Http/HttpClient.h"
 
-#include <algorithm>
-#include <cctype>
+#include <boost/algorithm/string/case_conv.hpp>
+#include <boost/algorithm/string/classification.hpp>
+#include <boost/algorithm/string/trim.hpp>
+
 #include <optional>
 #include <sstream>
 
 namespace {
 
-std::string Lower(std::string text)
+// A header name or list item as compared: without surrounding blanks, in lower case.
+std::string Token(const std::string& text)
 {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
-std::string Trimmed(const std::string& text)
-{
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    return boost::algorithm::to_lower_copy(boost::algorithm::trim_copy_if(text, boost::algorithm::is_any_of(" \t")));
 }
 
 // A header's value, several lines of it joined with ", " as HTTP reads them; nothing
@@ -34,11 +27,10 @@ std::optional<std::string> HeaderValue(const std::string& rawHeaders, const std:
     std::getline(lines, line); // the status line
     while (std::getline(lines, line)) {
         const auto colon = line.find(':');
-        if (colon == std::string::npos || Lower(Trimmed(line.substr(0, colon))) != name)
+        if (colon == std::string::npos || Token(line.substr(0, colon)) != name)
             continue;
-        std::string piece = Trimmed(line.substr(colon + 1));
-        if (!piece.empty() && piece.back() == '\r')
-            piece.pop_back();
+        const std::string piece =
+            boost::algorithm::trim_copy_if(line.substr(colon + 1), boost::algorithm::is_any_of(" \t\r"));
         value = value ? *value + ", " + piece : piece;
     }
     return value;
@@ -48,7 +40,7 @@ bool ListNames(const std::string& list, const std::string& name)
 {
     std::istringstream items(list);
     for (std::string item; std::getline(items, item, ',');) {
-        if (Lower(Trimmed(item)) == name)
+        if (Token(item) == name)
             return true;
     }
     return false;

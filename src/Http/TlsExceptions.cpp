@@ -1,8 +1,11 @@
 #include "Http/TlsExceptions.h"
 
+#include <boost/algorithm/string/case_conv.hpp>
+#include <boost/algorithm/string/classification.hpp>
+#include <boost/algorithm/string/trim.hpp>
+
 #include <algorithm>
 #include <atomic>
-#include <cctype>
 #include <cstdlib>
 #include <fstream>
 #include <vector>
@@ -10,21 +13,6 @@
 namespace {
 
 std::atomic<bool> everyHost{false};
-
-std::string Lower(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
-std::string Trimmed(const std::string& text)
-{
-    const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
 
 std::vector<std::string> Files()
 {
@@ -47,7 +35,8 @@ void TlsExceptions::TolerateEveryHost()
 
 bool TlsExceptions::LineNames(const std::string& text, const std::string& host, int port)
 {
-    const std::string line = Lower(Trimmed(text.substr(0, text.find('#'))));
+    const std::string line = boost::algorithm::to_lower_copy(
+        boost::algorithm::trim_copy_if(text.substr(0, text.find('#')), boost::algorithm::is_any_of(" \t\r")));
     if (line.empty())
         return false;
     std::string listedHost = line;
@@ -65,7 +54,7 @@ bool TlsExceptions::LineNames(const std::string& text, const std::string& host, 
         listedHost = line.substr(0, line.find(':'));
         listedPort = line.substr(line.find(':') + 1);
     }
-    if (listedHost != Lower(host))
+    if (listedHost != boost::algorithm::to_lower_copy(host))
         return false;
     return listedPort.empty() || listedPort == std::to_string(port);
 }

@@ -2,20 +2,10 @@
 
 #include "Http/CurlLibrary.h"
 
-#include <algorithm>
-#include <cctype>
+#include <boost/algorithm/string/case_conv.hpp>
+
+#include <cstdlib>
 #include <memory>
-
-namespace {
-
-std::string Lower(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
-} // namespace
 
 bool UrlParts::Parse(const std::string& text, UrlParts& parts)
 {
@@ -33,8 +23,8 @@ bool UrlParts::Parse(const std::string& text, UrlParts& parts)
                       curl->url_get(url.get(), CURLUPART_HOST, &host, 0) == CURLUE_OK &&
                       curl->url_get(url.get(), CURLUPART_PORT, &port, CURLU_DEFAULT_PORT) == CURLUE_OK;
     if (read) {
-        parts.scheme = Lower(scheme);
-        parts.host = Lower(host);
+        parts.scheme = boost::algorithm::to_lower_copy(std::string(scheme));
+        parts.host = boost::algorithm::to_lower_copy(std::string(host));
         if (parts.host.size() > 1 && parts.host.front() == '[')
             parts.host = parts.host.substr(1, parts.host.size() - 2);
         parts.port = std::atoi(port);
