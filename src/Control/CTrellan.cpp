@@ -85,6 +85,8 @@ HRESULT CTrellan::FinalConstruct()
 {
     BuildCommandTable();
     ConnectEvents();
+    // The configuration is the process's: it speaks for the newest control's caller.
+    OnCallerChanged();
     UploadManager::Instance().SetOwner(&view.list);
     TrellanProxy::Register();
     const HRESULT hr = GetGlobalInterfaceTable().RegisterInterfaceInGlobal(static_cast<ITrellan*>(this),
