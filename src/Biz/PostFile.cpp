@@ -6,8 +6,8 @@
 #include "Biz/ImageData.h"
 #include "Biz/MsgMailbox.h"
 #include "Biz/ServerReply.h"
-#include "Biz/UploadPermission.h"
 #include "Biz/Threading/ManualResetEvent.h"
+#include "Biz/UploadPermission.h"
 #include "Biz/Uploader.h"
 #include "Biz/WireText.h"
 #include "Http/CorsPreflight.h"
@@ -81,7 +81,7 @@ std::string PostFile::Exchange()
 {
     const AppConfig& config = *job->config;
     ImageData& file = *job->file;
-    // A destination the page may not reach gets nothing, not even a connection.
+    // A destination the page may not post to is sent nothing but the preflight.
     const UploadPermission::Verdict& permitted = job->permission->Check(job->stopFlag);
     if (!permitted.refusal.empty())
         return permitted.refusal;
