@@ -1,9 +1,10 @@
 // Page commands as arbitrary bytes from a page's script (an untrusted caller):
 // whatever the page sends, postMessage must return, the control must stay usable, and
-// no file outside the log folder may be created or changed. HOME, XDG_STATE_HOME and
-// the working folder lie in a scratch folder holding a victim file, and the log folder
-// holds traps (a link to the victim, a FIFO); a listing of the scratch folder, the log
-// folder left out, is compared before and after every input.
+// no file outside the log folder may be created or changed. HOME and XDG_STATE_HOME lie
+// in a scratch folder holding a victim file, and the log folder holds traps (a link to
+// the victim, a FIFO); a listing of the scratch folder, the log folder left out, and
+// the working folder's own times (libFuzzer's, which a relative path would reach) are
+// compared before and after every input.
 
 #include "Control/CTrellan.h"
 #include "Platform/Com/DocumentSite.h"
@@ -17,7 +18,6 @@
 #include <map>
 #include <string>
 #include <sys/stat.h>
-#include <unistd.h>
 
 using namespace Platform;
 namespace fs = std::filesystem;
@@ -38,14 +38,11 @@ struct Scratch {
         logs = root / "state" / "trellan" / "logs";
         fs::create_directories(home);
         fs::create_directories(logs);
-        fs::create_directories(root / "work");
         std::ofstream(home / ".bashrc") << "export PATH\n";
         fs::create_symlink(home / ".bashrc", logs / "link.log");
         mkfifo((logs / "fifo.log").c_str(), 0600);
         setenv("HOME", home.c_str(), 1);
         setenv("XDG_STATE_HOME", (root / "state").c_str(), 1);
-        if (chdir((root / "work").c_str()) != 0)
-            std::abort();
     }
     ~Scratch()
     {
@@ -53,22 +50,27 @@ struct Scratch {
         fs::remove_all(root, ignored);
     }
 
-    // Every entry outside the log folder with its kind, size and change time.
+    // Every entry outside the log folder with its kind, size and change time, and the
+    // working folder's times, which change when anything is created in it.
     std::map<std::string, std::string> Listing() const
     {
-        std::map<std::string, std::string> listing;
+        std::map<std::string, std::string> listing{{".", Stamp(".")}};
         for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator(); ++it) {
-            if (it->path() == logs) {
+            if (it->path() == logs)
                 it.disable_recursion_pending();
-                continue;
-            }
-            struct stat info {};
-            lstat(it->path().c_str(), &info);
-            listing[it->path().string()] = std::to_string(info.st_mode) + " " + std::to_string(info.st_size) + " " +
-                                           std::to_string(info.st_mtim.tv_sec) + "." +
-                                           std::to_string(info.st_mtim.tv_nsec);
+            else
+                listing[it->path().string()] = Stamp(it->path());
         }
         return listing;
+    }
+
+    static std::string Stamp(const fs::path& path)
+    {
+        struct stat info {};
+        lstat(path.c_str(), &info);
+        return std::to_string(info.st_mode) + " " + std::to_string(info.st_size) + " " +
+               std::to_string(info.st_mtim.tv_sec) + "." + std::to_string(info.st_mtim.tv_nsec) + " " +
+               std::to_string(info.st_ctim.tv_sec) + "." + std::to_string(info.st_ctim.tv_nsec);
     }
 };
 
