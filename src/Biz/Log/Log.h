@@ -21,7 +21,7 @@ public:
 
     // Opens (truncating) the file and switches logging on. Each file has at most one
     // appender: naming a file again truncates it again instead of adding a second.
-    void Init(bool debug, const std::wstring& file, FileRule rule = FileRule::AsGiven);
+    void Init(bool debug, const std::wstring& file, FileRule rule);
     // Writes a warning, when logging is on, with its source location in the log's own
     // fixed form: source names the file below src as Folder\Class, and the line shows
     // ..\..\src\Folder\Class whatever machine the module was built on.
