@@ -164,7 +164,14 @@ std::optional<HttpConnection::Response> HttpConnection::Answer(Request& request)
         if (!origin.empty() && !originAllowed)
             return Text(request, http::status::forbidden, "this page's origin is not allowed\n");
         const DemoReceiver::Reply reply = host.demo->Receive(request[http::field::content_type], request.body());
-        return Text(request, static_cast<http::status>(reply.status), reply.body, "application/json");
+        Response response = Text(request, static_cast<http::status>(reply.status), reply.body, "application/json");
+        // The control of a page on an allowed origin reads the reply only when it is
+        // shared with that origin, as the preflight said it would be.
+        if (!origin.empty()) {
+            response.set(http::field::access_control_allow_origin, origin);
+            response.set(http::field::vary, "Origin");
+        }
+        return response;
     }
     if (request.method() != http::verb::get && request.method() != http::verb::head)
         return Text(request, http::status::method_not_allowed, "the host answers GET here\n");

@@ -63,6 +63,8 @@ private:
     boost::asio::steady_timer watch;
     SessionProcess child;
     std::string spoolFolder;
+    // The page's origin as the frame reported it and the allowlist admitted it, given to
+    // the process as the page's origin.
     std::string pageOrigin;
     boost::beast::flat_buffer pageBuffer;
     std::array<unsigned char, Platform::Web::kFrameHeaderSize> headerBytes{};

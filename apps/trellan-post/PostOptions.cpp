@@ -13,7 +13,8 @@ namespace {
 
 const char* const kUsage =
     "usage: trellan-post --url URL [--field NAME=VALUE]... [--file-field NAME] [--cookie TEXT]\n"
-    "                    [--encode-type NAME] [--name-gen ori|guid|crc|md5] [--threads N] FILE...\n";
+    "                    [--encode-type NAME] [--name-gen ori|guid|crc|md5] [--threads N] [--insecure] FILE...\n"
+    "--insecure accepts https servers whose certificate is self-signed, expired or for another name.\n";
 
 bool Fail(const std::string& message)
 {
@@ -69,6 +70,10 @@ std::optional<PostOptions> PostOptions::Parse(int argc, char** argv)
         const std::string argument = argv[i];
         if (argument.rfind("--", 0) != 0) {
             options.files.push_back(argument);
+            continue;
+        }
+        if (argument == "--insecure") {
+            options.insecure = true;
             continue;
         }
         if (i + 1 >= argc) {

@@ -16,6 +16,9 @@ struct PostOptions {
     std::string encodeType = "utf-8";
     std::string nameGen = "ori";
     int threads = 3;
+    // --insecure: every https server's certificate problems are tolerated, as for the
+    // hosts listed in tls-exceptions, for this command only.
+    bool insecure = false;
     std::vector<std::string> files;
 
     // The options, or nothing after writing what is wrong to standard error.

@@ -11,6 +11,7 @@
 #include "Biz/MsgMailbox.h"
 #include "Biz/PostCompleteEvent.h"
 #include "Biz/UploadManager.h"
+#include "Http/TlsExceptions.h"
 #include "Biz/WireText.h"
 #include "Platform/Files/RegularFile.h"
 #include "Platform/Text/TextConv.h"
@@ -134,6 +135,8 @@ int main(int argc, char** argv)
     if (!options || !CheckInputs(*options))
         return kBadArguments;
     AppConfig::Instance() = options->MakeConfig();
+    if (options->insecure)
+        TlsExceptions::TolerateEveryHost();
 
     std::vector<std::wstring> paths;
     for (const std::string& path : options->files)

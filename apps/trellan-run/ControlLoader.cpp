@@ -1,6 +1,8 @@
 #include "ControlLoader.h"
 
 #include "Platform/Com/ClassFactory.h"
+#include "Platform/Com/DocumentSite.h"
+#include "Platform/Com/ObjectSafety.h"
 #include "Platform/Com/GuidText.h"
 #include "Platform/Com/Registry.h"
 #include "Platform/Text/TextConv.h"
@@ -75,7 +77,7 @@ bool ControlLoader::Load(const std::string& modulePath, std::string& error)
     return true;
 }
 
-bool ControlLoader::Activate(HWND container, const RECT& rect, std::string& error)
+bool ControlLoader::Activate(HWND container, const RECT& rect, const std::string& pageOrigin, std::string& error)
 {
     DllGetClassObjectFunction getClassObject = nullptr;
     if (!module.Bind("DllGetClassObject", getClassObject)) {
@@ -89,6 +91,10 @@ bool ControlLoader::Activate(HWND container, const RECT& rect, std::string& erro
         error = "the module's class factory did not create the control";
         return false;
     }
+    if (!pageOrigin.empty() && !MarkUntrusted(pageOrigin)) {
+        error = "the control cannot be made safe for an untrusted caller";
+        return false;
+    }
     ComPtr<IOleWindow> oleWindow;
     if (FAILED(oleObject->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, container, &rect)) ||
         FAILED(control->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(oleWindow.Put()))) ||
@@ -99,8 +105,28 @@ bool ControlLoader::Activate(HWND container, const RECT& rect, std::string& erro
     return true;
 }
 
+// As a browser does for a page's script: safety for an untrusted caller on IDispatch,
+// and a site that gives the page's address.
+bool ControlLoader::MarkUntrusted(const std::string& pageOrigin)
+{
+    ComPtr<IObjectSafety> safety;
+    ComPtr<IObjectWithSite> withSite;
+    if (FAILED(control->QueryInterface(IID_IObjectSafety, reinterpret_cast<void**>(safety.Put()))) ||
+        FAILED(safety->SetInterfaceSafetyOptions(IID_IDispatch, INTERFACESAFE_FOR_UNTRUSTED_CALLER,
+                                                 INTERFACESAFE_FOR_UNTRUSTED_CALLER)) ||
+        FAILED(control->QueryInterface(IID_IObjectWithSite, reinterpret_cast<void**>(withSite.Put()))))
+        return false;
+    DocumentSite* site = DocumentSite::Create(pageOrigin);
+    const HRESULT hr = withSite->SetSite(site);
+    site->Release();
+    return SUCCEEDED(hr);
+}
+
 void ControlLoader::Close()
 {
+    ComPtr<IObjectWithSite> withSite;
+    if (control && SUCCEEDED(control->QueryInterface(IID_IObjectWithSite, reinterpret_cast<void**>(withSite.Put()))))
+        withSite->SetSite(nullptr);
     if (oleObject)
         oleObject->Close(OLECLOSE_NOSAVE);
     window = nullptr;

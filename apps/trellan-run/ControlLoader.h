@@ -19,8 +19,11 @@ public:
     // Finds the module through the store, or takes modulePath when it is not empty.
     // False with the reason in error.
     bool Load(const std::string& modulePath, std::string& error);
-    // Creates the control and activates it in place over rect in container.
-    bool Activate(Platform::HWND container, const Platform::RECT& rect, std::string& error);
+    // Creates the control and activates it in place over rect in container. With a
+    // page origin the control is told, before anything else, that its caller is a
+    // page's script (an untrusted caller) and which origin the page has.
+    bool Activate(Platform::HWND container, const Platform::RECT& rect, const std::string& pageOrigin,
+                  std::string& error);
     // Deactivates and releases the control.
     void Close();
 
@@ -29,6 +32,7 @@ public:
 
 private:
     std::string FindModule(std::string& error) const;
+    bool MarkUntrusted(const std::string& pageOrigin);
 
     Platform::SharedLibrary module;
     Platform::ComPtr<ITrellan> control;

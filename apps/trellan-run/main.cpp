@@ -18,8 +18,10 @@ using namespace Platform;
 namespace {
 
 const char* const kUsage =
-    "usage: trellan-run [--size WIDTHxHEIGHT] [--no-recv] [--stats] [--module PATH] SCRIPT   (SCRIPT may be -)\n"
+    "usage: trellan-run [--size WIDTHxHEIGHT] [--no-recv] [--stats] [--module PATH] [--untrusted ORIGIN] SCRIPT\n"
+    "       (SCRIPT may be -)\n"
     "The control is created by its ProgID through the registry store unless --module names the module.\n"
+    "--untrusted plays a page of ORIGIN: the control is told its caller is untrusted, as a browser tells it.\n"
     "--stats prints at exit how long the control's thread was busy at most without returning to its loop.\n";
 
 struct Options {
@@ -28,6 +30,7 @@ struct Options {
     bool installFunction = true;
     bool stats = false;
     std::string module;
+    std::string untrustedOrigin;
     std::string script;
 };
 
@@ -55,6 +58,12 @@ bool ParseOptions(int argc, char** argv, Options& options)
             }
         } else if (arg == "--module" && i + 1 < argc) {
             options.module = argv[++i];
+        } else if (arg == "--untrusted" && i + 1 < argc) {
+            options.untrustedOrigin = argv[++i];
+            if (options.untrustedOrigin.empty()) {
+                std::cerr << "trellan-run: --untrusted takes the page's origin\n";
+                return false;
+            }
         } else if (arg == "--no-recv") {
             options.installFunction = false;
         } else if (arg == "--stats") {
@@ -123,7 +132,7 @@ int main(int argc, char** argv)
         return 1;
     }
     const HWND container = CreateContainerWindow(options.width, options.height);
-    if (!container || !loader.Activate(container, RECT{0, 0, options.width, options.height}, error)) {
+    if (!container || !loader.Activate(container, RECT{0, 0, options.width, options.height}, options.untrustedOrigin, error)) {
         std::cerr << "trellan-run: " << (container ? error : "the container window could not be created") << "\n";
         return 1;
     }

@@ -62,7 +62,7 @@ LRESULT SessionContainer::ContainerProc(HWND window, UINT message, WPARAM wParam
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-bool SessionContainer::Open(const std::string& modulePath, std::string& error)
+bool SessionContainer::Open(const std::string& modulePath, const std::string& pageOrigin, std::string& error)
 {
     if (!loader.Load(modulePath, error))
         return false;
@@ -76,7 +76,7 @@ bool SessionContainer::Open(const std::string& modulePath, std::string& error)
         error = "the container window could not be created";
         return false;
     }
-    if (!loader.Activate(container, RECT{0, 0, kInitialWidth, kInitialHeight}, error))
+    if (!loader.Activate(container, RECT{0, 0, kInitialWidth, kInitialHeight}, pageOrigin, error))
         return false;
     backend.SetMainWindow(container);
     auto* function = new ChannelFunction(channel);

@@ -27,9 +27,10 @@ public:
                      Platform::Web::FileSpool& spool);
     ~SessionContainer();
 
-    // Creates the container window and the control in it, installs the page's function
-    // and tells the page the session is ready. False with the reason in error.
-    bool Open(const std::string& modulePath, std::string& error);
+    // Creates the container window and the control in it, for a page of pageOrigin
+    // (an untrusted caller), installs the page's function and tells the page the
+    // session is ready. False with the reason in error.
+    bool Open(const std::string& modulePath, const std::string& pageOrigin, std::string& error);
     // Runs the control's thread until the host closes the channel.
     void Run();
 

@@ -17,16 +17,18 @@ constexpr int kHostSocket = 3;
 
 int main(int argc, char** argv)
 {
-    std::string spoolFolder, modulePath;
+    std::string spoolFolder, modulePath, pageOrigin;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string arg = argv[i];
         if (arg == "--spool")
             spoolFolder = argv[i + 1];
         else if (arg == "--module")
             modulePath = argv[i + 1];
+        else if (arg == "--page-origin")
+            pageOrigin = argv[i + 1];
     }
     if (spoolFolder.empty()) {
-        std::cerr << "usage: trellan-session --spool FOLDER [--module PATH] (started by trellan-host)\n";
+        std::cerr << "usage: trellan-session --spool FOLDER [--module PATH] [--page-origin ORIGIN] (started by trellan-host)\n";
         return 2;
     }
     std::signal(SIGPIPE, SIG_IGN);
@@ -38,7 +40,9 @@ int main(int argc, char** argv)
 
     SessionContainer container(channel, web, spool);
     std::string error;
-    if (!container.Open(modulePath, error)) {
+    // The page's script is always an untrusted caller; without a known origin it is a
+    // page of an opaque origin ("null"), which may post nowhere.
+    if (!container.Open(modulePath, pageOrigin.empty() ? "null" : pageOrigin, error)) {
         std::cerr << "trellan-session: " << error << "\n";
         Json::Value message;
         message["t"] = "failed";

@@ -31,4 +31,10 @@ public:
     std::string FileNameGen = "ori";
     std::wstring FolderPath;
     std::map<std::string, std::string> Fields;
+
+    // Who calls the control, as its container says (through object safety and the
+    // site), never a page command: a page's script is an untrusted caller, and then
+    // PageOrigin is the page's origin (empty when the container gave none).
+    bool UntrustedCaller = false;
+    std::string PageOrigin;
 };

@@ -7,8 +7,10 @@
 #include "Biz/MsgMailbox.h"
 #include "Biz/ServerReply.h"
 #include "Biz/Threading/ManualResetEvent.h"
+#include "Biz/UploadPermission.h"
 #include "Biz/Uploader.h"
 #include "Biz/WireText.h"
+#include "Http/CorsPreflight.h"
 #include "Http/HttpClient.h"
 #include "Http/HttpHeader.h"
 #include "Http/MemFile.h"
@@ -79,6 +81,10 @@ std::string PostFile::Exchange()
 {
     const AppConfig& config = *job->config;
     ImageData& file = *job->file;
+    // A destination the page may not post to is sent nothing but the preflight.
+    const UploadPermission::Verdict& permitted = job->permission->Check(job->stopFlag);
+    if (!permitted.refusal.empty())
+        return permitted.refusal;
     // A file sent before the list's loader reached it is read here, on this thread.
     file.Load();
     const PictureHandle picture = file.Picture();
@@ -98,6 +104,9 @@ std::string PostFile::Exchange()
     HttpHeader header;
     header.SetHeader("Cookie", config.Cookie);
     header.SetHeader("Connection", "Close");
+    // A page's post says where it comes from, as a browser's does.
+    if (config.UntrustedCaller)
+        header.SetHeader("Origin", permitted.origin);
 
     MemFile body;
     body.AddField("id", file.id);
@@ -117,6 +126,7 @@ std::string PostFile::Exchange()
     client.SetVerb(L"POST");
     client.SetHeaderText(header.GetHeaderText());
     client.SetBody(body.GetBuffer(), std::max(body.Size(), 0), length);
+    client.SetPinnedAddresses(permitted.pinnedAddresses);
     client.progress.connect([this](std::uint32_t, std::uint32_t, std::uint32_t share) {
         ReportProgress();
         AddSentBytes(share);
@@ -126,6 +136,12 @@ std::string PostFile::Exchange()
     });
     client.Send(config.PostUrl, L"", kAgent);
 
+    // A reply the page's origin may not read stays with the server, as in a browser.
+    if (permitted.crossOrigin && !CorsPreflight::AllowsOrigin(client.GetRawResponseHeaders(), permitted.origin)) {
+        if (!client.GetFailure().empty())
+            return client.GetFailure();
+        return "refused for the page: the server's reply does not allow the origin " + permitted.origin;
+    }
     if (JudgeReply(client.GetResponse(), file.svr))
         return "";
     return FailureReason(client);

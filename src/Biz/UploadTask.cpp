@@ -3,6 +3,7 @@
 #include "Biz/AppConfig.h"
 #include "Biz/EventQueue.h"
 #include "Biz/PostFile.h"
+#include "Biz/UploadPermission.h"
 #include "Biz/UploadResults.h"
 #include "Biz/Uploader.h"
 
@@ -14,7 +15,7 @@ UploadTask::UploadTask(std::deque<Entry> queue, std::shared_ptr<const AppConfig>
                        std::shared_ptr<std::atomic<bool>> stopFlag, std::shared_ptr<UploadResults> results,
                        std::uint64_t epoch)
     : queue(std::move(queue)), config(std::move(config)), stopFlag(std::move(stopFlag)),
-      results(std::move(results)), epoch(epoch)
+      results(std::move(results)), permission(std::make_shared<UploadPermission>(this->config)), epoch(epoch)
 {
 }
 
@@ -59,6 +60,7 @@ void UploadTask::StartNext()
     job->file = entry.file;
     job->item = entry.item;
     job->config = config;
+    job->permission = permission;
     job->epoch = epoch;
     job->succeeded.connect([results = results, entry] { results->Record(entry.item, entry.file); });
     try {

@@ -14,6 +14,7 @@
 class AppConfig;
 class ImageData;
 class UploadItem;
+class UploadPermission;
 class UploadResults;
 
 class UploadTask {
@@ -41,6 +42,7 @@ private:
     std::shared_ptr<const AppConfig> config;
     std::shared_ptr<std::atomic<bool>> stopFlag;
     std::shared_ptr<UploadResults> results;
+    std::shared_ptr<UploadPermission> permission;
     std::uint64_t epoch;
     WorkerSlots slots;
 };

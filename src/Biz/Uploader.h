@@ -12,6 +12,7 @@
 class AppConfig;
 class ImageData;
 class UploadItem;
+class UploadPermission;
 
 namespace Zivoro::Threading {
 class ManualResetEvent;
@@ -27,6 +28,8 @@ public:
     std::shared_ptr<std::atomic<bool>> stopFlag;
     // The configuration as it was when the task started.
     std::shared_ptr<const AppConfig> config;
+    // The task's one decision on where its posts may go.
+    std::shared_ptr<UploadPermission> permission;
     // The event queue's epoch at task start; posts of a control that has gone are dropped.
     std::uint64_t epoch = 0;
 

@@ -2,6 +2,7 @@
 
 #include "Biz/AppConfig.h"
 #include "Biz/EventQueue.h"
+#include "Biz/ImageData.h"
 #include "Biz/Log/Log.h"
 #include "Biz/MsgMailbox.h"
 #include "Biz/PostCompleteEvent.h"
@@ -85,6 +86,8 @@ HRESULT CTrellan::FinalConstruct()
 {
     BuildCommandTable();
     ConnectEvents();
+    // The configuration is the process's: it speaks for the newest control's caller.
+    OnCallerChanged();
     UploadManager::Instance().SetOwner(&view.list);
     TrellanProxy::Register();
     const HRESULT hr = GetGlobalInterfaceTable().RegisterInterfaceInGlobal(static_cast<ITrellan*>(this),
@@ -111,6 +114,13 @@ CTrellan::~CTrellan()
         EventQueue::Instance().DiscardPending();
         MsgMailbox::Instance().Clear();
     }
+}
+
+void CTrellan::OnCallerChanged()
+{
+    AppConfig& settings = AppConfig::Instance();
+    settings.UntrustedCaller = UntrustedCaller();
+    settings.PageOrigin = SiteAddress();
 }
 
 void CTrellan::BuildCommandTable()
@@ -270,7 +280,8 @@ void CTrellan::OnInit(Json::Value& root)
             settings.Fields.emplace(name, JsonMember(fields, name, "").asString());
     }
     if (debug && !logFile.empty())
-        Log::Instance().Init(debug, logFile);
+        Log::Instance().Init(debug, logFile,
+                             settings.UntrustedCaller ? Log::FileRule::InLogFolder : Log::FileRule::AsGiven);
     settings.PostUrl = std::move(postUrl);
     settings.Cookie = std::move(cookie);
     settings.EncodeType = std::move(encodeType);
@@ -327,7 +338,10 @@ void CTrellan::OnPostComplete(int id)
 
 void CTrellan::OnPostError(int id)
 {
-    MsgMailbox::Instance().Take(id);
+    const auto record = MsgMailbox::Instance().Take(id);
+    if (record && record->file && !record->reason.empty())
+        Log::Instance().Warn("upload failed: " + WideToUtf8(record->file->path) + ": " + record->reason,
+                             "Control\\CTrellan", __LINE__);
 }
 
 void CTrellan::OnTaskComplete(int)

@@ -65,6 +65,8 @@ private:
     Platform::HRESULT FinalConstruct();
     void BuildCommandTable();
     void ConnectEvents();
+    // Keeps the configuration's record of the caller in step with the container's word.
+    void OnCallerChanged() override;
     // Logs a command refused for its size; the page gets S_OK as for any ignored command.
     Platform::HRESULT RefuseCommand(std::size_t size);
 

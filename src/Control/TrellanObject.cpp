@@ -2,6 +2,8 @@
 
 #include "Control/TrellanModule.h"
 #include "Control/TrellanTypeLib.h"
+#include "Platform/Com/DocumentSite.h"
+#include "Platform/Text/TextConv.h"
 #include "Platform/Gdi/Drawing.h"
 #include "Platform/Ole/AdviseSink.h"
 #include "Platform/Win/Painting.h"
@@ -450,7 +452,21 @@ HRESULT TrellanObject::GetContentExtent(SIZEL* size)
 HRESULT TrellanObject::SetSite(IUnknown* newSite)
 {
     site = ComPtr<IUnknown>(newSite);
+    OnCallerChanged();
     return S_OK;
+}
+
+std::string TrellanObject::SiteAddress() const
+{
+    ComPtr<IDocumentAddress> document;
+    if (!site || FAILED(site->QueryInterface(IID_IDocumentAddress, reinterpret_cast<void**>(document.Put()))))
+        return {};
+    BSTR address = nullptr;
+    if (FAILED(document->GetAddress(&address)))
+        return {};
+    const std::string text = WideToUtf8(WideFromBstr(address));
+    SysFreeString(address);
+    return text;
 }
 
 HRESULT TrellanObject::GetSite(REFIID iid, void** result)
@@ -484,6 +500,7 @@ HRESULT TrellanObject::SetInterfaceSafetyOptions(REFIID iid, DWORD mask, DWORD e
     if (mask & ~INTERFACESAFE_FOR_UNTRUSTED_CALLER)
         return E_FAIL;
     safetyOptions = (enabled & mask) | (safetyOptions & ~mask);
+    OnCallerChanged();
     return S_OK;
 }
 

@@ -15,6 +15,8 @@
 #include "Platform/Ole/DataObject.h"
 #include "Platform/Ole/ViewObject.h"
 
+#include <string>
+
 class TrellanObject : public TrellanDispatch,
                       public Platform::IOleInPlaceObjectWindowless,
                       public Platform::IOleInPlaceActiveObject,
@@ -171,6 +173,13 @@ protected:
     // own unknown (which the factory hands to outer) is Inner().
     void Aggregate(Platform::IUnknown* outer);
     Platform::IUnknown* Inner() { return &inner; }
+
+    // Whether the container has marked the caller as untrusted (a page's script).
+    bool UntrustedCaller() const { return (safetyOptions & Platform::INTERFACESAFE_FOR_UNTRUSTED_CALLER) != 0; }
+    // The address of the document the site gives (a page's origin); empty without one.
+    std::string SiteAddress() const;
+    // Called after the container changed the safety options or the site.
+    virtual void OnCallerChanged() {}
 
 private:
     // The object's own unknown: counts its references and answers its interfaces.

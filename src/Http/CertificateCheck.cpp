@@ -40,10 +40,17 @@ CURLcode OnTlsContext(CURL*, void* context, void* library)
 
 } // namespace
 
-bool UseCertificateCheck(const CurlLibrary& curl, CURL* easy)
+bool UseCertificateRule(const CurlLibrary& curl, CURL* easy, CertificateRule rule)
 {
-    if (!curl.ssl_ctx_set_verify || !curl.x509_store_ctx_get_error)
+    if (rule == CertificateRule::Verified) {
+        return curl.easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, 1L) == CURLE_OK &&
+               curl.easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 2L) == CURLE_OK;
+    }
+    if (curl.easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, 0L) != CURLE_OK ||
+        curl.easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 0L) != CURLE_OK)
         return false;
+    if (!curl.ssl_ctx_set_verify || !curl.x509_store_ctx_get_error)
+        return true;
     return curl.easy_setopt(easy, CURLOPT_SSL_CTX_FUNCTION, &OnTlsContext) == CURLE_OK &&
            curl.easy_setopt(easy, CURLOPT_SSL_CTX_DATA, &curl) == CURLE_OK;
 }

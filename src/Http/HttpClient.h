@@ -3,8 +3,9 @@
 // (curl adds only Host, Content-Length and the user agent), the body streamed from
 // the caller's buffer in 131,072-byte chunks with a progress notification after each,
 // then the reply headers, body and status. No cookie store, the proxy from the
-// environment, certificate problems tolerated. The stop flag and Abort end a
-// transfer within a fraction of a second, and a server that stalls ends it too.
+// environment, certificates verified except for the hosts listed as exceptions
+// (TlsExceptions). The stop flag and Abort end a transfer within a fraction of a
+// second, and a server that stalls ends it too.
 
 #include "Http/HttpRequest.h"
 

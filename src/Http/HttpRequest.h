@@ -29,6 +29,9 @@ public:
     void SetBody(const std::uint8_t* data, std::int32_t length, std::int32_t fileBytes);
     void SetStopFlag(StopFlag flag) { stopFlag = std::move(flag); }
     void SetVerb(const std::wstring& method) { verb = method; }
+    // Connects only to these addresses for the address's host and port, as libcurl's
+    // "host:port:address[,address]" entry says; empty resolves as usual.
+    void SetPinnedAddresses(const std::string& entry) { pinnedAddresses = entry; }
 
     const std::string& GetResponse() const { return response; }
     // Why the last Send failed, for people ("connection refused", "time-out ..."); empty
@@ -36,6 +39,8 @@ public:
     const std::string& GetFailure() const { return failure; }
     std::int32_t GetStatus() const { return status; }
     const std::map<std::string, std::string>& GetResponseHeaders() const { return responseHeaders; }
+    // The reply's header block as it came, status line included.
+    const std::string& GetRawResponseHeaders() const { return rawResponseHeaders; }
 
     // code: NotAccepted or ReplyUnreadable.
     boost::signals2::signal<void(std::uint32_t)> error;
@@ -50,6 +55,8 @@ protected:
     std::string failure;
     std::string headerText;
     std::map<std::string, std::string> responseHeaders;
+    std::string rawResponseHeaders;
+    std::string pinnedAddresses;
     StopFlag stopFlag;
     std::wstring verb = L"POST";
     const std::uint8_t* body = nullptr;

@@ -11,6 +11,9 @@
 #include <unistd.h>
 
 #include <array>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <future>
 #include <thread>
 #include <vector>
@@ -278,20 +281,71 @@ TEST(HttpClientTest, UnusableAddressesFail)
     }
 }
 
-TEST(HttpClientTest, CertificateProblemsOfTheToleratedKindsDoNotStopAnUpload)
+// The administrator's and the user's exception lists, in a scratch folder for one test.
+class TlsExceptionFiles {
+public:
+    TlsExceptionFiles()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "trellan-tls-XXXXXX").string();
+        if (!mkdtemp(pattern.data()))
+            throw std::runtime_error("no temporary folder");
+        folder = pattern;
+        std::filesystem::create_directories(folder / "system");
+        std::filesystem::create_directories(folder / "user" / "trellan");
+        setenv("TRELLAN_CONFIG_DIR", (folder / "system").c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (folder / "user").c_str(), 1);
+    }
+    ~TlsExceptionFiles()
+    {
+        unsetenv("TRELLAN_CONFIG_DIR");
+        unsetenv("XDG_CONFIG_HOME");
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    }
+    void AddSystemLine(const std::string& line) { Append(folder / "system" / "tls-exceptions", line); }
+    void AddUserLine(const std::string& line) { Append(folder / "user" / "trellan" / "tls-exceptions", line); }
+
+private:
+    static void Append(const std::filesystem::path& file, const std::string& line)
+    {
+        std::ofstream(file, std::ios::app) << line << "\n";
+    }
+    std::filesystem::path folder;
+};
+
+TEST(HttpClientTest, AForgedCertificateIsRefusedUntilItsHostIsListedAsAnException)
 {
-    // Self-signed (an unknown issuer) and made for another host name; then also expired.
+    // Self-signed (an unknown issuer) for another host name; then also expired. Each is
+    // listed in the other file, and lines for other hosts or ports list nothing.
     for (const char* kind : {"self-signed", "expired"}) {
         TestReceiver receiver({"--tls", kind});
-        Exchange exchange;
-        EXPECT_TRUE(exchange.Send(L"https://127.0.0.1:" + std::to_wstring(receiver.Port()) + L"/upload")) << kind;
-        EXPECT_EQ(exchange.client.GetResponse(), "{\"success\":1}") << kind;
+        TlsExceptionFiles files;
+        const std::string port = std::to_string(receiver.Port());
+        const std::wstring url = L"https://127.0.0.1:" + std::to_wstring(receiver.Port()) + L"/upload";
+        files.AddUserLine("# 127.0.0.1:" + port);
+        files.AddUserLine("127.0.0.1:" + std::to_string(receiver.Port() + 1));
+        files.AddSystemLine("127.0.0.2");
+        Exchange refused;
+        EXPECT_FALSE(refused.Send(url)) << kind;
+        EXPECT_NE(refused.client.GetFailure().find("certificate"), std::string::npos) << refused.client.GetFailure();
+        EXPECT_EQ(refused.client.GetResponse(), "") << kind;
+        EXPECT_EQ(receiver.RequestCount(), 0) << kind;
+
+        if (std::string(kind) == "expired")
+            files.AddSystemLine("  127.0.0.1  # the test server");
+        else
+            files.AddUserLine("127.0.0.1:" + port);
+        Exchange listed;
+        EXPECT_TRUE(listed.Send(url)) << kind;
+        EXPECT_EQ(listed.client.GetResponse(), "{\"success\":1}") << kind;
     }
 }
 
-TEST(HttpClientTest, ACertificateNotMeantForServersStopsTheUpload)
+TEST(HttpClientTest, ACertificateNotMeantForServersStopsTheUploadEvenForAListedHost)
 {
     TestReceiver receiver({"--tls", "client-only"});
+    TlsExceptionFiles files;
+    files.AddUserLine("127.0.0.1");
     Exchange exchange;
     EXPECT_FALSE(exchange.Send(L"https://127.0.0.1:" + std::to_wstring(receiver.Port()) + L"/upload"));
     EXPECT_EQ(exchange.client.GetResponse(), "");

@@ -27,6 +27,12 @@ Faults:
   cut-pause   as cut, but hold the connection for --stall-seconds before closing
   cut-chunked send the reply as one chunk of a chunked body, then close before its end
 With --store FOLDER the file parts are saved there under their (percent-decoded) names.
+
+CORS: with --cors ORIGIN a preflight (OPTIONS) is answered 204 allowing ORIGIN, POST
+and the headers it asks for (--cors-headers LIST instead), and every reply allows
+ORIGIN (--reply-origin another); --private-network adds "Access-Control-Allow-Private-Network: true" to a
+preflight that asks for it. Without --cors an OPTIONS request is answered like any
+other, as by a server that knows nothing of CORS.
 """
 
 import argparse
@@ -183,6 +189,23 @@ def file_payloads(headers, body):
             if part.get_param("filename", header="content-disposition") is not None]
 
 
+def cors_headers(options, method, headers):
+    if not options.cors:
+        return b""
+    lines = ["Access-Control-Allow-Origin: " + (options.cors if method == "OPTIONS" or not options.reply_origin
+                                                else options.reply_origin)]
+    if method == "OPTIONS":
+        lines.append("Access-Control-Allow-Methods: POST")
+        allowed = options.cors_headers
+        if allowed is None:
+            allowed = header_value(headers, "Access-Control-Request-Headers")
+        if allowed:
+            lines.append("Access-Control-Allow-Headers: " + allowed)
+        if options.private_network and header_value(headers, "Access-Control-Request-Private-Network") == "true":
+            lines.append("Access-Control-Allow-Private-Network: true")
+    return "".join(line + "\r\n" for line in lines).encode("latin-1")
+
+
 class Handler(socketserver.BaseRequestHandler):
     def handle(self):
         state = self.server.state
@@ -238,6 +261,9 @@ class Handler(socketserver.BaseRequestHandler):
         if options.store:
             stored = store_files(options.store, file_payloads(headers, body))
             reply = json.dumps({"success": 1, "files": stored}).encode("utf-8")
+        extra = cors_headers(options, method, headers)
+        if method == "OPTIONS" and options.cors:
+            answer["status"], fault, reply = 204, "none", b""
         if answer["delay"] > 0:
             time.sleep(answer["delay"])
         if fault == "stall":
@@ -257,8 +283,8 @@ class Handler(socketserver.BaseRequestHandler):
             elif fault == "huge":
                 reply = b"{" * (64 << 20)
             self.leave_flight()
-            response = (b"HTTP/1.1 %d Reply\r\nContent-Type: application/json\r\n"
-                        b"Content-Length: %d\r\nConnection: close\r\n\r\n" % (answer["status"], len(reply)))
+            response = (b"HTTP/1.1 %d Reply\r\nContent-Type: application/json\r\n%s"
+                        b"Content-Length: %d\r\nConnection: close\r\n\r\n" % (answer["status"], extra, len(reply)))
             if fault == "slow":
                 for byte in response + reply:
                     sock.sendall(bytes([byte]))
@@ -371,6 +397,11 @@ def main():
     parser.add_argument("--slow-interval", type=float, default=0.02)
     parser.add_argument("--tls", nargs="?", const="self-signed", choices=sorted(CERTIFICATES),
                         help="https with a self-signed certificate of this kind")
+    parser.add_argument("--cors", help="the origin that preflights and replies allow")
+    parser.add_argument("--cors-headers", help="the headers a preflight allows (default: those asked for)")
+    parser.add_argument("--reply-origin", help="the origin that replies other than preflights allow")
+    parser.add_argument("--private-network", action="store_true",
+                        help="preflights allow a public page to reach this private address")
     parser.add_argument("--exit-on-stdin-eof", action="store_true")
     options = parser.parse_args()
 
