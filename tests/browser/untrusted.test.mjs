@@ -17,7 +17,7 @@ import {
 import { tmpdir } from "node:os";
 import { join } from "node:path";
 import { chromium } from "playwright-core";
-import { CHROMIUM, SOURCE, freePort, settledCanvas, startHost } from "./support.mjs";
+import { CHROMIUM, SOURCE, controlFrame, freePort, settledCanvas, startHost } from "./support.mjs";
 
 const PUBLIC_NAME = "photos.example.test";
 
@@ -85,7 +85,7 @@ async function uploadPhotos(page, photos, postUrl) {
   await post(page, { name: "init", config: { PostUrl: postUrl } });
   await waitForEvents(page, "load_complete", loaded + 1);
   for (const path of photos) await post(page, { name: "addFile", path });
-  await settledCanvas(page);
+  await settledCanvas(await controlFrame(page));
   const box = await page.locator("#uploader").boundingBox();
   await page.mouse.click(box.x + 136, box.y + 16);
   const [complete] = await waitForEvents(page, "post_complete", 1);
