@@ -1,10 +1,74 @@
 #include "Listener.h"
 
 #include "HttpConnection.h"
+#include "SocketOwner.h"
 
 #include <boost/asio/ip/v6_only.hpp>
+#include <boost/asio/write.hpp>
 
-Listener::Listener(boost::asio::io_context& io, HostContext& context) : host(context), acceptor(io) {}
+#include <array>
+#include <iostream>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::chrono::milliseconds kDescriptorPause(100);
+constexpr std::chrono::seconds kRefusalLinger(2);
+
+bool OutOfResources(const boost::system::error_code& error)
+{
+    namespace errc = boost::system::errc;
+    return error == errc::too_many_files_open || error == errc::too_many_files_open_in_system ||
+           error == errc::no_buffer_space || error == errc::not_enough_memory;
+}
+
+// Answers a refused connection with 403 and closes it once the client has finished
+// sending (closing with its request unread would reset the connection before the
+// client reads the answer), or after a short while.
+class Refusal : public std::enable_shared_from_this<Refusal> {
+public:
+    explicit Refusal(boost::asio::ip::tcp::socket socket) : socket(std::move(socket)), timer(this->socket.get_executor()) {}
+
+    void Start()
+    {
+        static const std::string body = "this trellan-host serves only the user who runs it\n";
+        static const std::string answer = "HTTP/1.1 403 Forbidden\r\nContent-Type: text/plain; charset=utf-8\r\n"
+                                          "Connection: close\r\nContent-Length: " +
+                                          std::to_string(body.size()) + "\r\n\r\n" + body;
+        timer.expires_after(kRefusalLinger);
+        timer.async_wait([self = shared_from_this()](boost::system::error_code) {
+            boost::system::error_code ignored;
+            self->socket.close(ignored);
+        });
+        boost::asio::async_write(socket, boost::asio::buffer(answer),
+                                 [self = shared_from_this()](boost::system::error_code error, std::size_t) {
+                                     boost::system::error_code ignored;
+                                     self->socket.shutdown(boost::asio::ip::tcp::socket::shutdown_send, ignored);
+                                     if (!error)
+                                         self->Drain();
+                                 });
+    }
+
+private:
+    void Drain()
+    {
+        socket.async_read_some(boost::asio::buffer(scratch), [self = shared_from_this()](boost::system::error_code error, std::size_t) {
+            if (error) {
+                self->timer.cancel();
+                return;
+            }
+            self->Drain();
+        });
+    }
+
+    boost::asio::ip::tcp::socket socket;
+    boost::asio::steady_timer timer;
+    std::array<char, 4096> scratch{};
+};
+
+} // namespace
+
+Listener::Listener(boost::asio::io_context& io, HostContext& context) : host(context), acceptor(io), pause(io) {}
 
 bool Listener::Open(const boost::asio::ip::tcp::endpoint& endpoint, std::string& error)
 {
@@ -29,13 +93,44 @@ bool Listener::Open(const boost::asio::ip::tcp::endpoint& endpoint, std::string&
 void Listener::Accept()
 {
     acceptor.async_accept([self = shared_from_this()](boost::system::error_code error, boost::asio::ip::tcp::socket socket) {
-        if (!error) {
-            // Frames and acknowledgements are small and answer each other: without
-            // no-delay, Nagle's rule holds each back until the peer's delayed ACK.
-            boost::system::error_code ignored;
-            socket.set_option(boost::asio::ip::tcp::no_delay(true), ignored);
-            std::make_shared<HttpConnection>(self->host, std::move(socket))->Start();
-        }
-        self->Accept();
+        self->OnAccept(error, std::move(socket));
     });
+}
+
+void Listener::OnAccept(boost::system::error_code error, boost::asio::ip::tcp::socket socket)
+{
+    if (error == boost::asio::error::operation_aborted)
+        return;
+    if (OutOfResources(error)) {
+        // The connection stays queued; taking it again at once would fail the same way.
+        if (!outOfDescriptors)
+            std::cerr << "trellan-host: cannot take connections now (" << error.message() << "); waiting\n";
+        outOfDescriptors = true;
+        pause.expires_after(kDescriptorPause);
+        pause.async_wait([self = shared_from_this()](boost::system::error_code) { self->Accept(); });
+        return;
+    }
+    outOfDescriptors = false;
+    if (!error && FromThisUser(socket)) {
+        // Frames and acknowledgements are small and answer each other: without
+        // no-delay, Nagle's rule holds each back until the peer's delayed ACK.
+        boost::system::error_code ignored;
+        socket.set_option(boost::asio::ip::tcp::no_delay(true), ignored);
+        std::make_shared<HttpConnection>(host, std::move(socket))->Start();
+    }
+    Accept();
+}
+
+bool Listener::FromThisUser(boost::asio::ip::tcp::socket& socket)
+{
+    boost::system::error_code error;
+    const auto local = socket.local_endpoint(error);
+    const auto peer = error ? decltype(local)() : socket.remote_endpoint(error);
+    const std::optional<uid_t> owner = error ? std::nullopt : ClientSocketOwner(local, peer);
+    if (owner == geteuid())
+        return true;
+    std::cerr << "trellan-host: refused a connection from "
+              << (owner ? "user " + std::to_string(*owner) : std::string("a socket of unknown owner")) << "\n";
+    std::make_shared<Refusal>(std::move(socket))->Start();
+    return false;
 }

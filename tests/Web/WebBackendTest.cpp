@@ -301,9 +301,10 @@ TEST_F(WebBackendTest, DroppedFilesArriveByPathAtThePoint)
     SetDroppedFilesHandler([](const std::vector<std::wstring>& paths, POINT screen, DWORD keyState) {
         lastDrop = DroppedFiles{paths, screen, keyState};
     });
-    ASSERT_TRUE(spool->Begin(7, "相片.jpg", 4));
+    std::string refusal;
+    ASSERT_TRUE(spool->Begin(7, "相片.jpg", 4, refusal));
     input->HandleChunk(std::string("\x07\0\0\0", 4) + "JPEG");
-    ASSERT_TRUE(spool->Begin(8, "cut.jpg", 10));
+    ASSERT_TRUE(spool->Begin(8, "cut.jpg", 10, refusal));
     Json::Value drop;
     ASSERT_TRUE(ParseMessage(R"({"t":"drop","ids":[7,8,99],"x":40,"y":30,"keys":5})", drop));
     EXPECT_TRUE(input->Handle(drop));
@@ -311,7 +312,7 @@ TEST_F(WebBackendTest, DroppedFilesArriveByPathAtThePoint)
     SetDroppedFilesHandler(nullptr);
     // Only the finished file is dropped; of the keys only MK_SHIFT and MK_CONTROL count.
     ASSERT_EQ(lastDrop.paths.size(), 1u);
-    EXPECT_EQ(WideToUtf8(lastDrop.paths[0]), (spoolFolder / "相片.jpg").string());
+    EXPECT_EQ(WideToUtf8(lastDrop.paths[0]), (spoolFolder / "files" / "相片.jpg").string());
     EXPECT_EQ(lastDrop.point.x, 40);
     EXPECT_EQ(lastDrop.point.y, 30);
     EXPECT_EQ(lastDrop.keys, static_cast<DWORD>(MK_SHIFT));

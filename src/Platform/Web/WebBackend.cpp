@@ -104,11 +104,16 @@ std::unique_ptr<Waiter> WebBackend::CreateWaiter()
 
 int WebBackend::ShowMessageBox(const std::wstring& text, const std::wstring& caption, UINT)
 {
+    SendNotice(WideToUtf8(caption.empty() ? text : caption + L": " + text));
+    return IDOK;
+}
+
+void WebBackend::SendNotice(const std::string& text)
+{
     Json::Value message;
     message["t"] = "notice";
-    message["text"] = WideToUtf8(caption.empty() ? text : caption + L": " + text);
+    message["text"] = text;
     channel.Send(FrameKind::Text, CompactJson(message));
-    return IDOK;
 }
 
 RECT WebBackend::ScreenRect() const

@@ -52,6 +52,8 @@ public:
 
     // Any thread.
     void SetViewport(int width, int height);
+    // Tells the page something its user should know: {"t":"notice","text"}.
+    void SendNotice(const std::string& text);
     void Acknowledge(std::uint32_t frame);
     // The window system's thread.
     void SetMainWindow(HWND window);
