@@ -96,10 +96,14 @@ class Host:
         return self.process.poll() is None
 
 
-def session_folders(runtime):
-    """The session folders under a runtime folder: 32 hexadecimal digits each."""
-    return sorted(path for path in pathlib.Path(runtime, "trellan").glob("*")
+def session_folders_in(root):
+    """The session folders in a folder: 32 hexadecimal digits each."""
+    return sorted(path for path in pathlib.Path(root).glob("*")
                   if len(path.name) == 32 and all(c in "0123456789abcdef" for c in path.name))
+
+
+def session_folders(runtime):
+    return session_folders_in(pathlib.Path(runtime, "trellan"))
 
 
 def send_file(session, file_id, name, content, chunk=65536):
@@ -403,6 +407,25 @@ class SessionTest(unittest.TestCase):
         send_file(third, 3, "e.jpg", part[:300 << 10])
         self.assertTrue(init_answers(third))
         self.assertTrue(any(folder.joinpath("files", "e.jpg").exists() for folder in self.host.session_folders()))
+
+    def test_sizes_a_page_asks_for_are_cut_to_the_limits(self):
+        session = self.host.session()
+        self.assertTrue(init_answers(session))
+        session.send_json({"t": "place", "x": 0, "y": 0, "w": 16384, "h": 16384, "vw": 16384, "vh": 16384})
+        window = session.wait_for(lambda m: m["t"] == "window" and m["w"] > 800)
+        self.assertEqual((window["w"], window["h"]), (8192, 8192))
+        while True:  # the first picture of the whole element: drawn, mirrored and encoded
+            opcode, payload = session.read_message()
+            if opcode == 2 and struct.unpack("<I", payload[1:5])[0] == window["id"]:
+                session.ack(payload)
+                break
+        self.assertTrue(init_answers(session))
+        process = self.host.children()[0]
+        status = pathlib.Path(f"/proc/{process}/status").read_text()
+        peak = int(status.split("VmHWM:")[1].split()[0]) << 10
+        # One 8192 x 8192 surface is 256 MiB; the process keeps it, the page's copy and
+        # the control's own drawing, far from the 3 GiB a 16384 x 16384 place would take.
+        self.assertLess(peak, 1200 << 20)
 
 
 class MachineTest(unittest.TestCase):
