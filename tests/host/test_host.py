@@ -462,6 +462,19 @@ class MachineTest(unittest.TestCase):
                 holder.kill()
                 holder.wait()
 
+    def test_without_a_runtime_folder_dropped_files_go_to_a_private_temporary_one(self):
+        host = Host(runtime="/nonexistent/run")
+        try:
+            session = host.session()
+            root = pathlib.Path(host.temp.name, f"trellan-{os.getuid()}")
+            self.assertEqual(os.stat(root).st_mode & 0o777, 0o700)
+            [folder] = session_folders_in(root)
+            send_file(session, 1, "a.jpg", b"picture")
+            self.assertTrue(init_answers(session))
+            self.assertEqual((folder / "files" / "a.jpg").read_bytes(), b"picture")
+        finally:
+            host.stop()
+
     def test_connections_of_other_local_users_are_refused(self):
         if os.geteuid() != 0:
             if os.environ.get("CI"):

@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstdlib>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace Platform {
@@ -17,7 +18,9 @@ std::string RealPath(const std::string& path)
 
 std::string DroppedFilesRoot()
 {
-    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && runtime[0] == '/')
+    struct stat info {};
+    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+        runtime && runtime[0] == '/' && stat(runtime, &info) == 0 && S_ISDIR(info.st_mode))
         return std::string(runtime) + "/trellan";
     const char* temp = std::getenv("TMPDIR");
     const std::string base = temp && temp[0] == '/' ? temp : "/tmp";
