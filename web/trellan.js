@@ -136,15 +136,20 @@ class Control {
     return `The upload control stopped: ${why}.\nReload the page to start it again.`;
   }
 
-  // Why the session could not be opened: the status page answers any origin.
+  // Why the session could not be opened. Only allowed pages may read the status page;
+  // for any other, an opaque request still tells whether something answers there.
   async refusalText() {
     try {
       const response = await fetch(this.host + "/status", { cache: "no-store" });
-      const status = await response.json();
-      if (!status.originAllowed)
-        return `trellan-host at ${this.host} does not allow pages from ${location.origin}.\n` +
-          `Start it with --allow-origin ${location.origin}`;
-      return `trellan-host at ${this.host} refused the session (too many sessions may be open).`;
+      if ((await response.json()).originAllowed)
+        return `trellan-host at ${this.host} refused the session.`;
+    } catch {
+      // Not readable by this page, or nothing answers: asked again below.
+    }
+    try {
+      await fetch(this.host + "/status", { cache: "no-store", mode: "no-cors" });
+      return `trellan-host at ${this.host} does not allow pages from ${location.origin}.\n` +
+        `Start it with --allow-origin ${location.origin}`;
     } catch {
       return `trellan-host is not running at ${this.host}.\nStart trellan-host on this computer and reload the page.`;
     }
