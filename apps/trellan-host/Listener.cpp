@@ -1,19 +1,17 @@
 #include "Listener.h"
 
 #include "HttpConnection.h"
+#include "RefusedConnection.h"
 #include "SocketOwner.h"
 
 #include <boost/asio/ip/v6_only.hpp>
-#include <boost/asio/write.hpp>
 
-#include <array>
 #include <iostream>
 #include <unistd.h>
 
 namespace {
 
 constexpr std::chrono::milliseconds kDescriptorPause(100);
-constexpr std::chrono::seconds kRefusalLinger(2);
 
 bool OutOfResources(const boost::system::error_code& error)
 {
@@ -21,50 +19,6 @@ bool OutOfResources(const boost::system::error_code& error)
     return error == errc::too_many_files_open || error == errc::too_many_files_open_in_system ||
            error == errc::no_buffer_space || error == errc::not_enough_memory;
 }
-
-// Answers a refused connection with 403 and closes it once the client has finished
-// sending (closing with its request unread would reset the connection before the
-// client reads the answer), or after a short while.
-class Refusal : public std::enable_shared_from_this<Refusal> {
-public:
-    explicit Refusal(boost::asio::ip::tcp::socket socket) : socket(std::move(socket)), timer(this->socket.get_executor()) {}
-
-    void Start()
-    {
-        static const std::string body = "this trellan-host serves only the user who runs it\n";
-        static const std::string answer = "HTTP/1.1 403 Forbidden\r\nContent-Type: text/plain; charset=utf-8\r\n"
-                                          "Connection: close\r\nContent-Length: " +
-                                          std::to_string(body.size()) + "\r\n\r\n" + body;
-        timer.expires_after(kRefusalLinger);
-        timer.async_wait([self = shared_from_this()](boost::system::error_code) {
-            boost::system::error_code ignored;
-            self->socket.close(ignored);
-        });
-        boost::asio::async_write(socket, boost::asio::buffer(answer),
-                                 [self = shared_from_this()](boost::system::error_code error, std::size_t) {
-                                     boost::system::error_code ignored;
-                                     self->socket.shutdown(boost::asio::ip::tcp::socket::shutdown_send, ignored);
-                                     if (!error)
-                                         self->Drain();
-                                 });
-    }
-
-private:
-    void Drain()
-    {
-        socket.async_read_some(boost::asio::buffer(scratch), [self = shared_from_this()](boost::system::error_code error, std::size_t) {
-            if (error) {
-                self->timer.cancel();
-                return;
-            }
-            self->Drain();
-        });
-    }
-
-    boost::asio::ip::tcp::socket socket;
-    boost::asio::steady_timer timer;
-    std::array<char, 4096> scratch{};
-};
 
 } // namespace
 
@@ -131,6 +85,6 @@ bool Listener::FromThisUser(boost::asio::ip::tcp::socket& socket)
         return true;
     std::cerr << "trellan-host: refused a connection from "
               << (owner ? "user " + std::to_string(*owner) : std::string("a socket of unknown owner")) << "\n";
-    std::make_shared<Refusal>(std::move(socket))->Start();
+    std::make_shared<RefusedConnection>(std::move(socket))->Start();
     return false;
 }
