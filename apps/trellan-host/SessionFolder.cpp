@@ -81,7 +81,11 @@ bool SessionFolder::IsAbandoned(const std::string& folder)
 
 SessionFolder::~SessionFolder()
 {
-    std::error_code ignored;
-    std::filesystem::remove_all(path, ignored);
+    {
+        // Sessions measure the root under its lock, so none sees the folder half removed.
+        const Platform::FolderLock rootLock(std::filesystem::path(path).parent_path().string());
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
     close(lock);
 }
