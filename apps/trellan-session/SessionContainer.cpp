@@ -163,8 +163,9 @@ void SessionContainer::Place(const Json::Value& message)
                   << " in a viewport of " << viewportWidth << " x " << viewportHeight << "; each side is cut to "
                   << kMaxSide << "\n";
     backend.SetViewport(std::min(viewportWidth, kMaxSide), std::min(viewportHeight, kMaxSide));
-    const int x = Web::IntMember(message, "x", -kMaxSide, kMaxSide, 0);
-    const int y = Web::IntMember(message, "y", -kMaxSide, kMaxSide, 0);
+    constexpr int kMaxPosition = 16384;
+    const int x = Web::IntMember(message, "x", -kMaxPosition, kMaxPosition, 0);
+    const int y = Web::IntMember(message, "y", -kMaxPosition, kMaxPosition, 0);
     MoveWindow(container, x, y, std::min(width, kMaxSide), std::min(height, kMaxSide), TRUE);
     // The control fills what the container was given, which may be less again.
     RECT client{};
