@@ -5,6 +5,7 @@
 #include "AccessPolicy.h"
 #include "DemoReceiver.h"
 #include "HostOptions.h"
+#include "SessionSlots.h"
 #include "StaticFiles.h"
 
 #include <memory>
@@ -13,7 +14,7 @@
 struct HostContext {
     HostContext(const HostOptions& options, std::string sessionProgram)
         : options(options), policy(options.port), files(!options.demoFolder.empty()),
-          sessionProgram(std::move(sessionProgram))
+          sessionProgram(std::move(sessionProgram)), slots(options.maxSessions, options.maxSessionsPerOrigin)
     {
         if (!options.demoFolder.empty())
             demo = std::make_unique<DemoReceiver>(options.demoFolder);
@@ -24,5 +25,6 @@ struct HostContext {
     StaticFiles files;
     std::unique_ptr<DemoReceiver> demo; // with --demo only
     const std::string sessionProgram;
-    int sessions = 0; // page sessions open now
+    SessionSlots slots;
+    std::string dropRoot; // holds the sessions' folders for dropped files
 };

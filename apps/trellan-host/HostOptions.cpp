@@ -4,10 +4,13 @@
 
 const char* const kHostUsage =
     "usage: trellan-host [--port N] [--allow-origin ORIGIN]... [--origins-file FILE] [--demo FOLDER]\n"
-    "                    [--module PATH] [--max-sessions N] [--hang-timeout SECONDS]\n"
+    "                    [--module PATH] [--max-sessions N] [--max-sessions-per-origin N]\n"
+    "                    [--drop-quota MIB] [--total-drop-quota MIB] [--hang-timeout SECONDS]\n"
     "Serves trellan.js on http://127.0.0.1:PORT (default 17328) and [::1], and runs one control process\n"
     "for each page session. Pages from the host's own origin may connect; --allow-origin and the\n"
-    "origins file (default ~/.config/trellan/allowed-origins, one origin a line) allow more.\n";
+    "origins file (default ~/.config/trellan/allowed-origins, one origin a line) allow more.\n"
+    "At most 8 sessions run (4 for one page origin); files dropped on pages may take 2048 MiB a\n"
+    "session and 4096 MiB in all.\n";
 
 namespace {
 
@@ -56,6 +59,18 @@ bool HostOptions::Parse(int argc, char** argv, std::string& error)
                 return false;
             }
             maxSessions = static_cast<int>(number);
+        } else if (arg == "--max-sessions-per-origin" && hasValue) {
+            if (!ParseNumber(argv[++i], 1, 256, number)) {
+                error = "--max-sessions-per-origin takes a number from 1 to 256";
+                return false;
+            }
+            maxSessionsPerOrigin = static_cast<int>(number);
+        } else if ((arg == "--drop-quota" || arg == "--total-drop-quota") && hasValue) {
+            if (!ParseNumber(argv[++i], 1, 1l << 30, number)) {
+                error = arg + " takes a number of MiB from 1 to 1073741824";
+                return false;
+            }
+            (arg == "--drop-quota" ? dropQuotaMiB : totalDropQuotaMiB) = number;
         } else if (arg == "--hang-timeout" && hasValue) {
             if (!ParseNumber(argv[++i], 1, 3600, number)) {
                 error = "--hang-timeout takes a number of seconds from 1 to 3600";

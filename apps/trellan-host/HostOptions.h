@@ -15,6 +15,10 @@ struct HostOptions {
     std::string demoFolder;
     std::string modulePath;
     int maxSessions = 8;
+    int maxSessionsPerOrigin = 4;
+    // Space for dropped files, per session and over all sessions, in MiB.
+    long dropQuotaMiB = 2048;
+    long totalDropQuotaMiB = 4096;
     // A session's process that has not answered for this long is ended.
     int hangTimeoutSeconds = 30;
 

@@ -146,17 +146,21 @@ std::optional<HttpConnection::Response> HttpConnection::Answer(Request& request)
         if (!host.policy.OriginAllowed(pageOrigin))
             return Text(request, http::status::forbidden,
                         "this page's origin is not allowed; start trellan-host with --allow-origin ORIGIN\n");
-        if (host.sessions >= host.options.maxSessions)
-            return Text(request, http::status::service_unavailable, "too many sessions are open\n");
         std::make_shared<PageSession>(host, std::move(stream))->Start(std::move(request), pageOrigin);
         return std::nullopt;
     }
     if (target == "/status") {
+        // Pages of other sites may not read it, so they cannot tell that the host runs;
+        // local tools, which send no Origin, may.
+        if (!origin.empty() && !originAllowed)
+            return Text(request, http::status::forbidden, "this page's origin is not allowed\n");
         Response response = Text(request, http::status::ok,
                                  std::string("{\"host\":\"trellan-host\",\"originAllowed\":") +
                                      (originAllowed ? "true" : "false") + "}\n",
                                  "application/json");
-        response.set(http::field::access_control_allow_origin, "*");
+        if (originAllowed)
+            response.set(http::field::access_control_allow_origin, origin);
+        response.set(http::field::vary, "Origin");
         return response;
     }
     if (host.demo && target == "/demo/upload" && request.method() == http::verb::post) {

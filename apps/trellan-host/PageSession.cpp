@@ -6,8 +6,6 @@
 #include <boost/beast/websocket/rfc6455.hpp>
 
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
 #include <iostream>
 
 namespace beast = boost::beast;
@@ -20,11 +18,9 @@ namespace {
 constexpr std::size_t kQueueLimit = 8u << 20;
 constexpr std::chrono::milliseconds kStartLimit(60000);
 
-std::string MakeSpoolFolder()
+std::string MiBToBytes(long mebibytes)
 {
-    const char* temp = std::getenv("TMPDIR");
-    std::string pattern = std::string(temp && *temp ? temp : "/tmp") + "/trellan-session-XXXXXX";
-    return mkdtemp(pattern.data()) ? pattern : std::string();
+    return std::to_string(static_cast<unsigned long long>(mebibytes) << 20);
 }
 
 } // namespace
@@ -36,20 +32,24 @@ PageSession::PageSession(HostContext& context, beast::tcp_stream stream)
 
 PageSession::~PageSession()
 {
-    if (counted)
-        --host.sessions;
+    ReturnSlots();
+    // The process goes before its folder, so nothing writes there while it is removed.
     child.Kill();
-    if (!spoolFolder.empty()) {
-        std::error_code error;
-        std::filesystem::remove_all(spoolFolder, error);
-    }
+}
+
+void PageSession::ReturnSlots()
+{
+    if (holdsSlot)
+        host.slots.ReturnSession();
+    if (!servedOrigin.empty())
+        host.slots.ReturnOrigin(servedOrigin);
+    holdsSlot = false;
+    servedOrigin.clear();
 }
 
 void PageSession::Start(beast::http::request<beast::http::string_body> request, std::string origin)
 {
     pageOrigin = std::move(origin);
-    ++host.sessions;
-    counted = true;
     page.read_message_max(kMaxMessage);
     page.set_option(websocket::stream_base::timeout::suggested(beast::role_type::server));
     page.set_option(websocket::stream_base::decorator(
@@ -62,12 +62,42 @@ void PageSession::OnAccepted(beast::error_code error)
 {
     if (error)
         return;
-    spoolFolder = MakeSpoolFolder();
-    std::vector<std::string> arguments{"--spool", spoolFolder, "--page-origin", pageOrigin};
+    // Refused sessions are still accepted, so that the page learns why from the close.
+    holdsSlot = host.slots.TakeSession();
+    if (!holdsSlot) {
+        End(kTooManySessions, "too many sessions are open (at most " + std::to_string(host.slots.Total()) +
+                                  "); close another page that uses the control");
+        return;
+    }
+    if (ServeOrigin(pageOrigin))
+        StartProcess();
+}
+
+bool PageSession::ServeOrigin(const std::string& origin)
+{
+    if (!host.slots.TakeOrigin(origin)) {
+        std::cerr << "trellan-host: refused a session of " << origin << ", which has "
+                  << host.slots.PerOrigin() << " open\n";
+        End(kTooManyForOrigin, "this site has too many sessions open (at most " +
+                                   std::to_string(host.slots.PerOrigin()) + "); close one of its pages");
+        return false;
+    }
+    servedOrigin = origin;
+    return true;
+}
+
+void PageSession::StartProcess()
+{
+    std::string reason;
+    folder = SessionFolder::Create(host.dropRoot, reason);
+    std::vector<std::string> arguments;
+    if (folder)
+        arguments = {"--spool", folder->Path(), "--page-origin", pageOrigin, "--drop-quota",
+                     MiBToBytes(host.options.dropQuotaMiB), "--total-drop-quota",
+                     MiBToBytes(host.options.totalDropQuotaMiB)};
     if (!host.options.modulePath.empty())
         arguments.insert(arguments.end(), {"--module", host.options.modulePath});
-    std::string reason = spoolFolder.empty() ? "cannot make the session's folder" : "";
-    const int socket = reason.empty() ? child.Start(host.sessionProgram, arguments, reason) : -1;
+    const int socket = folder ? child.Start(host.sessionProgram, arguments, reason) : -1;
     if (socket < 0) {
         std::cerr << "trellan-host: " << reason << "\n";
         End(kProcessNotStarted, "the control could not be started");
@@ -213,6 +243,8 @@ void PageSession::End(unsigned short code, const std::string& reason)
     if (ended)
         return;
     ended = true;
+    // An ended session holds no slot, even while its page takes long to answer the close.
+    ReturnSlots();
     watch.cancel();
     child.Kill();
     beast::error_code ignored;

@@ -6,6 +6,7 @@
 // sessions or the host.
 
 #include "HostContext.h"
+#include "SessionFolder.h"
 #include "SessionProcess.h"
 
 #include "Platform/Web/ChannelFrame.h"
@@ -31,6 +32,8 @@ public:
     static constexpr unsigned short kProcessEnded = 4002;
     static constexpr unsigned short kProcessHung = 4003;
     static constexpr unsigned short kProcessNotStarted = 4004;
+    static constexpr unsigned short kTooManySessions = 4005;
+    static constexpr unsigned short kTooManyForOrigin = 4006;
     // The largest message a page may send.
     static constexpr std::size_t kMaxMessage = 4u << 20;
 
@@ -45,6 +48,11 @@ private:
     using Clock = std::chrono::steady_clock;
 
     void OnAccepted(boost::beast::error_code error);
+    // Counts the session against the page origin it serves; false (and the session
+    // ended with a reason the page can show) when that origin has all its sessions.
+    bool ServeOrigin(const std::string& origin);
+    void StartProcess();
+    void ReturnSlots();
     void ReadPage();
     void OnPageMessage(boost::beast::error_code error, std::size_t size);
     void SendToProcess(Platform::Web::FrameKind kind, std::string payload);
@@ -62,7 +70,7 @@ private:
     boost::asio::local::stream_protocol::socket process;
     boost::asio::steady_timer watch;
     SessionProcess child;
-    std::string spoolFolder;
+    std::unique_ptr<SessionFolder> folder;
     // The page's origin as the frame reported it and the allowlist admitted it, given to
     // the process as the page's origin.
     std::string pageOrigin;
@@ -78,6 +86,7 @@ private:
     bool writingToPage = false;
     bool answered = false; // the process has sent a frame
 
-    bool counted = false;
+    bool holdsSlot = false;
+    std::string servedOrigin; // the page origin whose slot this session holds, or empty
     bool ended = false;
 };

@@ -3,7 +3,10 @@
 // control process.
 
 #include "HostContext.h"
+#include "DropRoot.h"
 #include "Listener.h"
+
+#include "Platform/Files/DroppedFilesRoot.h"
 
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/signal_set.hpp>
@@ -56,6 +59,11 @@ int main(int argc, char** argv)
     HostContext host(options, SessionProgram());
     if (!SetUpPolicy(options, host.policy))
         return 2;
+    host.dropRoot = Platform::DroppedFilesRoot();
+    if (!PrepareDropRoot(host.dropRoot, error)) {
+        std::cerr << "trellan-host: " << error << "\n";
+        return 1;
+    }
 
     boost::asio::io_context io;
     int listening = 0;

@@ -7,8 +7,10 @@
 #include "Platform/Web/WebJson.h"
 #include "Platform/Win/MessageLoop.h"
 #include "Platform/Win/Window.h"
+#include "Platform/Win/WindowGeometry.h"
 
 #include <algorithm>
+#include <iostream>
 
 using namespace Platform;
 using Platform::Web::FrameKind;
@@ -147,16 +149,26 @@ void SessionContainer::DrainInbox()
 
 void SessionContainer::Place(const Json::Value& message)
 {
-    constexpr int kMaxSide = 16384;
-    const int viewportWidth = Web::IntMember(message, "vw", 1, kMaxSide, 0);
-    const int viewportHeight = Web::IntMember(message, "vh", 1, kMaxSide, 0);
-    const int width = Web::IntMember(message, "w", 1, kMaxSide, 0);
-    const int height = Web::IntMember(message, "h", 1, kMaxSide, 0);
+    // Larger sizes are taken as the largest surface a session may have.
+    constexpr int kMaxAsked = 1 << 20;
+    constexpr int kMaxSide = Web::WebBackend::kMaxSide;
+    const int viewportWidth = Web::IntMember(message, "vw", 1, kMaxAsked, 0);
+    const int viewportHeight = Web::IntMember(message, "vh", 1, kMaxAsked, 0);
+    const int width = Web::IntMember(message, "w", 1, kMaxAsked, 0);
+    const int height = Web::IntMember(message, "h", 1, kMaxAsked, 0);
     if (viewportWidth == 0 || viewportHeight == 0 || width == 0 || height == 0)
         return;
-    backend.SetViewport(viewportWidth, viewportHeight);
-    const int x = Web::IntMember(message, "x", -kMaxSide, kMaxSide, 0);
-    const int y = Web::IntMember(message, "y", -kMaxSide, kMaxSide, 0);
-    MoveWindow(container, x, y, width, height, TRUE);
-    MoveWindow(loader.Window(), 0, 0, width, height, TRUE);
+    if (std::max({viewportWidth, viewportHeight, width, height}) > kMaxSide)
+        std::cerr << "trellan-session: the page asked for an element of " << width << " x " << height
+                  << " in a viewport of " << viewportWidth << " x " << viewportHeight << "; each side is cut to "
+                  << kMaxSide << "\n";
+    backend.SetViewport(std::min(viewportWidth, kMaxSide), std::min(viewportHeight, kMaxSide));
+    constexpr int kMaxPosition = 16384;
+    const int x = Web::IntMember(message, "x", -kMaxPosition, kMaxPosition, 0);
+    const int y = Web::IntMember(message, "y", -kMaxPosition, kMaxPosition, 0);
+    MoveWindow(container, x, y, std::min(width, kMaxSide), std::min(height, kMaxSide), TRUE);
+    // The control fills what the container was given, which may be less again.
+    RECT client{};
+    GetClientRect(container, &client);
+    MoveWindow(loader.Window(), 0, 0, client.right, client.bottom, TRUE);
 }

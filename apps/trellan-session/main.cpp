@@ -6,18 +6,37 @@
 
 #include "Platform/Web/WebJson.h"
 
+#include <cerrno>
 #include <csignal>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
 #include <iostream>
 
 using namespace Platform;
 
 namespace {
+
 constexpr int kHostSocket = 3;
+
+bool ParseBytes(const char* text, std::uint64_t& bytes)
+{
+    char* end = nullptr;
+    errno = 0;
+    const unsigned long long value = std::strtoull(text, &end, 10);
+    if (*text < '0' || *text > '9' || *end != '\0' || errno != 0 || value == 0)
+        return false;
+    bytes = value;
+    return true;
 }
+
+} // namespace
 
 int main(int argc, char** argv)
 {
     std::string spoolFolder, modulePath, pageOrigin;
+    Web::DropQuota quota;
+    bool valid = true;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string arg = argv[i];
         if (arg == "--spool")
@@ -26,17 +45,26 @@ int main(int argc, char** argv)
             modulePath = argv[i + 1];
         else if (arg == "--page-origin")
             pageOrigin = argv[i + 1];
+        else if (arg == "--drop-quota")
+            valid = valid && ParseBytes(argv[i + 1], quota.session);
+        else if (arg == "--total-drop-quota")
+            valid = valid && ParseBytes(argv[i + 1], quota.total);
+        else
+            valid = false;
     }
-    if (spoolFolder.empty()) {
-        std::cerr << "usage: trellan-session --spool FOLDER [--module PATH] [--page-origin ORIGIN] (started by trellan-host)\n";
+    if (spoolFolder.empty() || !valid || argc % 2 == 0) {
+        std::cerr << "usage: trellan-session --spool FOLDER [--page-origin ORIGIN] [--drop-quota BYTES] "
+                     "[--total-drop-quota BYTES] [--module PATH] (started by trellan-host)\n";
         return 2;
     }
+    // The session folders of every page lie side by side; their quota is shared.
+    quota.root = std::filesystem::path(spoolFolder).parent_path();
     std::signal(SIGPIPE, SIG_IGN);
     Web::WebChannel channel(kHostSocket);
     auto backend = std::make_unique<Web::WebBackend>(channel);
     Web::WebBackend& web = *backend;
     InstallBackend(std::move(backend));
-    Web::FileSpool spool(spoolFolder);
+    Web::FileSpool spool(spoolFolder, quota);
 
     SessionContainer container(channel, web, spool);
     std::string error;

@@ -5,11 +5,13 @@
 #include "Platform/ShellApi/ShellFolder.h"
 #include "Platform/ShellApi/ShellIcons.h"
 #include "Platform/ShellApi/ShellItemIds.h"
+#include "Platform/ShellApi/ShellNamespace.h"
 #include "Platform/ShellApi/ShellVolumes.h"
 #include "Platform/Text/TextConv.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -148,6 +150,37 @@ TEST_F(ShellNamespaceTest, TheDesktopHoldsTheComputerAndTheHomeFoldersVisibleFol
         allocator->Free(list);
     allocator->Free(files[0]);
     desktop->Release();
+}
+
+TEST_F(ShellNamespaceTest, PagesDroppedFilesAreNeitherListedNorReachable)
+{
+    // The runtime folder is the home folder here, so the dropped files' folder is one of its entries.
+    const char* old = std::getenv("XDG_RUNTIME_DIR");
+    const std::string savedRuntime = old ? old : "";
+    setenv("XDG_RUNTIME_DIR", home.c_str(), 1);
+    const std::filesystem::path session = home / "trellan" / "0123456789abcdef0123456789abcdef";
+    std::filesystem::create_directories(session / "files");
+    std::ofstream(session / "files" / "dropped.jpg") << "x";
+    std::filesystem::create_directory_symlink(session, home / "drops");
+    std::filesystem::create_directory(home / "trellan-photos");
+
+    const auto desktop = ResolveLocation({});
+    ASSERT_TRUE(desktop);
+    std::vector<std::string> names;
+    for (const ShellStep& step : ChildSteps(*desktop, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS | SHCONTF_INCLUDEHIDDEN))
+        names.push_back(step.name);
+    EXPECT_EQ(std::count(names.begin(), names.end(), "trellan"), 0);
+    EXPECT_EQ(std::count(names.begin(), names.end(), "drops"), 0) << "nor a link into it";
+    EXPECT_EQ(std::count(names.begin(), names.end(), "trellan-photos"), 1);
+    const ShellStep trellan{ShellStepKind::Entry, "trellan"};
+    const ShellStep drops{ShellStepKind::Entry, "drops"};
+    EXPECT_FALSE(ResolveLocation({trellan}));
+    EXPECT_FALSE(ResolveLocation({drops, ShellStep{ShellStepKind::Entry, "files"}}));
+    EXPECT_TRUE(ResolveLocation({ShellStep{ShellStepKind::Entry, "trellan-photos"}}));
+    if (old)
+        setenv("XDG_RUNTIME_DIR", savedRuntime.c_str(), 1);
+    else
+        unsetenv("XDG_RUNTIME_DIR");
 }
 
 TEST_F(ShellNamespaceTest, FileInformationGivesNamesTypesIconsAndTheSystemIconList)

@@ -301,9 +301,10 @@ TEST_F(WebBackendTest, DroppedFilesArriveByPathAtThePoint)
     SetDroppedFilesHandler([](const std::vector<std::wstring>& paths, POINT screen, DWORD keyState) {
         lastDrop = DroppedFiles{paths, screen, keyState};
     });
-    ASSERT_TRUE(spool->Begin(7, "相片.jpg", 4));
+    std::string refusal;
+    ASSERT_TRUE(spool->Begin(7, "相片.jpg", 4, refusal));
     input->HandleChunk(std::string("\x07\0\0\0", 4) + "JPEG");
-    ASSERT_TRUE(spool->Begin(8, "cut.jpg", 10));
+    ASSERT_TRUE(spool->Begin(8, "cut.jpg", 10, refusal));
     Json::Value drop;
     ASSERT_TRUE(ParseMessage(R"({"t":"drop","ids":[7,8,99],"x":40,"y":30,"keys":5})", drop));
     EXPECT_TRUE(input->Handle(drop));
@@ -311,8 +312,35 @@ TEST_F(WebBackendTest, DroppedFilesArriveByPathAtThePoint)
     SetDroppedFilesHandler(nullptr);
     // Only the finished file is dropped; of the keys only MK_SHIFT and MK_CONTROL count.
     ASSERT_EQ(lastDrop.paths.size(), 1u);
-    EXPECT_EQ(WideToUtf8(lastDrop.paths[0]), (spoolFolder / "相片.jpg").string());
+    EXPECT_EQ(WideToUtf8(lastDrop.paths[0]), (spoolFolder / "files" / "相片.jpg").string());
     EXPECT_EQ(lastDrop.point.x, 40);
     EXPECT_EQ(lastDrop.point.y, 30);
     EXPECT_EQ(lastDrop.keys, static_cast<DWORD>(MK_SHIFT));
+}
+
+TEST_F(WebBackendTest, SurfacesStayWithinTheSessionsLimits)
+{
+    auto size = [](HWND window) {
+        RECT rect{};
+        GetWindowRect(window, &rect);
+        return SIZE{rect.right - rect.left, rect.bottom - rect.top};
+    };
+    auto bytes = [](SIZE side) { return 4ull * static_cast<std::uint64_t>(side.cx) * static_cast<std::uint64_t>(side.cy); };
+    const HWND strip = TopLevel(0, 0, 20000, 100);
+    EXPECT_EQ(size(strip), (SIZE{WebBackend::kMaxSide, 100})) << "each side is cut";
+    const HWND large = TopLevel(0, 0, 8192, 6144);
+    EXPECT_EQ(size(large), (SIZE{8192, 6144}));
+    // The next window gets what is left of the session's surface memory, in its own shape.
+    const HWND overlay = TopLevel(0, 0, 4000, 4000);
+    const SIZE cut = size(overlay);
+    EXPECT_LT(cut.cx, 4000);
+    EXPECT_EQ(cut.cx, cut.cy);
+    EXPECT_LE(bytes(size(strip)) + bytes(size(large)) + bytes(cut), WebBackend::kMaxSurfaceBytes);
+    EXPECT_GT(bytes(size(strip)) + bytes(size(large)) + bytes(cut), WebBackend::kMaxSurfaceBytes - (1u << 20));
+    MoveWindow(overlay, 0, 0, 8192, 8192, TRUE);
+    EXPECT_LE(bytes(size(strip)) + bytes(size(large)) + bytes(size(overlay)), WebBackend::kMaxSurfaceBytes);
+    // Memory given back is there for the others.
+    DestroyWindow(large);
+    MoveWindow(overlay, 0, 0, 4000, 4000, TRUE);
+    EXPECT_EQ(size(overlay), (SIZE{4000, 4000}));
 }

@@ -10,6 +10,7 @@ import json
 import os
 import pathlib
 import random
+import resource
 import signal
 import socket
 import struct
@@ -43,17 +44,21 @@ def eventually(condition, seconds=10.0):
 class Host:
     """A trellan-host on a free port, with its own temporary folder for sessions."""
 
-    def __init__(self, *arguments):
+    def __init__(self, *arguments, runtime=None, **popen):
         self.port = free_port()
         self.temp = tempfile.TemporaryDirectory()
-        environment = dict(os.environ, TMPDIR=self.temp.name, XDG_CONFIG_HOME=self.temp.name)
+        self.runtime = runtime or self.temp.name
+        environment = dict(os.environ, TMPDIR=self.temp.name, XDG_CONFIG_HOME=self.temp.name,
+                           XDG_RUNTIME_DIR=self.runtime)
         self.process = subprocess.Popen([str(BIN / "trellan-host"), "--port", str(self.port), *arguments],
-                                        stdout=subprocess.PIPE, stderr=subprocess.PIPE, env=environment, text=True)
+                                        stdout=subprocess.PIPE, stderr=subprocess.PIPE, env=environment, text=True,
+                                        **popen)
         line = self.process.stdout.readline()
         assert "listening" in line, line + self.process.stderr.read()
 
     def stop(self):
-        self.process.send_signal(signal.SIGTERM)
+        if self.alive():
+            self.process.send_signal(signal.SIGTERM)
         self.process.wait(10)
         self.temp.cleanup()
 
@@ -82,10 +87,39 @@ class Host:
         return [int(pid) for pid in path.read_text().split()]
 
     def session_folders(self):
-        return sorted(pathlib.Path(self.temp.name).glob("trellan-session-*"))
+        return session_folders(self.runtime)
+
+    def cpu_seconds(self):
+        fields = pathlib.Path(f"/proc/{self.process.pid}/stat").read_text().rsplit(")", 1)[1].split()
+        return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
 
     def alive(self):
         return self.process.poll() is None
+
+
+def session_folders_in(root):
+    """The session folders in a folder: 32 hexadecimal digits each."""
+    return sorted(path for path in pathlib.Path(root).glob("*")
+                  if len(path.name) == 32 and all(c in "0123456789abcdef" for c in path.name))
+
+
+def session_folders(runtime):
+    return session_folders_in(pathlib.Path(runtime, "trellan"))
+
+
+def send_file(session, file_id, name, content, chunk=65536):
+    session.send_json({"t": "file", "id": file_id, "name": name, "size": len(content)})
+    for start in range(0, len(content), chunk):
+        session.send_bytes(struct.pack("<I", file_id) + content[start:start + chunk])
+
+
+def closed_with(session):
+    """The close code and reason of a session that the host ends."""
+    try:
+        session.wait_for(lambda m: False)
+    except wsclient.Closed as closed:
+        return closed.code, closed.reason
+    raise AssertionError("the session stayed open")
 
 
 def post(session, command):
@@ -141,11 +175,17 @@ class AccessTest(unittest.TestCase):
         self.assertIsNone(response.getheader("Access-Control-Allow-Origin"))
         self.assertIsNone(response.getheader("Access-Control-Allow-Private-Network"))
 
-    def test_status_says_whether_the_origin_is_allowed(self):
-        for origin, allowed in [("https://pages.example:8443", True), ("https://evil.example", False)]:
-            response, body = self.host.request("GET", "/status", {"Origin": origin})
-            self.assertEqual(response.getheader("Access-Control-Allow-Origin"), "*")
-            self.assertEqual(json.loads(body)["originAllowed"], allowed)
+    def test_status_answers_allowed_origins_and_local_tools_only(self):
+        response, body = self.host.request("GET", "/status", {"Origin": "https://pages.example:8443"})
+        self.assertEqual(response.getheader("Access-Control-Allow-Origin"), "https://pages.example:8443")
+        self.assertTrue(json.loads(body)["originAllowed"])
+        response, body = self.host.request("GET", "/status", {"Origin": "https://evil.example"})
+        self.assertEqual(response.status, 403)
+        self.assertIsNone(response.getheader("Access-Control-Allow-Origin"))
+        self.assertNotIn(b"trellan-host", body)
+        response, body = self.host.request("GET", "/status")
+        self.assertEqual((response.status, json.loads(body)["host"]), (200, "trellan-host"))
+        self.assertIsNone(response.getheader("Access-Control-Allow-Origin"))
 
     def test_frame_may_be_shown_only_by_allowed_pages(self):
         response, body = self.host.request("GET", "/frame")
@@ -289,16 +329,29 @@ class SessionTest(unittest.TestCase):
         session.send_bytes(b"\x01\x00")
         session.send_bytes(struct.pack("<I", 1) + b"abc")
         self.assertTrue(init_answers(session))
-        self.assertEqual(list(pathlib.Path(self.host.session_folders()[0]).iterdir()), [])
+        folder = self.host.session_folders()[0]
+        self.assertEqual([path for path in folder.rglob("*") if path.is_file()], [folder / "lock"])
 
-    def test_the_number_of_sessions_is_bounded(self):
-        sessions = [self.host.session() for _ in range(3)]
-        sock, status, _, _ = wsclient.handshake(self.host.port)
-        sock.close()
-        self.assertEqual(status, 503)
-        sessions.pop().close()
+    def test_sessions_are_bounded_in_all_and_for_each_origin(self):
+        self.host.stop()
+        self.host = Host("--max-sessions", "3", "--max-sessions-per-origin", "2", "--allow-origin", "https://a.example",
+                         "--allow-origin", "https://b.example", "--allow-origin", "https://c.example")
+        first_a = self.host.session(origin="https://a.example")
+        second_a = self.host.session(origin="https://a.example")
+        third_a = wsclient.Session(self.host.port, origin="https://a.example")
+        code, reason = closed_with(third_a)
+        self.assertEqual(code, 4006)
+        self.assertIn("too many sessions open (at most 2)", reason)
+        # Another site still has its slots, up to the total.
+        only_b = self.host.session(origin="https://b.example")
+        code, reason = closed_with(wsclient.Session(self.host.port, origin="https://c.example"))
+        self.assertEqual(code, 4005)
+        self.assertIn("at most 3", reason)
+        self.assertEqual(len(self.host.children()), 3)
+        first_a.close()
         self.assertTrue(eventually(lambda: len(self.host.children()) == 2))
-        self.assertTrue(init_answers(self.host.session()))
+        self.assertTrue(init_answers(self.host.session(origin="https://a.example")))
+        self.assertTrue(init_answers(second_a) and init_answers(only_b))
 
     def test_a_crashed_process_ends_its_page_with_an_error(self):
         doomed, witness = self.host.session(), self.host.session()
@@ -330,27 +383,193 @@ class SessionTest(unittest.TestCase):
     def test_dropped_files_keep_their_names_and_paths(self):
         session = self.host.session()
         folder = self.host.session_folders()[0]
-
-        def send_file(file_id, name, content):
-            session.send_json({"t": "file", "id": file_id, "name": name, "size": len(content)})
-            for start in range(0, len(content), 1000):
-                session.send_bytes(struct.pack("<I", file_id) + content[start:start + 1000])
-
+        self.assertEqual(os.stat(folder).st_mode & 0o777, 0o700)
+        self.assertEqual(os.stat(folder.parent).st_mode & 0o777, 0o700)
+        files = folder / "files"
         photo = bytes(range(256)) * 20
-        send_file(1, "照片 1.jpg", photo)
-        send_file(2, "照片 1.jpg", photo)
-        send_file(3, "照片 1.jpg", b"another picture")
+        send_file(session, 1, "照片 1.jpg", photo, chunk=1000)
+        send_file(session, 2, "照片 1.jpg", photo)
+        send_file(session, 3, "照片 1.jpg", b"another picture")
         session.send_json({"t": "file", "id": 4, "name": "cut.jpg", "size": 100})
         session.send_bytes(struct.pack("<I", 4) + b"only part")
+        # Names a spooled file could have had inside the session: they are only names.
+        send_file(session, 6, ".incoming-4", b"six")
+        send_file(session, 7, "4", b"seven")
+        send_file(session, 8, "incoming", b"eight")
+        session.send_bytes(struct.pack("<I", 4) + b" and the rest".ljust(91, b"."))
         session.send_json({"t": "file", "id": 5, "name": "cut.jpg", "size": 3})
         session.send_bytes(struct.pack("<I", 5) + b"too many bytes")
         self.assertTrue(init_answers(session))  # the reader has handled everything sent before
-        self.assertEqual((folder / "照片 1.jpg").read_bytes(), photo)
-        self.assertEqual((folder / "2" / "照片 1.jpg").read_bytes(), b"another picture")
-        self.assertFalse((folder / "cut.jpg").exists())
+        self.assertEqual((files / "照片 1.jpg").read_bytes(), photo)
+        self.assertEqual((files / "2" / "照片 1.jpg").read_bytes(), b"another picture")
+        self.assertEqual((files / "cut.jpg").read_bytes(), b"only part and the rest".ljust(100, b"."))
+        self.assertEqual([(files / name).read_bytes() for name in [".incoming-4", "4", "incoming"]],
+                         [b"six", b"seven", b"eight"])
         names = sorted(str(path.relative_to(folder)) for path in folder.rglob("*") if path.is_file())
-        # The cut file is still coming; it has no name of its own yet.
-        self.assertEqual(names, [".incoming-4", "2/照片 1.jpg", "照片 1.jpg"])
+        self.assertEqual(names, ["files/.incoming-4", "files/2/照片 1.jpg", "files/4", "files/cut.jpg",
+                                 "files/incoming", "files/照片 1.jpg", "lock"])
+
+    def test_dropped_files_have_a_quota_for_each_session_and_for_all(self):
+        self.host.stop()
+        self.host = Host("--drop-quota", "1", "--total-drop-quota", "2")
+        first, second, third = self.host.session(), self.host.session(), self.host.session()
+        part = os.urandom(600 << 10)
+        send_file(first, 1, "a.jpg", part)
+        send_file(first, 2, "b.jpg", part)
+        notice = first.wait_for(lambda m: m["t"] == "notice")
+        self.assertIn("“b.jpg” (1 MiB) does not fit in the 1 MiB this page's dropped files may take", notice["text"])
+        send_file(second, 1, "c.jpg", part)
+        send_file(third, 1, "d.jpg", part)
+        self.assertTrue(init_answers(second) and init_answers(third))
+        send_file(third, 2, "e.jpg", os.urandom(300 << 10))
+        notice = third.wait_for(lambda m: m["t"] == "notice")
+        self.assertIn("2 MiB the dropped files of all pages may take", notice["text"])
+        self.assertTrue(init_answers(first))
+        # The refused files left nothing, the others are whole.
+        kept = sorted((path.name, path.stat().st_size) for folder in self.host.session_folders()
+                      for path in folder.rglob("*") if path.is_file() and path.name != "lock")
+        self.assertEqual(kept, [("a.jpg", 600 << 10), ("c.jpg", 600 << 10), ("d.jpg", 600 << 10)])
+        # Space comes back with a session's end.
+        first.close()
+        self.assertTrue(eventually(lambda: len(self.host.session_folders()) == 2))
+        send_file(third, 3, "e.jpg", part[:300 << 10])
+        self.assertTrue(init_answers(third))
+        self.assertTrue(any(folder.joinpath("files", "e.jpg").exists() for folder in self.host.session_folders()))
+
+    def test_sizes_a_page_asks_for_are_cut_to_the_limits(self):
+        self.host.stop()
+        self.host = Host()  # a whole 8192 x 8192 picture may take longer than this class's hang time-out
+        session = self.host.session()
+        session.sock.settimeout(90)
+        self.assertTrue(init_answers(session))
+        session.send_json({"t": "place", "x": 0, "y": 0, "w": 16384, "h": 16384, "vw": 16384, "vh": 16384})
+        window = session.wait_for(lambda m: m["t"] == "window" and m["w"] > 800)
+        self.assertEqual((window["w"], window["h"]), (8192, 8192))
+        while True:  # the first picture of the whole element: drawn, mirrored and encoded
+            opcode, payload = session.read_message()
+            if opcode == 2 and struct.unpack("<I", payload[1:5])[0] == window["id"]:
+                session.ack(payload)
+                break
+        self.assertTrue(init_answers(session))
+        process = self.host.children()[0]
+        status = pathlib.Path(f"/proc/{process}/status").read_text()
+        peak = int(status.split("VmHWM:")[1].split()[0]) << 10
+        # One 8192 x 8192 surface is 256 MiB; the process keeps it, the page's copy and
+        # the control's own drawing, far from the 3 GiB a 16384 x 16384 place would take.
+        self.assertLess(peak, 1200 << 20)
+
+
+class MachineTest(unittest.TestCase):
+    """What a host shares with the rest of the machine: the folders it leaves, other
+    users, and file descriptors."""
+
+    def test_folders_of_killed_hosts_are_removed_at_start_and_live_ones_kept(self):
+        with tempfile.TemporaryDirectory() as runtime:
+            killed = Host(runtime=runtime)
+            session = killed.session()
+            left = killed.session_folders()
+            killed.process.kill()
+            killed.process.wait(10)
+            session.sock.close()
+            # A folder in use by a live host elsewhere: its lock file is held.
+            live = pathlib.Path(runtime, "trellan", "ab" * 16)
+            live.mkdir()
+            holder = subprocess.Popen([sys.executable, "-c", "import fcntl, sys, time\n"
+                                       "f = open(sys.argv[1], 'w'); fcntl.flock(f, fcntl.LOCK_EX)\n"
+                                       "print('held', flush=True); time.sleep(60)", str(live / "lock")],
+                                      stdout=subprocess.PIPE, text=True)
+            self.assertEqual(holder.stdout.readline().strip(), "held")
+            other = pathlib.Path(runtime, "trellan", "notes")
+            other.mkdir()
+            self.assertEqual(len(left), 1)
+            self.assertTrue(left[0].exists())
+            host = Host(runtime=runtime)
+            try:
+                self.assertFalse(left[0].exists())
+                self.assertTrue(live.exists() and other.exists())
+                self.assertTrue(init_answers(host.session()))
+            finally:
+                host.stop()
+                holder.kill()
+                holder.wait()
+
+    def test_without_a_runtime_folder_dropped_files_go_to_a_private_temporary_one(self):
+        host = Host(runtime="/nonexistent/run")
+        try:
+            session = host.session()
+            root = pathlib.Path(host.temp.name, f"trellan-{os.getuid()}")
+            self.assertEqual(os.stat(root).st_mode & 0o777, 0o700)
+            [folder] = session_folders_in(root)
+            send_file(session, 1, "a.jpg", b"picture")
+            self.assertTrue(init_answers(session))
+            self.assertEqual((folder / "files" / "a.jpg").read_bytes(), b"picture")
+        finally:
+            host.stop()
+
+    def test_connections_of_other_local_users_are_refused(self):
+        if os.geteuid() != 0:
+            if os.environ.get("CI"):
+                self.fail("the other-user test needs root in CI, to create its user")
+            self.skipTest("the other-user test creates a user, which needs root")
+        user = f"trellan-test-{os.getpid()}"
+        subprocess.run(["useradd", "--no-create-home", "--shell", "/usr/sbin/nologin", user], check=True)
+        host = Host()
+        try:
+            # The same request and Origin that this user's page may send.
+            client = ("import socket, sys\n"
+                      "s = socket.create_connection((sys.argv[1], int(sys.argv[2])), timeout=10)\n"
+                      "s.sendall(b'GET /status HTTP/1.1\\r\\nHost: 127.0.0.1:' + sys.argv[2].encode() + b'\\r\\n\\r\\n')\n"
+                      "data = b''\n"
+                      "while True:\n"
+                      "    chunk = s.recv(4096)\n"
+                      "    if not chunk: break\n"
+                      "    data += chunk\n"
+                      "    if b'}' in data: break\n"
+                      "print(data.decode(errors='replace'))\n")
+            for address in ["127.0.0.1", "::1"]:
+                # The system's python: the test's own may lie in a folder the other user cannot enter.
+                theirs = subprocess.run(["runuser", "-u", user, "--", "/usr/bin/python3", "-c", client, address,
+                                         str(host.port)], capture_output=True, text=True, timeout=30)
+                self.assertIn("403 Forbidden", theirs.stdout, theirs.stderr)
+                self.assertIn("serves only the user who runs it", theirs.stdout)
+                ours = subprocess.run([sys.executable, "-c", client, address, str(host.port)],
+                                      capture_output=True, text=True, timeout=30)
+                self.assertIn('"host":"trellan-host"', ours.stdout, ours.stderr)
+            self.assertTrue(init_answers(host.session()))
+        finally:
+            host.stop()
+            subprocess.run(["userdel", user], check=False)
+
+    def test_running_out_of_descriptors_does_not_spin(self):
+        def few_descriptors():
+            resource.setrlimit(resource.RLIMIT_NOFILE, (48, 48))
+
+        host = Host(preexec_fn=few_descriptors)
+        held = []
+        try:
+            for _ in range(80):
+                held.append(socket.create_connection(("127.0.0.1", host.port), timeout=5))
+            time.sleep(0.5)
+            self.assertLess(len(os.listdir(f"/proc/{host.process.pid}/fd")), 49)
+            before = host.cpu_seconds()
+            time.sleep(2)
+            self.assertLess(host.cpu_seconds() - before, 0.2)
+            self.assertTrue(host.alive())
+            for sock in held:
+                sock.close()
+            held.clear()
+
+            def serves():
+                try:
+                    return host.request("GET", "/status")[0].status == 200
+                except OSError:
+                    return False
+
+            self.assertTrue(eventually(serves))
+        finally:
+            for sock in held:
+                sock.close()
+            host.stop()
 
 
 SOURCE = pathlib.Path(__file__).resolve().parents[2]

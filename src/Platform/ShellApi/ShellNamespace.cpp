@@ -1,5 +1,6 @@
 #include "Platform/ShellApi/ShellNamespace.h"
 
+#include "Platform/Files/DroppedFilesRoot.h"
 #include "Platform/ShellApi/ShellVolumes.h"
 #include "Platform/ShellApi/StringCompare.h"
 #include "Platform/Text/TextConv.h"
@@ -34,6 +35,8 @@ std::vector<ShellStep> FolderEntries(const std::string& folder, DWORD flags)
     DIR* directory = opendir(folder.c_str());
     if (!directory)
         return entries;
+    const std::string dropRoot = DroppedFilesRoot();
+    const std::string dropName = dropRoot.substr(dropRoot.rfind('/') + 1);
     while (const dirent* entry = readdir(directory)) {
         const std::string name = entry->d_name;
         if (name == "." || name == "..")
@@ -45,6 +48,9 @@ std::vector<ShellStep> FolderEntries(const std::string& folder, DWORD flags)
             struct stat info {};
             folderEntry = fstatat(dirfd(directory), entry->d_name, &info, 0) == 0 && S_ISDIR(info.st_mode);
         }
+        // Pages' dropped files are no one else's to see: their folder is never offered.
+        if (folderEntry && (name == dropName || entry->d_type == DT_LNK) && IsInDroppedFilesRoot(Join(folder, name)))
+            continue;
         if (folderEntry ? (flags & SHCONTF_FOLDERS) : (flags & SHCONTF_NONFOLDERS))
             entries.push_back(ShellStep{ShellStepKind::Entry, name});
     }
@@ -103,6 +109,8 @@ std::optional<ShellLocation> ResolveLocation(const std::vector<ShellStep>& steps
             break;
         }
     }
+    if (location.kind == ShellLocation::Kind::Folder && IsInDroppedFilesRoot(location.path))
+        return std::nullopt;
     return location;
 }
 

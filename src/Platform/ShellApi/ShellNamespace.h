@@ -2,7 +2,8 @@
 // Our shell namespace on Linux. The desktop is the user's home folder; it holds the
 // computer, a virtual folder of the volumes (ShellVolumes), and the home folder's own
 // entries. Volumes and folders hold the entries of their paths. A name that starts
-// with a dot is hidden.
+// with a dot is hidden; the folder of pages' dropped files (DroppedFilesRoot) is never
+// listed or resolved.
 
 #include "Platform/ShellApi/ShellItemIds.h"
 

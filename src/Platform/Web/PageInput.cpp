@@ -87,8 +87,11 @@ void PageInput::File(const Json::Value& message)
     const Json::Value& id = message["id"];
     const Json::Value& name = message["name"];
     const Json::Value& size = message["size"];
-    if (id.isUInt() && name.isString() && size.isUInt64())
-        spool.Begin(id.asUInt(), name.asString(), size.asUInt64());
+    if (!id.isUInt() || !name.isString() || !size.isUInt64())
+        return;
+    std::string refusal;
+    if (!spool.Begin(id.asUInt(), name.asString(), size.asUInt64(), refusal))
+        backend.SendNotice("The file was not taken: " + refusal + ".");
 }
 
 void PageInput::HandleChunk(std::string_view bytes)

@@ -8,7 +8,8 @@
 //   {"t":"blur"}                      the page lost the keyboard
 //   {"t":"ack","n":frame}
 //   {"t":"file","id","name","size"} then binary chunks (a 4-byte little-endian id and
-//   bytes) stream a dropped file into the session's folder;
+//   bytes) stream a dropped file into the session's folder (a refused file is named in
+//   a notice to the page, and its chunks are dropped);
 //   {"t":"drop","ids":[...],"x","y","keys"} drops the finished ones at the point, with
 //   the MK_CONTROL and MK_SHIFT bits of keys.
 

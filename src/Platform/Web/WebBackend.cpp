@@ -10,6 +10,8 @@
 #include "Platform/Win/WindowTable.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 
 namespace Platform::Web {
 namespace {
@@ -104,11 +106,16 @@ std::unique_ptr<Waiter> WebBackend::CreateWaiter()
 
 int WebBackend::ShowMessageBox(const std::wstring& text, const std::wstring& caption, UINT)
 {
+    SendNotice(WideToUtf8(caption.empty() ? text : caption + L": " + text));
+    return IDOK;
+}
+
+void WebBackend::SendNotice(const std::string& text)
+{
     Json::Value message;
     message["t"] = "notice";
-    message["text"] = WideToUtf8(caption.empty() ? text : caption + L": " + text);
+    message["text"] = text;
     channel.Send(FrameKind::Text, CompactJson(message));
-    return IDOK;
 }
 
 RECT WebBackend::ScreenRect() const
@@ -125,8 +132,33 @@ RECT WebBackend::WorkArea() const
 void WebBackend::SetViewport(int width, int height)
 {
     std::lock_guard guard(lock);
-    viewportWidth = std::clamp(width, 1, Surface::kMaximumSide);
-    viewportHeight = std::clamp(height, 1, Surface::kMaximumSide);
+    viewportWidth = std::clamp(width, 1, kMaxSide);
+    viewportHeight = std::clamp(height, 1, kMaxSide);
+}
+
+SIZE WebBackend::FitTopLevel(HWND window, SIZE wanted)
+{
+    constexpr std::uint64_t kPixelBytes = 4;
+    std::uint64_t others = 0;
+    {
+        std::lock_guard guard(lock);
+        for (const auto& [handle, shown] : windows)
+            if (handle != window && shown.surface)
+                others += kPixelBytes * static_cast<std::uint64_t>(shown.surface->Width()) * shown.surface->Height();
+    }
+    SIZE fitted{std::clamp(wanted.cx, 0, kMaxSide), std::clamp(wanted.cy, 0, kMaxSide)};
+    const std::uint64_t left = others < kMaxSurfaceBytes ? kMaxSurfaceBytes - others : 0;
+    const std::uint64_t bytes = kPixelBytes * static_cast<std::uint64_t>(fitted.cx) * static_cast<std::uint64_t>(fitted.cy);
+    if (bytes > left) {
+        const double scale = std::sqrt(static_cast<double>(left) / static_cast<double>(bytes));
+        fitted = SIZE{std::max(1, static_cast<int>(fitted.cx * scale)), std::max(1, static_cast<int>(fitted.cy * scale))};
+    }
+    if (fitted != wanted)
+        std::fprintf(stderr, "trellan: a window of %d x %d pixels was cut to %d x %d (at most %d a side and %llu MiB "
+                             "for the windows of a session)\n",
+                     wanted.cx, wanted.cy, fitted.cx, fitted.cy, kMaxSide,
+                     static_cast<unsigned long long>(kMaxSurfaceBytes >> 20));
+    return fitted;
 }
 
 void WebBackend::WindowChanged(HWND window, const RECT& screenRect, bool visible, std::shared_ptr<Surface> surface)

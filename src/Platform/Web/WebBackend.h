@@ -38,6 +38,11 @@ public:
     static constexpr std::size_t kPictureHeaderSize = 12;
     // Frames sent and not yet acknowledged, at most.
     static constexpr int kMaxInFlight = 2;
+    // Limits of the element's and the overlays' surfaces, so that no page can make its
+    // session take the machine's memory: each side, and the pixels of all top-level
+    // windows of the session together (the page mirror keeps one more copy of each).
+    static constexpr int kMaxSide = 8192;
+    static constexpr std::uint64_t kMaxSurfaceBytes = 256ull << 20;
 
     explicit WebBackend(WebChannel& channel, int viewportWidth = 1280, int viewportHeight = 800);
 
@@ -49,9 +54,14 @@ public:
     void WindowDestroyed(HWND window) override;
     void Present(HWND window, const RECT& dirty) override;
     void SetCursor(HCURSOR cursor) override;
+    // Each side at most kMaxSide, and smaller (the same shape) where the surfaces of all
+    // windows would pass kMaxSurfaceBytes; a cut is logged.
+    SIZE FitTopLevel(HWND window, SIZE wanted) override;
 
     // Any thread.
     void SetViewport(int width, int height);
+    // Tells the page something its user should know: {"t":"notice","text"}.
+    void SendNotice(const std::string& text);
     void Acknowledge(std::uint32_t frame);
     // The window system's thread.
     void SetMainWindow(HWND window);

@@ -38,6 +38,9 @@ public:
     // Pixels of the window's surface in dirty (surface coordinates) are new.
     virtual void Present(HWND window, const RECT& dirty) = 0;
     virtual void SetCursor(HCURSOR cursor) = 0;
+    // The size a top-level window (null: one being created) gets when it asks for
+    // wanted. A backend whose screen has limits makes it smaller.
+    virtual SIZE FitTopLevel(HWND, SIZE wanted) { return wanted; }
 
     // Writes one top-level window's pixels, or the part of them in area (surface
     // coordinates), as a PNG file.

@@ -102,6 +102,12 @@ HWND CreateWindowExW(DWORD exStyle, const wchar_t* className, const wchar_t* win
     window->owner = child ? nullptr : parent;
     window->id = child ? reinterpret_cast<LONG_PTR>(menu) : 0;
     window->rect = InitialRect(x, y, width, height);
+    if (!child) {
+        const SIZE fitted = CurrentBackend().FitTopLevel(nullptr, SIZE{window->rect.right - window->rect.left,
+                                                                       window->rect.bottom - window->rect.top});
+        window->rect.right = window->rect.left + fitted.cx;
+        window->rect.bottom = window->rect.top + fitted.cy;
+    }
     window->client = RECT{0, 0, window->rect.right - window->rect.left, window->rect.bottom - window->rect.top};
     window->text = windowName ? windowName : L"";
     if (!child) {

@@ -38,8 +38,18 @@ void InvalidateWhole(WindowObject& window)
     InvalidateRect(window.handle, &client, TRUE);
 }
 
-void ApplyRect(const std::shared_ptr<WindowObject>& window, const RECT& rect, WPARAM sizeKind)
+// A top-level window's new size is what the backend allows.
+RECT FitToBackend(const WindowObject& window, const RECT& rect)
 {
+    if (window.parent || (Width(rect) == Width(window.rect) && Height(rect) == Height(window.rect)))
+        return rect;
+    const SIZE fitted = CurrentBackend().FitTopLevel(window.handle, SIZE{Width(rect), Height(rect)});
+    return RECT{rect.left, rect.top, rect.left + fitted.cx, rect.top + fitted.cy};
+}
+
+void ApplyRect(const std::shared_ptr<WindowObject>& window, const RECT& requested, WPARAM sizeKind)
+{
+    const RECT rect = FitToBackend(*window, requested);
     const RECT old = window->rect;
     if (old == rect)
         return;
