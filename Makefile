@@ -11,7 +11,8 @@ PACKAGES := cmake ninja-build g++ make pkg-config ccache python3 \
 	libgtest-dev libgmock-dev libcurl4-openssl-dev libssl-dev libcrypto++-dev \
 	libjpeg62-turbo-dev libpng-dev libgif-dev libtiff-dev zlib1g-dev \
 	libcairo2-dev libpango1.0-dev fonts-wqy-microhei \
-	clang libclang-rt-14-dev openssl binutils chromium firefox-esr php-cli
+	clang libclang-rt-14-dev openssl binutils chromium firefox-esr php-cli \
+	libsystemd-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
@@ -69,7 +70,7 @@ demo: build
 	mkdir -p $(BUILD)/demo/samples
 	python3 tests/support/make_photos.py $(BUILD)/demo/samples 6 --size 1600x1200 --grain --prefix sample
 	@echo "Open http://127.0.0.1:17328/demo/ in a browser; uploads land in $(BUILD)/demo/uploads."
-	TRELLAN_REGISTRY_DIR=$(CURDIR)/$(BUILD)/registry ./$(BUILD)/bin/trellan-host --demo $(CURDIR)/$(BUILD)/demo
+	TRELLAN_REGISTRY_DIR=$(CURDIR)/$(BUILD)/registry ./$(BUILD)/bin/trellan-host --idle-exit 0 --demo $(CURDIR)/$(BUILD)/demo
 
 # The scripted demo: trellan-run plays examples/demo.jsonl, then an upload through the
 # control's view (photos added, the upload button pressed, screenshots written), then

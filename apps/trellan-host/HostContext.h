@@ -7,6 +7,7 @@
 #include "HostOptions.h"
 #include "StaticFiles.h"
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -25,4 +26,5 @@ struct HostContext {
     std::unique_ptr<DemoReceiver> demo; // with --demo only
     const std::string sessionProgram;
     int sessions = 0; // page sessions open now
+    std::chrono::steady_clock::time_point lastRequest = std::chrono::steady_clock::now(); // for the idle exit
 };

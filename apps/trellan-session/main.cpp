@@ -2,6 +2,7 @@
 // its local socket as descriptor 3. The windows are shown in the page by the web
 // backend; the session ends when the host closes the socket.
 
+#include "TrellanVersion.h"
 #include "SessionContainer.h"
 
 #include "Platform/Web/WebJson.h"
@@ -17,6 +18,8 @@ constexpr int kHostSocket = 3;
 
 int main(int argc, char** argv)
 {
+    if (PrintedVersion(argc, argv, "trellan-session"))
+        return 0;
     std::string spoolFolder, modulePath;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string arg = argv[i];
