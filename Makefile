@@ -16,7 +16,7 @@ PACKAGES := cmake ninja-build g++ make pkg-config ccache python3 \
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps configure build test test-sanitize demo demo-script clean
+.PHONY: deps configure build test test-sanitize demo demo-script clean package package-test
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do \
@@ -60,6 +60,20 @@ test-sanitize: deps
 	cmake --build $(TSAN_BUILD) -j $(JOBS) --target $(TSAN_TARGETS)
 	cd $(TSAN_BUILD) && TSAN_OPTIONS=suppressions=$(CURDIR)/tests/tsan.supp \
 		ctest --output-on-failure -j $(JOBS) -L threads
+
+# The Debian package build/trellan_VERSION_amd64.deb (CPack; dpkg-shlibdeps names the
+# dependencies).
+package: build
+	cd $(BUILD) && cpack -G DEB
+
+# Installs the package on this machine (root only: CI), drives the demo page through a
+# socket-activated installed trellan-host in Chromium, and purges it again. lintian is
+# installed here rather than by make deps: it brings some thirty Perl packages that
+# only this step needs.
+package-test: package browser-deps
+	@command -v lintian >/dev/null || $(SUDO) env DEBIAN_FRONTEND=noninteractive \
+		apt-get install -y --no-install-recommends lintian
+	$(SUDO) tests/package/check_package.sh $(BUILD)/trellan_*_amd64.deb
 
 # The demos register the built module in a store under the build folder, never in the
 # user's own, and the containers find it there by its ProgID.

@@ -10,16 +10,16 @@ install(TARGETS trellan-session RUNTIME DESTINATION ${TRELLAN_PRIVATE_DIR})
 install(TARGETS Trellan64 TrellanPlatform LIBRARY DESTINATION ${TRELLAN_PRIVATE_DIR} NAMELINK_SKIP)
 install(FILES ${package_dir}/trellan-host.socket ${package_dir}/trellan-host.service DESTINATION lib/systemd/user)
 install(FILES ${package_dir}/allowed-origins ${package_dir}/tls-exceptions DESTINATION /etc/trellan)
-install(FILES README.md ${package_dir}/copyright ${package_out}/changelog.Debian.gz DESTINATION share/doc/trellan)
+install(FILES README.md ${package_dir}/copyright ${package_out}/changelog.gz DESTINATION share/doc/trellan)
 
-# Manual pages and the changelog, gzip'd without a time stamp as Debian wants.
+# Manual pages and the changelog (of a native package), gzip'd without a time stamp as Debian wants.
 set(man_pages)
 foreach(program trellan-run trellan-host trellan-session trellan-regsvr trellan-post trellan-picture)
   configure_file(${package_dir}/man/${program}.1 ${package_out}/${program}.1 @ONLY)
   list(APPEND man_pages ${package_out}/${program}.1.gz)
 endforeach()
-configure_file(${package_dir}/changelog.in ${package_out}/changelog.Debian @ONLY)
-set(gzipped ${man_pages} ${package_out}/changelog.Debian.gz)
+configure_file(${package_dir}/changelog.in ${package_out}/changelog @ONLY)
+set(gzipped ${man_pages} ${package_out}/changelog.gz)
 foreach(file ${gzipped})
   string(REGEX REPLACE "\\.gz$" "" plain ${file})
   add_custom_command(OUTPUT ${file} COMMAND gzip -9nf -k ${plain} DEPENDS ${plain} VERBATIM)
@@ -36,14 +36,14 @@ configure_file(${package_dir}/conffiles ${package_out}/conffiles COPYONLY)
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME trellan)
 set(CPACK_PACKAGE_VENDOR "The Trellan developers")
-set(CPACK_PACKAGE_CONTACT "The Trellan developers <trellan@localhost>")
+set(CPACK_PACKAGE_CONTACT "The Trellan developers <developers@trellan.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "photo upload control for web pages")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "photo upload control for web pages
- Trellan lets a web page offer its users a photo upload control: they pick or
- drop photos, see them as thumbnails, crop and rotate them, and send them to the
- site's server with progress shown. A per-user service, started on demand by a
- systemd socket on the loopback addresses, runs the control for the page; the
- administrator chooses which sites may use it.")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Trellan lets a web page offer its users a photo upload control: they
+pick or drop photos, see them as thumbnails, crop and rotate them, and
+send them to the site's server with progress shown. A per-user service,
+started on demand by a systemd socket on the loopback addresses, runs
+the control for the page; the administrator chooses which sites may
+use it.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION web)
