@@ -12,7 +12,7 @@ PACKAGES := cmake ninja-build g++ make pkg-config ccache python3 \
 	libjpeg62-turbo-dev libpng-dev libgif-dev libtiff-dev zlib1g-dev \
 	libcairo2-dev libpango1.0-dev fonts-wqy-microhei \
 	clang libclang-rt-14-dev openssl binutils chromium firefox-esr php-cli \
-	libsystemd-dev
+	libsystemd-dev dpkg-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
@@ -70,9 +70,9 @@ package: build
 # socket-activated installed trellan-host in Chromium, and purges it again. lintian is
 # installed here rather than by make deps: it brings some thirty Perl packages that
 # only this step needs.
+PACKAGE_TEST_PACKAGES := lintian systemd man-db
 package-test: package browser-deps
-	@command -v lintian >/dev/null || $(SUDO) env DEBIAN_FRONTEND=noninteractive \
-		apt-get install -y --no-install-recommends lintian
+	@$(MAKE) --no-print-directory deps PACKAGES="$(PACKAGE_TEST_PACKAGES)"
 	$(SUDO) tests/package/check_package.sh $(BUILD)/trellan_*_amd64.deb
 
 # The demos register the built module in a store under the build folder, never in the
