@@ -53,6 +53,15 @@ kill "$host_pid"
 wait "$host_pid" 2>/dev/null || true
 host_pid=
 
+# An upgrade keeps what the administrator wrote and the registration.
+dpkg -i "$deb" >/dev/null
+grep -q photos.admin.example /etc/trellan/allowed-origins || fail "reinstalling lost the administrator's origin"
+grep -q libTrellan64.so /etc/trellan/registry || fail "reinstalling lost the module's registration"
+# Removal takes the registration and the users' socket, and keeps the configuration.
+dpkg -r trellan >/dev/null
+! grep -q libTrellan64.so /etc/trellan/registry || fail "the module is still registered after removal"
+[ ! -e /etc/systemd/user/sockets.target.wants/trellan-host.socket ] || fail "the socket is still enabled after removal"
+[ -f /etc/trellan/allowed-origins ] || fail "removal took the configuration files"
 dpkg --purge trellan
 snapshot >"$work/after"
 diff "$work/before" "$work/after" || fail "the purged package left the files above"
