@@ -5,7 +5,14 @@ set(package_dir ${PROJECT_SOURCE_DIR}/package)
 set(package_out ${CMAKE_BINARY_DIR}/package)
 set(TRELLAN_MODULE /usr/${TRELLAN_PRIVATE_DIR}/libTrellan64.so)
 
-install(TARGETS trellan-run trellan-host trellan-regsvr trellan-post trellan-picture RUNTIME DESTINATION bin)
+set(installed_programs trellan-run trellan-host trellan-regsvr trellan-post trellan-picture)
+# What the package installs binds every symbol at load and keeps its relocations
+# read-only after, so that a fault cannot redirect them.
+foreach(target ${installed_programs} trellan-session Trellan64 TrellanPlatform)
+  target_link_options(${target} PRIVATE -Wl,-z,relro,-z,now)
+endforeach()
+
+install(TARGETS ${installed_programs} RUNTIME DESTINATION bin)
 install(TARGETS trellan-session RUNTIME DESTINATION ${TRELLAN_PRIVATE_DIR})
 install(TARGETS Trellan64 TrellanPlatform LIBRARY DESTINATION ${TRELLAN_PRIVATE_DIR} NAMELINK_SKIP)
 install(FILES ${package_dir}/trellan-host.socket ${package_dir}/trellan-host.service DESTINATION lib/systemd/user)

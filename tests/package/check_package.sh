@@ -27,9 +27,12 @@ dpkg -i "$deb"
 grep -q /usr/lib/x86_64-linux-gnu/trellan/libTrellan64.so /etc/trellan/registry ||
 	fail "the module is not registered in /etc/trellan/registry"
 [ -L /etc/systemd/user/sockets.target.wants/trellan-host.socket ] || fail "the socket is not enabled for every user"
-for program in trellan-run trellan-host trellan-regsvr trellan-post trellan-picture; do
-	[ "$($program --version)" = "$program $(dpkg-query -W -f='${Version}' trellan)" ] || fail "$program --version"
-	man -w "$program" >/dev/null || fail "no manual page for $program"
+version=$(dpkg-query -W -f='${Version}' trellan)
+for program in trellan-run trellan-host trellan-regsvr trellan-post trellan-picture \
+	/usr/lib/x86_64-linux-gnu/trellan/trellan-session; do
+	name=$(basename "$program")
+	[ "$($program --version)" = "$name $version" ] || fail "$program --version does not say $version"
+	man -w "$name" >/dev/null || fail "no manual page for $name"
 done
 
 # A user's host as the socket unit starts it, with the administrator's and the user's
