@@ -41,6 +41,11 @@ bool TakeActivatedSockets(std::vector<ActivatedSocket>& sockets, std::string& er
                     ", which is not a loopback address";
             return false;
         }
+        // The host checks each request's Host header against one port.
+        if (!sockets.empty() && endpoint.port() != sockets.front().endpoint.port()) {
+            error = "the service manager passed sockets on different ports";
+            return false;
+        }
         sockets.push_back({descriptor, endpoint});
     }
     return true;

@@ -13,5 +13,6 @@ struct ActivatedSocket {
 
 // The sockets passed by the service manager (none when the host was started by hand).
 // False with the reason in error when one is not a listening TCP socket on a loopback
-// address: the host serves this machine only, whatever a unit file says.
+// address (the host serves this machine only, whatever a unit file says), or when
+// their ports differ.
 bool TakeActivatedSockets(std::vector<ActivatedSocket>& sockets, std::string& error);

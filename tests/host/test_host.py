@@ -209,8 +209,9 @@ class AccessTest(unittest.TestCase):
 
 
 class ActivatedHost(Host):
-    """A trellan-host that systemd-socket-activate starts on the first connection to
-    one of ADDRESSES (each with the same port), as the user's socket unit does."""
+    """A trellan-host that systemd-socket-activate starts on the first connection to one
+    of the sockets ADDRESSES name (address:port, {port} standing for a free port), as the
+    user's socket unit does."""
 
     def __init__(self, addresses, *arguments):
         self.port = free_port()
@@ -218,7 +219,7 @@ class ActivatedHost(Host):
         environment = dict(os.environ, TMPDIR=self.temp.name, XDG_CONFIG_HOME=self.temp.name)
         # systemd-socket-activate passes on only the variables it is told to.
         passed = [f"--setenv={name}" for name in ("TMPDIR", "XDG_CONFIG_HOME", "TRELLAN_REGISTRY_DIR")]
-        listen = [f"--listen={address}:{self.port}" for address in addresses]
+        listen = ["--listen=" + address.format(port=self.port) for address in addresses]
         self.process = subprocess.Popen(["systemd-socket-activate", *listen, *passed,
                                          str(BIN / "trellan-host"), *arguments],
                                         stdout=subprocess.PIPE, stderr=subprocess.PIPE, env=environment, text=True)
@@ -232,7 +233,7 @@ class ActivatedHost(Host):
 @unittest.skipUnless(shutil.which("systemd-socket-activate"), "needs systemd-socket-activate")
 class ActivationTest(unittest.TestCase):
     def test_serves_on_the_passed_socket_and_exits_when_idle(self):
-        host = ActivatedHost(["127.0.0.1", "[::1]"], "--idle-exit", "2")
+        host = ActivatedHost(["127.0.0.1:{port}", "[::1]:{port}"], "--idle-exit", "2")
         try:
             response, body = host.request("GET", "/trellan.js")
             self.assertEqual(response.status, 200)
@@ -253,15 +254,18 @@ class ActivationTest(unittest.TestCase):
         finally:
             host.stop()
 
-    def test_refuses_a_socket_off_the_loopback_addresses(self):
-        host = ActivatedHost(["0.0.0.0"])
-        try:
-            with socket.create_connection(("127.0.0.1", host.port), timeout=5):
-                pass
-            self.assertEqual(host.process.wait(10), 1)
-            self.assertIn("not a loopback address", host.process.stderr.read())
-        finally:
-            host.stop()
+    def test_refuses_sockets_off_the_loopback_addresses_or_on_two_ports(self):
+        other = free_port()
+        for addresses, reason in [(["0.0.0.0:{port}"], "not a loopback address"),
+                                  (["127.0.0.1:{port}", f"127.0.0.1:{other}"], "different ports")]:
+            host = ActivatedHost(addresses)
+            try:
+                with socket.create_connection(("127.0.0.1", host.port), timeout=5):
+                    pass
+                self.assertEqual(host.process.wait(10), 1)
+                self.assertIn(reason, host.process.stderr.read())
+            finally:
+                host.stop()
 
 
 class SessionTest(unittest.TestCase):
