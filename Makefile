@@ -11,11 +11,12 @@ PACKAGES := cmake ninja-build g++ make pkg-config ccache python3 \
 	libgtest-dev libgmock-dev libcurl4-openssl-dev libssl-dev libcrypto++-dev \
 	libjpeg62-turbo-dev libpng-dev libgif-dev libtiff-dev zlib1g-dev \
 	libcairo2-dev libpango1.0-dev fonts-wqy-microhei \
-	clang libclang-rt-14-dev openssl binutils chromium firefox-esr php-cli
+	clang libclang-rt-14-dev openssl binutils chromium firefox-esr php-cli \
+	libsystemd-dev dpkg-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps configure build test test-sanitize demo demo-script clean
+.PHONY: deps configure build test test-sanitize demo demo-script clean package package-test
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do \
@@ -60,6 +61,20 @@ test-sanitize: deps
 	cd $(TSAN_BUILD) && TSAN_OPTIONS=suppressions=$(CURDIR)/tests/tsan.supp \
 		ctest --output-on-failure -j $(JOBS) -L threads
 
+# The Debian package build/trellan_VERSION_amd64.deb (CPack; dpkg-shlibdeps names the
+# dependencies).
+package: build
+	cd $(BUILD) && cpack -G DEB
+
+# Installs the package on this machine (root only: CI), drives the demo page through a
+# socket-activated installed trellan-host in Chromium, and purges it again. lintian is
+# installed here rather than by make deps: it brings some thirty Perl packages that
+# only this step needs.
+PACKAGE_TEST_PACKAGES := lintian systemd man-db
+package-test: package browser-deps
+	@$(MAKE) --no-print-directory deps PACKAGES="$(PACKAGE_TEST_PACKAGES)"
+	$(SUDO) tests/package/check_package.sh $(BUILD)/trellan_*_amd64.deb
+
 # The demos register the built module in a store under the build folder, never in the
 # user's own, and the containers find it there by its ProgID.
 # make demo: the control in a web page. trellan-host serves the demo page with a demo
@@ -69,7 +84,7 @@ demo: build
 	mkdir -p $(BUILD)/demo/samples
 	python3 tests/support/make_photos.py $(BUILD)/demo/samples 6 --size 1600x1200 --grain --prefix sample
 	@echo "Open http://127.0.0.1:17328/demo/ in a browser; uploads land in $(BUILD)/demo/uploads."
-	TRELLAN_REGISTRY_DIR=$(CURDIR)/$(BUILD)/registry ./$(BUILD)/bin/trellan-host --demo $(CURDIR)/$(BUILD)/demo
+	TRELLAN_REGISTRY_DIR=$(CURDIR)/$(BUILD)/registry ./$(BUILD)/bin/trellan-host --idle-exit 0 --demo $(CURDIR)/$(BUILD)/demo
 
 # The scripted demo: trellan-run plays examples/demo.jsonl, then an upload through the
 # control's view (photos added, the upload button pressed, screenshots written), then

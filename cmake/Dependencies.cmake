@@ -17,6 +17,8 @@ pkg_check_modules(CRYPTOPP REQUIRED IMPORTED_TARGET libcrypto++)
 # digest and encoder objects it calls are taken in, instead of a 5 MB library whose
 # loading and start-up every program using the module would pay for.
 find_library(CRYPTOPP_ARCHIVE NAMES libcrypto++.a)
+# trellan-host takes its listening sockets from systemd when socket-activated.
+pkg_check_modules(SYSTEMD REQUIRED IMPORTED_TARGET libsystemd)
 pkg_check_modules(CAIRO REQUIRED IMPORTED_TARGET cairo)
 pkg_check_modules(PANGOCAIRO REQUIRED IMPORTED_TARGET pangocairo)
 

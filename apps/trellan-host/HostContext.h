@@ -8,6 +8,7 @@
 #include "SessionSlots.h"
 #include "StaticFiles.h"
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -27,4 +28,5 @@ struct HostContext {
     const std::string sessionProgram;
     SessionSlots slots;
     std::string dropRoot; // holds the sessions' folders for dropped files
+    std::chrono::steady_clock::time_point lastRequest = std::chrono::steady_clock::now(); // for the idle exit
 };

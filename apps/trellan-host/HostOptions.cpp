@@ -6,11 +6,15 @@ const char* const kHostUsage =
     "usage: trellan-host [--port N] [--allow-origin ORIGIN]... [--origins-file FILE] [--demo FOLDER]\n"
     "                    [--module PATH] [--max-sessions N] [--max-sessions-per-origin N]\n"
     "                    [--drop-quota MIB] [--total-drop-quota MIB] [--hang-timeout SECONDS]\n"
-    "Serves trellan.js on http://127.0.0.1:PORT (default 17328) and [::1], and runs one control process\n"
-    "for each page session. Pages from the host's own origin may connect; --allow-origin and the\n"
-    "origins file (default ~/.config/trellan/allowed-origins, one origin a line) allow more.\n"
+    "                    [--idle-exit SECONDS]\n"
+    "       trellan-host --version\n"
+    "Serves trellan.js on http://127.0.0.1:PORT (default 17328) and [::1], or on the sockets systemd passes,\n"
+    "and runs one control process for each page session. Pages from the host's own origin may connect;\n"
+    "--allow-origin, /etc/trellan/allowed-origins and the origins file (default\n"
+    "~/.config/trellan/allowed-origins, one origin a line) allow more.\n"
     "At most 8 sessions run (4 for one page origin); files dropped on pages may take 2048 MiB a\n"
-    "session and 4096 MiB in all.\n";
+    "session and 4096 MiB in all. Exits after --idle-exit seconds (default 600, 0: never) without\n"
+    "a page session.\n";
 
 namespace {
 
@@ -77,6 +81,12 @@ bool HostOptions::Parse(int argc, char** argv, std::string& error)
                 return false;
             }
             hangTimeoutSeconds = static_cast<int>(number);
+        } else if (arg == "--idle-exit" && hasValue) {
+            if (!ParseNumber(argv[++i], 0, 86400, number)) {
+                error = "--idle-exit takes a number of seconds from 0 to 86400";
+                return false;
+            }
+            idleExitSeconds = static_cast<int>(number);
         } else {
             error = "unexpected argument " + arg;
             return false;

@@ -10,6 +10,8 @@ struct HostOptions {
 
     unsigned short port = kDefaultPort;
     std::vector<std::string> allowedOrigins;
+    // The administrator's allowed origins, read when the file exists.
+    static constexpr const char* kSystemOriginsFile = "/etc/trellan/allowed-origins";
     // A file of further allowed origins; empty: the user's default file, when it exists.
     std::string originsFile;
     std::string demoFolder;
@@ -21,6 +23,8 @@ struct HostOptions {
     long totalDropQuotaMiB = 4096;
     // A session's process that has not answered for this long is ended.
     int hangTimeoutSeconds = 30;
+    // The host exits after this long without a page session or request; 0: never.
+    int idleExitSeconds = 600;
 
     // False with the reason in error.
     bool Parse(int argc, char** argv, std::string& error);

@@ -89,6 +89,7 @@ void HttpConnection::OnHeader(beast::error_code error)
     }
     if (error)
         return;
+    host.lastRequest = std::chrono::steady_clock::now();
     const auto& header = parser->get();
     const bool upload = header.method() == http::verb::post && header.target() == "/demo/upload" && host.demo;
     const std::uint64_t limit = upload ? kMaxUpload : kMaxBody;

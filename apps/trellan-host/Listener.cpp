@@ -44,6 +44,15 @@ bool Listener::Open(const boost::asio::ip::tcp::endpoint& endpoint, std::string&
     return true;
 }
 
+bool Listener::Adopt(int descriptor, const boost::asio::ip::tcp::endpoint& endpoint, std::string& error)
+{
+    boost::system::error_code failure;
+    acceptor.assign(endpoint.protocol(), descriptor, failure);
+    if (failure)
+        error = "cannot take the socket on " + endpoint.address().to_string() + ": " + failure.message();
+    return !failure;
+}
+
 void Listener::Accept()
 {
     acceptor.async_accept([self = shared_from_this()](boost::system::error_code error, boost::asio::ip::tcp::socket socket) {

@@ -17,6 +17,8 @@ public:
     Listener(boost::asio::io_context& io, HostContext& host);
     // False with the reason in error when the address cannot be had.
     bool Open(const boost::asio::ip::tcp::endpoint& endpoint, std::string& error);
+    // Takes a socket that already listens on endpoint (passed by the service manager).
+    bool Adopt(int descriptor, const boost::asio::ip::tcp::endpoint& endpoint, std::string& error);
     void Accept();
 
 private:

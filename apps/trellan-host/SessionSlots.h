@@ -19,6 +19,8 @@ public:
     void ReturnOrigin(const std::string& origin);
 
     int Total() const { return total; }
+    // Sessions open now.
+    int Open() const { return open; }
     int PerOrigin() const { return perOrigin; }
 
 private:

@@ -1,5 +1,6 @@
 // trellan-picture: the picture operations of the control, run on files.
 
+#include "TrellanVersion.h"
 #include "PictureCommands.h"
 
 #include <cstdio>
@@ -53,6 +54,8 @@ int Encode(const std::vector<std::string>& args)
 
 int main(int argc, char** argv)
 {
+    if (PrintedVersion(argc, argv, "trellan-picture"))
+        return 0;
     if (argc < 2)
         return BadArguments("no command");
     const std::string command = argv[1];

@@ -1,6 +1,7 @@
 // trellan-post: sends files exactly as the control's upload engine does and writes
 // the page event "post_complete" to standard output.
 
+#include "TrellanVersion.h"
 #include "PostList.h"
 #include "PostOptions.h"
 #include "ProgressView.h"
@@ -128,6 +129,8 @@ void PumpMessages()
 
 int main(int argc, char** argv)
 {
+    if (PrintedVersion(argc, argv, "trellan-post"))
+        return 0;
     // First of all: reading the photos takes a while, and Ctrl-C then must stop the
     // program with its own status, not kill it.
     InstallInterruptHandler();

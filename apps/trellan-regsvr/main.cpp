@@ -2,6 +2,7 @@
 // its registration, through the module's own entry points; --list prints the
 // store's classes view.
 
+#include "TrellanVersion.h"
 #include "RegistryListing.h"
 
 #include "Platform/Com/ClassFactory.h"
@@ -102,6 +103,8 @@ int Run(const Options& options)
 
 int main(int argc, char** argv)
 {
+    if (PrintedVersion(argc, argv, "trellan-regsvr"))
+        return 0;
     Options options;
     if (!ParseOptions(argc, argv, options)) {
         std::cerr << kUsage;

@@ -1,5 +1,6 @@
 // trellan-run: a headless container for the control, driven by a script of JSON lines.
 
+#include "TrellanVersion.h"
 #include "ControlLoader.h"
 #include "ScriptRunner.h"
 
@@ -111,6 +112,8 @@ void PrintStats(std::int64_t commandMicroseconds)
 
 int main(int argc, char** argv)
 {
+    if (PrintedVersion(argc, argv, "trellan-run"))
+        return 0;
     Options options;
     if (!ParseOptions(argc, argv, options))
         return ScriptRunner::BadLine;

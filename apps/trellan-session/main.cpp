@@ -2,6 +2,7 @@
 // its local socket as descriptor 3. The windows are shown in the page by the web
 // backend; the session ends when the host closes the socket.
 
+#include "TrellanVersion.h"
 #include "SessionContainer.h"
 
 #include "Platform/Web/WebJson.h"
@@ -34,6 +35,8 @@ bool ParseBytes(const char* text, std::uint64_t& bytes)
 
 int main(int argc, char** argv)
 {
+    if (PrintedVersion(argc, argv, "trellan-session"))
+        return 0;
     std::string spoolFolder, modulePath, pageOrigin;
     Web::DropQuota quota;
     bool valid = true;

@@ -11,6 +11,7 @@ import os
 import pathlib
 import random
 import resource
+import shutil
 import signal
 import socket
 import struct
@@ -245,6 +246,66 @@ class AccessTest(unittest.TestCase):
         os.unlink(listing.name)
         self.assertEqual(result.returncode, 2)
         self.assertIn(":4: not an origin", result.stderr)
+
+
+class ActivatedHost(Host):
+    """A trellan-host that systemd-socket-activate starts on the first connection to one
+    of the sockets ADDRESSES name (address:port, {port} standing for a free port), as the
+    user's socket unit does."""
+
+    def __init__(self, addresses, *arguments):
+        self.port = free_port()
+        self.temp = tempfile.TemporaryDirectory()
+        environment = dict(os.environ, TMPDIR=self.temp.name, XDG_CONFIG_HOME=self.temp.name)
+        # systemd-socket-activate passes on only the variables it is told to.
+        passed = [f"--setenv={name}" for name in ("TMPDIR", "XDG_CONFIG_HOME", "TRELLAN_REGISTRY_DIR")]
+        listen = ["--listen=" + address.format(port=self.port) for address in addresses]
+        self.process = subprocess.Popen(["systemd-socket-activate", *listen, *passed,
+                                         str(BIN / "trellan-host"), *arguments],
+                                        stdout=subprocess.PIPE, stderr=subprocess.PIPE, env=environment, text=True)
+        assert eventually(self.listening), self.process.stderr.read()
+
+    def listening(self):
+        with socket.socket() as probe:
+            return probe.connect_ex(("127.0.0.1", self.port)) == 0 or not self.alive()
+
+
+@unittest.skipUnless(shutil.which("systemd-socket-activate"), "needs systemd-socket-activate")
+class ActivationTest(unittest.TestCase):
+    def test_serves_on_the_passed_socket_and_exits_when_idle(self):
+        host = ActivatedHost(["127.0.0.1:{port}", "[::1]:{port}"], "--idle-exit", "2")
+        try:
+            response, body = host.request("GET", "/trellan.js")
+            self.assertEqual(response.status, 200)
+            self.assertIn(b"export const Trellan", body)
+            # An open page session keeps the host, however long the page stays.
+            session = host.session()
+            # The session's process holds none of the listening sockets.
+            [child] = host.children()
+            listening = {os.readlink(f"/proc/{host.process.pid}/fd/{fd}") for fd in (3, 4)}
+            held = {os.readlink(link) for link in pathlib.Path(f"/proc/{child}/fd").iterdir()}
+            self.assertFalse(listening & held)
+            time.sleep(4)
+            self.assertTrue(host.alive())
+            self.assertTrue(init_answers(session))
+            session.close()
+            self.assertEqual(host.process.wait(10), 0)
+            self.assertEqual(host.session_folders(), [])
+        finally:
+            host.stop()
+
+    def test_refuses_sockets_off_the_loopback_addresses_or_on_two_ports(self):
+        other = free_port()
+        for addresses, reason in [(["0.0.0.0:{port}"], "not a loopback address"),
+                                  (["127.0.0.1:{port}", f"127.0.0.1:{other}"], "different ports")]:
+            host = ActivatedHost(addresses)
+            try:
+                with socket.create_connection(("127.0.0.1", host.port), timeout=5):
+                    pass
+                self.assertEqual(host.process.wait(10), 1)
+                self.assertIn(reason, host.process.stderr.read())
+            finally:
+                host.stop()
 
 
 class SessionTest(unittest.TestCase):
