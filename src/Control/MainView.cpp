@@ -55,9 +55,12 @@ MainView::~MainView()
 
 void MainView::DisconnectAll()
 {
-    for (boost::signals2::connection& connection : connections)
+    for (const Platform::Connection& connection : connections)
         connection.disconnect();
     connections.clear();
+    for (boost::signals2::connection& connection : listConnections)
+        connection.disconnect();
+    listConnections.clear();
 }
 
 void MainView::OnCreate(HWND controlWindow)
@@ -95,10 +98,10 @@ void MainView::BuildList()
     list.SetAnchors(AnchorTop | AnchorBottom | AnchorLeft | AnchorRight);
     list.SetMargins(1, kListTop, 1, 1);
     list.SetEditable(1);
-    connections.push_back(list.SelectionChanged.connect([this](int value) { OnSelectionChanged(value); }));
-    connections.push_back(list.ItemsRemoved.connect([this](int id) { OnItemsRemoved(id); }));
-    connections.push_back(list.ItemActivated.connect([this](ListViewItem* tile) { OnItemActivated(tile); }));
-    connections.push_back(list.FilesDropped.connect([this] { OnFilesDropped(); }));
+    listConnections.push_back(list.SelectionChanged.connect([this](int value) { OnSelectionChanged(value); }));
+    listConnections.push_back(list.ItemsRemoved.connect([this](int id) { OnItemsRemoved(id); }));
+    listConnections.push_back(list.ItemActivated.connect([this](ListViewItem* tile) { OnItemActivated(tile); }));
+    listConnections.push_back(list.FilesDropped.connect([this] { OnFilesDropped(); }));
     // Files dropped on the shown list become upload tiles too.
     list.makeDroppedTile = [this](const std::wstring& path) { return new ListViewPostItem(&list, path); };
     list.SetVisible(0);

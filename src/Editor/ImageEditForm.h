@@ -15,7 +15,7 @@
 #include "UI/NumberField.h"
 #include "UI/TrackBar.h"
 
-#include <boost/signals2/signal.hpp>
+#include "Platform/Signal.h"
 
 #include <functional>
 #include <map>
@@ -78,7 +78,7 @@ public:
     Zivoro::UI::Controls::Button cropButton, clipUndoButton;
 
     std::multimap<std::string, ControlBase*> panels;
-    boost::signals2::signal<void()> panelChanged;
+    Platform::Signal<void()> panelChanged;
 
 private:
     static Platform::INT_PTR DialogProc(Platform::HWND dialog, Platform::UINT message, Platform::WPARAM wParam,
