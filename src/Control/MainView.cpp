@@ -127,17 +127,17 @@ void MainView::BuildToolbar()
         entry.button.SetImages(entry.normal, entry.hover, entry.hover, entry.disabledImage);
         entry.button.SetMargins(entry.left, 4, 0, 0);
         entry.button.SetSize(84, 24);
-        entry.button.disabled = 0;
-        entry.button.visible = 1;
+        entry.button.SetDisabled(0);
+        entry.button.SetVisible(1);
         connections.push_back(entry.button.clicked.connect([this, handler = entry.handler] { (this->*handler)(); }));
     }
-    cancelButton.visible = 0;
+    cancelButton.SetVisible(0);
 
     selectAllBox.Create(this, L"全选");
     selectAllBox.SetAnchors(AnchorTop | AnchorRight);
     selectAllBox.SetMargins(0, 7, 326, 0);
-    selectAllBox.checked = 0;
-    selectAllBox.disabled = 0;
+    selectAllBox.SetChecked(0);
+    selectAllBox.SetDisabled(0);
     connections.push_back(selectAllBox.changed.connect([this] { OnSelectAllChanged(); }));
 }
 
@@ -176,7 +176,7 @@ void MainView::BuildLinks()
         link.label.Create(this, link.text, link.image);
         link.label.SetAnchors(AnchorTop | AnchorRight);
         link.label.SetMargins(0, 7, link.rightMargin, 0);
-        link.label.disabled = 1;
+        link.label.SetDisabled(1);
         connections.push_back(
             link.label.clicked.connect([this, handler = link.handler](ControlBase* sender) { (this->*handler)(sender); }));
     }
