@@ -7,7 +7,7 @@ TSAN_BUILD ?= build-tsan
 JOBS       ?= $(shell nproc)
 
 PACKAGES := cmake ninja-build g++ make pkg-config ccache python3 \
-	libjsoncpp-dev libboost-dev libboost-thread-dev liblog4cplus-dev \
+	libjsoncpp-dev libboost-dev liblog4cplus-dev \
 	libgtest-dev libgmock-dev libcurl4-openssl-dev libssl-dev libcrypto++-dev \
 	libjpeg62-turbo-dev libpng-dev libgif-dev libtiff-dev zlib1g-dev \
 	libcairo2-dev libpango1.0-dev fonts-wqy-microhei \

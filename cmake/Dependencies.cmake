@@ -1,7 +1,7 @@
 # Every dependency is a Debian package, found with CMake's modules or pkg-config.
 find_package(PkgConfig REQUIRED)
 find_package(Threads REQUIRED)
-find_package(Boost 1.74 REQUIRED COMPONENTS thread)
+find_package(Boost 1.74 REQUIRED)
 find_package(GTest REQUIRED)
 find_package(Iconv REQUIRED)
 find_package(CURL REQUIRED)

@@ -19,3 +19,9 @@ void AppState::SetEnded()
     Zivoro::Threading::ScopedLock guard(lock);
     state = Ended;
 }
+
+void AppState::Reset()
+{
+    Zivoro::Threading::ScopedLock guard(lock);
+    state = Idle;
+}

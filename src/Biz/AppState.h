@@ -17,6 +17,8 @@ public:
 
     void SetUploading();
     void SetEnded();
+    // Back to idle for a control that comes after one that went away mid-task.
+    void Reset();
     bool IsUploading() const { return state.load(std::memory_order_relaxed) == Uploading; }
     std::int32_t State() const { return state.load(std::memory_order_relaxed); }
     // How many tasks SetUploading started: tells what joined the running task from

@@ -3,7 +3,7 @@
 // flag and configuration. Held by shared ownership; the upload thread holds the last
 // reference and the job goes away when its exchange is over.
 
-#include <boost/signals2/signal.hpp>
+#include "Platform/Signal.h"
 
 #include <atomic>
 #include <cstdint>
@@ -34,7 +34,7 @@ public:
     std::uint64_t epoch = 0;
 
     // Raised on the upload thread: exactly one of succeeded and failed, then finished.
-    boost::signals2::signal<void()> finished;
-    boost::signals2::signal<void()> failed;
-    boost::signals2::signal<void()> succeeded;
+    Platform::Signal<void()> finished;
+    Platform::Signal<void()> failed;
+    Platform::Signal<void()> succeeded;
 };

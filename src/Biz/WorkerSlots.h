@@ -3,7 +3,7 @@
 // is in exactly one place: the free list, set and waiting to be collected, or held by
 // a running upload, which sets it when it is done.
 
-#include <boost/signals2/signal.hpp>
+#include "Platform/Signal.h"
 
 #include <deque>
 #include <memory>
@@ -36,7 +36,7 @@ public:
     std::size_t Size() const { return events.size(); }
     std::size_t FreeCount() const { return freeList.size(); }
 
-    boost::signals2::signal<void()> slotFreed;
+    Platform::Signal<void()> slotFreed;
 
 private:
     bool Collect();

@@ -1,6 +1,7 @@
 #include "Control/CTrellan.h"
 
 #include "Biz/AppConfig.h"
+#include "Biz/AppState.h"
 #include "Biz/EventQueue.h"
 #include "Biz/ImageData.h"
 #include "Biz/Log/Log.h"
@@ -107,9 +108,13 @@ CTrellan::~CTrellan()
         GetGlobalInterfaceTable().RevokeInterfaceFromGlobal(gitCookie);
     if (recvMessage)
         recvMessage->Release();
-    // What is still queued for this control must not reach a later one.
+    // What is still queued for this control must not reach a later one. Its "task_end"
+    // is among what is dropped, so its task is stopped and the upload state reset here,
+    // or the next control would find an upload running and refuse every edit.
     CTrellan* self = this;
     if (newestControl.compare_exchange_strong(self, nullptr)) {
+        UploadManager::Instance().Stop();
+        AppState::Instance().Reset();
         UploadManager::Instance().SetOwner(nullptr);
         EventQueue::Instance().DiscardPending();
         MsgMailbox::Instance().Clear();

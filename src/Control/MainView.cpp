@@ -55,9 +55,12 @@ MainView::~MainView()
 
 void MainView::DisconnectAll()
 {
-    for (boost::signals2::connection& connection : connections)
+    for (const Platform::Connection& connection : connections)
         connection.disconnect();
     connections.clear();
+    for (boost::signals2::connection& connection : listConnections)
+        connection.disconnect();
+    listConnections.clear();
 }
 
 void MainView::OnCreate(HWND controlWindow)
@@ -95,10 +98,10 @@ void MainView::BuildList()
     list.SetAnchors(AnchorTop | AnchorBottom | AnchorLeft | AnchorRight);
     list.SetMargins(1, kListTop, 1, 1);
     list.SetEditable(1);
-    connections.push_back(list.SelectionChanged.connect([this](int value) { OnSelectionChanged(value); }));
-    connections.push_back(list.ItemsRemoved.connect([this](int id) { OnItemsRemoved(id); }));
-    connections.push_back(list.ItemActivated.connect([this](ListViewItem* tile) { OnItemActivated(tile); }));
-    connections.push_back(list.FilesDropped.connect([this] { OnFilesDropped(); }));
+    listConnections.push_back(list.SelectionChanged.connect([this](int value) { OnSelectionChanged(value); }));
+    listConnections.push_back(list.ItemsRemoved.connect([this](int id) { OnItemsRemoved(id); }));
+    listConnections.push_back(list.ItemActivated.connect([this](ListViewItem* tile) { OnItemActivated(tile); }));
+    listConnections.push_back(list.FilesDropped.connect([this] { OnFilesDropped(); }));
     // Files dropped on the shown list become upload tiles too.
     list.makeDroppedTile = [this](const std::wstring& path) { return new ListViewPostItem(&list, path); };
     list.SetVisible(0);
@@ -124,17 +127,17 @@ void MainView::BuildToolbar()
         entry.button.SetImages(entry.normal, entry.hover, entry.hover, entry.disabledImage);
         entry.button.SetMargins(entry.left, 4, 0, 0);
         entry.button.SetSize(84, 24);
-        entry.button.disabled = 0;
-        entry.button.visible = 1;
+        entry.button.SetDisabled(0);
+        entry.button.SetVisible(1);
         connections.push_back(entry.button.clicked.connect([this, handler = entry.handler] { (this->*handler)(); }));
     }
-    cancelButton.visible = 0;
+    cancelButton.SetVisible(0);
 
     selectAllBox.Create(this, L"全选");
     selectAllBox.SetAnchors(AnchorTop | AnchorRight);
     selectAllBox.SetMargins(0, 7, 326, 0);
-    selectAllBox.checked = 0;
-    selectAllBox.disabled = 0;
+    selectAllBox.SetChecked(0);
+    selectAllBox.SetDisabled(0);
     connections.push_back(selectAllBox.changed.connect([this] { OnSelectAllChanged(); }));
 }
 
@@ -173,7 +176,7 @@ void MainView::BuildLinks()
         link.label.Create(this, link.text, link.image);
         link.label.SetAnchors(AnchorTop | AnchorRight);
         link.label.SetMargins(0, 7, link.rightMargin, 0);
-        link.label.disabled = 1;
+        link.label.SetDisabled(1);
         connections.push_back(
             link.label.clicked.connect([this, handler = link.handler](ControlBase* sender) { (this->*handler)(sender); }));
     }

@@ -110,5 +110,7 @@ private:
     ControlDropTarget* dropTarget = nullptr; // one reference, held from OnCreate to OnDestroy
     // The order the sort box shows; put back when a sort is refused during an upload.
     int sortIndex = 0;
-    std::vector<boost::signals2::connection> connections;
+    std::vector<Platform::Connection> connections;
+    // The list's signals are Boost's; their connections are kept apart.
+    std::vector<boost::signals2::connection> listConnections;
 };

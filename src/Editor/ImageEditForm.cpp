@@ -10,6 +10,7 @@
 #include "Platform/Win/MessageLoop.h"
 #include "Platform/Win/Reflection.h"
 #include "Platform/Win/Screen.h"
+#include "Platform/Win/SizingLoop.h"
 #include "Platform/Win/Window.h"
 #include "Platform/Win/WinConstants.h"
 #include "Platform/Win/WindowGeometry.h"
@@ -117,7 +118,7 @@ INT_PTR ImageEditForm::OnInitDialog(HWND dialog)
     BuildQualityPanel();
     BuildRotationPanel();
     BuildClipPanel();
-    ShowPanel("size");
+    ShowPanel(Panel::Size);
     LayoutChildren();
     // Sliders place their thumbs by their laid-out width.
     brightnessSlider.SetValue(0);
@@ -172,26 +173,26 @@ void ImageEditForm::BuildTabs()
         tab->SetMargins(7, top, 0, 0);
         top += 27;
     }
-    sizeTab.clicked.connect([this] { ShowPanel("size"); });
-    lightTab.clicked.connect([this] { ShowPanel("light"); });
-    saturateTab.clicked.connect([this] { ShowPanel("saturate"); });
-    rotationTab.clicked.connect([this] { ShowPanel("rotation"); });
+    sizeTab.clicked.connect([this] { ShowPanel(Panel::Size); });
+    lightTab.clicked.connect([this] { ShowPanel(Panel::Light); });
+    saturateTab.clicked.connect([this] { ShowPanel(Panel::Saturate); });
+    rotationTab.clicked.connect([this] { ShowPanel(Panel::Rotation); });
     qualityTab.clicked.connect([this] { OnQualityTab(); });
     clipTab.clicked.connect([this] {
-        ShowPanel("clip");
+        ShowPanel(Panel::Clip);
         canvas.SetCropEnabled(1);
     });
     undoTab.clicked.connect([this] { UndoEdits(); });
 }
 
-void ImageEditForm::AddLabel(const std::string& panel, Label& label, const wchar_t* text, int left, int top)
+void ImageEditForm::AddLabel(Panel panel, Label& label, const wchar_t* text, int left, int top)
 {
     label.SetMargins(left, top, 0, 0);
     label.Create(this, text);
     panels.emplace(panel, &label);
 }
 
-void ImageEditForm::AddButton(const std::string& panel, Button& button, const wchar_t* text, int left, int top,
+void ImageEditForm::AddButton(Panel panel, Button& button, const wchar_t* text, int left, int top,
                               std::function<void()> clicked)
 {
     button.Create(this, text);
@@ -201,7 +202,7 @@ void ImageEditForm::AddButton(const std::string& panel, Button& button, const wc
     panels.emplace(panel, &button);
 }
 
-void ImageEditForm::AddField(const std::string& panel, Editor& field, int left, int top)
+void ImageEditForm::AddField(Panel panel, Editor& field, int left, int top)
 {
     field.SetMargins(left, top, 0, 0);
     field.SetSize(kFieldWidth, kFieldHeight);
@@ -209,7 +210,7 @@ void ImageEditForm::AddField(const std::string& panel, Editor& field, int left, 
     panels.emplace(panel, &field);
 }
 
-void ImageEditForm::AddSlider(const std::string& panel, ExtTrackBar& slider, int left, int top, int low, int high,
+void ImageEditForm::AddSlider(Panel panel, ExtTrackBar& slider, int left, int top, int low, int high,
                               int value)
 {
     slider.Create(hwnd);
@@ -223,21 +224,21 @@ void ImageEditForm::AddSlider(const std::string& panel, ExtTrackBar& slider, int
 
 void ImageEditForm::BuildSizePanel()
 {
-    AddLabel("size", widthLabel, L"宽度：", 77, 32);
-    AddField("size", widthField, 114, 30);
-    AddLabel("size", heightLabel, L"高度：", 156, 32);
-    AddField("size", heightField, 192, 30);
+    AddLabel(Panel::Size, widthLabel, L"宽度：", 77, 32);
+    AddField(Panel::Size, widthField, 114, 30);
+    AddLabel(Panel::Size, heightLabel, L"高度：", 156, 32);
+    AddField(Panel::Size, heightField, 192, 30);
     keepRatioBox.SetMargins(244, 31, 0, 0);
     keepRatioBox.Create(this, L"约束比例");
     keepRatioBox.SetChecked(1);
-    panels.emplace("size", &keepRatioBox);
-    AddButton("size", resizeButton, L"调整尺寸", 322, 26, [this] {
+    panels.emplace(Panel::Size, &keepRatioBox);
+    AddButton(Panel::Size, resizeButton, L"调整尺寸", 322, 26, [this] {
         canvas.ResizeTo(SideOf(widthField), SideOf(heightField));
         ShowPictureState();
     });
     resizeButton.SetDisabled(1);
-    AddButton("size", actualPixelsButton, L"实际像素", 404, 26, [this] { canvas.ShowActualPixels(); });
-    AddButton("size", fitButton, L"适合尺寸", 486, 26, [this] { canvas.FitToWindow(); });
+    AddButton(Panel::Size, actualPixelsButton, L"实际像素", 404, 26, [this] { canvas.ShowActualPixels(); });
+    AddButton(Panel::Size, fitButton, L"适合尺寸", 486, 26, [this] { canvas.FitToWindow(); });
     widthField.textChanged.connect([this] { OnSizeFieldChanged(widthField); });
     heightField.textChanged.connect([this] { OnSizeFieldChanged(heightField); });
     ShowPictureState();
@@ -245,13 +246,13 @@ void ImageEditForm::BuildSizePanel()
 
 void ImageEditForm::BuildLightPanel()
 {
-    AddLabel("light", brightnessLabel, L"亮度：", 73, 31);
-    AddSlider("light", brightnessSlider, 119, 31, -255, 255, 0);
-    AddField("light", brightnessField, 242, 30);
+    AddLabel(Panel::Light, brightnessLabel, L"亮度：", 73, 31);
+    AddSlider(Panel::Light, brightnessSlider, 119, 31, -255, 255, 0);
+    AddField(Panel::Light, brightnessField, 242, 30);
     brightnessField.SetInt(0);
-    AddLabel("light", contrastLabel, L"对比度：", 283, 31);
-    AddSlider("light", contrastSlider, 334, 31, -100, 100, 0);
-    AddField("light", contrastField, 461, 30);
+    AddLabel(Panel::Light, contrastLabel, L"对比度：", 283, 31);
+    AddSlider(Panel::Light, contrastSlider, 334, 31, -100, 100, 0);
+    AddField(Panel::Light, contrastField, 461, 30);
     contrastField.SetInt(0);
     brightnessSlider.valueChanged.connect([this](int value) {
         canvas.SetBrightness(value);
@@ -265,12 +266,12 @@ void ImageEditForm::BuildLightPanel()
 
 void ImageEditForm::BuildSaturatePanel()
 {
-    AddLabel("saturate", saturationLabel, L"饱和度：", 77, 33);
-    AddSlider("saturate", saturationSlider, 131, 31, -100, 100, 0);
-    AddField("saturate", saturationField, 254, 30);
+    AddLabel(Panel::Saturate, saturationLabel, L"饱和度：", 77, 33);
+    AddSlider(Panel::Saturate, saturationSlider, 131, 31, -100, 100, 0);
+    AddField(Panel::Saturate, saturationField, 254, 30);
     saturationField.SetInt(0);
     saturationSlider.valueChanged.connect([this](int value) { saturationField.SetInt(value); });
-    AddButton("saturate", adjustButton, L"调整", 297, 26,
+    AddButton(Panel::Saturate, adjustButton, L"调整", 297, 26,
               [this] { canvas.ApplySaturation(std::clamp(saturationField.GetInt(), -255, 255)); });
 }
 
@@ -284,24 +285,24 @@ void ImageEditForm::BuildQualityPanel()
     SendMessageW(formatList.GetHwnd(), CB_SETMINVISIBLE, 4, 0);
     SendMessageW(formatList.GetHwnd(), CB_SETCURSEL, 0, 0);
     formatList.selectionChanged.connect([this](int index) { OnFormatChanged(index); });
-    panels.emplace("quality", &formatList);
-    AddLabel("quality", qualityLabel, L"图片质量：", 175, 32);
-    AddSlider("quality", qualitySlider, 248, 31, 0, 100, 100);
-    AddField("quality", qualityField, 374, 29);
+    panels.emplace(Panel::Quality, &formatList);
+    AddLabel(Panel::Quality, qualityLabel, L"图片质量：", 175, 32);
+    AddSlider(Panel::Quality, qualitySlider, 248, 31, 0, 100, 100);
+    AddField(Panel::Quality, qualityField, 374, 29);
     qualityField.SetInt(100);
     qualitySlider.valueChanged.connect([this](int value) { qualityField.SetInt(value); });
     // The stored picture is a plain bitmap that the upload encodes by the file's own
     // format, so the choice made here changes nothing.
-    AddButton("quality", applyButton, L"应用", 413, 26, [] {});
+    AddButton(Panel::Quality, applyButton, L"应用", 413, 26, [] {});
 }
 
 void ImageEditForm::BuildRotationPanel()
 {
-    AddButton("rotation", turnLeftButton, L"左旋", 71, 26, [this] {
+    AddButton(Panel::Rotation, turnLeftButton, L"左旋", 71, 26, [this] {
         canvas.TurnLeft();
         ShowPictureState();
     });
-    AddButton("rotation", turnRightButton, L"右旋", 150, 26, [this] {
+    AddButton(Panel::Rotation, turnRightButton, L"右旋", 150, 26, [this] {
         canvas.TurnRight();
         ShowPictureState();
     });
@@ -309,15 +310,15 @@ void ImageEditForm::BuildRotationPanel()
 
 void ImageEditForm::BuildClipPanel()
 {
-    AddLabel("clip", clipWidthLabel, L"宽度：", 81, 30);
-    AddField("clip", clipWidthField, 114, 30);
-    AddLabel("clip", clipHeightLabel, L"高度：", 160, 30);
-    AddField("clip", clipHeightField, 192, 30);
-    AddButton("clip", cropButton, L"裁剪", 332, 26, [this] {
+    AddLabel(Panel::Clip, clipWidthLabel, L"宽度：", 81, 30);
+    AddField(Panel::Clip, clipWidthField, 114, 30);
+    AddLabel(Panel::Clip, clipHeightLabel, L"高度：", 160, 30);
+    AddField(Panel::Clip, clipHeightField, 192, 30);
+    AddButton(Panel::Clip, cropButton, L"裁剪", 332, 26, [this] {
         canvas.CropToSelection();
         ShowPictureState();
     });
-    AddButton("clip", clipUndoButton, L"撤消", 404, 26, [this] { UndoEdits(); });
+    AddButton(Panel::Clip, clipUndoButton, L"撤消", 404, 26, [this] { UndoEdits(); });
     canvas.selectionSized.connect([this](const std::wstring& width, const std::wstring& height) {
         SetWindowTextW(clipWidthField.GetHwnd(), width.c_str());
         SetWindowTextW(clipHeightField.GetHwnd(), height.c_str());
@@ -327,17 +328,17 @@ void ImageEditForm::BuildClipPanel()
 
 // --- Behaviour -------------------------------------------------------------------
 
-void ImageEditForm::ShowPanel(const std::string& name)
+void ImageEditForm::ShowPanel(Panel shown)
 {
     canvas.ClearSelection();
     panelChanged();
     for (const auto& [panel, control] : panels)
-        control->SetVisible(panel == name ? 1 : 0);
+        control->SetVisible(panel == shown ? 1 : 0);
 }
 
 void ImageEditForm::OnQualityTab()
 {
-    ShowPanel("quality");
+    ShowPanel(Panel::Quality);
     const auto selected = SendMessageW(formatList.GetHwnd(), CB_GETCURSEL, 0, 0);
     if (selected != 1) {
         qualityField.SetVisible(0);
@@ -513,7 +514,7 @@ bool ImageEditForm::ProcessWindowMessage(HWND window, UINT message, WPARAM wPara
         return true;
     case WM_NCLBUTTONDOWN:
         if (wParam >= HTLEFT && wParam <= HTBOTTOMRIGHT)
-            SendMessageW(window, WM_SYSCOMMAND, SC_SIZE + (wParam - 9), lParam);
+            SendMessageW(window, WM_SYSCOMMAND, SizeCommandFor(wParam), lParam);
         return true;
     case WM_SIZING:
         KeepMinimumSize(wParam, reinterpret_cast<RECT*>(lParam));

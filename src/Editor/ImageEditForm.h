@@ -15,12 +15,11 @@
 #include "UI/NumberField.h"
 #include "UI/TrackBar.h"
 
-#include <boost/signals2/signal.hpp>
+#include "Platform/Signal.h"
 
 #include <functional>
 #include <map>
 #include <memory>
-#include <string>
 
 class ImageData;
 class ListView;
@@ -40,8 +39,11 @@ public:
 
     // Runs modally over owner; always 0 (-1 when the window cannot be made).
     Platform::INT_PTR DoModal(Platform::HWND owner, Platform::LPARAM initParam = 0);
-    // Removes the selection, then shows the controls of the named panel only.
-    void ShowPanel(const std::string& name);
+    // The groups of controls the tabs switch between.
+    enum class Panel { Size, Light, Saturate, Quality, Rotation, Clip };
+
+    // Removes the selection, then shows the controls of that panel only.
+    void ShowPanel(Panel shown);
 
     bool ProcessWindowMessage(Platform::HWND window, Platform::UINT message, Platform::WPARAM wParam,
                               Platform::LPARAM lParam, Platform::LRESULT& result) override;
@@ -50,35 +52,35 @@ public:
     ImageEditor canvas;
     Zivoro::UI::Controls::Button maximizeButton, closeButton, okButton, cancelButton;
     Zivoro::UI::Controls::Button sizeTab, lightTab, saturateTab, rotationTab, qualityTab, clipTab, undoTab;
-    // Panel "size".
+    // Panel Size.
     Label widthLabel, heightLabel;
     Editor widthField, heightField;
     Zivoro::UI::Controls::CheckBox keepRatioBox;
     Zivoro::UI::Controls::Button resizeButton, actualPixelsButton, fitButton;
-    // Panel "light".
+    // Panel Light.
     Label brightnessLabel, contrastLabel;
     ExtTrackBar brightnessSlider, contrastSlider;
     Editor brightnessField, contrastField;
-    // Panel "saturate".
+    // Panel Saturate.
     Label saturationLabel;
     ExtTrackBar saturationSlider;
     Editor saturationField;
     Zivoro::UI::Controls::Button adjustButton;
-    // Panel "quality".
+    // Panel Quality.
     ComboBox formatList;
     Label qualityLabel;
     ExtTrackBar qualitySlider;
     Editor qualityField;
     Zivoro::UI::Controls::Button applyButton;
-    // Panel "rotation".
+    // Panel Rotation.
     Zivoro::UI::Controls::Button turnLeftButton, turnRightButton;
-    // Panel "clip".
+    // Panel Clip.
     Label clipWidthLabel, clipHeightLabel;
     Editor clipWidthField, clipHeightField;
     Zivoro::UI::Controls::Button cropButton, clipUndoButton;
 
-    std::multimap<std::string, ControlBase*> panels;
-    boost::signals2::signal<void()> panelChanged;
+    std::multimap<Panel, ControlBase*> panels;
+    Platform::Signal<void()> panelChanged;
 
 private:
     static Platform::INT_PTR DialogProc(Platform::HWND dialog, Platform::UINT message, Platform::WPARAM wParam,
@@ -94,11 +96,11 @@ private:
     void BuildClipPanel();
 
     // Panel controls, registered under their panel's name.
-    void AddLabel(const std::string& panel, Label& label, const wchar_t* text, int left, int top);
-    void AddButton(const std::string& panel, Zivoro::UI::Controls::Button& button, const wchar_t* text, int left,
+    void AddLabel(Panel panel, Label& label, const wchar_t* text, int left, int top);
+    void AddButton(Panel panel, Zivoro::UI::Controls::Button& button, const wchar_t* text, int left,
                    int top, std::function<void()> clicked);
-    void AddField(const std::string& panel, Editor& field, int left, int top);
-    void AddSlider(const std::string& panel, ExtTrackBar& slider, int left, int top, int low, int high, int value);
+    void AddField(Panel panel, Editor& field, int left, int top);
+    void AddSlider(Panel panel, ExtTrackBar& slider, int left, int top, int low, int high, int value);
 
     void OnOk();
     void OnMaximize();

@@ -1,6 +1,7 @@
 #include "Editor/ImageEditor.h"
 
 #include "Imaging/RasterConversion.h"
+#include "Platform/Gdi/BackBuffer.h"
 #include "Platform/Gdi/Gdi.h"
 #include "Platform/Win/Input.h"
 #include "Platform/Win/Painting.h"
@@ -283,21 +284,19 @@ void ImageEditor::Paint()
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(hwnd, &paint);
     const RECT client{0, 0, bounds.right, bounds.bottom};
-    HDC memory = CreateCompatibleDC(dc);
-    HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    SetBkColor(memory, backgroundColor);
-    ExtTextOutW(memory, 0, 0, ETO_OPAQUE, &client, L"", 0, nullptr);
-    RasterImage pixels;
-    POINT at;
-    if (shaped && VisiblePixels(pixels, at))
-        pixels.DrawTo(memory, at.x, at.y);
-    if (shaped && !tracker.IsEmpty())
-        tracker.Draw(memory);
-    BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, previous);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
+    {
+        BackBuffer buffer(dc, client);
+        HDC memory = buffer.Dc();
+        SetBkColor(memory, backgroundColor);
+        ExtTextOutW(memory, 0, 0, ETO_OPAQUE, &client, L"", 0, nullptr);
+        RasterImage pixels;
+        POINT at;
+        if (shaped && VisiblePixels(pixels, at))
+            pixels.DrawTo(memory, at.x, at.y);
+        if (shaped && !tracker.IsEmpty())
+            tracker.Draw(memory);
+        buffer.Present();
+    }
     EndPaint(hwnd, &paint);
 }
 

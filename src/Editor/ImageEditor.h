@@ -17,7 +17,7 @@
 #include "UI/ControlBase.h"
 #include "UI/NativeControl.h"
 
-#include <boost/signals2/signal.hpp>
+#include "Platform/Signal.h"
 
 #include <memory>
 #include <string>
@@ -64,7 +64,7 @@ public:
     void UpdateLayout() override;
     void DestroyWindows() override;
 
-    boost::signals2::signal<void(std::wstring, std::wstring)> selectionSized;
+    Platform::Signal<void(std::wstring, std::wstring)> selectionSized;
 
     std::int32_t cropEnabled = 0;
     std::int32_t selecting = 0;

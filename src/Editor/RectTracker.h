@@ -7,7 +7,7 @@
 
 #include "Platform/Win/WinTypes.h"
 
-#include <boost/signals2/signal.hpp>
+#include "Platform/Signal.h"
 
 class RectTracker {
 public:
@@ -56,7 +56,7 @@ public:
     std::int32_t allowInvert = 0;
     Platform::COLORREF color = 0;
     Platform::HWND window = nullptr;
-    boost::signals2::signal<void(Platform::RECT)> rectChanged;
+    Platform::Signal<void(Platform::RECT)> rectChanged;
 
 private:
     // The handle whose place a handle takes when the rectangle is turned over.

@@ -1,7 +1,7 @@
 #pragma once
 // The data of one HTTP request and its notifications; HttpClient sends it.
 
-#include <boost/signals2/signal.hpp>
+#include "Platform/Signal.h"
 
 #include <atomic>
 #include <cstdint>
@@ -43,9 +43,9 @@ public:
     const std::string& GetRawResponseHeaders() const { return rawResponseHeaders; }
 
     // code: NotAccepted or ReplyUnreadable.
-    boost::signals2::signal<void(std::uint32_t)> error;
+    Platform::Signal<void(std::uint32_t)> error;
     // (body bytes written so far, chunk length, the chunk's file share), per chunk.
-    boost::signals2::signal<void(std::uint32_t, std::uint32_t, std::uint32_t)> progress;
+    Platform::Signal<void(std::uint32_t, std::uint32_t, std::uint32_t)> progress;
 
 protected:
     bool Stopped() const { return stopFlag && stopFlag->load(); }

@@ -2,6 +2,7 @@
 
 #include "Imaging/RasterImage.h"
 
+#include "Platform/Gdi/BackBuffer.h"
 #include "Platform/Gdi/DeviceBits.h"
 #include "Platform/Gdi/Drawing.h"
 #include "Platform/Gdi/GdiObjects.h"
@@ -28,15 +29,16 @@ BITMAPINFO TrueColorHeader(int width, int height)
 bool ReadDevice(HDC dc, const RECT& area, std::vector<std::uint8_t>& rows)
 {
     const int width = area.right - area.left, height = area.bottom - area.top;
-    HDC memory = CreateCompatibleDC(dc);
     HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
+    bool read = false;
+    {
+        BackBuffer copy(dc, bitmap, RECT{0, 0, width, height});
+        read = BitBlt(copy.Dc(), 0, 0, width, height, dc, area.left, area.top, SRCCOPY);
+    }
+    // The bits are read once the bitmap is out of the memory context.
     BITMAPINFO info = TrueColorHeader(width, height);
-    const bool read = BitBlt(memory, 0, 0, width, height, dc, area.left, area.top, SRCCOPY) &&
-                      GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), rows.data(), &info, DIB_RGB_COLORS) == height;
-    SelectObject(memory, previous);
+    read = read && GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), rows.data(), &info, DIB_RGB_COLORS) == height;
     DeleteObject(bitmap);
-    DeleteDC(memory);
     return read;
 }
 
@@ -133,18 +135,13 @@ HGDIOBJ__* RasterImage::ToDeviceBitmap(HDC__* dc) const
 {
     if (IsEmpty())
         return nullptr;
-    HDC memory = CreateCompatibleDC(dc);
-    HBITMAP bitmap = CreateCompatibleBitmap(memory, width, height);
-    if (!bitmap) {
-        DeleteDC(memory);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
+    if (!bitmap)
         return nullptr;
-    }
-    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BackBuffer target(dc, bitmap, RECT{0, 0, width, height});
     const std::vector<std::uint8_t> header = DibHeader();
-    SetDIBitsToDevice(memory, 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
+    SetDIBitsToDevice(target.Dc(), 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
                       static_cast<UINT>(height), pixels.data(), reinterpret_cast<const BITMAPINFO*>(header.data()),
                       DIB_RGB_COLORS);
-    SelectObject(memory, previous);
-    DeleteDC(memory);
     return bitmap;
 }

@@ -5,7 +5,7 @@
 #include "UI/ControlBase.h"
 #include "UI/NativeControl.h"
 
-#include <boost/signals2/signal.hpp>
+#include "Platform/Signal.h"
 
 class ComboBox : public ControlBase, public NativeControl<ComboBox> {
 public:
@@ -24,5 +24,5 @@ public:
     // Deletes the font and destroys the window.
     void DestroyWindows() override;
 
-    boost::signals2::signal<void(int)> selectionChanged;
+    Platform::Signal<void(int)> selectionChanged;
 };

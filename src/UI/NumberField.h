@@ -7,7 +7,7 @@
 #include "UI/ControlBase.h"
 #include "UI/NativeControl.h"
 
-#include <boost/signals2/signal.hpp>
+#include "Platform/Signal.h"
 
 class Editor : public ControlBase, public NativeControl<Editor> {
 public:
@@ -29,16 +29,16 @@ public:
     int GetInt() const;
     void SetInt(int value);
 
-    boost::signals2::signal<void()> focused;
-    boost::signals2::signal<void()> mouseMoved;
-    boost::signals2::signal<void()> mouseDown;
-    boost::signals2::signal<void()> focusLost;
-    boost::signals2::signal<void()> escapePressed;
-    boost::signals2::signal<void()> enterPressed;
-    boost::signals2::signal<void()> ctrlEnterPressed;
-    boost::signals2::signal<void()> upPressed;
-    boost::signals2::signal<void()> downPressed;
-    boost::signals2::signal<void()> textChanged;
+    Platform::Signal<void()> focused;
+    Platform::Signal<void()> mouseMoved;
+    Platform::Signal<void()> mouseDown;
+    Platform::Signal<void()> focusLost;
+    Platform::Signal<void()> escapePressed;
+    Platform::Signal<void()> enterPressed;
+    Platform::Signal<void()> ctrlEnterPressed;
+    Platform::Signal<void()> upPressed;
+    Platform::Signal<void()> downPressed;
+    Platform::Signal<void()> textChanged;
     std::int32_t multiLine = 0;
     std::int32_t readOnly = 0;
     std::int32_t password = 0;

@@ -6,7 +6,7 @@
 #include "UI/ControlBase.h"
 #include "UI/NativeControl.h"
 
-#include <boost/signals2/signal.hpp>
+#include "Platform/Signal.h"
 
 class TrackBar : public ControlBase, public NativeControl<TrackBar> {
 public:
@@ -32,7 +32,7 @@ public:
     // The value the thumb shows.
     int ValueAt(int x) const;
 
-    boost::signals2::signal<void(int)> valueChanged;
+    Platform::Signal<void(int)> valueChanged;
     Platform::COLORREF trackColor = 0x3AAFF6;
     Platform::COLORREF trackBorderColor = 0xDDDDDD;
     Platform::COLORREF thumbColor = 0xFFFFFF;

@@ -7,13 +7,16 @@
 #include "Platform/Controls/ControlMessages.h"
 #include "Platform/Gdi/Gdi.h"
 #include "Platform/Win/Backend.h"
+#include "Platform/Win/Clock.h"
 #include "Platform/Win/Input.h"
 #include "Platform/Win/Painting.h"
 #include "Platform/Win/Timer.h"
 #include "Platform/Win/WinConstants.h"
 #include "Platform/Win/WindowGeometry.h"
 
+#include <chrono>
 #include <functional>
+#include <thread>
 
 using namespace Platform;
 
@@ -308,3 +311,34 @@ TEST_F(MainViewTest, AWindowCreatedAgainGetsOneFreshView)
 }
 
 } // namespace
+
+TEST_F(MainViewTest, AControlDestroyedMidUploadLeavesTheNextOneFreeToEditAndUpload)
+{
+    AddTiles(2);
+    control->View().OnUploadClicked();
+    ASSERT_TRUE(AppState::Instance().IsUploading());
+    // The control goes before its "task_end" is handled: that event is dropped with it.
+    control->Release();
+    control = nullptr;
+    ASSERT_EQ(CTrellan::CreateInstance(&control), S_OK);
+    ASSERT_EQ(control->InPlaceActivate(container, RECT{0, 0, 800, 600}), S_OK);
+    control->put_recvMessage(&page);
+    window = control->Window();
+    Pump();
+
+    EXPECT_FALSE(AppState::Instance().IsUploading());
+    AddTiles(1);
+    ClickAt(control->View().selectAllBox);
+    EXPECT_FALSE(LinksDisabled());
+
+    const DWORD start = GetTickCount();
+    while (UploadManager::Instance().IsRunning() && GetTickCount() - start < 5000)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    control->View().OnUploadClicked();
+    ASSERT_TRUE(AppState::Instance().IsUploading());
+    MSG message;
+    while (AppState::Instance().IsUploading() && GetTickCount() - start < 10000 && GetMessageW(&message, nullptr, 0, 0))
+        DispatchMessageW(&message);
+    EXPECT_FALSE(AppState::Instance().IsUploading());
+    EXPECT_EQ(control->View().list.Count(), 1);
+}

@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace Platform;
 using namespace Zivoro::UI;
 using namespace Zivoro::UI::Controls;
@@ -109,12 +111,28 @@ TEST_F(BasicControls, ButtonClicksOnlyWhenThePressEndsOnIt)
     Release(button, 30, 30);
     EXPECT_EQ(clicks, 1);
 
-    Canvas drawn, expected;
+    // The normal face is 72 x 25 like the button: a light blue frame with rounded
+    // (transparent) corners around white, and the caption in dark text in its middle.
+    Canvas drawn, white;
     Paint(button, drawn);
-    ImageLister::Instance().DrawStretched(expected.dc, button.bounds, "BtnNormal");
-    PaintText(expected.dc, button.bounds, L"确定", UiFontSet::Instance().textColor, UiFontSet::Instance().font,
-              DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    EXPECT_TRUE(drawn.SameAs(expected, RECT{0, 0, 300, 100}));
+    const COLORREF frame = RGB(166, 197, 225);
+    EXPECT_EQ(GetPixel(drawn.dc, 10, 22), frame);
+    EXPECT_EQ(GetPixel(drawn.dc, 81, 22), frame);
+    EXPECT_EQ(GetPixel(drawn.dc, 46, 10), frame);
+    EXPECT_EQ(GetPixel(drawn.dc, 46, 34), frame);
+    EXPECT_EQ(GetPixel(drawn.dc, 10, 10), RGB(255, 255, 255));
+    EXPECT_EQ(GetPixel(drawn.dc, 13, 22), RGB(255, 255, 255));
+    RECT ink{300, 100, 0, 0};
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 300; ++x)
+            if (GetRValue(GetPixel(drawn.dc, x, y)) < 100)
+                ink = RECT{std::min<int>(ink.left, x), std::min<int>(ink.top, y), std::max<int>(ink.right, x + 1),
+                           std::max<int>(ink.bottom, y + 1)};
+    ASSERT_LT(ink.left, ink.right) << "no caption drawn";
+    EXPECT_GE(ink.right - ink.left, 16);
+    EXPECT_NEAR((ink.left + ink.right) / 2.0, 46, 1.5);
+    EXPECT_NEAR((ink.top + ink.bottom) / 2.0, 22.5, 1.5);
+    EXPECT_TRUE(drawn.SameAs(white, RECT{82, 0, 300, 100}));
 }
 
 TEST_F(BasicControls, DisabledButtonShowsItsDisabledFaceAndIgnoresPresses)

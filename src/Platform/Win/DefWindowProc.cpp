@@ -112,7 +112,7 @@ LRESULT DefWindowProcW(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
         if (wParam == HTVSCROLL || wParam == HTHSCROLL)
             TrackScrollBar(handle, static_cast<int>(wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         else if (wParam >= HTLEFT && wParam <= HTBOTTOMRIGHT)
-            SendMessageW(handle, WM_SYSCOMMAND, SC_SIZE + (wParam - 9), lParam);
+            SendMessageW(handle, WM_SYSCOMMAND, SizeCommandFor(wParam), lParam);
         return 0;
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == SC_SIZE)

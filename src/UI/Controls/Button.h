@@ -4,7 +4,7 @@
 
 #include "UI/ControlBase.h"
 
-#include <boost/signals2/signal.hpp>
+#include "Platform/Signal.h"
 
 #include <string>
 
@@ -23,7 +23,7 @@ public:
     void SetImages(const std::string& normal, const std::string& hover, const std::string& down,
                    const std::string& disabledImage);
 
-    boost::signals2::signal<void()> clicked;
+    Platform::Signal<void()> clicked;
     std::wstring text;
     std::string imageNormal = "BtnNormal";
     std::string imageHover = "BtnHover";

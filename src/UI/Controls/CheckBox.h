@@ -3,7 +3,7 @@
 
 #include "UI/ControlBase.h"
 
-#include <boost/signals2/signal.hpp>
+#include "Platform/Signal.h"
 
 #include <string>
 
@@ -24,7 +24,7 @@ public:
     // Changes the mark without raising changed.
     void SetChecked(int value);
 
-    boost::signals2::signal<void()> changed;
+    Platform::Signal<void()> changed;
     std::wstring text;
     std::int32_t checked = 0;
     std::string imageNormal = "CheckBox-Normal";

@@ -3,7 +3,7 @@
 
 #include "UI/ControlBase.h"
 
-#include <boost/signals2/signal.hpp>
+#include "Platform/Signal.h"
 
 #include <string>
 
@@ -23,7 +23,7 @@ public:
     // Stores the text and sizes the control to the icon, the gap and the text.
     void SetText(const std::wstring& caption);
 
-    boost::signals2::signal<void(ControlBase*)> clicked;
+    Platform::Signal<void(ControlBase*)> clicked;
     std::int32_t gap = 5;
     std::string imageName;
     std::wstring text;
