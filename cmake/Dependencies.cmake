@@ -18,6 +18,8 @@ pkg_check_modules(CRYPTOPP REQUIRED IMPORTED_TARGET libcrypto++)
 # loading and start-up every program using the module would pay for.
 find_library(CRYPTOPP_ARCHIVE NAMES libcrypto++.a)
 pkg_check_modules(CAIRO REQUIRED IMPORTED_TARGET cairo)
+pkg_check_modules(HEIF REQUIRED IMPORTED_TARGET libheif)
+pkg_check_modules(WEBP REQUIRED IMPORTED_TARGET libwebp)
 pkg_check_modules(PANGOCAIRO REQUIRED IMPORTED_TARGET pangocairo)
 
 # The name a shared library is loaded by (libfoo.so.N) from its development link.
