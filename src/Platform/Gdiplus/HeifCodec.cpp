@@ -124,21 +124,21 @@ Handle CoveringThumbnail(heif_image_handle* primary, int minWidth, int minHeight
     return best;
 }
 
-// Interleaved red, green, blue, alpha rows into blue, green, red, alpha pixels.
-std::unique_ptr<PixelBuffer> ToPixels(const heif_image* image)
+// Interleaved 8-bit red, green, blue, alpha rows into blue, green, red, alpha pixels.
+Status ToPixels(const heif_image* image, std::unique_ptr<PixelBuffer>& pixels)
 {
     const int width = heif_image_get_width(image, heif_channel_interleaved);
     const int height = heif_image_get_height(image, heif_channel_interleaved);
     int stride = 0;
     const std::uint8_t* data = heif_image_get_plane_readonly(image, heif_channel_interleaved, &stride);
-    if (!data || stride < width * 4)
-        return nullptr;
-    std::unique_ptr<PixelBuffer> pixels = PixelBuffer::Create(width, height);
-    if (!pixels)
-        return nullptr;
+    if (!data || stride < width * 4 || heif_image_get_bits_per_pixel_range(image, heif_channel_interleaved) != 8)
+        return Status::NotImplemented;
+    std::unique_ptr<PixelBuffer> converted = PixelBuffer::Create(width, height);
+    if (!converted)
+        return Status::OutOfMemory;
     for (int y = 0; y < height; ++y) {
         const std::uint8_t* from = data + static_cast<std::size_t>(y) * static_cast<std::size_t>(stride);
-        std::uint8_t* to = pixels->Row(y);
+        std::uint8_t* to = converted->Row(y);
         for (int x = 0; x < width; ++x, from += 4, to += 4) {
             to[0] = from[2];
             to[1] = from[1];
@@ -146,7 +146,8 @@ std::unique_ptr<PixelBuffer> ToPixels(const heif_image* image)
             to[3] = from[3];
         }
     }
-    return pixels;
+    pixels = std::move(converted);
+    return Status::Ok;
 }
 
 } // namespace
@@ -198,11 +199,7 @@ Status HeifCodec::Decode(ByteSource& source, int reduction, std::unique_ptr<Pixe
         status != Status::Ok)
         return status;
     Image image(decoded);
-    std::unique_ptr<PixelBuffer> converted = ToPixels(image.get());
-    if (!converted)
-        return Status::OutOfMemory;
-    pixels = std::move(converted);
-    return Status::Ok;
+    return ToPixels(image.get(), pixels);
 }
 
 Status HeifCodec::Encode(const PixelBuffer&, const EncoderOptions&, MemoryStream&) const
