@@ -10,6 +10,7 @@ PACKAGES := cmake ninja-build g++ make pkg-config ccache python3 \
 	libjsoncpp-dev libboost-dev liblog4cplus-dev \
 	libgtest-dev libgmock-dev libcurl4-openssl-dev libssl-dev libcrypto++-dev \
 	libjpeg62-turbo-dev libpng-dev libgif-dev libtiff-dev zlib1g-dev \
+	libheif-dev libwebp-dev libheif-examples webp libavif-bin libvips-tools \
 	libcairo2-dev libpango1.0-dev fonts-wqy-microhei \
 	clang libclang-rt-14-dev openssl binutils chromium firefox-esr php-cli \
 	libsystemd-dev dpkg-dev

@@ -2,13 +2,14 @@
 """Picture benchmark: trellan-picture against the tools a user would pick instead.
 
 Thumbnails (box 120 x 120) against vipsthumbnail, ImageMagick's convert -thumbnail
-and the JPEG decode floor (djpeg -scale 1/8), and JPEG encoding at quality 100
+and the JPEG decode floor (djpeg -scale 1/8); thumbnails of HEIC (with and without
+an embedded thumbnail), AVIF and WebP photos against vipsthumbnail; JPEG encoding at quality 100
 against cjpeg -quality 100 on the same pixels (one 24-bit BMP read by both). Every
 command is timed as a whole process with hyperfine; peak memory comes from
 /usr/bin/time -v. Inputs are made under bench/out/ (kept between runs) from the
 photographs of Debian's mate-backgrounds package.
 
-    bench/picture_bench.py [--build BUILD_DIR] [--runs N]
+    bench/picture_bench.py [--build BUILD_DIR] [--runs N] [--only TEXT]
 """
 
 import argparse
@@ -20,7 +21,7 @@ import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 OUT = os.path.join(ROOT, "bench", "out")
-PACKAGES = ["libvips-tools", "imagemagick", "libjpeg-turbo-progs", "mate-backgrounds", "hyperfine", "time"]
+PACKAGES = ["libvips-tools", "libheif-examples", "libavif-bin", "webp", "imagemagick", "libjpeg-turbo-progs", "mate-backgrounds", "hyperfine", "time"]
 BACKGROUNDS = "/usr/share/backgrounds/mate"
 
 
@@ -54,12 +55,23 @@ def make_inputs():
                  f"-sampling-factor 2x2 -quality 92 -interlace none {OUT}/photo-6000x4000.jpg")
     bmp = make(os.path.join(OUT, "photo-6000x4000.bmp"), f"convert {photo} -type truecolor BMP3:{OUT}/photo-6000x4000.bmp")
     png = make(os.path.join(OUT, "photo-4000x3000.png"), f"convert {photo} -resize 4000x3000! {OUT}/photo-4000x3000.png")
+    # A phone's 12 MP photo in the phones' formats; the HEIC files once with a 320-pixel
+    # embedded thumbnail, as phones write them, and once without.
+    phone = make(os.path.join(OUT, "photo-4032x3024.png"), f"convert {photo} -resize 4032x3024! {OUT}/photo-4032x3024.png")
+    heic = make(os.path.join(OUT, "photo-4032x3024.heic"), f"heif-enc -q 80 -t 320 {phone} -o {OUT}/photo-4032x3024.heic")
+    bare = make(os.path.join(OUT, "photo-bare-4032x3024.heic"), f"heif-enc -q 80 {phone} -o {OUT}/photo-bare-4032x3024.heic")
+    avif = make(os.path.join(OUT, "photo-4032x3024.avif"), f"avifenc -s 8 {phone} {OUT}/photo-4032x3024.avif > /dev/null")
+    webp = make(os.path.join(OUT, "photo-4032x3024.webp"), f"cwebp -quiet -q 85 {phone} -o {OUT}/photo-4032x3024.webp")
     return {
-        "24 MP baseline JPEG (6000x4000)": (photo, True),
-        "progressive JPEG (Elephants 5640x3172)": (os.path.join(BACKGROUNDS, "abstract", "Elephants_5640x3172.jpg"), True),
-        "photo JPEG (Wood 2560x1920)": (os.path.join(nature, "Wood.jpg"), True),
-        "photo JPEG (RainDrops 1920x1200)": (os.path.join(nature, "RainDrops.jpg"), True),
-        "12 MP PNG (4000x3000)": (png, False),
+        "24 MP baseline JPEG (6000x4000)": (photo, "jpeg"),
+        "progressive JPEG (Elephants 5640x3172)": (os.path.join(BACKGROUNDS, "abstract", "Elephants_5640x3172.jpg"), "jpeg"),
+        "photo JPEG (Wood 2560x1920)": (os.path.join(nature, "Wood.jpg"), "jpeg"),
+        "photo JPEG (RainDrops 1920x1200)": (os.path.join(nature, "RainDrops.jpg"), "jpeg"),
+        "12 MP PNG (4000x3000)": (png, "png"),
+        "12 MP HEIC with embedded thumbnail (4032x3024)": (heic, "phone"),
+        "12 MP HEIC without thumbnail (4032x3024)": (bare, "phone"),
+        "12 MP AVIF (4032x3024)": (avif, "phone"),
+        "12 MP WebP (4032x3024)": (webp, "phone"),
     }, bmp
 
 
@@ -99,6 +111,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--build", default=os.path.join(ROOT, "build"), help="build folder holding bin/trellan-picture")
     parser.add_argument("--runs", type=int, default=10)
+    parser.add_argument("--only", default="", help="run only the comparisons whose title holds this text")
     options = parser.parse_args()
     program = os.path.join(options.build, "bin", "trellan-picture")
     if not os.access(program, os.X_OK):
@@ -107,16 +120,22 @@ def main():
     inputs, bmp = make_inputs()
     print("Ratios are trellan-picture's time over the other command's: below 1 means trellan-picture is faster.")
 
-    for title, (path, is_jpeg) in inputs.items():
+    for title, (path, kind) in inputs.items():
+        if options.only not in title:
+            continue
         commands = {
             "trellan-picture": f"{program} thumbnail {path} {OUT}/thumb-ours.jpg",
             "vipsthumbnail": f"vipsthumbnail {path} -s 120 -o {OUT}/thumb-vips.jpg",
-            "convert": f"convert {path} -thumbnail 120x120 {OUT}/thumb-magick.jpg",
         }
-        if is_jpeg:
+        # Debian's ImageMagick reads none of the phone formats in every build.
+        if kind != "phone":
+            commands["convert"] = f"convert {path} -thumbnail 120x120 {OUT}/thumb-magick.jpg"
+        if kind == "jpeg":
             commands["djpeg -scale 1/8"] = f"djpeg -scale 1/8 {path} > /dev/null"
         compare(f"thumbnail, {title}", commands, options.runs)
 
+    if options.only:
+        return
     compare("JPEG encoding at quality 100, 24 MP from one BMP", {
         "trellan-picture": f"{program} encode --format jpg {bmp} {OUT}/encoded-ours.jpg",
         "cjpeg -quality 100": f"cjpeg -quality 100 {bmp} > {OUT}/encoded-cjpeg.jpg",

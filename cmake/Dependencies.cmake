@@ -20,6 +20,8 @@ find_library(CRYPTOPP_ARCHIVE NAMES libcrypto++.a)
 # trellan-host takes its listening sockets from systemd when socket-activated.
 pkg_check_modules(SYSTEMD REQUIRED IMPORTED_TARGET libsystemd)
 pkg_check_modules(CAIRO REQUIRED IMPORTED_TARGET cairo)
+pkg_check_modules(HEIF REQUIRED IMPORTED_TARGET libheif)
+pkg_check_modules(WEBP REQUIRED IMPORTED_TARGET libwebp)
 pkg_check_modules(PANGOCAIRO REQUIRED IMPORTED_TARGET pangocairo)
 
 # The name a shared library is loaded by (libfoo.so.N) from its development link.

@@ -26,6 +26,12 @@ const char* FormatName(ImageFormat format)
         return "bmp";
     case ImageFormat::Tiff:
         return "tiff";
+    case ImageFormat::Heif:
+        return "heif";
+    case ImageFormat::Avif:
+        return "avif";
+    case ImageFormat::WebP:
+        return "webp";
     default:
         return "memory";
     }

@@ -264,9 +264,9 @@ std::shared_ptr<Bitmap> Bitmap::CloneArea(int x, int y, int areaWidth, int areaH
 
 int Bitmap::ThumbnailReduction(UINT thumbWidth, UINT thumbHeight) const
 {
-    if (!origin || !origin->codec->CanReduce())
+    if (!origin)
         return 1;
-    for (UINT reduction : {8u, 4u, 2u}) {
+    for (UINT reduction = static_cast<UINT>(origin->codec->MaxReduction()); reduction > 1; reduction /= 2) {
         if ((width + reduction - 1) / reduction >= thumbWidth && (height + reduction - 1) / reduction >= thumbHeight)
             return static_cast<int>(reduction);
     }

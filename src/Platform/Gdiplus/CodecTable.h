@@ -13,10 +13,11 @@ class ImageCodec;
 class CodecTable {
 public:
     // Bytes of a file's start that Detect needs to see.
-    static constexpr std::size_t SignatureLength = 8;
+    static constexpr std::size_t SignatureLength = 12;
 
     // Null when no codec recognises the content.
     static const ImageCodec* Detect(const std::uint8_t* head, std::size_t length);
+    // Null when no codec encodes with that identifier.
     static const ImageCodec* ForEncoder(const CLSID& clsid);
 };
 

@@ -45,7 +45,7 @@ enum ImageLockMode : UINT {
 };
 
 // The container format a bitmap was read from; MemoryBmp for pixels made in memory.
-enum class ImageFormat { Undefined, MemoryBmp, Bmp, Jpeg, Png, Gif, Tiff };
+enum class ImageFormat { Undefined, MemoryBmp, Bmp, Jpeg, Png, Gif, Tiff, Heif, Avif, WebP };
 
 struct Rect {
     int X = 0;

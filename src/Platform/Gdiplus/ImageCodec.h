@@ -39,11 +39,16 @@ public:
     // Width, height and orientation from the header alone; the limit of PixelBuffer is
     // applied.
     virtual Status ReadInfo(ByteSource& source, ImageInfo& info) const = 0;
-    // Decodes the first image as stored (not turned upright), reduced by 1, 2, 4 or 8
-    // where the format can do so cheaply (the result then covers at least width /
-    // reduction, rounded up); otherwise at full size. Truncated or corrupt data fails.
+    // Decodes the first image as stored (not turned upright), reduced by a power of two
+    // up to MaxReduction where the format can do so cheaply (the result then covers at
+    // least width / reduction, rounded up, on both sides); otherwise at full size.
+    // Truncated or corrupt data fails.
     virtual Status Decode(ByteSource& source, int reduction, std::unique_ptr<PixelBuffer>& pixels) const = 0;
-    virtual bool CanReduce() const { return false; }
+    // The largest reduction Decode is worth asking for; 1 for formats that always
+    // decode at full size.
+    virtual int MaxReduction() const { return 1; }
+    // Decode-only formats have no encoder: Save refuses their identifier.
+    virtual bool CanEncode() const { return true; }
     virtual Status Encode(const PixelBuffer& pixels, const EncoderOptions& options, MemoryStream& stream) const = 0;
 };
 

@@ -13,7 +13,7 @@ public:
     bool Matches(const std::uint8_t* head, std::size_t length) const override;
     Status ReadInfo(ByteSource& source, ImageInfo& info) const override;
     Status Decode(ByteSource& source, int reduction, std::unique_ptr<PixelBuffer>& pixels) const override;
-    bool CanReduce() const override { return true; }
+    int MaxReduction() const override { return 8; }
     Status Encode(const PixelBuffer& pixels, const EncoderOptions& options, MemoryStream& stream) const override;
 };
 
