@@ -99,6 +99,8 @@ void MainView::BuildList()
     connections.push_back(list.ItemsRemoved.connect([this](int id) { OnItemsRemoved(id); }));
     connections.push_back(list.ItemActivated.connect([this](ListViewItem* tile) { OnItemActivated(tile); }));
     connections.push_back(list.FilesDropped.connect([this] { OnFilesDropped(); }));
+    connections.push_back(list.EditRequested.connect([](ListViewItem* tile) { ImageEditForm::Edit(tile, GetActiveWindow()); }));
+    connections.push_back(list.ViewRequested.connect([](ListViewItem* tile) { ImageViewForm::Open(tile); }));
     // Files dropped on the shown list become upload tiles too.
     list.makeDroppedTile = [this](const std::wstring& path) { return new ListViewPostItem(&list, path); };
     list.SetVisible(0);

@@ -23,8 +23,8 @@
 #include <string>
 
 class ImageData;
-class ListView;
 class ListViewItem;
+class TileList;
 
 class ImageEditForm : public ExtForm {
 public:
@@ -116,7 +116,7 @@ private:
     void SetFrameCursor(int hitCode) const;
     void KeepMinimumSize(Platform::WPARAM edge, Platform::RECT* proposed) const;
 
-    ListView* list = nullptr;
+    TileList* list = nullptr;
     std::int32_t tileId = 0;
     std::shared_ptr<ImageData> record;
     bool syncingFields = false;

@@ -46,7 +46,6 @@ const wchar_t* const kClass = L"ZivoroListView";
 // Room kept free for the vertical scroll bar when counting columns.
 constexpr int kScrollBarRoom = 17;
 // The longest remark the editor hands over, in characters.
-constexpr std::size_t kRemarkLimit = 259;
 const wchar_t* const kPictureExtensions[] = {L".gif", L".png", L".bmp", L".jpg", L".tif"};
 
 // What a tile drag carries: the tile id first (4 bytes, as every reader of the
@@ -139,7 +138,7 @@ HWND ListView::CreateListWindow(HWND parentWindow, const RECT& rect, std::uint32
     if (!hwnd)
         return nullptr;
     RegisterDragDrop(hwnd, this);
-    remarkEditor.Create(hwnd);
+    remarks.Create(hwnd);
     return hwnd;
 }
 
@@ -415,7 +414,7 @@ void ListView::Reset()
     anchorId = hoverId = -1;
     for (ListViewItem* tile : going)
         Discard(tile);
-    editingItem = nullptr;
+    remarks.ForgetAll();
 }
 
 void ListView::Discard(ListViewItem* tile)
@@ -429,11 +428,8 @@ void ListView::Discard(ListViewItem* tile)
 
 void ListView::ForgetLinks(ListViewItem* tile)
 {
-    if (tile != editingItem)
-        return;
     // The tile whose remark is being edited is going: its editor closes unsaved.
-    editingItem = nullptr;
-    ShowWindow(remarkEditor.Window(), SW_HIDE);
+    remarks.Forget(tile);
 }
 
 void ListView::DeleteDiscarded()
@@ -490,6 +486,11 @@ ListViewItem* ListView::FindById(std::int32_t id) const
 {
     const auto found = std::find_if(items.begin(), items.end(), [id](ListViewItem* t) { return t->Id() == id; });
     return found == items.end() ? nullptr : *found;
+}
+
+boost::signals2::connection ListView::WatchRemovals(std::function<void()> handler)
+{
+    return ItemsRemoved.connect([handler = std::move(handler)](int) { handler(); });
 }
 
 int ListView::IndexOf(std::int32_t id) const
@@ -581,35 +582,12 @@ std::vector<UploadItem*> ListView::UploadItems() const
     return uploads;
 }
 
-void ListView::CommitEditing()
-{
-    ListViewItem* tile = std::exchange(editingItem, nullptr);
-    if (tile)
-        tile->CommitRemark();
-}
-
 void ListView::EditRemark(ListViewItem* tile, const std::wstring& text)
 {
     RECT place = tile->GetBounds();
-    const int position = ScrollPosition();
-    place.bottom -= position;
+    place.bottom -= ScrollPosition();
     place.top = place.bottom - 30;
-    const HWND editor = remarkEditor.Window();
-    remarkEditor.ShowAt(place);
-    SetWindowTextW(editor, text.c_str());
-    SetFocus(editor);
-    SendMessageW(editor, EM_SETSEL, 0, -1);
-    SendMessageW(editor, EM_SCROLLCARET, 0, 0);
-    editingItem = tile;
-}
-
-std::wstring ListView::TakeRemarkText()
-{
-    const HWND editor = remarkEditor.Window();
-    std::wstring text = GetWindowTextW(editor).substr(0, kRemarkLimit);
-    std::erase_if(text, [](wchar_t c) { return c == L'\r' || c == L'\n'; });
-    ShowWindow(editor, SW_HIDE);
-    return text;
+    remarks.Begin(tile, place, text);
 }
 
 // ---------------------------------------------------------------------------------
@@ -910,7 +888,7 @@ void ListView::OnKeyUp(WPARAM key)
 void ListView::OnEditorCommand(WPARAM wParam, LPARAM lParam)
 {
     // The remark editor losing the focus commits what was typed, as a click would.
-    if (HIWORD(wParam) == EN_KILLFOCUS && reinterpret_cast<HWND>(lParam) == remarkEditor.Window())
+    if (HIWORD(wParam) == EN_KILLFOCUS && reinterpret_cast<HWND>(lParam) == remarks.Window())
         CommitEditing();
 }
 

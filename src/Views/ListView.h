@@ -9,9 +9,10 @@
 #include "Biz/UploadList.h"
 #include "UI/ControlBase.h"
 #include "UI/NativeControl.h"
-#include "UI/TextEditor.h"
 #include "Views/CIDropTargetImpl.h"
 #include "Views/OleDrager.h"
+#include "Views/RemarkEditing.h"
+#include "Views/TileList.h"
 
 #include <boost/signals2/signal.hpp>
 
@@ -28,7 +29,8 @@ class ListView : public NativeControl<ListView>,
                  public CIDropTargetImpl,
                  public OleDrager,
                  public ControlBase,
-                 public UploadList {
+                 public UploadList,
+                 public TileList {
 public:
     // What the list accepts beyond the tiles its owner adds: the main list takes
     // dropped files and deletes with the Delete key; the file-add dialog's grid does
@@ -80,13 +82,15 @@ public:
     // still being read sorts again, once, when the loader has read them all.
     void Sort(int kind);
 
-    ListViewItem* FindById(std::int32_t id) const;
-    int IndexOf(std::int32_t id) const;
+    ListViewItem* FindById(std::int32_t id) const override;
+    int IndexOf(std::int32_t id) const override;
+    ListViewItem* ItemAtIndex(int position) const override { return items.at(static_cast<std::size_t>(position)); }
+    boost::signals2::connection WatchRemovals(std::function<void()> handler) override;
     // The first tile whose rectangle contains the content point.
     ListViewItem* ItemAt(Platform::POINT point) const;
     bool ContainsPath(const std::wstring& path) const;
     bool ContainsFile(ListViewItem* tile) const;
-    int Count() const { return static_cast<int>(items.size()); }
+    int Count() const override { return static_cast<int>(items.size()); }
     bool IsEmpty() const { return items.empty(); }
     const std::vector<ListViewItem*>& Items() const { return items; }
     int CheckedCount() const;
@@ -123,18 +127,14 @@ public:
     int MaxScrollPosition() const;
     int ClientHeight() const;
 
-    // The remark editor shared by the tiles; the tile being edited.
-    TextEditor& RemarkEditor() { return remarkEditor; }
-    void SetEditingItem(ListViewItem* tile) { editingItem = tile; }
-    ListViewItem* EditingItem() const { return editingItem; }
+    // The remark editor shared by the tiles.
+    RemarkEditing& RemarkEditor() { return remarks; }
+    ListViewItem* EditingItem() const { return remarks.Tile(); }
     // Commits and closes the remark editor when a tile is being edited.
-    void CommitEditing();
+    void CommitEditing() { remarks.Commit(); }
     // Opens the remark editor over the tile's bottom 30 pixels with the text, all of it
     // selected, and makes the tile the one being edited.
     void EditRemark(ListViewItem* tile, const std::wstring& text);
-    // The editor's text (at most 259 characters, line breaks removed, since a caption
-    // is one line) and hides the editor.
-    std::wstring TakeRemarkText();
 
     // Reads the pictures of the tiles not loaded yet on the loader's workers, the
     // visible tiles first; each tile repaints when its thumbnail is ready, and
@@ -163,6 +163,9 @@ public:
     boost::signals2::signal<void(int)> ItemsRemoved;
     boost::signals2::signal<void(ListViewItem*)> ItemActivated;
     boost::signals2::signal<void()> LoadingFinished;
+    // A tile's edit and view buttons: the list's owner opens the editor or the preview.
+    boost::signals2::signal<void(ListViewItem*)> EditRequested;
+    boost::signals2::signal<void(ListViewItem*)> ViewRequested;
 
     // The clipboard format name a tile drag carries.
     static constexpr const wchar_t* DragFormat = L"ListViewItem";
@@ -238,8 +241,7 @@ private:
     Platform::SIZE backBufferSize{};
     // The data object of the last prepared tile drag; one reference held.
     Platform::IDataObject* dragData = nullptr;
-    TextEditor remarkEditor;
-    ListViewItem* editingItem = nullptr;
+    RemarkEditing remarks;
     // Nesting depth of calls into tiles' mouse handlers: tiles removed meanwhile wait
     // in discarded until the outermost call has returned.
     int tileCalls = 0;
