@@ -5,9 +5,9 @@
 #include "Biz/UploadItem.h"
 #include "Biz/UploadManager.h"
 #include "Control/ControlDropTarget.h"
-#include "Control/PictureNames.h"
 #include "Editor/ImageEditForm.h"
 #include "Editor/ImageViewForm.h"
+#include "Imaging/PictureTypes.h"
 #include "Imaging/ImageLister.h"
 #include "Platform/Controls/ControlMessages.h"
 #include "Platform/Ole/DragDrop.h"
@@ -276,7 +276,7 @@ void MainView::OnDropFiles(HDROP drop)
             break;
         // Read whole: a path cut to a buffer could name another file.
         const std::wstring path = DragQueryFilePath(drop, i);
-        if (IsDroppablePicture(path))
+        if (IsPicturePath(path, PictureRule::WindowDrop))
             AddPicture(path);
     }
     OnFilesAdded();

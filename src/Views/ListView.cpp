@@ -8,6 +8,7 @@
 #include "Biz/AppState.h"
 #include "Biz/ImageData.h"
 #include "Biz/UploadItem.h"
+#include "Imaging/PictureTypes.h"
 #include "Platform/Controls/ControlMessages.h"
 #include "Platform/Files/RegularFile.h"
 #include "Platform/Gdi/BackBuffer.h"
@@ -18,8 +19,6 @@
 #include "Platform/Ole/DragDrop.h"
 #include "Platform/Ole/GlobalMemory.h"
 #include "Platform/Ole/StorageMedium.h"
-#include "Platform/ShellApi/PathFunctions.h"
-#include "Platform/ShellApi/StringCompare.h"
 #include "Platform/Win/Input.h"
 #include "Platform/Win/Painting.h"
 #include "Platform/Win/ScrollBar.h"
@@ -46,8 +45,6 @@ const wchar_t* const kClass = L"ZivoroListView";
 // Room kept free for the vertical scroll bar when counting columns.
 constexpr int kScrollBarRoom = 17;
 // The longest remark the editor hands over, in characters.
-const wchar_t* const kPictureExtensions[] = {L".gif", L".png", L".bmp", L".jpg", L".tif"};
-
 // What a tile drag carries: the tile id first (4 bytes, as every reader of the
 // format expects), then the identity of the list it came from, because tile ids are
 // given per list and mean nothing to another one.
@@ -73,13 +70,6 @@ std::int64_t MeasureFileSize(const std::wstring& path)
     const off_t end = lseek(descriptor, 0, SEEK_END);
     close(descriptor);
     return end < 0 ? 0 : static_cast<std::int64_t>(end);
-}
-
-bool HasPictureExtension(const std::wstring& path)
-{
-    const wchar_t* extension = PathFindExtensionW(path.c_str());
-    return std::any_of(std::begin(kPictureExtensions), std::end(kPictureExtensions),
-                       [&](const wchar_t* known) { return StrCmpIW(extension, known) == 0; });
 }
 
 void RemoveById(std::vector<ListViewItem*>& tiles, std::int32_t id)
@@ -929,9 +919,7 @@ HRESULT ListView::Drop(IDataObject* data, DWORD keyState, POINTL point, DWORD* e
 
 bool ListView::AcceptsDroppedFile(const std::wstring& path) const
 {
-    if (path.empty() || PathIsRootW(path.c_str()) || PathIsDirectoryW(path.c_str()))
-        return false;
-    if (!HasPictureExtension(path))
+    if (!IsPicturePath(path, PictureRule::ListDrop))
         return false;
     if (AppConfig::Instance().IsFileTooLarge(MeasureFileSize(path)))
         return false;
