@@ -24,6 +24,8 @@
 #include "Views/ListViewPostItem.h"
 #include "Views/FormatRegistry.h"
 
+#include <iterator>
+
 using namespace Platform;
 
 namespace {
@@ -37,6 +39,14 @@ constexpr int kSecondBandTop = 31;
 constexpr int kListTop = 57;
 
 const wchar_t* const kSortOrders[] = {L"默认排序", L"按文件名", L"按创建时间", L"按拍摄时间"};
+
+// The box lists the orders in the list's numbering; an index it does not have keeps
+// the order the tiles came in.
+ListView::SortOrder SortOrderAt(int index)
+{
+    const bool listed = index >= 0 && index < static_cast<int>(std::size(kSortOrders));
+    return listed ? static_cast<ListView::SortOrder>(index) : ListView::SortOrder::ById;
+}
 
 } // namespace
 
@@ -411,7 +421,7 @@ void MainView::OnSortChanged(int index)
     }
     sortIndex = index;
     if (!ListIsEmpty())
-        list.Sort(index);
+        list.Sort(SortOrderAt(index));
 }
 
 void MainView::OnEditClicked(ControlBase*)

@@ -294,7 +294,7 @@ void ListView::AddItem(ListViewItem* tile)
     tile->SetList(this);
     tile->listData = nextId++;
     items.push_back(tile);
-    pendingSort = 0;
+    pendingSort.reset();
     if (!loadingQueued && hwnd) {
         const std::shared_ptr<ImageData> record = tile->Data();
         if (record && !record->IsLoaded())
@@ -437,7 +437,7 @@ void ListView::MoveItem(std::int32_t fromId, std::int32_t toId)
     const auto from = std::find_if(items.begin(), items.end(), [fromId](ListViewItem* t) { return t->Id() == fromId; });
     if (from == items.end())
         return;
-    pendingSort = 0;
+    pendingSort.reset();
     ListViewItem* moving = *from;
     items.erase(from);
     const auto to = std::find_if(items.begin(), items.end(), [toId](ListViewItem* t) { return t->Id() == toId; });
@@ -446,22 +446,21 @@ void ListView::MoveItem(std::int32_t fromId, std::int32_t toId)
     InvalidateAll();
 }
 
-void ListView::Sort(int kind)
+void ListView::Sort(SortOrder order)
 {
-    constexpr int ByRemark = 1, ByFileTime = 2, ByShotTime = 3;
-    pendingSort = 0;
-    if (kind == ByRemark) {
+    pendingSort.reset();
+    if (order == SortOrder::ByRemark) {
         SortByRecord(items, [](const ImageData& data) { return data.remark; });
-    } else if (kind == ByFileTime) {
+    } else if (order == SortOrder::ByFileTime) {
         SortByRecord(items, [](const ImageData& data) { return data.fileTime; });
-    } else if (kind == ByShotTime) {
+    } else if (order == SortOrder::ByShotTime) {
         SortByRecord(items, [](const ImageData& data) { return data.ShotTime(); });
         const bool unread = std::any_of(items.begin(), items.end(), [](ListViewItem* tile) {
             const std::shared_ptr<ImageData> data = tile->Data();
             return data && !data->IsLoaded();
         });
         if (unread) {
-            pendingSort = kind;
+            pendingSort = order;
             StartLoading();
         }
     } else {
@@ -633,8 +632,9 @@ bool ListView::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lP
             tile->Redraw();
         return true;
     case LoadingDoneMessage:
-        if (const int kind = std::exchange(pendingSort, 0); kind != 0 && !AppState::Instance().IsUploading())
-            Sort(kind);
+        if (const std::optional<SortOrder> order = std::exchange(pendingSort, std::nullopt);
+            order && !AppState::Instance().IsUploading())
+            Sort(*order);
         LoadingFinished();
         return true;
     case LoadingQueuedMessage:

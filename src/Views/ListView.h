@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -76,11 +77,13 @@ public:
     void Clear();
     // Moves the tile with fromId before the tile with toId (to the end when there is none).
     void MoveItem(std::int32_t fromId, std::int32_t toId);
-    // 1: by remark; 2: by the file's own time (made, else last modified); 3: by when
-    // the photo was taken (its Exif time, else the file's); anything else: by id.
+    // The orders, numbered as the main view's sort box lists them. By file time: the
+    // file's own time (made, else last modified); by shot time: when the photo was
+    // taken (its Exif time, else the file's); by id: the order the tiles came in.
+    enum class SortOrder { ById = 0, ByRemark = 1, ByFileTime = 2, ByShotTime = 3 };
     // Stable: ties keep their order. Sorting by the time taken while pictures are
     // still being read sorts again, once, when the loader has read them all.
-    void Sort(int kind);
+    void Sort(SortOrder order);
 
     ListViewItem* FindById(std::int32_t id) const override;
     int IndexOf(std::int32_t id) const override;
@@ -250,7 +253,7 @@ private:
     std::unique_ptr<ThumbnailLoader> loader;
     // A LoadingQueuedMessage is on its way.
     bool loadingQueued = false;
-    // The sort to run again when the loader is done (0: none): it needed times that
-    // were not read yet. Any other change of the order forgets it.
-    int pendingSort = 0;
+    // The sort to run again when the loader is done: it needed times that were not
+    // read yet. Any other change of the order forgets it.
+    std::optional<SortOrder> pendingSort;
 };

@@ -241,11 +241,11 @@ TEST_F(ListInput, SortsAreStableAndTheDefaultOrderIsTheOrderOfAdding)
             order.push_back(tile->Id());
         return order;
     };
-    list->Sort(1);
+    list->Sort(ListView::SortOrder::ByRemark);
     EXPECT_EQ(ids(), (std::vector<std::int32_t>{1, 3, 2, 0}));
-    list->Sort(2);
+    list->Sort(ListView::SortOrder::ByFileTime);
     EXPECT_EQ(ids(), (std::vector<std::int32_t>{1, 3, 2, 0})) << "files that cannot be read tie: list order kept";
-    list->Sort(0);
+    list->Sort(ListView::SortOrder::ById);
     EXPECT_EQ(ids(), (std::vector<std::int32_t>{0, 1, 2, 3}));
     EXPECT_EQ(list->Items()[1]->GetBounds().left, 158) << "laid out again";
 }
