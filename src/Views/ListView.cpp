@@ -337,11 +337,9 @@ void ListView::RemoveItem(std::int32_t id)
     if (DeletingRefused())
         return;
     const int position = ScrollPosition();
-    RemoveById(selection, id);
+    selection.Forget(id);
     if (hoverId == id)
         hoverId = -1;
-    if (anchorId == id)
-        anchorId = -1;
     const auto found = std::find_if(items.begin(), items.end(), [id](ListViewItem* tile) { return tile->Id() == id; });
     if (found != items.end()) {
         ListViewItem* tile = *found;
@@ -359,8 +357,7 @@ void ListView::DeleteSelected()
 {
     if (DeletingRefused())
         return;
-    const std::vector<ListViewItem*> going = std::exchange(selection, {});
-    for (ListViewItem* selected : going) {
+    for (ListViewItem* selected : selection.TakeAll()) {
         const std::int32_t id = selected->Id();
         std::vector<ListViewItem*> removed;
         std::copy_if(items.begin(), items.end(), std::back_inserter(removed),
@@ -370,7 +367,7 @@ void ListView::DeleteSelected()
             Discard(tile);
     }
     ItemsRemoved(0);
-    anchorId = hoverId = -1;
+    hoverId = -1;
     UpdateScrollBar();
     Layout();
     ScrollTo(0);
@@ -400,8 +397,8 @@ void ListView::Reset()
 {
     StopLoading();
     const std::vector<ListViewItem*> going = std::exchange(items, {});
-    selection.clear();
-    anchorId = hoverId = -1;
+    selection.TakeAll();
+    hoverId = -1;
     for (ListViewItem* tile : going)
         Discard(tile);
     remarks.ForgetAll();
@@ -539,27 +536,7 @@ std::int64_t ListView::SumCheckedSizes() const
 
 void ListView::SelectAll(int value)
 {
-    selection.clear();
-    for (ListViewItem* tile : items) {
-        if (!value) {
-            tile->Deselect();
-            continue;
-        }
-        tile->Select(POINT{});
-        selection.push_back(tile);
-    }
-}
-
-void ListView::AddToSelection(ListViewItem* tile)
-{
-    if (std::none_of(selection.begin(), selection.end(), [tile](ListViewItem* t) { return t->Id() == tile->Id(); }))
-        selection.push_back(tile);
-}
-
-void ListView::DeselectAll()
-{
-    for (ListViewItem* tile : std::exchange(selection, {}))
-        tile->Deselect();
+    selection.SetAll(items, value != 0);
 }
 
 std::vector<UploadItem*> ListView::UploadItems() const
@@ -695,58 +672,20 @@ void ListView::OnPress(WPARAM keys, POINT point)
     SetFocus(hwnd);
     ListViewItem* tile = ItemAt(point);
     if (!tile) {
-        DeselectAll();
+        selection.Clear();
     } else if (keys & MK_SHIFT) {
-        SelectRange(tile);
-        return;
+        selection.ExtendTo(tile, items);
     } else if (keys & MK_CONTROL) {
-        ToggleSelect(tile);
-        return;
+        selection.Toggle(tile);
     } else {
-        DeselectAll();
-        anchorId = -1;
+        selection.Clear();
+        selection.SetAnchor(-1);
         ++tileCalls;
         tile->OnMouseDown(point);
         --tileCalls;
         if (FindById(tile->Id()) == tile && !tile->HitButton(point) && editable)
             PrepareDrag(tile);
         DeleteDiscarded();
-    }
-    SelectionChanged(0);
-}
-
-void ListView::SelectRange(ListViewItem* tile)
-{
-    DeselectAll();
-    const int anchorIndex = IndexOf(anchorId);
-    if (anchorIndex < 0) {
-        // No range to extend: the tile alone is selected and starts the next range,
-        // so nothing is drawn selected that the selection does not hold.
-        tile->Select(POINT{});
-        selection.push_back(tile);
-        anchorId = tile->Id();
-        SelectionChanged(0);
-        return;
-    }
-    const int tileIndex = IndexOf(tile->Id());
-    const auto [first, last] = std::minmax(anchorIndex, tileIndex);
-    for (int i = first; i <= last; ++i) {
-        items[i]->Select(POINT{});
-        selection.push_back(items[i]);
-    }
-    SelectionChanged(0);
-}
-
-void ListView::ToggleSelect(ListViewItem* tile)
-{
-    const auto found = std::find_if(selection.begin(), selection.end(),
-                                    [tile](ListViewItem* t) { return t->Id() == tile->Id(); });
-    if (found != selection.end()) {
-        selection.erase(found);
-        tile->Deselect();
-    } else {
-        tile->Select(POINT{});
-        selection.push_back(tile);
     }
     SelectionChanged(0);
 }
@@ -864,11 +803,7 @@ void ListView::OnScroll(int request, int thumbPosition)
 void ListView::OnKeyUp(WPARAM key)
 {
     if (key == 'A' && GetKeyState(VK_CONTROL) < 0) {
-        selection.clear();
-        for (ListViewItem* tile : items) {
-            tile->Select(POINT{});
-            selection.push_back(tile);
-        }
+        selection.SetAll(items, true);
         SelectionChanged(0);
     } else if (key == VK_DELETE && role == Role::UploadList) {
         DeleteSelected();

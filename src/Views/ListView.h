@@ -10,6 +10,7 @@
 #include "UI/ControlBase.h"
 #include "UI/NativeControl.h"
 #include "Views/CIDropTargetImpl.h"
+#include "Views/ListSelection.h"
 #include "Views/OleDrager.h"
 #include "Views/RemarkEditing.h"
 #include "Views/TileList.h"
@@ -102,12 +103,12 @@ public:
     void SetAllChecked(std::int32_t value);
     std::int64_t SumSizes() const;
     std::int64_t SumCheckedSizes() const;
-    const std::vector<ListViewItem*>& GetSelection() const { return selection; }
+    const std::vector<ListViewItem*>& GetSelection() const { return selection.Tiles(); }
     void SelectAll(int value);
     // Appends the tile to the selection unless it is there already.
-    void AddToSelection(ListViewItem* tile);
-    void SetAnchor(std::int32_t id) { anchorId = id; }
-    std::int32_t Anchor() const { return anchorId; }
+    void AddToSelection(ListViewItem* tile) { selection.Add(tile); }
+    void SetAnchor(std::int32_t id) { selection.SetAnchor(id); }
+    std::int32_t Anchor() const { return selection.Anchor(); }
     void SetEditable(int value) { editable = value != 0; }
     bool IsEditable() const { return editable; }
     void InvalidateAll();
@@ -199,9 +200,6 @@ private:
     void OnEditorCommand(Platform::WPARAM wParam, Platform::LPARAM lParam);
     void OnDestroy();
 
-    void SelectRange(ListViewItem* tile);
-    void ToggleSelect(ListViewItem* tile);
-    void DeselectAll();
     void PrepareDrag(ListViewItem* tile);
     // Deletes a tile that has left items; the editor is closed when it was the one
     // being edited, and a deletion from inside the tile's own handler waits until the
@@ -225,7 +223,6 @@ private:
     // Leave tracking requested.
     bool tracking = false;
     bool editable = true;
-    std::int32_t anchorId = -1;
     std::int32_t hoverId = -1;
     int itemHeight = 141;
     int itemWidth = 140;
@@ -237,7 +234,7 @@ private:
     Platform::COLORREF accentColor = 0xE9B454;
     Platform::COLORREF gridColor = 0xC5C5C5;
     std::vector<ListViewItem*> items;
-    std::vector<ListViewItem*> selection;
+    ListSelection selection;
     Platform::RECT margins{4, 4, 4, 4};
     // Off-screen image of the list, of the window's size.
     Platform::HBITMAP backBuffer = nullptr;
