@@ -9,8 +9,8 @@
 #include "Biz/PostCompleteEvent.h"
 #include "Biz/UploadManager.h"
 #include "Control/ControlDiagnostics.h"
-#include "Control/PictureNames.h"
 #include "Control/TrellanProxy.h"
+#include "Imaging/PictureTypes.h"
 #include "Platform/Com/ClassFactory.h"
 #include "Platform/Com/Apartment.h"
 #include "Platform/Com/GlobalInterfaceTable.h"
@@ -323,7 +323,7 @@ void CTrellan::OnSetFolder(Json::Value& root)
 void CTrellan::OnAddFile(Json::Value& root)
 {
     const std::wstring path = JsonWideText(JsonMember(root, "path", ""));
-    if (!IsPageAddablePicture(path) || view.list.ContainsPath(path))
+    if (!IsPicturePath(path, PictureRule::PageAdd) || view.list.ContainsPath(path))
         return;
     view.AddPicture(path);
     view.OnFilesAdded();

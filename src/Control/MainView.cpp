@@ -5,9 +5,9 @@
 #include "Biz/UploadItem.h"
 #include "Biz/UploadManager.h"
 #include "Control/ControlDropTarget.h"
-#include "Control/PictureNames.h"
 #include "Editor/ImageEditForm.h"
 #include "Editor/ImageViewForm.h"
+#include "Imaging/PictureTypes.h"
 #include "Imaging/ImageLister.h"
 #include "Platform/Controls/ControlMessages.h"
 #include "Platform/Ole/DragDrop.h"
@@ -24,6 +24,8 @@
 #include "Views/ListViewPostItem.h"
 #include "Views/FormatRegistry.h"
 
+#include <iterator>
+
 using namespace Platform;
 
 namespace {
@@ -37,6 +39,14 @@ constexpr int kSecondBandTop = 31;
 constexpr int kListTop = 57;
 
 const wchar_t* const kSortOrders[] = {L"默认排序", L"按文件名", L"按创建时间", L"按拍摄时间"};
+
+// The box lists the orders in the list's numbering; an index it does not have keeps
+// the order the tiles came in.
+ListView::SortOrder SortOrderAt(int index)
+{
+    const bool listed = index >= 0 && index < static_cast<int>(std::size(kSortOrders));
+    return listed ? static_cast<ListView::SortOrder>(index) : ListView::SortOrder::ById;
+}
 
 } // namespace
 
@@ -102,6 +112,9 @@ void MainView::BuildList()
     listConnections.push_back(list.ItemsRemoved.connect([this](int id) { OnItemsRemoved(id); }));
     listConnections.push_back(list.ItemActivated.connect([this](ListViewItem* tile) { OnItemActivated(tile); }));
     listConnections.push_back(list.FilesDropped.connect([this] { OnFilesDropped(); }));
+    listConnections.push_back(
+        list.EditRequested.connect([](ListViewItem* tile) { ImageEditForm::Edit(tile, GetActiveWindow()); }));
+    listConnections.push_back(list.ViewRequested.connect([](ListViewItem* tile) { ImageViewForm::Open(tile); }));
     // Files dropped on the shown list become upload tiles too.
     list.makeDroppedTile = [this](const std::wstring& path) { return new ListViewPostItem(&list, path); };
     list.SetVisible(0);
@@ -277,7 +290,7 @@ void MainView::OnDropFiles(HDROP drop)
             break;
         // Read whole: a path cut to a buffer could name another file.
         const std::wstring path = DragQueryFilePath(drop, i);
-        if (IsDroppablePicture(path))
+        if (IsPicturePath(path, PictureRule::WindowDrop))
             AddPicture(path);
     }
     OnFilesAdded();
@@ -412,7 +425,7 @@ void MainView::OnSortChanged(int index)
     }
     sortIndex = index;
     if (!ListIsEmpty())
-        list.Sort(index);
+        list.Sort(SortOrderAt(index));
 }
 
 void MainView::OnEditClicked(ControlBase*)

@@ -17,8 +17,8 @@
 #include "UI/EventArgs.h"
 #include "UI/FormTemplate.h"
 #include "UI/UiDrawing.h"
-#include "Views/ListView.h"
 #include "Views/ListViewItem.h"
+#include "Views/TileList.h"
 
 #include <algorithm>
 #include <cmath>
@@ -43,7 +43,7 @@ constexpr int kCorner = 10;
 ImageEditForm::ImageEditForm(ListViewItem* tile)
 {
     if (tile) {
-        list = tile->List();
+        list = tile->Tiles();
         tileId = tile->Id();
         record = tile->Data();
     }
@@ -56,7 +56,7 @@ bool ImageEditForm::Edit(ListViewItem* tile, HWND owner)
 {
     if (!tile || AppState::Instance().IsUploading())
         return false;
-    ListView* tileList = tile->List();
+    TileList* tileList = tile->Tiles();
     const std::int32_t id = tile->Id();
     {
         ImageEditForm form(tile);

@@ -22,8 +22,8 @@
 #include <memory>
 
 class ImageData;
-class ListView;
 class ListViewItem;
+class TileList;
 
 class ImageEditForm : public ExtForm {
 public:
@@ -118,7 +118,7 @@ private:
     void SetFrameCursor(int hitCode) const;
     void KeepMinimumSize(Platform::WPARAM edge, Platform::RECT* proposed) const;
 
-    ListView* list = nullptr;
+    TileList* list = nullptr;
     std::int32_t tileId = 0;
     std::shared_ptr<ImageData> record;
     bool syncingFields = false;

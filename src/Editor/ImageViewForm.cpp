@@ -11,8 +11,8 @@
 #include "Platform/Win/WindowGeometry.h"
 #include "UI/EventArgs.h"
 #include "UI/UiDrawing.h"
-#include "Views/ListView.h"
 #include "Views/ListViewItem.h"
+#include "Views/TileList.h"
 
 #include <algorithm>
 #include <mutex>
@@ -58,7 +58,7 @@ ImageViewForm::ImageViewForm(ListViewItem* tile)
 {
     if (tile) {
         record = tile->Data();
-        list = tile->List();
+        list = tile->Tiles();
         tileId = tile->Id();
     }
     OpenForms().push_back(this);
@@ -82,7 +82,7 @@ ImageViewForm* ImageViewForm::Open(ListViewItem* tile)
     return form;
 }
 
-void ImageViewForm::CloseAllOf(ListView* closing)
+void ImageViewForm::CloseAllOf(const TileList* closing)
 {
     const std::vector<ImageViewForm*> forms = OpenForms();
     for (ImageViewForm* form : forms)
@@ -159,7 +159,7 @@ void ImageViewForm::Show()
     SetFocus(hwnd);
     CenterWindow(hwnd);
     if (list)
-        listChanged = list->ItemsRemoved.connect([this](int) { UpdateArrows(); });
+        listChanged = list->WatchRemovals([this] { UpdateArrows(); });
     FindShownTile();
     UpdateArrows();
 }
@@ -202,7 +202,7 @@ void ImageViewForm::ShowAt(int position)
 {
     if (!list || position < 0 || position >= list->Count())
         return;
-    ListViewItem* tile = list->Items()[static_cast<std::size_t>(position)];
+    ListViewItem* tile = list->ItemAtIndex(position);
     index = position;
     tileId = tile->Id();
     record = tile->Data();

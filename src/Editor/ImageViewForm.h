@@ -17,8 +17,8 @@
 #include <memory>
 
 class ImageData;
-class ListView;
 class ListViewItem;
+class TileList;
 
 class ImageViewForm : public FormBase {
 public:
@@ -31,7 +31,7 @@ public:
     // Opens a preview of the tile on the heap; it deletes itself when it closes.
     static ImageViewForm* Open(ListViewItem* tile);
     // Closes every preview stepping through list (the list is going away).
-    static void CloseAllOf(ListView* list);
+    static void CloseAllOf(const TileList* list);
 
     // Creates, sizes, shows and centres the window.
     void Show();
@@ -50,7 +50,7 @@ public:
 
     std::int32_t index = 0;
     std::shared_ptr<ImageData> record;
-    ListView* list = nullptr;
+    TileList* list = nullptr;
     Zivoro::UI::Controls::Button closeButton, previousButton, nextButton;
 
 private:

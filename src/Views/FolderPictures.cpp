@@ -1,6 +1,7 @@
 #include "Views/FolderPictures.h"
 
 #include "Biz/ImageData.h"
+#include "Imaging/PictureTypes.h"
 #include "Platform/ShellApi/FindFiles.h"
 #include "Platform/ShellApi/PathFunctions.h"
 #include "Platform/ShellApi/StringCompare.h"
@@ -9,21 +10,6 @@
 #include <algorithm>
 
 using namespace Platform;
-
-namespace {
-
-bool HasPictureExtension(const std::wstring& name)
-{
-    if (name.size() < 4)
-        return false;
-    const std::wstring ending = name.substr(name.size() - 4);
-    for (const wchar_t* extension : {L".gif", L".png", L".jpg", L".bmp", L".tif"})
-        if (StrCmpIW(ending.c_str(), extension) == 0)
-            return true;
-    return false;
-}
-
-} // namespace
 
 std::vector<std::shared_ptr<ImageData>> ListFolderPictures(const std::wstring& folder, const std::atomic<bool>& stop)
 {
@@ -34,7 +20,7 @@ std::vector<std::shared_ptr<ImageData>> ListFolderPictures(const std::wstring& f
         constexpr DWORD skipped = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
         do {
             const bool empty = entry.nFileSizeHigh == 0 && entry.nFileSizeLow == 0;
-            if (!(entry.dwFileAttributes & skipped) && !empty && HasPictureExtension(entry.cFileName))
+            if (!(entry.dwFileAttributes & skipped) && !empty && IsPicturePath(entry.cFileName, PictureRule::FolderListing))
                 names.emplace_back(entry.cFileName);
         } while (!stop && FindNextFileW(search, &entry));
         FindClose(search);

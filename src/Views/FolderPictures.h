@@ -1,8 +1,7 @@
 #pragma once
 // The pictures of one folder as the file-add dialog lists them: regular, visible,
-// non-empty files whose names end, without regard to case, in ".gif", ".png",
-// ".jpg", ".bmp" or ".tif", by name without regard to case, then by bytes. Subfolders
-// are not entered. Special files (FIFOs, devices) are never opened.
+// non-empty files with the names of pictures (PictureRule::FolderListing), by name
+// without regard to case, then by bytes. Subfolders are not entered. Special files (FIFOs, devices) are never opened.
 
 #include <atomic>
 #include <memory>

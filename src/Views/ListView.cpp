@@ -8,6 +8,7 @@
 #include "Biz/AppState.h"
 #include "Biz/ImageData.h"
 #include "Biz/UploadItem.h"
+#include "Imaging/PictureTypes.h"
 #include "Platform/Controls/ControlMessages.h"
 #include "Platform/Files/RegularFile.h"
 #include "Platform/Gdi/BackBuffer.h"
@@ -18,8 +19,6 @@
 #include "Platform/Ole/DragDrop.h"
 #include "Platform/Ole/GlobalMemory.h"
 #include "Platform/Ole/StorageMedium.h"
-#include "Platform/ShellApi/PathFunctions.h"
-#include "Platform/ShellApi/StringCompare.h"
 #include "Platform/Win/Input.h"
 #include "Platform/Win/Painting.h"
 #include "Platform/Win/ScrollBar.h"
@@ -46,9 +45,6 @@ const wchar_t* const kClass = L"ZivoroListView";
 // Room kept free for the vertical scroll bar when counting columns.
 constexpr int kScrollBarRoom = 17;
 // The longest remark the editor hands over, in characters.
-constexpr std::size_t kRemarkLimit = 259;
-const wchar_t* const kPictureExtensions[] = {L".gif", L".png", L".bmp", L".jpg", L".tif"};
-
 // What a tile drag carries: the tile id first (4 bytes, as every reader of the
 // format expects), then the identity of the list it came from, because tile ids are
 // given per list and mean nothing to another one.
@@ -74,13 +70,6 @@ std::int64_t MeasureFileSize(const std::wstring& path)
     const off_t end = lseek(descriptor, 0, SEEK_END);
     close(descriptor);
     return end < 0 ? 0 : static_cast<std::int64_t>(end);
-}
-
-bool HasPictureExtension(const std::wstring& path)
-{
-    const wchar_t* extension = PathFindExtensionW(path.c_str());
-    return std::any_of(std::begin(kPictureExtensions), std::end(kPictureExtensions),
-                       [&](const wchar_t* known) { return StrCmpIW(extension, known) == 0; });
 }
 
 void RemoveById(std::vector<ListViewItem*>& tiles, std::int32_t id)
@@ -139,7 +128,7 @@ HWND ListView::CreateListWindow(HWND parentWindow, const RECT& rect, std::uint32
     if (!hwnd)
         return nullptr;
     RegisterDragDrop(hwnd, this);
-    remarkEditor.Create(hwnd);
+    remarks.Create(hwnd);
     return hwnd;
 }
 
@@ -305,7 +294,7 @@ void ListView::AddItem(ListViewItem* tile)
     tile->SetList(this);
     tile->listData = nextId++;
     items.push_back(tile);
-    pendingSort = 0;
+    pendingSort.reset();
     if (!loadingQueued && hwnd) {
         const std::shared_ptr<ImageData> record = tile->Data();
         if (record && !record->IsLoaded())
@@ -348,11 +337,9 @@ void ListView::RemoveItem(std::int32_t id)
     if (DeletingRefused())
         return;
     const int position = ScrollPosition();
-    RemoveById(selection, id);
+    selection.Forget(id);
     if (hoverId == id)
         hoverId = -1;
-    if (anchorId == id)
-        anchorId = -1;
     const auto found = std::find_if(items.begin(), items.end(), [id](ListViewItem* tile) { return tile->Id() == id; });
     if (found != items.end()) {
         ListViewItem* tile = *found;
@@ -370,8 +357,7 @@ void ListView::DeleteSelected()
 {
     if (DeletingRefused())
         return;
-    const std::vector<ListViewItem*> going = std::exchange(selection, {});
-    for (ListViewItem* selected : going) {
+    for (ListViewItem* selected : selection.TakeAll()) {
         const std::int32_t id = selected->Id();
         std::vector<ListViewItem*> removed;
         std::copy_if(items.begin(), items.end(), std::back_inserter(removed),
@@ -381,7 +367,7 @@ void ListView::DeleteSelected()
             Discard(tile);
     }
     ItemsRemoved(0);
-    anchorId = hoverId = -1;
+    hoverId = -1;
     UpdateScrollBar();
     Layout();
     ScrollTo(0);
@@ -411,11 +397,11 @@ void ListView::Reset()
 {
     StopLoading();
     const std::vector<ListViewItem*> going = std::exchange(items, {});
-    selection.clear();
-    anchorId = hoverId = -1;
+    selection.TakeAll();
+    hoverId = -1;
     for (ListViewItem* tile : going)
         Discard(tile);
-    editingItem = nullptr;
+    remarks.ForgetAll();
 }
 
 void ListView::Discard(ListViewItem* tile)
@@ -429,11 +415,8 @@ void ListView::Discard(ListViewItem* tile)
 
 void ListView::ForgetLinks(ListViewItem* tile)
 {
-    if (tile != editingItem)
-        return;
     // The tile whose remark is being edited is going: its editor closes unsaved.
-    editingItem = nullptr;
-    ShowWindow(remarkEditor.Window(), SW_HIDE);
+    remarks.Forget(tile);
 }
 
 void ListView::DeleteDiscarded()
@@ -451,7 +434,7 @@ void ListView::MoveItem(std::int32_t fromId, std::int32_t toId)
     const auto from = std::find_if(items.begin(), items.end(), [fromId](ListViewItem* t) { return t->Id() == fromId; });
     if (from == items.end())
         return;
-    pendingSort = 0;
+    pendingSort.reset();
     ListViewItem* moving = *from;
     items.erase(from);
     const auto to = std::find_if(items.begin(), items.end(), [toId](ListViewItem* t) { return t->Id() == toId; });
@@ -460,22 +443,21 @@ void ListView::MoveItem(std::int32_t fromId, std::int32_t toId)
     InvalidateAll();
 }
 
-void ListView::Sort(int kind)
+void ListView::Sort(SortOrder order)
 {
-    constexpr int ByRemark = 1, ByFileTime = 2, ByShotTime = 3;
-    pendingSort = 0;
-    if (kind == ByRemark) {
+    pendingSort.reset();
+    if (order == SortOrder::ByRemark) {
         SortByRecord(items, [](const ImageData& data) { return data.remark; });
-    } else if (kind == ByFileTime) {
+    } else if (order == SortOrder::ByFileTime) {
         SortByRecord(items, [](const ImageData& data) { return data.fileTime; });
-    } else if (kind == ByShotTime) {
+    } else if (order == SortOrder::ByShotTime) {
         SortByRecord(items, [](const ImageData& data) { return data.ShotTime(); });
         const bool unread = std::any_of(items.begin(), items.end(), [](ListViewItem* tile) {
             const std::shared_ptr<ImageData> data = tile->Data();
             return data && !data->IsLoaded();
         });
         if (unread) {
-            pendingSort = kind;
+            pendingSort = order;
             StartLoading();
         }
     } else {
@@ -490,6 +472,11 @@ ListViewItem* ListView::FindById(std::int32_t id) const
 {
     const auto found = std::find_if(items.begin(), items.end(), [id](ListViewItem* t) { return t->Id() == id; });
     return found == items.end() ? nullptr : *found;
+}
+
+boost::signals2::connection ListView::WatchRemovals(std::function<void()> handler)
+{
+    return ItemsRemoved.connect([handler = std::move(handler)](int) { handler(); });
 }
 
 int ListView::IndexOf(std::int32_t id) const
@@ -549,27 +536,7 @@ std::int64_t ListView::SumCheckedSizes() const
 
 void ListView::SelectAll(int value)
 {
-    selection.clear();
-    for (ListViewItem* tile : items) {
-        if (!value) {
-            tile->Deselect();
-            continue;
-        }
-        tile->Select(POINT{});
-        selection.push_back(tile);
-    }
-}
-
-void ListView::AddToSelection(ListViewItem* tile)
-{
-    if (std::none_of(selection.begin(), selection.end(), [tile](ListViewItem* t) { return t->Id() == tile->Id(); }))
-        selection.push_back(tile);
-}
-
-void ListView::DeselectAll()
-{
-    for (ListViewItem* tile : std::exchange(selection, {}))
-        tile->Deselect();
+    selection.SetAll(items, value != 0);
 }
 
 std::vector<UploadItem*> ListView::UploadItems() const
@@ -581,35 +548,12 @@ std::vector<UploadItem*> ListView::UploadItems() const
     return uploads;
 }
 
-void ListView::CommitEditing()
-{
-    ListViewItem* tile = std::exchange(editingItem, nullptr);
-    if (tile)
-        tile->CommitRemark();
-}
-
 void ListView::EditRemark(ListViewItem* tile, const std::wstring& text)
 {
     RECT place = tile->GetBounds();
-    const int position = ScrollPosition();
-    place.bottom -= position;
+    place.bottom -= ScrollPosition();
     place.top = place.bottom - 30;
-    const HWND editor = remarkEditor.Window();
-    remarkEditor.ShowAt(place);
-    SetWindowTextW(editor, text.c_str());
-    SetFocus(editor);
-    SendMessageW(editor, EM_SETSEL, 0, -1);
-    SendMessageW(editor, EM_SCROLLCARET, 0, 0);
-    editingItem = tile;
-}
-
-std::wstring ListView::TakeRemarkText()
-{
-    const HWND editor = remarkEditor.Window();
-    std::wstring text = GetWindowTextW(editor).substr(0, kRemarkLimit);
-    std::erase_if(text, [](wchar_t c) { return c == L'\r' || c == L'\n'; });
-    ShowWindow(editor, SW_HIDE);
-    return text;
+    remarks.Begin(tile, place, text);
 }
 
 // ---------------------------------------------------------------------------------
@@ -665,8 +609,9 @@ bool ListView::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lP
             tile->Redraw();
         return true;
     case LoadingDoneMessage:
-        if (const int kind = std::exchange(pendingSort, 0); kind != 0 && !AppState::Instance().IsUploading())
-            Sort(kind);
+        if (const std::optional<SortOrder> order = std::exchange(pendingSort, std::nullopt);
+            order && !AppState::Instance().IsUploading())
+            Sort(*order);
         LoadingFinished();
         return true;
     case LoadingQueuedMessage:
@@ -727,58 +672,20 @@ void ListView::OnPress(WPARAM keys, POINT point)
     SetFocus(hwnd);
     ListViewItem* tile = ItemAt(point);
     if (!tile) {
-        DeselectAll();
+        selection.Clear();
     } else if (keys & MK_SHIFT) {
-        SelectRange(tile);
-        return;
+        selection.ExtendTo(tile, items);
     } else if (keys & MK_CONTROL) {
-        ToggleSelect(tile);
-        return;
+        selection.Toggle(tile);
     } else {
-        DeselectAll();
-        anchorId = -1;
+        selection.Clear();
+        selection.SetAnchor(-1);
         ++tileCalls;
         tile->OnMouseDown(point);
         --tileCalls;
         if (FindById(tile->Id()) == tile && !tile->HitButton(point) && editable)
             PrepareDrag(tile);
         DeleteDiscarded();
-    }
-    SelectionChanged(0);
-}
-
-void ListView::SelectRange(ListViewItem* tile)
-{
-    DeselectAll();
-    const int anchorIndex = IndexOf(anchorId);
-    if (anchorIndex < 0) {
-        // No range to extend: the tile alone is selected and starts the next range,
-        // so nothing is drawn selected that the selection does not hold.
-        tile->Select(POINT{});
-        selection.push_back(tile);
-        anchorId = tile->Id();
-        SelectionChanged(0);
-        return;
-    }
-    const int tileIndex = IndexOf(tile->Id());
-    const auto [first, last] = std::minmax(anchorIndex, tileIndex);
-    for (int i = first; i <= last; ++i) {
-        items[i]->Select(POINT{});
-        selection.push_back(items[i]);
-    }
-    SelectionChanged(0);
-}
-
-void ListView::ToggleSelect(ListViewItem* tile)
-{
-    const auto found = std::find_if(selection.begin(), selection.end(),
-                                    [tile](ListViewItem* t) { return t->Id() == tile->Id(); });
-    if (found != selection.end()) {
-        selection.erase(found);
-        tile->Deselect();
-    } else {
-        tile->Select(POINT{});
-        selection.push_back(tile);
     }
     SelectionChanged(0);
 }
@@ -896,11 +803,7 @@ void ListView::OnScroll(int request, int thumbPosition)
 void ListView::OnKeyUp(WPARAM key)
 {
     if (key == 'A' && GetKeyState(VK_CONTROL) < 0) {
-        selection.clear();
-        for (ListViewItem* tile : items) {
-            tile->Select(POINT{});
-            selection.push_back(tile);
-        }
+        selection.SetAll(items, true);
         SelectionChanged(0);
     } else if (key == VK_DELETE && role == Role::UploadList) {
         DeleteSelected();
@@ -910,7 +813,7 @@ void ListView::OnKeyUp(WPARAM key)
 void ListView::OnEditorCommand(WPARAM wParam, LPARAM lParam)
 {
     // The remark editor losing the focus commits what was typed, as a click would.
-    if (HIWORD(wParam) == EN_KILLFOCUS && reinterpret_cast<HWND>(lParam) == remarkEditor.Window())
+    if (HIWORD(wParam) == EN_KILLFOCUS && reinterpret_cast<HWND>(lParam) == remarks.Window())
         CommitEditing();
 }
 
@@ -951,9 +854,7 @@ HRESULT ListView::Drop(IDataObject* data, DWORD keyState, POINTL point, DWORD* e
 
 bool ListView::AcceptsDroppedFile(const std::wstring& path) const
 {
-    if (path.empty() || PathIsRootW(path.c_str()) || PathIsDirectoryW(path.c_str()))
-        return false;
-    if (!HasPictureExtension(path))
+    if (!IsPicturePath(path, PictureRule::ListDrop))
         return false;
     if (AppConfig::Instance().IsFileTooLarge(MeasureFileSize(path)))
         return false;

@@ -9,15 +9,18 @@
 #include "Biz/UploadList.h"
 #include "UI/ControlBase.h"
 #include "UI/NativeControl.h"
-#include "UI/TextEditor.h"
 #include "Views/CIDropTargetImpl.h"
+#include "Views/ListSelection.h"
 #include "Views/OleDrager.h"
+#include "Views/RemarkEditing.h"
+#include "Views/TileList.h"
 
 #include <boost/signals2/signal.hpp>
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,7 +31,8 @@ class ListView : public NativeControl<ListView>,
                  public CIDropTargetImpl,
                  public OleDrager,
                  public ControlBase,
-                 public UploadList {
+                 public UploadList,
+                 public TileList {
 public:
     // What the list accepts beyond the tiles its owner adds: the main list takes
     // dropped files and deletes with the Delete key; the file-add dialog's grid does
@@ -74,19 +78,23 @@ public:
     void Clear();
     // Moves the tile with fromId before the tile with toId (to the end when there is none).
     void MoveItem(std::int32_t fromId, std::int32_t toId);
-    // 1: by remark; 2: by the file's own time (made, else last modified); 3: by when
-    // the photo was taken (its Exif time, else the file's); anything else: by id.
+    // The orders, numbered as the main view's sort box lists them. By file time: the
+    // file's own time (made, else last modified); by shot time: when the photo was
+    // taken (its Exif time, else the file's); by id: the order the tiles came in.
+    enum class SortOrder { ById = 0, ByRemark = 1, ByFileTime = 2, ByShotTime = 3 };
     // Stable: ties keep their order. Sorting by the time taken while pictures are
     // still being read sorts again, once, when the loader has read them all.
-    void Sort(int kind);
+    void Sort(SortOrder order);
 
-    ListViewItem* FindById(std::int32_t id) const;
-    int IndexOf(std::int32_t id) const;
+    ListViewItem* FindById(std::int32_t id) const override;
+    int IndexOf(std::int32_t id) const override;
+    ListViewItem* ItemAtIndex(int position) const override { return items.at(static_cast<std::size_t>(position)); }
+    boost::signals2::connection WatchRemovals(std::function<void()> handler) override;
     // The first tile whose rectangle contains the content point.
     ListViewItem* ItemAt(Platform::POINT point) const;
     bool ContainsPath(const std::wstring& path) const;
     bool ContainsFile(ListViewItem* tile) const;
-    int Count() const { return static_cast<int>(items.size()); }
+    int Count() const override { return static_cast<int>(items.size()); }
     bool IsEmpty() const { return items.empty(); }
     const std::vector<ListViewItem*>& Items() const { return items; }
     int CheckedCount() const;
@@ -95,12 +103,12 @@ public:
     void SetAllChecked(std::int32_t value);
     std::int64_t SumSizes() const;
     std::int64_t SumCheckedSizes() const;
-    const std::vector<ListViewItem*>& GetSelection() const { return selection; }
+    const std::vector<ListViewItem*>& GetSelection() const { return selection.Tiles(); }
     void SelectAll(int value);
     // Appends the tile to the selection unless it is there already.
-    void AddToSelection(ListViewItem* tile);
-    void SetAnchor(std::int32_t id) { anchorId = id; }
-    std::int32_t Anchor() const { return anchorId; }
+    void AddToSelection(ListViewItem* tile) { selection.Add(tile); }
+    void SetAnchor(std::int32_t id) { selection.SetAnchor(id); }
+    std::int32_t Anchor() const { return selection.Anchor(); }
     void SetEditable(int value) { editable = value != 0; }
     bool IsEditable() const { return editable; }
     void InvalidateAll();
@@ -123,18 +131,14 @@ public:
     int MaxScrollPosition() const;
     int ClientHeight() const;
 
-    // The remark editor shared by the tiles; the tile being edited.
-    TextEditor& RemarkEditor() { return remarkEditor; }
-    void SetEditingItem(ListViewItem* tile) { editingItem = tile; }
-    ListViewItem* EditingItem() const { return editingItem; }
+    // The remark editor shared by the tiles.
+    RemarkEditing& RemarkEditor() { return remarks; }
+    ListViewItem* EditingItem() const { return remarks.Tile(); }
     // Commits and closes the remark editor when a tile is being edited.
-    void CommitEditing();
+    void CommitEditing() { remarks.Commit(); }
     // Opens the remark editor over the tile's bottom 30 pixels with the text, all of it
     // selected, and makes the tile the one being edited.
     void EditRemark(ListViewItem* tile, const std::wstring& text);
-    // The editor's text (at most 259 characters, line breaks removed, since a caption
-    // is one line) and hides the editor.
-    std::wstring TakeRemarkText();
 
     // Reads the pictures of the tiles not loaded yet on the loader's workers, the
     // visible tiles first; each tile repaints when its thumbnail is ready, and
@@ -163,6 +167,9 @@ public:
     boost::signals2::signal<void(int)> ItemsRemoved;
     boost::signals2::signal<void(ListViewItem*)> ItemActivated;
     boost::signals2::signal<void()> LoadingFinished;
+    // A tile's edit and view buttons: the list's owner opens the editor or the preview.
+    boost::signals2::signal<void(ListViewItem*)> EditRequested;
+    boost::signals2::signal<void(ListViewItem*)> ViewRequested;
 
     // The clipboard format name a tile drag carries.
     static constexpr const wchar_t* DragFormat = L"ListViewItem";
@@ -193,9 +200,6 @@ private:
     void OnEditorCommand(Platform::WPARAM wParam, Platform::LPARAM lParam);
     void OnDestroy();
 
-    void SelectRange(ListViewItem* tile);
-    void ToggleSelect(ListViewItem* tile);
-    void DeselectAll();
     void PrepareDrag(ListViewItem* tile);
     // Deletes a tile that has left items; the editor is closed when it was the one
     // being edited, and a deletion from inside the tile's own handler waits until the
@@ -219,7 +223,6 @@ private:
     // Leave tracking requested.
     bool tracking = false;
     bool editable = true;
-    std::int32_t anchorId = -1;
     std::int32_t hoverId = -1;
     int itemHeight = 141;
     int itemWidth = 140;
@@ -231,15 +234,14 @@ private:
     Platform::COLORREF accentColor = 0xE9B454;
     Platform::COLORREF gridColor = 0xC5C5C5;
     std::vector<ListViewItem*> items;
-    std::vector<ListViewItem*> selection;
+    ListSelection selection;
     Platform::RECT margins{4, 4, 4, 4};
     // Off-screen image of the list, of the window's size.
     Platform::HBITMAP backBuffer = nullptr;
     Platform::SIZE backBufferSize{};
     // The data object of the last prepared tile drag; one reference held.
     Platform::IDataObject* dragData = nullptr;
-    TextEditor remarkEditor;
-    ListViewItem* editingItem = nullptr;
+    RemarkEditing remarks;
     // Nesting depth of calls into tiles' mouse handlers: tiles removed meanwhile wait
     // in discarded until the outermost call has returned.
     int tileCalls = 0;
@@ -248,7 +250,7 @@ private:
     std::unique_ptr<ThumbnailLoader> loader;
     // A LoadingQueuedMessage is on its way.
     bool loadingQueued = false;
-    // The sort to run again when the loader is done (0: none): it needed times that
-    // were not read yet. Any other change of the order forgets it.
-    int pendingSort = 0;
+    // The sort to run again when the loader is done: it needed times that were not
+    // read yet. Any other change of the order forgets it.
+    std::optional<SortOrder> pendingSort;
 };

@@ -19,6 +19,11 @@ bool Overlaps(const RECT& rect, int top, int bottom)
 
 ListViewItem::ListViewItem() = default;
 
+TileList* ListViewItem::Tiles() const
+{
+    return list;
+}
+
 ListViewItem::~ListViewItem() = default;
 
 void ListViewItem::SetChecked(std::int32_t value)
@@ -38,7 +43,7 @@ int ListViewItem::HitButton(POINT)
     return 0;
 }
 
-void ListViewItem::CommitRemark() {}
+void ListViewItem::CommitRemark(const std::wstring&) {}
 
 void ListViewItem::Paint(Zivoro::UI::CPaintEventArgs* args, int scrollPosition)
 {

@@ -15,6 +15,7 @@
 
 class ImageData;
 class ListView;
+class TileList;
 
 namespace Zivoro::UI {
 class CPaintEventArgs;
@@ -35,8 +36,8 @@ public:
     virtual void SetState(std::int32_t value);
     // Non-zero when the point lies on one of the tile's buttons.
     virtual int HitButton(Platform::POINT point);
-    // Takes the text of the list's remark editor.
-    virtual void CommitRemark();
+    // Takes the text typed in the list's remark editor, already made one line.
+    virtual void CommitRemark(const std::wstring& text);
     // Draw at the rectangle moved up by the scroll position.
     virtual void Paint(Zivoro::UI::CPaintEventArgs* args, int scrollPosition);
     // rect is in drawing coordinates.
@@ -74,6 +75,8 @@ public:
     // The id the list gave the tile.
     std::int32_t Id() const { return listData; }
     ListView* List() const { return list; }
+    // The owning list as the forms above the list see it; null before a list took it.
+    TileList* Tiles() const;
     // Called by the list that takes the tile.
     void SetList(ListView* owner) { list = owner; }
     // The record; a copy of the handle, taken under the tile's lock.

@@ -2,8 +2,6 @@
 
 #include "Biz/AppState.h"
 #include "Biz/ImageData.h"
-#include "Editor/ImageEditForm.h"
-#include "Editor/ImageViewForm.h"
 #include "Platform/Controls/ControlMessages.h"
 #include "Platform/Gdiplus/Bitmap.h"
 #include "Platform/Gdiplus/Graphics.h"
@@ -32,7 +30,6 @@ constexpr std::uint32_t kBandShade = 0x5A000000;
 constexpr std::uint32_t kBandFill = 0xD2ABD369;
 // The caption is the user's text as it is: an "&" is no mnemonic prefix.
 constexpr UINT kRemarkFormat = DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX;
-constexpr std::size_t kRemarkLimit = 259;
 constexpr int kCentred = 1;
 
 bool Contains(const RECT& rect, POINT point)
@@ -144,42 +141,31 @@ void ListViewPostItem::TakeFrom(const ListViewSelectItem& picker)
 
 void ListViewPostItem::OpenEditor()
 {
-    // Modal: this tile may leave the list meanwhile, so nothing of it is used after.
-    ImageEditForm::Edit(this, GetActiveWindow());
+    // The editor is modal: this tile may leave the list meanwhile, so nothing of it
+    // is used after the request.
+    if (list)
+        list->EditRequested(this);
 }
 
 void ListViewPostItem::OpenViewer()
 {
-    ImageViewForm::Open(this);
+    if (list)
+        list->ViewRequested(this);
 }
 
 void ListViewPostItem::EditRemark()
 {
     const std::shared_ptr<ImageData> record = Data();
-    if (!list || !record || AppState::Instance().IsUploading())
-        return;
-    TextEditor& editor = list->RemarkEditor();
-    const RECT view = ViewRect();
-    editor.ShowAt(RECT{view.left, view.bottom - 30, view.right, view.bottom});
-    SetWindowTextW(editor.Window(), record->remark.c_str());
-    SetFocus(editor.Window());
-    SendMessageW(editor.Window(), EM_SETSEL, 0, static_cast<LPARAM>(-1));
-    SendMessageW(editor.Window(), EM_SCROLLCARET, 0, 0);
-    list->SetEditingItem(this);
+    if (list && record && !AppState::Instance().IsUploading())
+        list->EditRemark(this, record->remark);
 }
 
-void ListViewPostItem::CommitRemark()
+void ListViewPostItem::CommitRemark(const std::wstring& text)
 {
-    if (!list)
-        return;
-    HWND editor = list->RemarkEditor().Window();
-    std::wstring text = GetWindowTextW(editor).substr(0, kRemarkLimit);
-    // A remark is one line: the caption and the form field have no room for breaks.
-    std::erase_if(text, [](wchar_t c) { return c == L'\r' || c == L'\n'; });
+    // An empty text keeps the remark as it was.
     const std::shared_ptr<ImageData> record = Data();
     if (record && !text.empty() && !AppState::Instance().IsUploading())
         record->remark = text;
-    ShowWindow(editor, SW_HIDE);
     Redraw();
 }
 

@@ -21,7 +21,7 @@ public:
     // Also places the buttons.
     void SetBounds(Platform::RECT rect) override;
     int HitButton(Platform::POINT point) override;
-    void CommitRemark() override;
+    void CommitRemark(const std::wstring& text) override;
     void Draw(Zivoro::UI::CPaintEventArgs* args, Platform::RECT rect) override;
     void OnMouseDown(Platform::POINT point) override;
     void OnMouseUp(Platform::POINT point) override;
@@ -32,7 +32,7 @@ public:
     void TakeFrom(const ListViewSelectItem& picker);
     void OpenEditor();
     void OpenViewer();
-    // Shows the list's remark editor over the remark strip.
+    // Opens the list's remark editor over the remark strip; nothing while an upload runs.
     void EditRemark();
     // Repaint the progress band after progress, and after the server accepted the file.
     void RefreshProgress();

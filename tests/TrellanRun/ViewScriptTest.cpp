@@ -78,14 +78,16 @@ TEST_F(ViewScriptTest, FilesDroppedOnTheEmptyStateBecomeTilesAndFoldersAndOtherF
 {
     const std::string a = photos.Write("a.jpg");
     const std::string b = photos.Write("b.PNG");
+    // Only whole extensions count, and a .tif is taken here as on the list.
     const std::string odd = photos.Write("x.xjpg");
+    const std::string tif = photos.Write("t.tif");
     // A path longer than the 255 characters of a fixed buffer is read whole.
     const std::string deep = photos.Write(std::string(120, 'd') + "/" + std::string(120, 'e') + "/long.jpg");
     ASSERT_GT(deep.size(), 255u);
-    const std::string script = Drop({a, b, photos.Folder("folder.jpg"), photos.Write("c.txt"), odd, deep, a}, 400, 250) +
+    const std::string script = Drop({a, b, photos.Folder("folder.jpg"), photos.Write("c.txt"), odd, tif, deep, a}, 400, 250) +
                                "{\"dump\": \"list\"}\n";
     ASSERT_EQ(Run(script), ScriptRunner::Completed) << out;
-    EXPECT_EQ(ListedPaths(), (std::vector<std::string>{a, b, odd, deep}));
+    EXPECT_EQ(ListedPaths(), (std::vector<std::string>{a, b, tif, deep}));
     MainView& view = control->View();
     EXPECT_TRUE(IsWindowVisible(view.list.GetHwnd()));
     EXPECT_FALSE(view.bigAddButton.visible);

@@ -8,33 +8,20 @@ using namespace ListViewTest;
 
 namespace {
 
-// A tile whose release edits its remark, or removes the tile and then still looks at
-// itself, as a delete button does; it counts how many such tiles were destroyed.
-class ButtonTile : public ListViewSelectItem {
+// A tile whose release removes the tile and then still looks at itself, as a delete
+// button does; it counts how many such tiles were destroyed.
+class SelfRemovingTile : public ListViewSelectItem {
 public:
-    enum class Action { EditRemark, RemoveSelf };
-
-    ButtonTile(std::shared_ptr<ImageData> record, Action what) : ListViewSelectItem(std::move(record)), action(what) {}
-    ~ButtonTile() override { ++destroyed; }
+    explicit SelfRemovingTile(std::shared_ptr<ImageData> record) : ListViewSelectItem(std::move(record)) {}
+    ~SelfRemovingTile() override { ++destroyed; }
 
     void OnMouseUp(POINT) override
     {
-        if (action == Action::EditRemark) {
-            list->EditRemark(this, Data()->remark);
-            return;
-        }
         list->RemoveItem(Id());
         // Still alive: the list deletes it after this handler.
         seenAfterRemoval = GetState();
     }
-    void CommitRemark() override
-    {
-        const std::wstring text = list->TakeRemarkText();
-        if (!text.empty())
-            Data()->remark = text;
-    }
 
-    Action action;
     std::int32_t seenAfterRemoval = -1;
     static inline int destroyed = 0;
 };
@@ -254,60 +241,13 @@ TEST_F(ListInput, SortsAreStableAndTheDefaultOrderIsTheOrderOfAdding)
             order.push_back(tile->Id());
         return order;
     };
-    list->Sort(1);
+    list->Sort(ListView::SortOrder::ByRemark);
     EXPECT_EQ(ids(), (std::vector<std::int32_t>{1, 3, 2, 0}));
-    list->Sort(2);
+    list->Sort(ListView::SortOrder::ByFileTime);
     EXPECT_EQ(ids(), (std::vector<std::int32_t>{1, 3, 2, 0})) << "files that cannot be read tie: list order kept";
-    list->Sort(0);
+    list->Sort(ListView::SortOrder::ById);
     EXPECT_EQ(ids(), (std::vector<std::int32_t>{0, 1, 2, 3}));
     EXPECT_EQ(list->Items()[1]->GetBounds().left, 158) << "laid out again";
-}
-
-TEST_F(ListInput, ARemarkIsEditedOnOneLineAndCommittedByAClickOrFocusLoss)
-{
-    auto* tile = new ButtonTile(std::make_shared<ImageData>(PathOf(L"p.jpg")), ButtonTile::Action::EditRemark);
-    list->AddItem(tile);
-    AddTile(L"q.jpg");
-    Refresh();
-    PressTile(0);
-    const HWND editor = list->RemarkEditor().Window();
-    ASSERT_TRUE(IsWindowVisible(editor));
-    EXPECT_EQ(list->EditingItem(), tile);
-    RECT place;
-    GetWindowRect(editor, &place);
-    EXPECT_EQ(place, (RECT{Screen(4, 115).x, Screen(4, 115).y, Screen(144, 145).x, Screen(144, 145).y}));
-    EXPECT_EQ(GetWindowTextW(editor), L"p.jpg");
-    CurrentBackend().InjectText(L"海边\r\n日落");
-    PumpPending();
-    PressTile(1);
-    EXPECT_EQ(tile->Data()->remark, L"海边日落");
-    EXPECT_FALSE(IsWindowVisible(editor));
-    EXPECT_EQ(list->EditingItem(), nullptr);
-
-    PressTile(0);
-    ASSERT_EQ(GetFocus(), editor);
-    SetWindowTextW(editor, L"新的");
-    SetFocus(owner);
-    PumpPending();
-    EXPECT_EQ(tile->Data()->remark, L"新的") << "committed when the editor lost the focus";
-
-    PressTile(0);
-    SetWindowTextW(editor, L"");
-    PressTile(1);
-    EXPECT_EQ(tile->Data()->remark, L"新的") << "an empty text keeps the remark";
-}
-
-TEST_F(ListInput, ScrollingCommitsTheRemarkSoTheEditorIsNotLeftOverAnotherTile)
-{
-    auto* tile = new ButtonTile(std::make_shared<ImageData>(PathOf(L"p.jpg")), ButtonTile::Action::EditRemark);
-    list->AddItem(tile);
-    Fill(11);
-    PressTile(0);
-    SetWindowTextW(list->RemarkEditor().Window(), L"滚动");
-    Wheel(-120);
-    EXPECT_EQ(tile->Data()->remark, L"滚动");
-    EXPECT_FALSE(IsWindowVisible(list->RemarkEditor().Window()));
-    EXPECT_EQ(list->EditingItem(), nullptr);
 }
 
 TEST_F(ListInput, SelectAllMarksEveryTileAndClearingUnmarksThemAll)
@@ -323,29 +263,15 @@ TEST_F(ListInput, SelectAllMarksEveryTileAndClearingUnmarksThemAll)
     EXPECT_EQ(selectionSignals, 1) << "only the click raised one";
 }
 
-TEST_F(ListInput, ATileBeingEditedThatGoesAwayClosesTheEditor)
-{
-    auto* tile = new ButtonTile(std::make_shared<ImageData>(PathOf(L"p.jpg")), ButtonTile::Action::EditRemark);
-    list->AddItem(tile);
-    Refresh();
-    PressTile(0);
-    ASSERT_EQ(list->EditingItem(), tile);
-    list->RemoveItem(tile->Id());
-    EXPECT_EQ(list->EditingItem(), nullptr);
-    EXPECT_FALSE(IsWindowVisible(list->RemarkEditor().Window()));
-    Press(200, 300);
-    EXPECT_TRUE(list->IsEmpty());
-}
-
 TEST_F(ListInput, ATileRemovedByItsOwnButtonIsDeletedAfterItsHandler)
 {
-    ButtonTile::destroyed = 0;
-    auto* tile = new ButtonTile(std::make_shared<ImageData>(PathOf(L"p.jpg")), ButtonTile::Action::RemoveSelf);
+    SelfRemovingTile::destroyed = 0;
+    auto* tile = new SelfRemovingTile(std::make_shared<ImageData>(PathOf(L"p.jpg")));
     list->AddItem(tile);
     AddTile(L"q.jpg");
     Refresh();
     PressTile(0);
-    EXPECT_EQ(ButtonTile::destroyed, 1);
+    EXPECT_EQ(SelfRemovingTile::destroyed, 1);
     EXPECT_EQ(Order(), (std::vector<std::wstring>{L"q.jpg"}));
     EXPECT_EQ(removedSignals, (std::vector<int>{0}));
 }

@@ -153,59 +153,96 @@ TEST_F(PostItemTest, RotateButtonsTurnThePictureAndKeepTheThumbnailInsideTheBox)
     EXPECT_EQ(tile->Data()->Thumbnail()->GetHeight(), 120u);
 }
 
-TEST_F(PostItemTest, TheEditButtonRunsTheEditorAndTheViewButtonOpensThePreview)
+TEST_F(PostItemTest, TheEditAndViewButtonsAskTheListsOwnerForTheForms)
 {
     auto* tile = AddPost(Photo("photo.png", 64, 48));
     Refresh();
-    HWND editor = nullptr;
-    SetIdleHook([&]() -> DWORD {
-        // Inside the editor's modal loop: note its window and leave.
-        if (!editor && GetActiveWindow() != owner) {
-            editor = GetActiveWindow();
-            EndDialog(editor, 0);
-        }
-        return 10;
-    });
+    std::vector<std::pair<char, ListViewItem*>> requests;
+    boost::signals2::scoped_connection edit =
+        list->EditRequested.connect([&](ListViewItem* asked) { requests.emplace_back('e', asked); });
+    boost::signals2::scoped_connection view =
+        list->ViewRequested.connect([&](ListViewItem* asked) { requests.emplace_back('v', asked); });
     Click(Inside(tile->editButton));
-    MSG message;
-    while (!editor && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-        DispatchMessageW(&message);
-    SetIdleHook(nullptr);
-    EXPECT_NE(editor, nullptr);
-    EXPECT_FALSE(IsWindow(editor));
-
     Click(Inside(tile->viewButton));
-    const HWND preview = GetActiveWindow();
-    EXPECT_NE(preview, owner);
-    EXPECT_TRUE(IsWindowVisible(preview));
-    DestroyWindow(preview);
-    PumpPending();
+    const std::vector<std::pair<char, ListViewItem*>> expected{{'e', tile}, {'v', tile}};
+    EXPECT_EQ(requests, expected);
+
+    // A list that does not take edits asks for nothing.
+    list->SetEditable(0);
+    Click(Inside(tile->editButton));
+    EXPECT_EQ(requests.size(), 2u);
 }
 
-TEST_F(PostItemTest, TheRemarkIsEditedInPlaceAndCommittedAtTheNextRelease)
+TEST_F(PostItemTest, TheRemarkIsEditedInPlaceAsOneLineAndCommittedByAClickOrFocusLoss)
 {
     auto* tile = AddPost(L"/nonexistent-trellan/holiday.jpg");
     AddPost(L"/nonexistent-trellan/other.jpg");
     Refresh();
-    HWND editor = list->RemarkEditor().Window();
+    const HWND editor = list->RemarkEditor().Window();
+    Click(Inside(tile->remarkStrip));
+    ASSERT_TRUE(IsWindowVisible(editor));
+    EXPECT_EQ(list->EditingItem(), tile);
+    RECT place;
+    GetWindowRect(editor, &place);
+    const RECT strip = tile->remarkStrip;
+    EXPECT_EQ(place, (RECT{Screen(strip.left, strip.top).x, Screen(strip.left, strip.top).y,
+                           Screen(strip.right, strip.bottom).x, Screen(strip.right, strip.bottom).y}));
+    EXPECT_EQ(GetWindowTextW(editor), tile->Data()->remark);
+    CurrentBackend().InjectText(L"海边\r\n日落");
+    PumpPending();
+    Click(POINT{500, 300}); // empty space of the list
+    EXPECT_EQ(tile->Data()->remark, L"海边日落");
+    EXPECT_FALSE(IsWindowVisible(editor));
+    EXPECT_EQ(list->EditingItem(), nullptr);
+
     const auto edit = [&](const std::wstring& text) {
         Click(Inside(tile->remarkStrip));
-        EXPECT_TRUE(IsWindowVisible(editor));
-        EXPECT_EQ(list->EditingItem(), tile);
         EXPECT_EQ(GetWindowTextW(editor), tile->Data()->remark);
         SetWindowTextW(editor, text.c_str());
-        Click(POINT{500, 300}); // empty space of the list
+        Click(POINT{500, 300});
         EXPECT_FALSE(IsWindowVisible(editor));
-        EXPECT_EQ(list->EditingItem(), nullptr);
     };
-    edit(L"海边 2024");
-    EXPECT_EQ(tile->Data()->remark, L"海边 2024");
     edit(L"");
-    EXPECT_EQ(tile->Data()->remark, L"海边 2024");
+    EXPECT_EQ(tile->Data()->remark, L"海边日落") << "an empty text keeps the remark";
     edit(L"one\r\ntwo\n");
     EXPECT_EQ(tile->Data()->remark, L"onetwo");
     edit(std::wstring(300, L'x'));
     EXPECT_EQ(tile->Data()->remark, std::wstring(259, L'x'));
+
+    Click(Inside(tile->remarkStrip));
+    ASSERT_EQ(GetFocus(), editor);
+    SetWindowTextW(editor, L"新的");
+    SetFocus(owner);
+    PumpPending();
+    EXPECT_EQ(tile->Data()->remark, L"新的") << "committed when the editor lost the focus";
+    EXPECT_EQ(list->EditingItem(), nullptr);
+}
+
+TEST_F(PostItemTest, ScrollingCommitsTheRemarkAndATileThatGoesAwayClosesTheEditor)
+{
+    for (int i = 0; i < 12; ++i)
+        AddPost(L"/nonexistent-trellan/" + std::to_wstring(i) + L".jpg");
+    Refresh();
+    auto* tile = static_cast<ListViewPostItem*>(list->Items()[0]);
+    const HWND editor = list->RemarkEditor().Window();
+    Click(Inside(tile->remarkStrip));
+    SetWindowTextW(editor, L"滚动");
+    CurrentBackend().InjectWheel(-120, Screen(100, 100));
+    PumpPending();
+    ASSERT_GT(list->ScrollPosition(), 0);
+    EXPECT_EQ(tile->Data()->remark, L"滚动");
+    EXPECT_FALSE(IsWindowVisible(editor));
+    EXPECT_EQ(list->EditingItem(), nullptr);
+
+    list->ScrollTo(0);
+    Click(Inside(tile->remarkStrip));
+    ASSERT_EQ(list->EditingItem(), tile);
+    SetWindowTextW(editor, L"不保存");
+    list->RemoveItem(tile->Id());
+    EXPECT_EQ(list->EditingItem(), nullptr);
+    EXPECT_FALSE(IsWindowVisible(editor));
+    Click(POINT{500, 300});
+    EXPECT_EQ(list->Count(), 11);
 }
 
 TEST_F(PostItemTest, TheBandReadsWhatWasSentAndSuccessOnlyWhenTheServerSaidSo)

@@ -18,8 +18,8 @@ using namespace ListViewTest;
 
 namespace {
 
-constexpr int ByFileTime = 2;
-constexpr int ByShotTime = 3;
+constexpr ListView::SortOrder ByFileTime = ListView::SortOrder::ByFileTime;
+constexpr ListView::SortOrder ByShotTime = ListView::SortOrder::ByShotTime;
 
 class ListSort : public ListFixture {
 protected:

@@ -1,0 +1,27 @@
+#pragma once
+// Which file names the control takes as pictures, from one table of the picture
+// types it reads. Each way a file comes in has its own rule, named below; a rule
+// accepts a name whose ending, without regard to case, is the extension of a type the
+// rule lists. A new format is a decoder plus one entry in the table.
+//
+// The page's "addFile" keeps to the four types it always took (a page may rely on a
+// .tif being refused there). Both drop targets, the control window and the list, take
+// the same types as the file-add dialog lists, so a file is never taken by one drop
+// target and refused by the other.
+
+#include <string>
+
+enum class PictureRule {
+    // "addFile": the path must also name an existing file that is not a folder.
+    PageAdd,
+    // Files dropped on the control window outside the list: the path must also be
+    // neither a root nor a folder.
+    WindowDrop,
+    // Files dropped on the list window: as for the control window.
+    ListDrop,
+    // The file-add dialog's grid: the name only; the listing has the entry's type.
+    FolderListing,
+};
+
+// True when the path is a picture under the rule.
+bool IsPicturePath(const std::wstring& path, PictureRule rule);
