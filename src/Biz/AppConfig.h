@@ -31,4 +31,11 @@ public:
     std::string FileNameGen = "ori";
     std::wstring FolderPath;
     std::map<std::string, std::string> Fields;
+    // A photo the user did not change goes out as its file's own bytes.
+    bool SendOriginal = false;
+    // The box a photo is scaled down to fit before upload; 0 on a side: no limit.
+    std::int32_t MaxWidth = 0;
+    std::int32_t MaxHeight = 0;
+    // JPEG encoding quality, 1 to 100.
+    std::int32_t JpegQuality = 100;
 };

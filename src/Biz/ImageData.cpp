@@ -188,4 +188,11 @@ void ImageData::ReplacePicture(PictureHandle edited, PictureHandle editedThumbna
     picture = std::move(edited);
     thumbnail = std::move(editedThumbnail);
     loaded = true;
+    userEdited = true;
+}
+
+bool ImageData::IsUnchanged() const
+{
+    std::lock_guard guard(lock);
+    return loaded && !userEdited && turns == 0;
 }

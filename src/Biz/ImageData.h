@@ -74,12 +74,16 @@ public:
     int QuarterTurns() const;
     // The user's edited picture and its thumbnail take the place of the record's.
     void ReplacePicture(PictureHandle edited, PictureHandle editedThumbnail);
+    // True while the picture is the file's as it was read: loaded, never edited, and
+    // turned by a whole number of full turns (none). Any thread.
+    bool IsUnchanged() const;
 
 private:
-    mutable std::mutex lock; // guards the six fields below
+    mutable std::mutex lock; // guards the seven fields below
     PictureHandle picture, thumbnail;
     std::int64_t shotTime = 0;
     bool loaded = false;
+    bool userEdited = false; // the user's edited picture replaced the file's
     int pendingTurns = 0; // turns asked for before the picture was read
     int turns = 0;        // every turn asked for and taken, as 0 to 3
 };

@@ -6,6 +6,7 @@
 #include "Biz/MsgMailbox.h"
 #include "Biz/PostCompleteEvent.h"
 #include "Biz/UploadManager.h"
+#include "Biz/UploadOptions.h"
 #include "Control/ControlDiagnostics.h"
 #include "Control/PictureNames.h"
 #include "Control/TrellanProxy.h"
@@ -271,6 +272,7 @@ void CTrellan::OnInit(Json::Value& root)
     }
     if (debug && !logFile.empty())
         Log::Instance().Init(debug, logFile);
+    ReadUploadOptions(config, settings);
     settings.PostUrl = std::move(postUrl);
     settings.Cookie = std::move(cookie);
     settings.EncodeType = std::move(encodeType);

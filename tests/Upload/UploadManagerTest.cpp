@@ -209,6 +209,32 @@ TEST_F(UploadManagerTest, NeverMoreThanThreadCountInFlight)
     EXPECT_EQ(Names().back(), "task_complete");
 }
 
+TEST_F(UploadManagerTest, TheNextBodyIsPreparedWhileThreadCountSendAndNoMore)
+{
+    TestReceiver receiver({"--delay", "0.4"});
+    PhotoFolder photos(9, "800x600", true);
+    AddPhotos(photos);
+    UseReceiver(receiver);
+    AppConfig::Instance().ThreadCount = 2;
+    ASSERT_TRUE(manager.StartTask());
+    // Bodies held: files prepared (their size is set) whose outcome has not been
+    // posted. The sizes are read before the events are drained, so a body is never
+    // counted after its file has finished.
+    int mostHeld = 0;
+    while (manager.IsRunning()) {
+        int prepared = 0;
+        for (std::size_t i = 0; i < list.Size(); ++i)
+            prepared += list[i].File()->uploadSize.load() > 0 ? 1 : 0;
+        EventQueue::Instance().Drain();
+        mostHeld = std::max(mostHeld, prepared - Count("post_complete") - Count("post_error"));
+        std::this_thread::sleep_for(10ms);
+    }
+    ASSERT_TRUE(RunToEnd());
+    EXPECT_EQ(Count("post_complete"), 9);
+    EXPECT_EQ(receiver.Stats()["max_in_flight"].asInt(), 2);
+    EXPECT_EQ(mostHeld, 3);
+}
+
 TEST_F(UploadManagerTest, ThreadCountBelowOneSendsOneAtATime)
 {
     for (const int threads : {0, -5}) {
