@@ -16,6 +16,10 @@ struct PostOptions {
     std::string encodeType = "utf-8";
     std::string nameGen = "ori";
     int threads = 3;
+    bool sendOriginal = false;
+    int maxWidth = 0;  // 0: no limit
+    int maxHeight = 0; // 0: no limit
+    int jpegQuality = 100;
     std::vector<std::string> files;
 
     // The options, or nothing after writing what is wrong to standard error.
