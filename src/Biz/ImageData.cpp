@@ -194,5 +194,17 @@ void ImageData::ReplacePicture(PictureHandle edited, PictureHandle editedThumbna
 bool ImageData::IsUnchanged() const
 {
     std::lock_guard guard(lock);
-    return loaded && !userEdited && turns == 0;
+    return !userEdited && turns == 0;
+}
+
+PictureHandle ImageData::PictureToSend() const
+{
+    int turnsAsked = 0;
+    {
+        std::lock_guard guard(lock);
+        if (loaded)
+            return picture;
+        turnsAsked = pendingTurns;
+    }
+    return TurnedOrSame(LoadPictureFile(path), turnsAsked);
 }

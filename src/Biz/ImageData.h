@@ -74,9 +74,13 @@ public:
     int QuarterTurns() const;
     // The user's edited picture and its thumbnail take the place of the record's.
     void ReplacePicture(PictureHandle edited, PictureHandle editedThumbnail);
-    // True while the picture is the file's as it was read: loaded, never edited, and
-    // turned by a whole number of full turns (none). Any thread.
+    // True while the picture is the file's own: never edited, and turned by whole
+    // turns only (none). Any thread.
     bool IsUnchanged() const;
+    // The picture an upload sends: the record's once loaded, else read from the file
+    // (its header; pixels when encoded) and turned as the user asked, without keeping
+    // it or making a thumbnail, which stay the list loader's work. Any thread.
+    PictureHandle PictureToSend() const;
 
 private:
     mutable std::mutex lock; // guards the seven fields below

@@ -99,8 +99,7 @@ std::string ReadOriginal(const ImageData& file, const PictureHandle& picture, Se
 std::string ChoosePicture(ImageData& file, const AppConfig& config, SentPicture& sent)
 {
     // A file sent before the list's loader reached it is read here, on this thread.
-    file.Load();
-    PictureHandle picture = file.Picture();
+    PictureHandle picture = file.PictureToSend();
     if (!picture || picture->GetWidth() == 0)
         return "the picture cannot be read";
     const int width = static_cast<int>(picture->GetWidth());

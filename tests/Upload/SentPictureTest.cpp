@@ -111,7 +111,7 @@ TEST_F(SentPictureTest, TheBoxScalesLargerPhotosDownAndTheQualityShapesTheJpeg)
     const auto tall = JpegPhotos(folder, "900x1600", 1);
     const auto small = JpegPhotos(folder, "640x480", 1);
     for (const auto& path : {wide[0], tall[0], small[0]})
-        list.Add(path);
+        list.Add(path)->File()->Load();
     AppConfig& config = AppConfig::Instance();
     config.MaxWidth = 800;
     config.MaxHeight = 800;

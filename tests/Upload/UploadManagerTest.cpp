@@ -22,8 +22,9 @@ protected:
     }
     void AddPhotos(const PhotoFolder& photos)
     {
+        // Loaded, as the list's loader leaves them.
         for (const auto& path : photos.paths)
-            list.Add(path);
+            list.Add(path)->File()->Load();
     }
     // Uploads new photos, threads at a time, to a receiver that never answers, and
     // stops the task once the first uploads are all in flight.
@@ -174,7 +175,7 @@ TEST_F(UploadManagerTest, APhotoTakenOnItsSideIsSentUpright)
     const std::vector<std::uint8_t> jpeg = ExifJpeg::WithOrientation(ExifJpeg::QuadrantJpeg(64, 32), 6);
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(jpeg.data()),
                                                 static_cast<std::streamsize>(jpeg.size()));
-    list.Add(path);
+    list.Add(path)->File()->Load();
     UseReceiver(receiver);
     ASSERT_TRUE(manager.StartTask());
     ASSERT_TRUE(RunToEnd());
