@@ -8,6 +8,18 @@ export interface TrellanOptions {
   host?: string;
 }
 
+/** Members of the "init" command's "config" that shape what an upload sends (all optional). */
+export interface TrellanUploadConfig {
+  /** Send a photo the user did not edit or turn as its file's own bytes; default false. */
+  SendOriginal?: boolean;
+  /** Scale a wider photo down to this width before upload; missing or 0: no limit. */
+  MaxWidth?: number;
+  /** Scale a taller photo down to this height before upload; missing or 0: no limit. */
+  MaxHeight?: number;
+  /** JPEG quality, 1 to 100; default 100. */
+  JpegQuality?: number;
+}
+
 export interface TrellanControl {
   /** Sends one JSON command, such as {"name":"init","config":{...}}. */
   postMessage(text: string): void;

@@ -4,8 +4,11 @@
 #include "Platform/Text/TextConv.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <iostream>
+#include <limits>
 
 using namespace Platform;
 
@@ -13,7 +16,8 @@ namespace {
 
 const char* const kUsage =
     "usage: trellan-post --url URL [--field NAME=VALUE]... [--file-field NAME] [--cookie TEXT]\n"
-    "                    [--encode-type NAME] [--name-gen ori|guid|crc|md5] [--threads N] [--insecure] FILE...\n"
+    "                    [--encode-type NAME] [--name-gen ori|guid|crc|md5] [--threads N] [--insecure]\n"
+    "                    [--send-original] [--max-width N] [--max-height N] [--jpeg-quality N] FILE...\n"
     "--insecure accepts https servers whose certificate is self-signed, expired or for another name.\n";
 
 bool Fail(const std::string& message)
@@ -22,13 +26,14 @@ bool Fail(const std::string& message)
     return false;
 }
 
-bool ParseThreads(const std::string& text, int& threads)
+bool ParseNumber(const std::string& text, long low, long high, int& number)
 {
     char* end = nullptr;
+    errno = 0;
     const long value = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || value < 1 || value > 10)
+    if (text.empty() || *end != '\0' || errno != 0 || value < low || value > high)
         return false;
-    threads = static_cast<int>(value);
+    number = static_cast<int>(value);
     return true;
 }
 
@@ -53,8 +58,15 @@ bool Apply(PostOptions& options, const std::string& name, const std::string& val
             return Fail("--name-gen takes ori, guid, crc or md5");
         options.nameGen = value;
     } else if (name == "--threads") {
-        if (!ParseThreads(value, options.threads))
+        if (!ParseNumber(value, 1, 10, options.threads))
             return Fail("--threads takes a number from 1 to 10");
+    } else if (name == "--max-width" || name == "--max-height") {
+        int& side = name == "--max-width" ? options.maxWidth : options.maxHeight;
+        if (!ParseNumber(value, 1, std::numeric_limits<std::int32_t>::max(), side))
+            return Fail(name + " takes a number of pixels from 1");
+    } else if (name == "--jpeg-quality") {
+        if (!ParseNumber(value, 1, 100, options.jpegQuality))
+            return Fail("--jpeg-quality takes a number from 1 to 100");
     } else {
         return Fail("unknown option " + name);
     }
@@ -74,6 +86,10 @@ std::optional<PostOptions> PostOptions::Parse(int argc, char** argv)
         }
         if (argument == "--insecure") {
             options.insecure = true;
+            continue;
+        }
+        if (argument == "--send-original") {
+            options.sendOriginal = true;
             continue;
         }
         if (i + 1 >= argc) {
@@ -104,5 +120,9 @@ AppConfig PostOptions::MakeConfig() const
     config.EncodeType = Utf8ToWide(encodeType);
     config.FileNameGen = nameGen;
     config.ThreadCount = threads;
+    config.SendOriginal = sendOriginal;
+    config.MaxWidth = maxWidth;
+    config.MaxHeight = maxHeight;
+    config.JpegQuality = jpegQuality;
     return config;
 }

@@ -19,6 +19,10 @@ struct PostOptions {
     // --insecure: every https server's certificate problems are tolerated, as for the
     // hosts listed in tls-exceptions, for this command only.
     bool insecure = false;
+    bool sendOriginal = false;
+    int maxWidth = 0;  // 0: no limit
+    int maxHeight = 0; // 0: no limit
+    int jpegQuality = 100;
     std::vector<std::string> files;
 
     // The options, or nothing after writing what is wrong to standard error.

@@ -31,6 +31,13 @@ public:
     std::string FileNameGen = "ori";
     std::wstring FolderPath;
     std::map<std::string, std::string> Fields;
+    // A photo the user did not change goes out as its file's own bytes.
+    bool SendOriginal = false;
+    // The box a photo is scaled down to fit before upload; 0 on a side: no limit.
+    std::int32_t MaxWidth = 0;
+    std::int32_t MaxHeight = 0;
+    // JPEG encoding quality, 1 to 100.
+    std::int32_t JpegQuality = 100;
 
     // Who calls the control, as its container says (through object safety and the
     // site), never a page command: a page's script is an untrusted caller, and then

@@ -188,4 +188,23 @@ void ImageData::ReplacePicture(PictureHandle edited, PictureHandle editedThumbna
     picture = std::move(edited);
     thumbnail = std::move(editedThumbnail);
     loaded = true;
+    userEdited = true;
+}
+
+bool ImageData::IsUnchanged() const
+{
+    std::lock_guard guard(lock);
+    return !userEdited && turns == 0;
+}
+
+PictureHandle ImageData::PictureToSend() const
+{
+    int turnsAsked = 0;
+    {
+        std::lock_guard guard(lock);
+        if (loaded)
+            return picture;
+        turnsAsked = pendingTurns;
+    }
+    return TurnedOrSame(LoadPictureFile(path), turnsAsked);
 }

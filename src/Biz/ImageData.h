@@ -74,12 +74,20 @@ public:
     int QuarterTurns() const;
     // The user's edited picture and its thumbnail take the place of the record's.
     void ReplacePicture(PictureHandle edited, PictureHandle editedThumbnail);
+    // True while the picture is the file's own: never edited, and turned by whole
+    // turns only (none). Any thread.
+    bool IsUnchanged() const;
+    // The picture an upload sends: the record's once loaded, else read from the file
+    // (its header; pixels when encoded) and turned as the user asked, without keeping
+    // it or making a thumbnail, which stay the list loader's work. Any thread.
+    PictureHandle PictureToSend() const;
 
 private:
-    mutable std::mutex lock; // guards the six fields below
+    mutable std::mutex lock; // guards the seven fields below
     PictureHandle picture, thumbnail;
     std::int64_t shotTime = 0;
     bool loaded = false;
+    bool userEdited = false; // the user's edited picture replaced the file's
     int pendingTurns = 0; // turns asked for before the picture was read
     int turns = 0;        // every turn asked for and taken, as 0 to 3
 };

@@ -1,11 +1,15 @@
 #pragma once
-// What one upload thread does for one file: encode the picture, name it, build the
-// multipart body with the form fields, post it, judge the reply, and report progress
-// and the outcome to the control's thread. One file, once; no retry.
+// What one upload thread does for one file: prepare its body (the picture, its name
+// and the form fields), wait for its place on the wire, post it, judge the reply, and
+// report progress and the outcome to the control's thread. One file, once; no retry.
+
+#include "Biz/UploadPermission.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
+class UploadBody;
 class Uploader;
 
 class PostFile {
@@ -18,8 +22,10 @@ public:
     void Abandon();
 
 private:
-    // Empty when the server accepted the file, else why not.
-    std::string Exchange();
+    // Empty when the server accepted the file, else why not; nothing when a stop came
+    // before the file went on the wire.
+    std::optional<std::string> Exchange();
+    std::string Send(const UploadBody& upload, const UploadPermission::Verdict& permitted);
     void ReportProgress();
     void AddSentBytes(std::uint32_t share);
     void ReportComplete();

@@ -6,6 +6,7 @@
 #include "Biz/UploadPermission.h"
 #include "Biz/UploadResults.h"
 #include "Biz/Uploader.h"
+#include "Biz/WireGate.h"
 
 #include <algorithm>
 #include <system_error>
@@ -26,8 +27,12 @@ int UploadTask::SlotCount(int threadCount)
 
 void UploadTask::Run()
 {
+    // One upload more than may send: its body is prepared while the others are on
+    // the wire, so a place that frees is taken at once. Each job holds one body.
+    const int sending = SlotCount(config->ThreadCount);
+    wire = std::make_shared<WireGate>(sending);
     slots.slotFreed.connect([this] { StartNext(); });
-    slots.Open(SlotCount(config->ThreadCount));
+    slots.Open(sending + 1);
     if (!stopFlag->load()) {
         for (;;) {
             slots.WaitAny();
@@ -57,6 +62,8 @@ void UploadTask::StartNext()
     auto job = std::make_shared<Uploader>();
     job->slot = slots.TakeSlot();
     job->stopFlag = stopFlag;
+    job->wire = wire;
+    job->wireTicket = wire->Issue();
     job->file = entry.file;
     job->item = entry.item;
     job->config = config;

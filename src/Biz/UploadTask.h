@@ -1,6 +1,7 @@
 #pragma once
 // One upload task, run on its own thread: sends each file of its queue once, in
-// order, on one thread per file with at most ThreadCount running at once, then posts
+// order, on one thread per file with at most ThreadCount sending at once and one
+// more preparing its body meanwhile, then posts
 // "task_end" and "task_complete"; a stopped task posts "task_complete" only when the
 // server accepted at least one of its files.
 
@@ -16,6 +17,7 @@ class ImageData;
 class UploadItem;
 class UploadPermission;
 class UploadResults;
+class WireGate;
 
 class UploadTask {
 public:
@@ -44,5 +46,6 @@ private:
     std::shared_ptr<UploadResults> results;
     std::shared_ptr<UploadPermission> permission;
     std::uint64_t epoch;
+    std::shared_ptr<WireGate> wire;
     WorkerSlots slots;
 };

@@ -13,6 +13,7 @@ class AppConfig;
 class ImageData;
 class UploadItem;
 class UploadPermission;
+class WireGate;
 
 namespace Zivoro::Threading {
 class ManualResetEvent;
@@ -26,6 +27,9 @@ public:
     // Set when the job is over, which returns the slot to the task.
     std::shared_ptr<Zivoro::Threading::ManualResetEvent> slot;
     std::shared_ptr<std::atomic<bool>> stopFlag;
+    // The task's gate to the wire and this job's turn at it.
+    std::shared_ptr<WireGate> wire;
+    std::uint64_t wireTicket = 0;
     // The configuration as it was when the task started.
     std::shared_ptr<const AppConfig> config;
     // The task's one decision on where its posts may go.

@@ -8,6 +8,7 @@
 #include "Biz/MsgMailbox.h"
 #include "Biz/PostCompleteEvent.h"
 #include "Biz/UploadManager.h"
+#include "Biz/UploadOptions.h"
 #include "Control/ControlDiagnostics.h"
 #include "Control/TrellanProxy.h"
 #include "Imaging/PictureTypes.h"
@@ -287,6 +288,7 @@ void CTrellan::OnInit(Json::Value& root)
     if (debug && !logFile.empty())
         Log::Instance().Init(debug, logFile,
                              settings.UntrustedCaller ? Log::FileRule::InLogFolder : Log::FileRule::AsGiven);
+    ReadUploadOptions(config, settings);
     settings.PostUrl = std::move(postUrl);
     settings.Cookie = std::move(cookie);
     settings.EncodeType = std::move(encodeType);

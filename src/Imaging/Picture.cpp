@@ -106,7 +106,23 @@ PictureHandle ClonePicture(const PictureHandle& picture)
                               PixelFormat32bppARGB);
 }
 
-EncodedPicture EncodePicture(const PictureHandle& picture, const std::wstring& formatName)
+bool KeepsFileFormat(const PictureHandle& picture, const std::wstring& formatName)
+{
+    if (!picture)
+        return false;
+    ImageFormat written = ImageFormat::Jpeg;
+    if (SameName(formatName, L"png"))
+        written = ImageFormat::Png;
+    else if (SameName(formatName, L"gif"))
+        written = ImageFormat::Gif;
+    else if (SameName(formatName, L"bmp"))
+        written = ImageFormat::Bmp;
+    else if (SameName(formatName, L"tiff"))
+        written = ImageFormat::Tiff;
+    return picture->GetRawFormat() == written;
+}
+
+EncodedPicture EncodePicture(const PictureHandle& picture, const std::wstring& formatName, int jpegQuality)
 {
     const EncoderClsids& encoders = Encoders();
     const CLSID* encoder = &encoders.jpeg;
@@ -120,7 +136,7 @@ EncodedPicture EncodePicture(const PictureHandle& picture, const std::wstring& f
     else if (SameName(formatName, L"tiff"))
         encoder = &encoders.tiff;
     else
-        parameters.Parameter.push_back({EncoderQuality, 100});
+        parameters.Parameter.push_back({EncoderQuality, jpegQuality});
 
     EncodedPicture result;
     if (!picture)

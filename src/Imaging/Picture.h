@@ -51,7 +51,11 @@ struct EncodedPicture {
 };
 
 // "png", "gif", "bmp" and "tiff" (in any case) choose those encoders; every other
-// name, "jpg", "jpeg", "tif" and the empty name among them, chooses JPEG at quality
-// 100. A picture that cannot be encoded gives no bytes and length 0, and the
+// name, "jpg", "jpeg", "tif" and the empty name among them, chooses JPEG at the
+// quality given (1 to 100). A picture that cannot be encoded gives no bytes and length 0, and the
 // picture's last status says why. Safe to call from several threads at once.
-EncodedPicture EncodePicture(const PictureHandle& picture, const std::wstring& formatName);
+EncodedPicture EncodePicture(const PictureHandle& picture, const std::wstring& formatName, int jpegQuality = 100);
+
+// True when EncodePicture with this format name would write the format the picture
+// was read from (a .jpg file read as JPEG, not a .tif file, which is sent as JPEG).
+bool KeepsFileFormat(const PictureHandle& picture, const std::wstring& formatName);

@@ -45,3 +45,12 @@ PictureHandle RasterToPicture(const RasterImage& raster)
     }
     return Bitmap::FromPixels(width, height, width * 4, argb.data());
 }
+
+PictureHandle ScalePicture(const PictureHandle& picture, int width, int height)
+{
+    RasterImage raster = PictureToRaster(picture);
+    if (raster.IsEmpty() || !raster.ScaleTo(width, height))
+        return nullptr;
+    PictureHandle scaled = RasterToPicture(raster);
+    return scaled && scaled->GetWidth() > 0 ? scaled : nullptr;
+}

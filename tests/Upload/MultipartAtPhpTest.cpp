@@ -51,7 +51,9 @@ protected:
     // Uploads one file and returns what PHP made of it.
     Json::Value Upload(const std::filesystem::path& path, const std::wstring& remark)
     {
-        list.Add(path)->File()->remark = remark;
+        const auto file = list.Add(path)->File();
+        file->Load();
+        file->remark = remark;
         AppConfig::Instance().PostUrl = php.WideUrl();
         AppConfig::Instance().EncodeType = L"gbk";
         EXPECT_TRUE(manager.StartTask());

@@ -22,8 +22,9 @@ protected:
     }
     void AddPhotos(const PhotoFolder& photos)
     {
+        // Loaded, as the list's loader leaves them.
         for (const auto& path : photos.paths)
-            list.Add(path);
+            list.Add(path)->File()->Load();
     }
     // Uploads new photos, threads at a time, to a receiver that never answers, and
     // stops the task once the first uploads are all in flight.
@@ -174,7 +175,7 @@ TEST_F(UploadManagerTest, APhotoTakenOnItsSideIsSentUpright)
     const std::vector<std::uint8_t> jpeg = ExifJpeg::WithOrientation(ExifJpeg::QuadrantJpeg(64, 32), 6);
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(jpeg.data()),
                                                 static_cast<std::streamsize>(jpeg.size()));
-    list.Add(path);
+    list.Add(path)->File()->Load();
     UseReceiver(receiver);
     ASSERT_TRUE(manager.StartTask());
     ASSERT_TRUE(RunToEnd());
@@ -207,6 +208,32 @@ TEST_F(UploadManagerTest, NeverMoreThanThreadCountInFlight)
     EXPECT_LE(receiver.Stats()["max_in_flight"].asInt(), 3);
     EXPECT_EQ(Count("post_complete"), 8);
     EXPECT_EQ(Names().back(), "task_complete");
+}
+
+TEST_F(UploadManagerTest, TheNextBodyIsPreparedWhileThreadCountSendAndNoMore)
+{
+    TestReceiver receiver({"--delay", "0.4"});
+    PhotoFolder photos(9, "800x600", true);
+    AddPhotos(photos);
+    UseReceiver(receiver);
+    AppConfig::Instance().ThreadCount = 2;
+    ASSERT_TRUE(manager.StartTask());
+    // Bodies held: files prepared (their size is set) whose outcome has not been
+    // posted. The sizes are read before the events are drained, so a body is never
+    // counted after its file has finished.
+    int mostHeld = 0;
+    while (manager.IsRunning()) {
+        int prepared = 0;
+        for (std::size_t i = 0; i < list.Size(); ++i)
+            prepared += list[i].File()->uploadSize.load() > 0 ? 1 : 0;
+        EventQueue::Instance().Drain();
+        mostHeld = std::max(mostHeld, prepared - Count("post_complete") - Count("post_error"));
+        std::this_thread::sleep_for(10ms);
+    }
+    ASSERT_TRUE(RunToEnd());
+    EXPECT_EQ(Count("post_complete"), 9);
+    EXPECT_EQ(receiver.Stats()["max_in_flight"].asInt(), 2);
+    EXPECT_EQ(mostHeld, 3);
 }
 
 TEST_F(UploadManagerTest, ThreadCountBelowOneSendsOneAtATime)
