@@ -61,8 +61,17 @@ async function frameBox(page) {
 // canvas box once the frame covers the viewport around it.
 async function openForm(page, frame, x, y) {
   const box = await elementBox(frame);
-  await page.mouse.click(box.x + x, box.y + y);
-  await frame.waitForSelector("canvas.trellan-overlay", { state: "visible", timeout: 10000 });
+  // A press counts only once the frame has been seen visible for a moment (the decoy
+  // guard); a user whose first click came too soon clicks again.
+  for (let attempt = 1; ; attempt++) {
+    await page.mouse.click(box.x + x, box.y + y);
+    try {
+      await frame.waitForSelector("canvas.trellan-overlay", { state: "visible", timeout: 2000 });
+      break;
+    } catch (error) {
+      if (attempt === 5) throw error;
+    }
+  }
   assert.deepEqual(await frameBox(page), { x: 0, y: 0, width: 1400, height: 820 });
   return frame.locator("canvas.trellan-overlay").boundingBox();
 }
@@ -206,8 +215,8 @@ describe("refusals and failures", () => {
         await withPage("second", async (second) => {
           await openDemo(first, host);
           await second.goto(`${host.origin}/demo/`);
-          assert.match(await notice(second), /refused the session: too many sessions/);
-          assert.match(await second.evaluate(() => document.querySelector("#log").textContent), /refused the session/);
+          assert.match(await notice(second), /too many sessions are open \(at most 1\)/);
+          assert.match(await second.evaluate(() => document.querySelector("#log").textContent), /too many sessions/);
           assert.equal(host.sessions().length, 1);
         });
       });

@@ -256,9 +256,12 @@ class ActivatedHost(Host):
     def __init__(self, addresses, *arguments):
         self.port = free_port()
         self.temp = tempfile.TemporaryDirectory()
-        environment = dict(os.environ, TMPDIR=self.temp.name, XDG_CONFIG_HOME=self.temp.name)
+        self.runtime = self.temp.name
+        environment = dict(os.environ, TMPDIR=self.temp.name, XDG_CONFIG_HOME=self.temp.name,
+                           XDG_RUNTIME_DIR=self.runtime)
         # systemd-socket-activate passes on only the variables it is told to.
-        passed = [f"--setenv={name}" for name in ("TMPDIR", "XDG_CONFIG_HOME", "TRELLAN_REGISTRY_DIR")]
+        passed = [f"--setenv={name}" for name in ("TMPDIR", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR",
+                                                  "TRELLAN_REGISTRY_DIR")]
         listen = ["--listen=" + address.format(port=self.port) for address in addresses]
         self.process = subprocess.Popen(["systemd-socket-activate", *listen, *passed,
                                          str(BIN / "trellan-host"), *arguments],
@@ -397,21 +400,21 @@ class SessionTest(unittest.TestCase):
         self.host.stop()
         self.host = Host("--max-sessions", "3", "--max-sessions-per-origin", "2", "--allow-origin", "https://a.example",
                          "--allow-origin", "https://b.example", "--allow-origin", "https://c.example")
-        first_a = self.host.session(origin="https://a.example")
-        second_a = self.host.session(origin="https://a.example")
-        third_a = wsclient.Session(self.host.port, origin="https://a.example")
+        first_a = self.host.session(path=wsclient.page_path("https://a.example"))
+        second_a = self.host.session(path=wsclient.page_path("https://a.example"))
+        third_a = wsclient.Session(self.host.port, path=wsclient.page_path("https://a.example"))
         code, reason = closed_with(third_a)
         self.assertEqual(code, 4006)
         self.assertIn("too many sessions open (at most 2)", reason)
         # Another site still has its slots, up to the total.
-        only_b = self.host.session(origin="https://b.example")
-        code, reason = closed_with(wsclient.Session(self.host.port, origin="https://c.example"))
+        only_b = self.host.session(path=wsclient.page_path("https://b.example"))
+        code, reason = closed_with(wsclient.Session(self.host.port, path=wsclient.page_path("https://c.example")))
         self.assertEqual(code, 4005)
         self.assertIn("at most 3", reason)
         self.assertEqual(len(self.host.children()), 3)
         first_a.close()
         self.assertTrue(eventually(lambda: len(self.host.children()) == 2))
-        self.assertTrue(init_answers(self.host.session(origin="https://a.example")))
+        self.assertTrue(init_answers(self.host.session(path=wsclient.page_path("https://a.example"))))
         self.assertTrue(init_answers(second_a) and init_answers(only_b))
 
     def test_a_crashed_process_ends_its_page_with_an_error(self):

@@ -10,6 +10,7 @@ import json
 import os
 import socket
 import struct
+import urllib.parse
 
 
 class Closed(Exception):
@@ -22,6 +23,11 @@ class Closed(Exception):
 # Sessions are opened by the control's frame (Origin: the host's own) for a page it names.
 FRAME_ORIGIN = "http://127.0.0.1:{port}"
 SESSION_PATH = "/session?origin=http%3A%2F%2F127.0.0.1%3A{port}"
+
+
+def page_path(page_origin):
+    """The session path with which the frame opens a session for a page of page_origin."""
+    return "/session?origin=" + urllib.parse.quote(page_origin, safe="")
 
 
 def handshake(port, origin=FRAME_ORIGIN, host="127.0.0.1:{port}", path=SESSION_PATH, timeout=10):
