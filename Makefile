@@ -49,8 +49,8 @@ browser-deps: deps
 # The thread-sanitized build makes only what the tests labelled "threads" run: their
 # folders' test programs and the programs those tests start.
 TSAN_TARGETS := tests_Platform tests_Com tests_Biz tests_Control tests_Gdiplus tests_Http \
-	tests_Upload tests_Loading tests_Web Trellan64 trellan-post trellan-regsvr trellan-run trellan-host \
-	trellan-session
+	tests_Upload tests_Loading tests_Web Trellan64 trellan-post trellan-picture trellan-regsvr trellan-run \
+	trellan-host trellan-session
 
 test-sanitize: deps
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTRELLAN_SANITIZE=address,undefined
