@@ -31,7 +31,7 @@ bool MakeFolders(const std::string& path)
 
 std::string LogFolder::Path()
 {
-    // The base directory specification wants an absolute path; anything else is ignored.
+    // XDG_STATE_HOME counts only as an absolute path; anything else is ignored, as desktops do.
     const char* state = std::getenv("XDG_STATE_HOME");
     const std::string base = state && *state == '/' ? state : HomeFolder() + "/.local/state";
     return base + "/trellan/logs";
