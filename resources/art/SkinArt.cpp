@@ -42,15 +42,6 @@ std::vector<SkinImage> SkinImages()
         {"IcoInfo", 32, 32, InfoIcon},
         {"ico-left", 48, 48, [](ArtCanvas& c) { ViewArrow(c, Turn::Left); }},
         {"ico-right", 48, 48, [](ArtCanvas& c) { ViewArrow(c, Turn::Right); }},
-        {"BtnPost-Normal", 84, 24, [](ArtCanvas& c) { PostButton(c, Face::Normal); }},
-        {"BtnPost-Disable", 84, 24, [](ArtCanvas& c) { PostButton(c, Face::Disabled); }},
-        {"BtnPost-Hover", 84, 24, [](ArtCanvas& c) { PostButton(c, Face::Hover); }},
-        {"BtnPost-Cancel", 84, 24, PostCancelButton},
-        {"BtnAdd-Normal", 84, 24, [](ArtCanvas& c) { AddButton(c, Face::Normal); }},
-        {"BtnAdd-Hover", 84, 24, [](ArtCanvas& c) { AddButton(c, Face::Hover); }},
-        {"BtnAdd-Disable", 84, 24, [](ArtCanvas& c) { AddButton(c, Face::Disabled); }},
-        {"BtnAdd2-Normal", 203, 51, [](ArtCanvas& c) { LargeAddButton(c, Face::Normal); }},
-        {"BtnAdd2-Hover", 203, 51, [](ArtCanvas& c) { LargeAddButton(c, Face::Hover); }},
         {"RotatioLeft", 16, 16, [](ArtCanvas& c) { RotateIcon(c, Turn::Left); }},
         {"RotatioRight", 16, 16, [](ArtCanvas& c) { RotateIcon(c, Turn::Right); }},
         {"Btn_Delete", 16, 16, DeleteIcon},
@@ -59,10 +50,48 @@ std::vector<SkinImage> SkinImages()
         {"BtnRestore-Normal", 15, 15, [](ArtCanvas& c) { SizeButton(c, WindowButton::Restore, Hovered::No); }},
         {"BtnRestore-Hover", 15, 15, [](ArtCanvas& c) { SizeButton(c, WindowButton::Restore, Hovered::Yes); }},
         {"Title_bk", 1, 32, TitleRamp},
-        {"BtnOk", 55, 24, OkButton},
-        {"BtnCancel", 51, 24, CancelButton},
         {"IconStrip", 96, 16, IconStrip},
     };
+}
+
+// The faces with a caption, in one language; suffix ends their names.
+struct Captions {
+    std::string suffix;
+    std::string add;
+    std::string post;
+    std::string cancelPost;
+    std::string ok;
+    std::string cancel;
+};
+
+std::vector<SkinImage> CaptionedImages(const Captions& captions)
+{
+    const Captions& c = captions;
+    const std::string& s = c.suffix;
+    return {
+        {"BtnPost-Normal" + s, 84, 24, [c](ArtCanvas& a) { PostButton(a, Face::Normal, c.post); }},
+        {"BtnPost-Disable" + s, 84, 24, [c](ArtCanvas& a) { PostButton(a, Face::Disabled, c.post); }},
+        {"BtnPost-Hover" + s, 84, 24, [c](ArtCanvas& a) { PostButton(a, Face::Hover, c.post); }},
+        {"BtnPost-Cancel" + s, 84, 24, [c](ArtCanvas& a) { PostCancelButton(a, c.cancelPost); }},
+        {"BtnAdd-Normal" + s, 84, 24, [c](ArtCanvas& a) { AddButton(a, Face::Normal, c.add); }},
+        {"BtnAdd-Hover" + s, 84, 24, [c](ArtCanvas& a) { AddButton(a, Face::Hover, c.add); }},
+        {"BtnAdd-Disable" + s, 84, 24, [c](ArtCanvas& a) { AddButton(a, Face::Disabled, c.add); }},
+        {"BtnAdd2-Normal" + s, 203, 51, [c](ArtCanvas& a) { LargeAddButton(a, Face::Normal, c.add); }},
+        {"BtnAdd2-Hover" + s, 203, 51, [c](ArtCanvas& a) { LargeAddButton(a, Face::Hover, c.add); }},
+        {"BtnOk" + s, 55, 24, [c](ArtCanvas& a) { OkButton(a, c.ok); }},
+        {"BtnCancel" + s, 51, 24, [c](ArtCanvas& a) { CancelButton(a, c.cancel); }},
+    };
+}
+
+std::vector<SkinImage> AllImages()
+{
+    std::vector<SkinImage> images = SkinImages();
+    for (const Captions& captions : {Captions{"", "添加照片", "上传", "取消上传", "确定", "取消"},
+                                     Captions{"-en", "Add photos", "Upload", "Cancel", "OK", "Cancel"}}) {
+        std::vector<SkinImage> captioned = CaptionedImages(captions);
+        images.insert(images.end(), captioned.begin(), captioned.end());
+    }
+    return images;
 }
 
 } // namespace
@@ -75,7 +104,7 @@ int main(int argc, char** argv)
     }
     const std::string folder = std::string(argv[1]) + "/png";
     ContactSheet sheet;
-    for (const SkinImage& image : SkinImages()) {
+    for (const SkinImage& image : AllImages()) {
         ArtCanvas canvas(image.width, image.height);
         image.paint(canvas);
         const std::string path = folder + "/" + image.name + ".png";

@@ -81,38 +81,38 @@ void ButtonFace(ArtCanvas& canvas, Face face)
     canvas.Panel(0, 0, canvas.Width(), canvas.Height(), 3, look.fill, look.border);
 }
 
-void AddButton(ArtCanvas& canvas, Face face)
+void AddButton(ArtCanvas& canvas, Face face, const std::string& caption)
 {
     ButtonLook look = LightLook(face);
-    CaptionedButton(canvas, look, "添加照片", 12, [&](ArtCanvas& c, Colour ink) {
+    CaptionedButton(canvas, look, caption, 12, [&](ArtCanvas& c, Colour ink) {
         PlusGlyph(c, face == Face::Disabled ? ink : Palette::accent);
     }, 12);
 }
 
-void LargeAddButton(ArtCanvas& canvas, Face face)
+void LargeAddButton(ArtCanvas& canvas, Face face, const std::string& caption)
 {
-    CaptionedButton(canvas, AccentLook(face), "添加照片", 20, PlusGlyph, 22, 4);
+    CaptionedButton(canvas, AccentLook(face), caption, 20, PlusGlyph, 22, 4);
 }
 
-void PostButton(ArtCanvas& canvas, Face face)
+void PostButton(ArtCanvas& canvas, Face face, const std::string& caption)
 {
-    CaptionedButton(canvas, AccentLook(face), "上传", 12, UpGlyph, 14);
+    CaptionedButton(canvas, AccentLook(face), caption, 12, UpGlyph, 14);
 }
 
-void PostCancelButton(ArtCanvas& canvas)
+void PostCancelButton(ArtCanvas& canvas, const std::string& caption)
 {
     const ButtonLook look{Colour::Rgb(0xFDEFEE), Colour::Rgb(0xE8B0AB), Palette::dangerText};
-    CaptionedButton(canvas, look, "取消上传", 12, StopSquare, 12);
+    CaptionedButton(canvas, look, caption, 12, StopSquare, 12);
 }
 
-void OkButton(ArtCanvas& canvas)
+void OkButton(ArtCanvas& canvas, const std::string& caption)
 {
-    CaptionedButton(canvas, AccentLook(Face::Normal), "确定", 12);
+    CaptionedButton(canvas, AccentLook(Face::Normal), caption, 12);
 }
 
-void CancelButton(ArtCanvas& canvas)
+void CancelButton(ArtCanvas& canvas, const std::string& caption)
 {
-    CaptionedButton(canvas, LightLook(Face::Normal), "取消", 12);
+    CaptionedButton(canvas, LightLook(Face::Normal), caption, 12);
 }
 
 void CheckBox(ArtCanvas& canvas, Checked checked, Hovered hovered)

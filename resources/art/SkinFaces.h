@@ -3,6 +3,8 @@
 
 #include "ArtCanvas.h"
 
+#include <string>
+
 enum class Face { Normal, Hover, Down, Disabled };
 enum class Checked { No, Yes };
 enum class Hovered { No, Yes };
@@ -10,12 +12,13 @@ enum class WindowButton { Maximise, Restore };
 
 // The plain button face; the button draws its own caption over it.
 void ButtonFace(ArtCanvas& canvas, Face face);
-void AddButton(ArtCanvas& canvas, Face face);
-void LargeAddButton(ArtCanvas& canvas, Face face);
-void PostButton(ArtCanvas& canvas, Face face);
-void PostCancelButton(ArtCanvas& canvas);
-void OkButton(ArtCanvas& canvas);
-void CancelButton(ArtCanvas& canvas);
+// Faces that carry their caption, drawn once per language.
+void AddButton(ArtCanvas& canvas, Face face, const std::string& caption);
+void LargeAddButton(ArtCanvas& canvas, Face face, const std::string& caption);
+void PostButton(ArtCanvas& canvas, Face face, const std::string& caption);
+void PostCancelButton(ArtCanvas& canvas, const std::string& caption);
+void OkButton(ArtCanvas& canvas, const std::string& caption);
+void CancelButton(ArtCanvas& canvas, const std::string& caption);
 
 void CheckBox(ArtCanvas& canvas, Checked checked, Hovered hovered);
 void CloseButton(ArtCanvas& canvas, Hovered hovered);

@@ -3,6 +3,8 @@
 // "setFolder". Written only on the control's thread; an upload task works on a copy
 // taken when it starts, so a page changing settings mid-task never races it.
 
+#include "Biz/UiLanguage.h"
+
 #include <cstdint>
 #include <map>
 #include <string>
@@ -38,6 +40,8 @@ public:
     std::int32_t MaxHeight = 0;
     // JPEG encoding quality, 1 to 100.
     std::int32_t JpegQuality = 100;
+    // The language of every text the interface shows.
+    UiLanguage Language = UiLanguage::Chinese;
 
     // Who calls the control, as its container says (through object safety and the
     // site), never a page command: a page's script is an untrusted caller, and then

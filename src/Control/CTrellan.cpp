@@ -4,8 +4,10 @@
 #include "Biz/AppState.h"
 #include "Biz/EventQueue.h"
 #include "Biz/ImageData.h"
+#include "Biz/LanguageOption.h"
 #include "Biz/Log/Log.h"
 #include "Biz/MsgMailbox.h"
+#include "Biz/UiText.h"
 #include "Biz/PostCompleteEvent.h"
 #include "Biz/UploadManager.h"
 #include "Biz/UploadOptions.h"
@@ -251,7 +253,7 @@ void CTrellan::sendJson(const Json::Value& value)
     ComPtr<ITrellan> self;
     if (FAILED(GetGlobalInterfaceTable().GetInterfaceFromGlobal(gitCookie, IID_ITrellan,
                                                                 reinterpret_cast<void**>(self.Put())))) {
-        MessageBoxW(nullptr, L"从全局GIT中获取指针失败", L"sendJson", MB_OK);
+        MessageBoxW(nullptr, UiText::Get(TextId::InterfaceLookupFailed), L"sendJson", MB_OK);
     } else {
         ScopedBstr text(Utf8ToWide(WriteJson(value)));
         self->FireRecvMessage(text.Get());
@@ -289,6 +291,10 @@ void CTrellan::OnInit(Json::Value& root)
         Log::Instance().Init(debug, logFile,
                              settings.UntrustedCaller ? Log::FileRule::InLogFolder : Log::FileRule::AsGiven);
     ReadUploadOptions(config, settings);
+    const UiLanguage shown = settings.Language;
+    ReadLanguage(config, settings);
+    if (settings.Language != shown && Window())
+        view.OnLanguageChanged();
     settings.PostUrl = std::move(postUrl);
     settings.Cookie = std::move(cookie);
     settings.EncodeType = std::move(encodeType);

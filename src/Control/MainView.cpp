@@ -2,6 +2,7 @@
 
 #include "Biz/AppConfig.h"
 #include "Biz/AppState.h"
+#include "Biz/UiText.h"
 #include "Biz/UploadItem.h"
 #include "Biz/UploadManager.h"
 #include "Control/ControlDropTarget.h"
@@ -20,10 +21,12 @@
 #include "UI/HostPainting.h"
 #include "UI/Skin.h"
 #include "UI/UiDrawing.h"
+#include "UI/UiFontSet.h"
 #include "Views/ListViewItem.h"
 #include "Views/ListViewPostItem.h"
 #include "Views/FormatRegistry.h"
 
+#include <algorithm>
 #include <iterator>
 
 using namespace Platform;
@@ -38,7 +41,12 @@ constexpr int kTopBandBottom = 32;
 constexpr int kSecondBandTop = 31;
 constexpr int kListTop = 57;
 
-const wchar_t* const kSortOrders[] = {L"默认排序", L"按文件名", L"按创建时间", L"按拍摄时间"};
+constexpr TextId kSortOrders[] = {TextId::SortDefault, TextId::SortByName, TextId::SortByCreated, TextId::SortByTaken};
+// The sort box is at least this wide, and wide enough for its longest order and arrow.
+constexpr int kSortBoxWidth = 86;
+constexpr int kSortBoxChrome = 24;
+// Space kept between the measured controls placed from the toolbar's right end.
+constexpr int kToolbarGap = 7;
 
 // The box lists the orders in the list's numbering; an index it does not have keeps
 // the order the tiles came in.
@@ -89,8 +97,9 @@ void MainView::OnCreate(HWND controlWindow)
     BuildEmptyState();
     BuildLinks();
     BuildSortBox();
-    hintLabel.Create(this, L"请点击\"添加按钮\"，选择要上传的照片");
+    hintLabel.Create(this, L"");
     hintLabel.SetMargins(8, 39, 0, 0);
+    ApplyTexts();
     ShowListState();
 
     FormatRegistry::Instance().RegisterFormat(L"ListViewItem");
@@ -124,20 +133,16 @@ void MainView::BuildToolbar()
 {
     struct ToolbarButton {
         Zivoro::UI::Controls::Button& button;
-        const char* normal;
-        const char* hover;
-        const char* disabledImage;
         int left;
         void (MainView::*handler)();
     };
     const ToolbarButton buttons[] = {
-        {addButton, "BtnAdd-Normal", "BtnAdd-Hover", "BtnAdd-Disable", 6, &MainView::OnAddClicked},
-        {uploadButton, "BtnPost-Normal", "BtnPost-Hover", "BtnPost-Disable", 94, &MainView::OnUploadClicked},
-        {cancelButton, "BtnPost-Cancel", "BtnPost-Cancel", "BtnPost-Cancel", 94, &MainView::OnCancelClicked},
+        {addButton, 6, &MainView::OnAddClicked},
+        {uploadButton, 94, &MainView::OnUploadClicked},
+        {cancelButton, 94, &MainView::OnCancelClicked},
     };
     for (const ToolbarButton& entry : buttons) {
         entry.button.Create(this, L"");
-        entry.button.SetImages(entry.normal, entry.hover, entry.hover, entry.disabledImage);
         entry.button.SetMargins(entry.left, 4, 0, 0);
         entry.button.SetSize(84, 24);
         entry.button.SetDisabled(0);
@@ -146,9 +151,9 @@ void MainView::BuildToolbar()
     }
     cancelButton.SetVisible(0);
 
-    selectAllBox.Create(this, L"全选");
+    selectAllBox.Create(this, L"");
     selectAllBox.SetAnchors(AnchorTop | AnchorRight);
-    selectAllBox.SetMargins(0, 7, 326, 0);
+    selectAllBox.SetMargins(0, 7, 0, 0);
     selectAllBox.SetChecked(0);
     selectAllBox.SetDisabled(0);
     connections.push_back(selectAllBox.changed.connect([this] { OnSelectAllChanged(); }));
@@ -157,38 +162,34 @@ void MainView::BuildToolbar()
 void MainView::BuildEmptyState()
 {
     bigAddButton.Create(this, L"");
-    bigAddButton.SetImages("BtnAdd2-Normal", "BtnAdd2-Hover", "BtnAdd2-Hover", "");
     bigAddButton.SetAnchors(AnchorTop | CenterHorizontal);
     bigAddButton.SetMargins(268, 228, 0, 0);
     bigAddButton.SetSize(203, 51);
     connections.push_back(bigAddButton.clicked.connect([this] { OnAddClicked(); }));
 
-    dropHint.Create(this, L"单击\"添加照片\"按钮或拖动照片到上传框中");
+    dropHint.Create(this, L"");
     dropHint.SetFormat(32);
     dropHint.SetAnchors(AnchorTop | CenterHorizontal);
     dropHint.SetMargins(0, 298, 0, 0);
-    dropHint.SetSize(227, 0);
 }
 
 void MainView::BuildLinks()
 {
     struct Link {
         Zivoro::UI::Controls::IconLabel& label;
-        const wchar_t* text;
         const char* image;
-        int rightMargin;
         void (MainView::*handler)(ControlBase*);
     };
     const Link links[] = {
-        {editIcon, L"编辑", "IcoEdit", 266, &MainView::OnEditClicked},
-        {rotateLeftIcon, L"左旋", "RotatioLeft", 211, &MainView::OnRotateLeftClicked},
-        {rotateRightIcon, L"右旋", "RotatioRight", 157, &MainView::OnRotateRightClicked},
-        {deleteIcon, L"删除", "Btn_Delete", 103, &MainView::OnDeleteClicked},
+        {editIcon, "IcoEdit", &MainView::OnEditClicked},
+        {rotateLeftIcon, "RotatioLeft", &MainView::OnRotateLeftClicked},
+        {rotateRightIcon, "RotatioRight", &MainView::OnRotateRightClicked},
+        {deleteIcon, "Btn_Delete", &MainView::OnDeleteClicked},
     };
     for (const Link& link : links) {
-        link.label.Create(this, link.text, link.image);
+        link.label.Create(this, L"", link.image);
         link.label.SetAnchors(AnchorTop | AnchorRight);
-        link.label.SetMargins(0, 7, link.rightMargin, 0);
+        link.label.SetMargins(0, 7, 0, 0);
         link.label.SetDisabled(1);
         connections.push_back(
             link.label.clicked.connect([this, handler = link.handler](ControlBase* sender) { (this->*handler)(sender); }));
@@ -198,13 +199,82 @@ void MainView::BuildLinks()
 void MainView::BuildSortBox()
 {
     sortBox.Attach(this);
-    for (const wchar_t* order : kSortOrders)
-        SendMessageW(sortBox.GetHwnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(order));
-    SendMessageW(sortBox.GetHwnd(), CB_SETCURSEL, 0, 0);
     sortBox.SetAnchors(AnchorTop | AnchorRight);
-    sortBox.SetMargins(0, 4, 10, 0);
-    sortBox.SetSize(86, 70);
+    sortBox.SetMargins(0, 4, 0, 0);
     connections.push_back(sortBox.selectionChanged.connect([this](int index) { OnSortChanged(index); }));
+}
+
+void MainView::ApplyTexts()
+{
+    addButton.SetImages(CaptionedSkin("BtnAdd-Normal"), CaptionedSkin("BtnAdd-Hover"), CaptionedSkin("BtnAdd-Hover"),
+                        CaptionedSkin("BtnAdd-Disable"));
+    uploadButton.SetImages(CaptionedSkin("BtnPost-Normal"), CaptionedSkin("BtnPost-Hover"),
+                           CaptionedSkin("BtnPost-Hover"), CaptionedSkin("BtnPost-Disable"));
+    const std::string cancelFace = CaptionedSkin("BtnPost-Cancel");
+    cancelButton.SetImages(cancelFace, cancelFace, cancelFace, cancelFace);
+    bigAddButton.SetImages(CaptionedSkin("BtnAdd2-Normal"), CaptionedSkin("BtnAdd2-Hover"),
+                           CaptionedSkin("BtnAdd2-Hover"), "");
+
+    selectAllBox.SetText(UiText::Get(TextId::SelectAll));
+    editIcon.SetText(UiText::Get(TextId::Edit));
+    rotateLeftIcon.SetText(UiText::Get(TextId::TurnLeft));
+    rotateRightIcon.SetText(UiText::Get(TextId::TurnRight));
+    deleteIcon.SetText(UiText::Get(TextId::Delete));
+    hintLabel.SetText(UiText::Get(TextId::ToolbarHint));
+    dropHint.SetText(UiText::Get(TextId::DropHint));
+    // The hint is centred as a box of at least the design's width.
+    dropHint.SetSize(std::max(227, static_cast<int>(dropHint.bounds.right - dropHint.bounds.left)), 0);
+    FillSortBox();
+    PlaceToolbarFromRight();
+}
+
+void MainView::FillSortBox()
+{
+    const HWND box = sortBox.GetHwnd();
+    SendMessageW(box, CB_RESETCONTENT, 0, 0);
+    int widest = 0;
+    const HDC dc = GetDC(hwnd);
+    for (TextId order : kSortOrders) {
+        const std::wstring text = UiText::Get(order);
+        SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        widest = std::max(widest, static_cast<int>(
+                                      MeasureText(dc, text, static_cast<int>(text.size()), UiFontSet::Instance().font).cx));
+    }
+    ReleaseDC(hwnd, dc);
+    SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(sortIndex), 0);
+    sortBox.SetSize(std::max(kSortBoxWidth, widest + kSortBoxChrome), 70);
+}
+
+// The links and select all keep the design's right margins while their texts fit;
+// a longer text pushes everything left of it further left, so nothing overlaps.
+void MainView::PlaceToolbarFromRight()
+{
+    struct Placed {
+        ControlBase& control;
+        int designMargin;
+        int width;
+    };
+    const Placed row[] = {
+        {sortBox, 10, sortBox.size.cx},
+        {deleteIcon, 103, deleteIcon.size.cx},
+        {rotateRightIcon, 157, rotateRightIcon.size.cx},
+        {rotateLeftIcon, 211, rotateLeftIcon.size.cx},
+        {editIcon, 266, editIcon.size.cx},
+        {selectAllBox, 326, selectAllBox.size.cx + selectAllBox.boxWidth},
+    };
+    int reached = 0;
+    for (const Placed& placed : row) {
+        const int margin = std::max(placed.designMargin, reached);
+        placed.control.SetMargins(0, placed.control.margins.top, margin, 0);
+        reached = margin + placed.width + kToolbarGap;
+    }
+}
+
+void MainView::OnLanguageChanged()
+{
+    ApplyTexts();
+    LayoutChildren();
+    list.InvalidateAll();
 }
 
 void MainView::OnDestroy()
@@ -336,7 +406,7 @@ void MainView::OnUploadClicked()
 {
     if (ListIsEmpty()) {
         CMessageDialog dialog;
-        dialog.SetMessage(L"上传列表为空，请选择文件");
+        dialog.SetMessage(UiText::Get(TextId::EmptyList));
         dialog.DoModal(GetActiveWindow());
         return;
     }

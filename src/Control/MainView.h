@@ -33,6 +33,9 @@ public:
     void OnCreate(Platform::HWND window);
     // WM_DESTROY: the native child windows go and the drop target is revoked.
     void OnDestroy();
+    // The page chose another language: every text and captioned image is set again and
+    // the toolbar laid out for the new widths.
+    void OnLanguageChanged();
     // WM_PAINT: the whole tree paints off screen and the update area is copied.
     void PaintWindow();
 
@@ -97,6 +100,10 @@ private:
     void BuildEmptyState();
     void BuildLinks();
     void BuildSortBox();
+    // Texts and captioned images in the configured language.
+    void ApplyTexts();
+    void FillSortBox();
+    void PlaceToolbarFromRight();
     void DisconnectAll();
     bool ListIsEmpty() const;
     // Shows the empty-list or the filled state, as the list's content says.

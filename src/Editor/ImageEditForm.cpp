@@ -2,12 +2,15 @@
 
 #include "Biz/AppState.h"
 #include "Biz/ImageData.h"
+#include "Biz/UiText.h"
 #include "Imaging/RasterConversion.h"
 #include "Platform/Controls/ControlMessages.h"
+#include "Platform/Gdi/Text.h"
 #include "Platform/Gdiplus/PixelBuffer.h"
 #include "Platform/Win/Dialog.h"
 #include "Platform/Win/Input.h"
 #include "Platform/Win/MessageLoop.h"
+#include "Platform/Win/Painting.h"
 #include "Platform/Win/Reflection.h"
 #include "Platform/Win/Screen.h"
 #include "Platform/Win/SizingLoop.h"
@@ -22,6 +25,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cwchar>
 
 using namespace Platform;
 using Zivoro::UI::Controls::Button;
@@ -47,7 +51,7 @@ ImageEditForm::ImageEditForm(ListViewItem* tile)
         tileId = tile->Id();
         record = tile->Data();
     }
-    title = L"编辑图片";
+    title = UiText::Get(TextId::EditPicture);
 }
 
 ImageEditForm::~ImageEditForm() = default;
@@ -143,8 +147,8 @@ void ImageEditForm::BuildFrameButtons()
     const FrameButton buttons[] = {
         {maximizeButton, L"", AnchorTop | AnchorRight, SIZE{15, 15}, RECT{0, 5, 23, 0}, &ImageEditForm::OnMaximize},
         {closeButton, L"", AnchorTop | AnchorRight, SIZE{15, 15}, RECT{0, 5, 6, 0}, nullptr},
-        {okButton, L"确定", AnchorBottom | AnchorRight, SIZE{72, 25}, RECT{0, 0, 85, 4}, &ImageEditForm::OnOk},
-        {cancelButton, L"取消", AnchorBottom | AnchorRight, SIZE{72, 25}, RECT{0, 0, 7, 4}, nullptr},
+        {okButton, UiText::Get(TextId::Ok), AnchorBottom | AnchorRight, SIZE{72, 25}, RECT{0, 0, 85, 4}, &ImageEditForm::OnOk},
+        {cancelButton, UiText::Get(TextId::Cancel), AnchorBottom | AnchorRight, SIZE{72, 25}, RECT{0, 0, 7, 4}, nullptr},
     };
     for (const FrameButton& entry : buttons) {
         entry.button.Create(this, entry.text);
@@ -162,13 +166,14 @@ void ImageEditForm::BuildFrameButtons()
 
 void ImageEditForm::BuildTabs()
 {
-    const std::pair<Button*, const wchar_t*> tabs[] = {
-        {&sizeTab, L"调整尺寸"},     {&lightTab, L"调整亮度"}, {&saturateTab, L"饱和度"}, {&rotationTab, L"旋转图片"},
-        {&qualityTab, L"质量优化"}, {&clipTab, L"裁剪图片"},  {&undoTab, L"撤消编辑"},
+    const std::pair<Button*, TextId> tabs[] = {
+        {&sizeTab, TextId::Resize},         {&lightTab, TextId::Brightness},   {&saturateTab, TextId::Saturation},
+        {&rotationTab, TextId::RotatePicture}, {&qualityTab, TextId::Quality}, {&clipTab, TextId::CropPicture},
+        {&undoTab, TextId::UndoEdits},
     };
     int top = 52;
     for (const auto& [tab, text] : tabs) {
-        tab->Create(this, text);
+        tab->Create(this, UiText::Get(text));
         tab->SetSize(kButtonWidth, kButtonHeight);
         tab->SetMargins(7, top, 0, 0);
         top += 27;
@@ -185,60 +190,84 @@ void ImageEditForm::BuildTabs()
     undoTab.clicked.connect([this] { UndoEdits(); });
 }
 
-void ImageEditForm::AddLabel(Panel panel, Label& label, const wchar_t* text, int left, int top)
+// How much wider a text is in the configured language than in the design's Chinese:
+// the rest of its panel's row moves right by that, so a longer label never runs under
+// its neighbour. Texts that are narrower keep the design's places.
+int ImageEditForm::Overflow(TextId id) const
 {
-    label.SetMargins(left, top, 0, 0);
-    label.Create(this, text);
-    panels.emplace(panel, &label);
+    const HDC dc = GetDC(hwnd);
+    const auto width = [dc](const wchar_t* text) {
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, text, static_cast<int>(std::wcslen(text)), &extent);
+        return static_cast<int>(extent.cx);
+    };
+    const int overflow = width(UiText::Get(id)) - width(UiText::Get(id, UiLanguage::Chinese));
+    ReleaseDC(hwnd, dc);
+    return std::max(0, overflow);
 }
 
-void ImageEditForm::AddButton(Panel panel, Button& button, const wchar_t* text, int left, int top,
+void ImageEditForm::Place(Panel panel, ControlBase& control, int left, int top)
+{
+    control.SetMargins(left + rowShift[panel], top, 0, 0);
+    panels.emplace(panel, &control);
+}
+
+void ImageEditForm::AddLabel(Panel panel, Label& label, TextId text, int left, int top)
+{
+    Place(panel, label, left, top);
+    label.Create(this, UiText::Get(text));
+    rowShift[panel] += Overflow(text);
+}
+
+void ImageEditForm::AddCheckBox(Panel panel, Zivoro::UI::Controls::CheckBox& box, TextId text, int left, int top)
+{
+    Place(panel, box, left, top);
+    box.Create(this, UiText::Get(text));
+    rowShift[panel] += Overflow(text);
+}
+
+void ImageEditForm::AddButton(Panel panel, Button& button, TextId text, int left, int top,
                               std::function<void()> clicked)
 {
-    button.Create(this, text);
+    button.Create(this, UiText::Get(text));
     button.SetSize(kButtonWidth, kButtonHeight);
-    button.SetMargins(left, top, 0, 0);
+    Place(panel, button, left, top);
     button.clicked.connect(std::move(clicked));
-    panels.emplace(panel, &button);
 }
 
 void ImageEditForm::AddField(Panel panel, Editor& field, int left, int top)
 {
-    field.SetMargins(left, top, 0, 0);
+    Place(panel, field, left, top);
     field.SetSize(kFieldWidth, kFieldHeight);
     field.Attach(this);
-    panels.emplace(panel, &field);
 }
 
 void ImageEditForm::AddSlider(Panel panel, ExtTrackBar& slider, int left, int top, int low, int high,
                               int value)
 {
     slider.Create(hwnd);
-    slider.SetMargins(left, top, 0, 0);
+    Place(panel, slider, left, top);
     slider.SetSize(kSliderWidth, kSliderHeight);
     slider.SetRange(low, high);
     AddChild(&slider);
     slider.SetValue(value);
-    panels.emplace(panel, &slider);
 }
 
 void ImageEditForm::BuildSizePanel()
 {
-    AddLabel(Panel::Size, widthLabel, L"宽度：", 77, 32);
+    AddLabel(Panel::Size, widthLabel, TextId::WidthLabel, 77, 32);
     AddField(Panel::Size, widthField, 114, 30);
-    AddLabel(Panel::Size, heightLabel, L"高度：", 156, 32);
+    AddLabel(Panel::Size, heightLabel, TextId::HeightLabel, 156, 32);
     AddField(Panel::Size, heightField, 192, 30);
-    keepRatioBox.SetMargins(244, 31, 0, 0);
-    keepRatioBox.Create(this, L"约束比例");
+    AddCheckBox(Panel::Size, keepRatioBox, TextId::KeepRatio, 244, 31);
     keepRatioBox.SetChecked(1);
-    panels.emplace(Panel::Size, &keepRatioBox);
-    AddButton(Panel::Size, resizeButton, L"调整尺寸", 322, 26, [this] {
+    AddButton(Panel::Size, resizeButton, TextId::Resize, 322, 26, [this] {
         canvas.ResizeTo(SideOf(widthField), SideOf(heightField));
         ShowPictureState();
     });
     resizeButton.SetDisabled(1);
-    AddButton(Panel::Size, actualPixelsButton, L"实际像素", 404, 26, [this] { canvas.ShowActualPixels(); });
-    AddButton(Panel::Size, fitButton, L"适合尺寸", 486, 26, [this] { canvas.FitToWindow(); });
+    AddButton(Panel::Size, actualPixelsButton, TextId::ActualPixels, 404, 26, [this] { canvas.ShowActualPixels(); });
+    AddButton(Panel::Size, fitButton, TextId::FitSize, 486, 26, [this] { canvas.FitToWindow(); });
     widthField.textChanged.connect([this] { OnSizeFieldChanged(widthField); });
     heightField.textChanged.connect([this] { OnSizeFieldChanged(heightField); });
     ShowPictureState();
@@ -246,11 +275,11 @@ void ImageEditForm::BuildSizePanel()
 
 void ImageEditForm::BuildLightPanel()
 {
-    AddLabel(Panel::Light, brightnessLabel, L"亮度：", 73, 31);
+    AddLabel(Panel::Light, brightnessLabel, TextId::BrightnessLabel, 73, 31);
     AddSlider(Panel::Light, brightnessSlider, 119, 31, -255, 255, 0);
     AddField(Panel::Light, brightnessField, 242, 30);
     brightnessField.SetInt(0);
-    AddLabel(Panel::Light, contrastLabel, L"对比度：", 283, 31);
+    AddLabel(Panel::Light, contrastLabel, TextId::ContrastLabel, 283, 31);
     AddSlider(Panel::Light, contrastSlider, 334, 31, -100, 100, 0);
     AddField(Panel::Light, contrastField, 461, 30);
     contrastField.SetInt(0);
@@ -266,43 +295,42 @@ void ImageEditForm::BuildLightPanel()
 
 void ImageEditForm::BuildSaturatePanel()
 {
-    AddLabel(Panel::Saturate, saturationLabel, L"饱和度：", 77, 33);
+    AddLabel(Panel::Saturate, saturationLabel, TextId::SaturationLabel, 77, 33);
     AddSlider(Panel::Saturate, saturationSlider, 131, 31, -100, 100, 0);
     AddField(Panel::Saturate, saturationField, 254, 30);
     saturationField.SetInt(0);
     saturationSlider.valueChanged.connect([this](int value) { saturationField.SetInt(value); });
-    AddButton(Panel::Saturate, adjustButton, L"调整", 297, 26,
+    AddButton(Panel::Saturate, adjustButton, TextId::Adjust, 297, 26,
               [this] { canvas.ApplySaturation(std::clamp(saturationField.GetInt(), -255, 255)); });
 }
 
 void ImageEditForm::BuildQualityPanel()
 {
-    formatList.SetMargins(71, 29, 0, 0);
+    Place(Panel::Quality, formatList, 71, 29);
     formatList.SetSize(90, 80);
     formatList.Attach(this);
-    for (const wchar_t* item : {L"请选择", L"JPG", L"PNG", L"BMP"})
+    for (const wchar_t* item : {UiText::Get(TextId::PleaseChoose), L"JPG", L"PNG", L"BMP"})
         SendMessageW(formatList.GetHwnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
     SendMessageW(formatList.GetHwnd(), CB_SETMINVISIBLE, 4, 0);
     SendMessageW(formatList.GetHwnd(), CB_SETCURSEL, 0, 0);
     formatList.selectionChanged.connect([this](int index) { OnFormatChanged(index); });
-    panels.emplace(Panel::Quality, &formatList);
-    AddLabel(Panel::Quality, qualityLabel, L"图片质量：", 175, 32);
+    AddLabel(Panel::Quality, qualityLabel, TextId::QualityLabel, 175, 32);
     AddSlider(Panel::Quality, qualitySlider, 248, 31, 0, 100, 100);
     AddField(Panel::Quality, qualityField, 374, 29);
     qualityField.SetInt(100);
     qualitySlider.valueChanged.connect([this](int value) { qualityField.SetInt(value); });
     // The stored picture is a plain bitmap that the upload encodes by the file's own
     // format, so the choice made here changes nothing.
-    AddButton(Panel::Quality, applyButton, L"应用", 413, 26, [] {});
+    AddButton(Panel::Quality, applyButton, TextId::Apply, 413, 26, [] {});
 }
 
 void ImageEditForm::BuildRotationPanel()
 {
-    AddButton(Panel::Rotation, turnLeftButton, L"左旋", 71, 26, [this] {
+    AddButton(Panel::Rotation, turnLeftButton, TextId::TurnLeft, 71, 26, [this] {
         canvas.TurnLeft();
         ShowPictureState();
     });
-    AddButton(Panel::Rotation, turnRightButton, L"右旋", 150, 26, [this] {
+    AddButton(Panel::Rotation, turnRightButton, TextId::TurnRight, 150, 26, [this] {
         canvas.TurnRight();
         ShowPictureState();
     });
@@ -310,15 +338,15 @@ void ImageEditForm::BuildRotationPanel()
 
 void ImageEditForm::BuildClipPanel()
 {
-    AddLabel(Panel::Clip, clipWidthLabel, L"宽度：", 81, 30);
+    AddLabel(Panel::Clip, clipWidthLabel, TextId::WidthLabel, 81, 30);
     AddField(Panel::Clip, clipWidthField, 114, 30);
-    AddLabel(Panel::Clip, clipHeightLabel, L"高度：", 160, 30);
+    AddLabel(Panel::Clip, clipHeightLabel, TextId::HeightLabel, 160, 30);
     AddField(Panel::Clip, clipHeightField, 192, 30);
-    AddButton(Panel::Clip, cropButton, L"裁剪", 332, 26, [this] {
+    AddButton(Panel::Clip, cropButton, TextId::Crop, 332, 26, [this] {
         canvas.CropToSelection();
         ShowPictureState();
     });
-    AddButton(Panel::Clip, clipUndoButton, L"撤消", 404, 26, [this] { UndoEdits(); });
+    AddButton(Panel::Clip, clipUndoButton, TextId::Undo, 404, 26, [this] { UndoEdits(); });
     canvas.selectionSized.connect([this](const std::wstring& width, const std::wstring& height) {
         SetWindowTextW(clipWidthField.GetHwnd(), width.c_str());
         SetWindowTextW(clipHeightField.GetHwnd(), height.c_str());

@@ -25,6 +25,8 @@ class ImageData;
 class ListViewItem;
 class TileList;
 
+enum class TextId;
+
 class ImageEditForm : public ExtForm {
 public:
     static constexpr int MinimumWidth = 707;
@@ -80,6 +82,8 @@ public:
     Zivoro::UI::Controls::Button cropButton, clipUndoButton;
 
     std::multimap<Panel, ControlBase*> panels;
+    // How far longer texts have moved the rest of each panel's row right.
+    std::map<Panel, int> rowShift;
     Platform::Signal<void()> panelChanged;
 
 private:
@@ -96,8 +100,12 @@ private:
     void BuildClipPanel();
 
     // Panel controls, registered under their panel's name.
-    void AddLabel(Panel panel, Label& label, const wchar_t* text, int left, int top);
-    void AddButton(Panel panel, Zivoro::UI::Controls::Button& button, const wchar_t* text, int left,
+    int Overflow(TextId id) const;
+    // Puts a control of the panel at the design's place, moved by its row's shift.
+    void Place(Panel panel, ControlBase& control, int left, int top);
+    void AddLabel(Panel panel, Label& label, TextId text, int left, int top);
+    void AddCheckBox(Panel panel, Zivoro::UI::Controls::CheckBox& box, TextId text, int left, int top);
+    void AddButton(Panel panel, Zivoro::UI::Controls::Button& button, TextId text, int left,
                    int top, std::function<void()> clicked);
     void AddField(Panel panel, Editor& field, int left, int top);
     void AddSlider(Panel panel, ExtTrackBar& slider, int left, int top, int low, int high, int value);

@@ -1,10 +1,12 @@
 #include "UI/CMessageDialog.h"
 
+#include "Biz/UiText.h"
 #include "Platform/Win/Screen.h"
 #include "Platform/Win/Window.h"
 #include "Platform/Win/WinConstants.h"
 #include "Platform/Win/WindowGeometry.h"
 #include "UI/FormTemplate.h"
+#include "UI/Skin.h"
 
 using namespace Platform;
 
@@ -35,15 +37,17 @@ INT_PTR CMessageDialog::OnInitDialog(HWND dialog)
 {
     hwnd = dialog;
     if (title.empty())
-        title = L"提示消息";
+        title = UiText::Get(TextId::MessageTitle);
     okButton.Create(this, L"");
-    okButton.SetImages("BtnOk", "BtnOk", "BtnOk", "BtnOk");
+    const std::string okFace = CaptionedSkin("BtnOk");
+    okButton.SetImages(okFace, okFace, okFace, okFace);
     okButton.SetSize(51, 24);
     okButton.SetMargins(257, 141, 0, 0);
     okButton.clicked.connect([this] { End(1); });
 
     cancelButton.Create(this, L"");
-    cancelButton.SetImages("BtnCancel", "BtnCancel", "BtnCancel", "BtnCancel");
+    const std::string cancelFace = CaptionedSkin("BtnCancel");
+    cancelButton.SetImages(cancelFace, cancelFace, cancelFace, cancelFace);
     cancelButton.SetSize(51, 24);
     cancelButton.SetMargins(318, 141, 0, 0);
     cancelButton.clicked.connect([this] { End(2); });

@@ -1,5 +1,6 @@
 #include "UI/Skin.h"
 
+#include "Biz/AppConfig.h"
 #include "Imaging/ImageLister.h"
 #include "UI/CombinBitmap.h"
 
@@ -20,11 +21,20 @@ constexpr SkinImage kSkinImages[] = {
     {"BtnAdd2-Normal", 203},    {"BtnAdd2-Hover", 202},     {"RotatioLeft", 231},      {"RotatioRight", 232},
     {"Btn_Delete", 227},        {"BtnMax-Normal", 214},     {"BtnMax-Hover", 213},     {"BtnRestore-Normal", 222},
     {"BtnRestore-Hover", 221},  {"Title_bk", 233},          {"BtnOk", 216},            {"BtnCancel", 207},
+    // The captioned faces in English.
+    {"BtnPost-Normal-en", 260}, {"BtnPost-Disable-en", 261}, {"BtnPost-Hover-en", 262}, {"BtnPost-Cancel-en", 263},
+    {"BtnAdd-Normal-en", 264},  {"BtnAdd-Hover-en", 265},    {"BtnAdd-Disable-en", 266}, {"BtnAdd2-Normal-en", 267},
+    {"BtnAdd2-Hover-en", 268},  {"BtnOk-en", 269},           {"BtnCancel-en", 270},
 };
 
 constexpr unsigned kIconStrip = 234;
 
 } // namespace
+
+std::string CaptionedSkin(const std::string& name)
+{
+    return AppConfig::Instance().Language == UiLanguage::English ? name + "-en" : name;
+}
 
 void LoadSkin()
 {

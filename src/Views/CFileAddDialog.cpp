@@ -2,6 +2,7 @@
 
 #include "Biz/AppConfig.h"
 #include "Biz/ImageData.h"
+#include "Biz/UiText.h"
 #include "Platform/ShellApi/ByteSizeText.h"
 #include "Platform/ShellApi/PathFunctions.h"
 #include "Platform/Win/Input.h"
@@ -10,9 +11,15 @@
 #include "Platform/Win/WinConstants.h"
 #include "UI/CMessageDialog.h"
 #include "UI/FormTemplate.h"
+#include "UI/Skin.h"
 #include "Views/FolderPictures.h"
 #include "Views/ListViewPostItem.h"
 #include "Views/ListViewSelectItem.h"
+
+#include <boost/format.hpp>
+
+#include <algorithm>
+#include <string>
 
 using namespace Platform;
 using Zivoro::Shell::Item;
@@ -24,13 +31,13 @@ constexpr int kTreeId = 3;
 constexpr std::uint32_t kTreeStyle = 0x50000023;
 // How long the window thread waits for a folder before it lets the read finish later.
 constexpr std::chrono::milliseconds kReadWait{300};
-constexpr const wchar_t* kPlaceholder = L"加载中...";
 constexpr const wchar_t* kMyComputer = L"我的电脑";
 constexpr const wchar_t* kComputer = L"计算机";
 // At most this many checked pictures are added per use of the dialog.
 constexpr int kAddLimit = 100;
 // Where the size text stands, unless the count text reaches further.
 constexpr int kSizeTextLeft = 371;
+constexpr int kCountTextLeft = 259;
 constexpr int kTextTop = 496;
 constexpr int kTextGap = 8;
 
@@ -46,7 +53,7 @@ std::wstring FormatByteSize(std::int64_t size)
 
 std::wstring CountFormat(int checked, int total)
 {
-    return L"当前选择：" + std::to_wstring(checked) + L"/" + std::to_wstring(total) + L" 张照片";
+    return (boost::wformat(UiText::Get(TextId::CountFormat)) % checked % total).str();
 }
 
 // A folder path without trailing slashes (the root stays "/").
@@ -98,7 +105,7 @@ CFileAddDialog* CFileAddDialog::FromWindow(HWND window)
 CFileAddDialog::CFileAddDialog()
 {
     iconName = "IcoAdd";
-    title = L"添加图片";
+    title = UiText::Get(TextId::AddPictures);
 }
 
 CFileAddDialog::~CFileAddDialog() = default;
@@ -163,26 +170,30 @@ INT_PTR CFileAddDialog::OnInitDialog(HWND dialog)
 
 void CFileAddDialog::CreateControls()
 {
-    selectAllBox.Create(this, L"全选");
+    selectAllBox.Create(this, UiText::Get(TextId::SelectAll));
     selectAllBox.SetMargins(208, 496, 0, 0);
     selectAllBox.changed.connect([this] { SelectAll(); });
-    countText.Create(this, L"当前选择0/0张照片");
-    countText.SetMargins(259, kTextTop, 0, 0);
-    sizeText.Create(this, L"共0.00KB");
+    countText.Create(this, UiText::Get(TextId::CountNone));
+    // A longer select-all text moves the count text right.
+    countText.SetMargins(std::max(kCountTextLeft, 208 + selectAllBox.size.cx + selectAllBox.boxWidth + kTextGap),
+                         kTextTop, 0, 0);
+    sizeText.Create(this, UiText::Get(TextId::SizeNone));
     sizeText.SetMargins(kSizeTextLeft, kTextTop, 0, 0);
 
     struct ButtonPlace {
         Zivoro::UI::Controls::Button& button;
-        const char* images[4]; // normal, hover, down, disabled
+        std::string images[4]; // normal, hover, down, disabled
         SIZE size;
         RECT margins;
         int anchors;
         void (CFileAddDialog::*clicked)();
     };
+    const std::string okFace = CaptionedSkin("BtnOk");
+    const std::string cancelFace = CaptionedSkin("BtnCancel");
     const ButtonPlace buttons[] = {
-        {okButton, {"BtnOk", "BtnOk", "BtnOk", "BtnOk"}, {51, 24}, {0, 0, 73, 6}, AnchorBottom | AnchorRight,
+        {okButton, {okFace, okFace, okFace, okFace}, {51, 24}, {0, 0, 73, 6}, AnchorBottom | AnchorRight,
          &CFileAddDialog::AddPictures},
-        {cancelButton, {"BtnCancel", "BtnCancel", "BtnCancel", "BtnCancel"}, {51, 24}, {0, 0, 16, 6},
+        {cancelButton, {cancelFace, cancelFace, cancelFace, cancelFace}, {51, 24}, {0, 0, 16, 6},
          AnchorBottom | AnchorRight, &CFileAddDialog::Cancel},
         {closeButton, {"BtnCloseNormal", "BtnCloseHover", "BtnCloseHover", ""}, {15, 15}, {0, 5, 6, 0},
          AnchorTop | AnchorRight, &CFileAddDialog::Cancel},
@@ -233,7 +244,7 @@ HTREEITEM CFileAddDialog::InsertNode(HTREEITEM parent, Item* item, bool populate
     auto node = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
     if (!populated) {
         // A placeholder child gives the node its expand button until it is read.
-        std::wstring placeholder = kPlaceholder;
+        std::wstring placeholder = UiText::Get(TextId::Loading);
         insert.hParent = node;
         insert.item.pszText = placeholder.data();
         insert.item.lParam = 0;
@@ -398,8 +409,8 @@ void CFileAddDialog::ShowFolder(HTREEITEM node)
 {
     selectAllBox.SetChecked(0);
     grid.Clear();
-    sizeText.SetText(L"共0.00KB");
-    SetCountText(L"当前选择0/0张照片");
+    sizeText.SetText(UiText::Get(TextId::SizeNone));
+    SetCountText(UiText::Get(TextId::CountNone));
     folderRead.reset();
     const TreeNodeData* data = NodeData(node);
     if (!data || data->item->path.empty())
@@ -476,8 +487,8 @@ void CFileAddDialog::AddPictures()
                 continue;
             if (i >= kAddLimit) {
                 CMessageDialog notice;
-                notice.SetTitle(L"提示信息");
-                notice.SetMessage(L"文件数量超过限制");
+                notice.SetTitle(UiText::Get(TextId::InformationTitle));
+                notice.SetMessage(UiText::Get(TextId::TooManyFiles));
                 notice.DoModal(GetActiveWindow());
                 break;
             }

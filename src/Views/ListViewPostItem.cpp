@@ -2,6 +2,7 @@
 
 #include "Biz/AppState.h"
 #include "Biz/ImageData.h"
+#include "Biz/UiText.h"
 #include "Platform/Controls/ControlMessages.h"
 #include "Platform/Gdiplus/Bitmap.h"
 #include "Platform/Gdiplus/Graphics.h"
@@ -181,7 +182,7 @@ float ListViewPostItem::ProgressFraction(const ImageData& record)
 std::wstring ListViewPostItem::ProgressText(const ImageData& record, bool accepted)
 {
     if (accepted)
-        return L"上传成功";
+        return UiText::Get(TextId::Uploaded);
     return std::to_wstring(static_cast<int>(ProgressFraction(record) * 100.0f)) + L"%";
 }
 

@@ -34,9 +34,9 @@ TEST(Skin, SettingUpTwiceKeepsOneImagePerNameAndLoadsTheStrip)
     ImageLister::Instance().Clear();
     SetUpSkin();
     SetUpSkin();
-    EXPECT_EQ(ImageLister::Instance().Count(), 36u);
+    EXPECT_EQ(ImageLister::Instance().Count(), 47u);
     EXPECT_TRUE(CombinBitmap::Instance().HasStrip());
-    for (const char* name : {"BtnNormal", "Title_bk", "BtnAdd2-Normal", "ico-left"})
+    for (const char* name : {"BtnNormal", "Title_bk", "BtnAdd2-Normal", "ico-left", "BtnAdd2-Normal-en", "BtnCancel-en"})
         EXPECT_FALSE(ImageLister::Instance().Get(name)->IsEmpty()) << name;
     EXPECT_EQ(ImageLister::Instance().Get("BtnAdd2-Normal")->GetWidth(), 203);
     ImageLister::Instance().Clear();

@@ -15,11 +15,17 @@ namespace Zivoro::UI::Controls {
 void CheckBox::Create(ControlBase* parentControl, const std::wstring& caption)
 {
     Attach(parentControl);
+    SetText(caption);
+}
+
+void CheckBox::SetText(const std::wstring& caption)
+{
     text = caption;
     HDC dc = GetDC(hwnd);
     const SIZE extent = MeasureText(dc, text, static_cast<int>(text.size()), UiFontSet::Instance().font);
     ReleaseDC(hwnd, dc);
     SetSize(extent.cx, extent.cy);
+    Invalidate();
 }
 
 void CheckBox::SetChecked(int value)

@@ -19,6 +19,8 @@ public:
     void UpdateLayout() override;
     // Attaches and measures the text in the UI font.
     virtual void Create(ControlBase* parentControl, const std::wstring& caption);
+    // A new text, measured as Create measures it.
+    void SetText(const std::wstring& caption);
 
     int IsChecked() const { return checked; }
     // Changes the mark without raising changed.

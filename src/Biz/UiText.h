@@ -1,0 +1,74 @@
+#pragma once
+// Every text the interface shows, one table per language, found by key. A new text
+// gets a key here and an entry in each language's table (UiText.cpp); a table that
+// misses a key or holds one out of order does not compile.
+
+#include "Biz/UiLanguage.h"
+
+#include <optional>
+#include <string_view>
+
+enum class TextId {
+    // Main view: toolbar, hints, links, sort orders, the empty-list notice.
+    SelectAll,
+    ToolbarHint,
+    DropHint,
+    Edit,
+    TurnLeft,
+    TurnRight,
+    Delete,
+    SortDefault,
+    SortByName,
+    SortByCreated,
+    SortByTaken,
+    EmptyList,
+    InterfaceLookupFailed,
+    // A tile's band once its last byte was sent.
+    Uploaded,
+    // Message dialogs.
+    MessageTitle,
+    InformationTitle,
+    // File-add dialog; CountFormat takes %1% checked and %2% listed pictures.
+    AddPictures,
+    CountNone,
+    CountFormat,
+    SizeNone,
+    Loading,
+    TooManyFiles,
+    // Image editor: buttons, tabs, panel fields.
+    EditPicture,
+    Ok,
+    Cancel,
+    Resize,
+    Brightness,
+    Saturation,
+    RotatePicture,
+    Quality,
+    CropPicture,
+    UndoEdits,
+    WidthLabel,
+    HeightLabel,
+    KeepRatio,
+    ActualPixels,
+    FitSize,
+    BrightnessLabel,
+    ContrastLabel,
+    SaturationLabel,
+    Adjust,
+    PleaseChoose,
+    QualityLabel,
+    Apply,
+    Crop,
+    Undo,
+    Count
+};
+
+namespace UiText {
+
+// The text in the configured language (AppConfig's Language).
+const wchar_t* Get(TextId id);
+const wchar_t* Get(TextId id, UiLanguage language);
+// "zh-CN" and "en"; nothing for any other name.
+std::optional<UiLanguage> LanguageNamed(std::string_view name);
+
+} // namespace UiText
