@@ -18,12 +18,13 @@ function(trellan_test_folder folder)
   gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${ARGN}")
 endfunction()
 
-# A test that runs PROGRAM FOLDER (a program writing one PNG per state into FOLDER,
-# under the build tree) and compares every picture with tests/references/NAME.
+# A test that runs PROGRAM [OPTIONS...] FOLDER (a program writing one PNG per state into
+# FOLDER, under the build tree) and compares every picture with tests/references/NAME.
 function(trellan_picture_test name program)
   set(output ${CMAKE_BINARY_DIR}/pictures/${name})
+  string(REPLACE ";" " " options "${ARGN}")
   add_test(NAME ${name}
-    COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:${program}> -DOUTPUT=${output}
+    COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:${program}> "-DOPTIONS=${options}" -DOUTPUT=${output}
             -DREFERENCES=${PROJECT_SOURCE_DIR}/tests/references/${name}
             -DCOMPARE=$<TARGET_FILE:compare-pictures>
             -P ${PROJECT_SOURCE_DIR}/tests/support/run_and_compare.cmake)

@@ -3,6 +3,8 @@
 // progress) and writes one PNG per state.
 //
 //   view-pictures FOLDER
+//   view-pictures --english FOLDER        the English interface: empty and filled at
+//                                          800 and 640 pixels wide, and an upload
 //   view-pictures --photos FOLDER COUNT    only writes COUNT sample photos (for the demo)
 
 #include "SamplePhotos.h"
@@ -164,11 +166,12 @@ int main(int argc, char** argv)
 {
     if (argc == 4 && std::string(argv[1]) == "--photos")
         return WritePhotos(argv[2], std::atoi(argv[3]));
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: view-pictures FOLDER | view-pictures --photos FOLDER COUNT\n");
+    const bool english = argc == 3 && std::string(argv[1]) == "--english";
+    if (argc != 2 && !english) {
+        std::fprintf(stderr, "usage: view-pictures [--english] FOLDER | view-pictures --photos FOLDER COUNT\n");
         return 2;
     }
-    folder = argv[1];
+    folder = argv[argc - 1];
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     char photos[] = "/tmp/view-pictures-XXXXXX";
@@ -188,6 +191,10 @@ int main(int argc, char** argv)
     }
     const HWND window = control->Window();
     MainView& view = control->View();
+    // The page chooses the language after the view was built, as pages do.
+    const std::string language = english ? R"(,"Language":"en")" : "";
+    if (english)
+        Post(*control, R"({"name":"init","config":{"Language":"en"}})");
     bool ok = Shoot(container, "01-empty-800x600");
     Resize(container, window, 640, 480);
     ok &= Shoot(container, "02-empty-640x480");
@@ -195,6 +202,11 @@ int main(int argc, char** argv)
 
     ok &= AddPhotos(*control, photos);
     ok &= Shoot(container, "03-filled");
+    if (english) {
+        Resize(container, window, 640, 480);
+        ok &= Shoot(container, "03-filled-640x480");
+        Resize(container, window, 800, 600);
+    }
 
     // The second tile selected, the third under the pointer with its buttons, the
     // add button lit as the pointer passed it.
@@ -209,7 +221,7 @@ int main(int argc, char** argv)
     // A server that takes every byte and never answers: two files at a time are sent
     // in full and wait for the reply, the others wait for their turn.
     SilentServer server;
-    Post(*control, R"({"name":"init","config":{"PostUrl":")" + server.Url() + R"(","ThreadCount":2}})");
+    Post(*control, R"({"name":"init","config":{"PostUrl":")" + server.Url() + R"(","ThreadCount":2)" + language + "}}");
     Mouse(listWindow, Action::Move, POINT{700, 400});
     Mouse(window, Action::Move, Centre(view.uploadButton.bounds));
     Mouse(window, Action::LeftDown, Centre(view.uploadButton.bounds));
@@ -227,5 +239,5 @@ int main(int argc, char** argv)
     DestroyWindow(container);
     std::filesystem::remove_all(photos, error);
     std::printf("%d pictures\n", written);
-    return ok && written == 5 ? 0 : 1;
+    return ok && written == (english ? 6 : 5) ? 0 : 1;
 }
