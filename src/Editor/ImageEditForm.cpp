@@ -1,16 +1,15 @@
 #include "Editor/ImageEditForm.h"
 
+#include "Biz/AppConfig.h"
 #include "Biz/AppState.h"
 #include "Biz/ImageData.h"
 #include "Biz/UiText.h"
 #include "Imaging/RasterConversion.h"
 #include "Platform/Controls/ControlMessages.h"
-#include "Platform/Gdi/Text.h"
 #include "Platform/Gdiplus/PixelBuffer.h"
 #include "Platform/Win/Dialog.h"
 #include "Platform/Win/Input.h"
 #include "Platform/Win/MessageLoop.h"
-#include "Platform/Win/Painting.h"
 #include "Platform/Win/Reflection.h"
 #include "Platform/Win/Screen.h"
 #include "Platform/Win/SizingLoop.h"
@@ -25,7 +24,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cwchar>
 
 using namespace Platform;
 using Zivoro::UI::Controls::Button;
@@ -38,6 +36,8 @@ constexpr int kButtonWidth = 72;
 constexpr int kButtonHeight = 25;
 constexpr int kSliderWidth = 122;
 constexpr int kSliderHeight = 15;
+// Space kept after a label whose text is longer than the design's.
+constexpr int kLabelGap = 4;
 // How far inside the window's edge a press resizes, and how far a corner reaches.
 constexpr int kBorder = 3;
 constexpr int kCorner = 10;
@@ -190,40 +190,37 @@ void ImageEditForm::BuildTabs()
     undoTab.clicked.connect([this] { UndoEdits(); });
 }
 
-// How much wider a text is in the configured language than in the design's Chinese:
-// the rest of its panel's row moves right by that, so a longer label never runs under
-// its neighbour. Texts that are narrower keep the design's places.
-int ImageEditForm::Overflow(TextId id) const
-{
-    const HDC dc = GetDC(hwnd);
-    const auto width = [dc](const wchar_t* text) {
-        SIZE extent{};
-        GetTextExtentPoint32W(dc, text, static_cast<int>(std::wcslen(text)), &extent);
-        return static_cast<int>(extent.cx);
-    };
-    const int overflow = width(UiText::Get(id)) - width(UiText::Get(id, UiLanguage::Chinese));
-    ReleaseDC(hwnd, dc);
-    return std::max(0, overflow);
-}
-
+// The design's places were made for its Chinese texts. In another language a row
+// flows: a control starts at its design place or, when the text before it is longer,
+// kLabelGap after that text, and the rest of the row moves with it.
 void ImageEditForm::Place(Panel panel, ControlBase& control, int left, int top)
 {
-    control.SetMargins(left + rowShift[panel], top, 0, 0);
+    Row& row = rows[panel];
+    const int placed = std::max(left + row.shift, row.reach);
+    row.shift = placed - left;
+    control.SetMargins(placed, top, 0, 0);
     panels.emplace(panel, &control);
+}
+
+void ImageEditForm::TextEnds(Panel panel, int left, int width)
+{
+    if (AppConfig::Instance().Language != UiLanguage::Chinese)
+        rows[panel].reach = left + width + kLabelGap;
 }
 
 void ImageEditForm::AddLabel(Panel panel, Label& label, TextId text, int left, int top)
 {
     Place(panel, label, left, top);
     label.Create(this, UiText::Get(text));
-    rowShift[panel] += Overflow(text);
+    TextEnds(panel, label.margins.left, label.bounds.right - label.bounds.left);
 }
 
 void ImageEditForm::AddCheckBox(Panel panel, Zivoro::UI::Controls::CheckBox& box, TextId text, int left, int top)
 {
     Place(panel, box, left, top);
     box.Create(this, UiText::Get(text));
-    rowShift[panel] += Overflow(text);
+    // The box draws its text centred one box width right of the text's own place.
+    TextEnds(panel, box.margins.left, box.size.cx + box.boxWidth + (box.boxWidth + 1) / 2);
 }
 
 void ImageEditForm::AddButton(Panel panel, Button& button, TextId text, int left, int top,

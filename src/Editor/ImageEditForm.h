@@ -82,8 +82,13 @@ public:
     Zivoro::UI::Controls::Button cropButton, clipUndoButton;
 
     std::multimap<Panel, ControlBase*> panels;
-    // How far longer texts have moved the rest of each panel's row right.
-    std::map<Panel, int> rowShift;
+    // Each panel's row: how far its controls moved right of their design places, and
+    // where the last longer text ended.
+    struct Row {
+        int shift = 0;
+        int reach = 0;
+    };
+    std::map<Panel, Row> rows;
     Platform::Signal<void()> panelChanged;
 
 private:
@@ -100,9 +105,10 @@ private:
     void BuildClipPanel();
 
     // Panel controls, registered under their panel's name.
-    int Overflow(TextId id) const;
-    // Puts a control of the panel at the design's place, moved by its row's shift.
+    // Puts a control of the panel at its design place, or further right when its row
+    // flows; TextEnds tells the row where a text placed there ends.
     void Place(Panel panel, ControlBase& control, int left, int top);
+    void TextEnds(Panel panel, int left, int width);
     void AddLabel(Panel panel, Label& label, TextId text, int left, int top);
     void AddCheckBox(Panel panel, Zivoro::UI::Controls::CheckBox& box, TextId text, int left, int top);
     void AddButton(Panel panel, Zivoro::UI::Controls::Button& button, TextId text, int left,

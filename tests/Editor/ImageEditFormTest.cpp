@@ -1,5 +1,6 @@
 #include "EditorTestSupport.h"
 
+#include "Biz/AppConfig.h"
 #include "Biz/AppState.h"
 #include "Editor/ImageEditForm.h"
 #include "Imaging/RasterConversion.h"
@@ -332,10 +333,17 @@ TEST_F(EditForm, NothingOpensTheEditorWhileAnUploadRuns)
     EXPECT_TRUE(opened);
 }
 
-// What the editor looks like with each panel shown, compared with its references.
-TEST_F(EditForm, EveryPanelLooksFinished)
+// What the editor looks like with each panel shown, compared with the references
+// named Editor/editor-PREFIXPANEL.png. inPanel runs with each panel shown.
+class EditorPictures : public EditForm {
+protected:
+    void ShootEveryPanel(ListViewItem* tile, const std::string& prefix,
+                         const std::function<void(ImageEditForm&, const std::string&)>& inPanel);
+};
+
+void EditorPictures::ShootEveryPanel(ListViewItem* tile, const std::string& prefix,
+                                     const std::function<void(ImageEditForm&, const std::string&)>& inPanel)
 {
-    ListViewItem* tile = AddPhoto(LandscapePicture(1200, 800), "looks");
     std::vector<std::string> written;
     RunEditor(tile, [&](ImageEditForm& form, HWND dialog) {
         const std::pair<Zivoro::UI::Controls::Button*, std::string> tabs[] = {
@@ -361,7 +369,8 @@ TEST_F(EditForm, EveryPanelLooksFinished)
             Mouse(dialog, Action::Move, POINT{400, 590});
             Pump();
             UpdateWindow(dialog);
-            const std::string picture = "Editor/editor-" + name + ".png";
+            inPanel(form, name);
+            const std::string picture = "Editor/editor-" + prefix + name + ".png";
             if (dynamic_cast<HeadlessBackend&>(CurrentBackend()).Screenshot(dialog, PixelReference::OutputPath(picture)))
                 written.push_back(picture);
         }
@@ -371,6 +380,34 @@ TEST_F(EditForm, EveryPanelLooksFinished)
         const auto compared = PixelReference::CompareWithReference(picture);
         EXPECT_TRUE(compared.matches) << compared.message;
     }
+}
+
+TEST_F(EditorPictures, EveryPanelLooksFinished)
+{
+    ShootEveryPanel(AddPhoto(LandscapePicture(1200, 800), "looks"), "", [](ImageEditForm&, const std::string&) {});
+}
+
+// English texts wider than the Chinese ones move the rest of their row right: no
+// label runs into the control after it, and the row still fits the panel.
+TEST_F(EditorPictures, EveryPanelInEnglishKeepsItsRowsApart)
+{
+    AppConfig::Instance().Language = UiLanguage::English;
+    ShootEveryPanel(AddPhoto(LandscapePicture(1200, 800), "english"), "en-",
+                    [](ImageEditForm& form, const std::string& name) {
+                        const std::vector<std::pair<ControlBase*, ControlBase*>> neighbours = {
+                            {&form.widthLabel, &form.widthField},          {&form.heightLabel, &form.heightField},
+                            {&form.brightnessLabel, &form.brightnessSlider}, {&form.contrastLabel, &form.contrastSlider},
+                            {&form.saturationLabel, &form.saturationSlider}, {&form.qualityLabel, &form.qualitySlider},
+                            {&form.clipWidthLabel, &form.clipWidthField},    {&form.clipHeightLabel, &form.clipHeightField},
+                            {&form.keepRatioBox, &form.resizeButton}};
+                        for (const auto& [label, next] : neighbours) {
+                            if (label->visible) {
+                                EXPECT_LT(label->bounds.right, next->margins.left) << name;
+                            }
+                        }
+                        EXPECT_EQ(form.sizeTab.text, L"Resize");
+                    });
+    AppConfig::Instance().Language = UiLanguage::Chinese;
 }
 
 } // namespace
