@@ -28,8 +28,11 @@ enum class TextId {
     // Message dialogs.
     MessageTitle,
     InformationTitle,
-    // File-add dialog; CountFormat takes %1% checked and %2% listed pictures.
+    // File-add dialog; CountFormat takes %1% checked and %2% listed pictures. The
+    // desktop and the computer head its folder tree.
     AddPictures,
+    Desktop,
+    Computer,
     CountNone,
     CountFormat,
     SizeNone,

@@ -256,16 +256,13 @@ void MainView::PlaceToolbarFromRight()
         // How far the control draws right of its bounds.
         int overhang;
     };
-    // The check box draws its text centred in a rectangle one box width right of the
-    // text's own place, so the text reaches half a box beyond the box's bounds.
-    const int boxOverhang = (selectAllBox.boxWidth + 1) / 2;
     const Placed row[] = {
         {sortBox, 10, sortBox.size.cx, 0},
         {deleteIcon, 103, deleteIcon.size.cx, 0},
         {rotateRightIcon, 157, rotateRightIcon.size.cx, 0},
         {rotateLeftIcon, 211, rotateLeftIcon.size.cx, 0},
         {editIcon, 266, editIcon.size.cx, 0},
-        {selectAllBox, 326, selectAllBox.size.cx + selectAllBox.boxWidth, boxOverhang},
+        {selectAllBox, 326, selectAllBox.size.cx + selectAllBox.boxWidth, selectAllBox.TextOverhang()},
     };
     int reached = 0;
     for (const Placed& placed : row) {

@@ -219,8 +219,7 @@ void ImageEditForm::AddCheckBox(Panel panel, Zivoro::UI::Controls::CheckBox& box
 {
     Place(panel, box, left, top);
     box.Create(this, UiText::Get(text));
-    // The box draws its text centred one box width right of the text's own place.
-    TextEnds(panel, box.margins.left, box.size.cx + box.boxWidth + (box.boxWidth + 1) / 2);
+    TextEnds(panel, box.margins.left, box.size.cx + box.boxWidth + box.TextOverhang());
 }
 
 void ImageEditForm::AddButton(Panel panel, Button& button, TextId text, int left, int top,

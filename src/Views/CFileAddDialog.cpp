@@ -5,6 +5,7 @@
 #include "Biz/UiText.h"
 #include "Platform/ShellApi/ByteSizeText.h"
 #include "Platform/ShellApi/PathFunctions.h"
+#include "Platform/ShellApi/ShellIcons.h"
 #include "Platform/Win/Input.h"
 #include "Platform/Win/Screen.h"
 #include "Platform/Win/Window.h"
@@ -31,6 +32,7 @@ constexpr int kTreeId = 3;
 constexpr std::uint32_t kTreeStyle = 0x50000023;
 // How long the window thread waits for a folder before it lets the read finish later.
 constexpr std::chrono::milliseconds kReadWait{300};
+// The shell's own names of the computer, which the tree's rules look for.
 constexpr const wchar_t* kMyComputer = L"我的电脑";
 constexpr const wchar_t* kComputer = L"计算机";
 // At most this many checked pictures are added per use of the dialog.
@@ -38,8 +40,23 @@ constexpr int kAddLimit = 100;
 // Where the size text stands, unless the count text reaches further.
 constexpr int kSizeTextLeft = 371;
 constexpr int kCountTextLeft = 259;
+constexpr int kCountGap = 4;
 constexpr int kTextTop = 496;
 constexpr int kTextGap = 8;
+
+// The desktop and the computer are named in the interface's language; every other
+// item by its name in the shell.
+std::wstring ShownName(const Item& item)
+{
+    switch (item.iconIndex) {
+    case ShellIconDesktop:
+        return UiText::Get(TextId::Desktop);
+    case ShellIconComputer:
+        return UiText::Get(TextId::Computer);
+    default:
+        return item.displayName;
+    }
+}
 
 std::wstring FormatByteSize(std::int64_t size)
 {
@@ -175,8 +192,8 @@ void CFileAddDialog::CreateControls()
     selectAllBox.changed.connect([this] { SelectAll(); });
     countText.Create(this, UiText::Get(TextId::CountNone));
     // A longer select-all text moves the count text right.
-    countText.SetMargins(std::max(kCountTextLeft, 208 + selectAllBox.size.cx + selectAllBox.boxWidth + kTextGap),
-                         kTextTop, 0, 0);
+    const int selectAllEnd = 208 + selectAllBox.size.cx + selectAllBox.boxWidth + selectAllBox.TextOverhang();
+    countText.SetMargins(std::max(kCountTextLeft, selectAllEnd + kCountGap), kTextTop, 0, 0);
     sizeText.Create(this, UiText::Get(TextId::SizeNone));
     sizeText.SetMargins(kSizeTextLeft, kTextTop, 0, 0);
 
@@ -238,7 +255,8 @@ HTREEITEM CFileAddDialog::InsertNode(HTREEITEM parent, Item* item, bool populate
     insert.hParent = parent;
     insert.hInsertAfter = TVI_LAST;
     insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
-    insert.item.pszText = item->displayName.data();
+    std::wstring text = ShownName(*item);
+    insert.item.pszText = text.data();
     insert.item.iImage = insert.item.iSelectedImage = item->iconIndex;
     insert.item.lParam = reinterpret_cast<LPARAM>(nodeData.back().get());
     auto node = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));

@@ -46,6 +46,7 @@ public:
     ListView& Grid() { return grid; }
     const Label& CountText() const { return countText; }
     const Label& SizeText() const { return sizeText; }
+    const Zivoro::UI::Controls::CheckBox& SelectAllBox() const { return selectAllBox; }
 
     // Posted by the background reads when they end after the dialog stopped waiting.
     static constexpr Platform::UINT FolderReadMessage = Platform::WM_USER + 201;

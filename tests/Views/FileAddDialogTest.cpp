@@ -425,4 +425,65 @@ TEST_F(FileAddDialogTest, CancelAndCloseAddNothing)
     }
 }
 
+// In English every text of the dialog is English, the desktop and the computer head
+// the tree in English, and the longer texts at the bottom keep apart.
+TEST_F(FileAddDialogTest, InEnglishTheDialogAndItsTreeSpeakEnglish)
+{
+    AppConfig::Instance().Language = UiLanguage::English;
+    AppConfig::Instance().SetFolderPath(L"");
+    CFileAddDialog english;
+    english.SetMainList(list.get());
+    const auto nodeText = [&](HTREEITEM node) {
+        wchar_t text[64] = {};
+        TVITEMW query;
+        query.mask = TVIF_TEXT;
+        query.hItem = node;
+        query.pszText = text;
+        query.cchTextMax = 64;
+        SendMessageW(english.Tree(), TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&query));
+        return std::wstring(text);
+    };
+    const auto next = [&](HTREEITEM node, WPARAM how) {
+        return reinterpret_cast<HTREEITEM>(SendMessageW(english.Tree(), TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(node)));
+    };
+    ModalSteps steps({
+        [&] {
+            const HTREEITEM desktop = next(nullptr, TVGN_ROOT);
+            EXPECT_EQ(nodeText(desktop), L"Desktop");
+            EXPECT_EQ(nodeText(next(desktop, TVGN_CHILD)), L"Computer");
+            EXPECT_EQ(english.CountText().text, L"Selected 0/0 photos");
+            EXPECT_EQ(english.SizeText().text, L"Total 0.00KB");
+            for (HTREEITEM node = next(desktop, TVGN_CHILD); node; node = next(node, TVGN_NEXT))
+                if (nodeText(node) == L"photos")
+                    SendMessageW(english.Tree(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node));
+            return true;
+        },
+        [&] {
+            for (ListViewItem* tile : english.Grid().Items())
+                if (!tile->Data()->IsLoaded())
+                    return false;
+            return english.Grid().Count() == 2;
+        },
+        [&] {
+            ClickTile(1, english);
+            return true;
+        },
+        [&] {
+            PumpPending();
+            EXPECT_EQ(english.CountText().text, L"Selected: 1/2 photos");
+            const auto& selectAll = english.SelectAllBox();
+            EXPECT_LT(selectAll.bounds.right + selectAll.TextOverhang(), english.CountText().bounds.left);
+            EXPECT_LT(english.CountText().bounds.right, english.SizeText().bounds.left);
+            EXPECT_TRUE(Headless().Screenshot(english.GetHwnd(), PixelReference::OutputPath("Views/file-add-dialog-en.png")));
+            Key(VK_ESCAPE);
+            return true;
+        },
+    });
+    steps.StartOn(owner);
+    EXPECT_EQ(english.DoModal(owner), 2);
+    AppConfig::Instance().Language = UiLanguage::Chinese;
+    const auto compared = PixelReference::CompareWithReference("Views/file-add-dialog-en.png");
+    EXPECT_TRUE(compared.matches) << compared.message;
+}
+
 } // namespace

@@ -21,6 +21,9 @@ public:
     virtual void Create(ControlBase* parentControl, const std::wstring& caption);
     // A new text, measured as Create measures it.
     void SetText(const std::wstring& caption);
+    // How far the text reaches right of bounds: it is drawn centred in a rectangle one
+    // box width right of its own place.
+    int TextOverhang() const { return (boxWidth + 1) / 2; }
 
     int IsChecked() const { return checked; }
     // Changes the mark without raising changed.
