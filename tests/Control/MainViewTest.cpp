@@ -15,6 +15,8 @@
 #include "Platform/Win/WindowGeometry.h"
 
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <thread>
 
@@ -342,3 +344,91 @@ TEST_F(MainViewTest, AControlDestroyedMidUploadLeavesTheNextOneFreeToEditAndUplo
     EXPECT_FALSE(AppState::Instance().IsUploading());
     EXPECT_EQ(control->View().list.Count(), 1);
 }
+
+namespace {
+
+class MainViewLanguage : public MainViewTest {
+protected:
+    void Init(const std::string& config) { Post(R"({"name":"init","config":)" + config + "}"); }
+
+    std::wstring SortItem(int index)
+    {
+        wchar_t text[64] = {};
+        SendMessageW(control->View().sortBox.GetHwnd(), CB_GETLBTEXT, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(text));
+        return text;
+    }
+
+    // The toolbar's measured controls from select all to the sort box, left to right,
+    // as the pixels they cover.
+    std::vector<std::pair<int, int>> ToolbarSpans()
+    {
+        MainView& view = control->View();
+        const RECT sort = ChildRect(view.sortBox.GetHwnd());
+        return {{view.selectAllBox.bounds.left, view.selectAllBox.bounds.right + view.selectAllBox.TextOverhang()},
+                {view.editIcon.bounds.left, view.editIcon.bounds.right},
+                {view.rotateLeftIcon.bounds.left, view.rotateLeftIcon.bounds.right},
+                {view.rotateRightIcon.bounds.left, view.rotateRightIcon.bounds.right},
+                {view.deleteIcon.bounds.left, view.deleteIcon.bounds.right},
+                {sort.left, sort.right}};
+    }
+
+    void ExpectToolbarApart(int width)
+    {
+        const std::vector<std::pair<int, int>> spans = ToolbarSpans();
+        EXPECT_GT(spans.front().first, control->View().uploadButton.bounds.right) << width;
+        for (std::size_t i = 1; i < spans.size(); ++i)
+            EXPECT_LT(spans[i - 1].second, spans[i].first) << width << " pixels, control " << i;
+        EXPECT_EQ(spans.back().second, width - 10);
+    }
+};
+
+TEST_F(MainViewLanguage, EnglishRelabelsTheBuiltViewWithoutOverlapsAndOtherValuesGiveTheDesignBack)
+{
+    MainView& view = control->View();
+    const std::vector<std::pair<int, int>> chinese = ToolbarSpans();
+    EXPECT_EQ(view.selectAllBox.text, L"全选");
+
+    Init(R"({"Language":"en"})");
+    Pump();
+    EXPECT_EQ(view.selectAllBox.text, L"Select all");
+    EXPECT_EQ(view.editIcon.text, L"Edit");
+    EXPECT_EQ(view.deleteIcon.text, L"Delete");
+    EXPECT_EQ(view.hintLabel.text, L"Click \"Add photos\" to choose the photos to upload");
+    EXPECT_EQ(SortItem(0), L"Default order");
+    EXPECT_EQ(SortItem(3), L"By date taken");
+    EXPECT_EQ(view.bigAddButton.imageNormal, "BtnAdd2-Normal-en");
+    EXPECT_EQ(view.uploadButton.imageDisabled, "BtnPost-Disable-en");
+    // The centred hint is as wide as its longer text.
+    EXPECT_EQ(view.dropHint.bounds.left, (800 - (view.dropHint.bounds.right - view.dropHint.bounds.left)) / 2);
+    ExpectToolbarApart(800);
+    MoveWindow(window, 0, 0, 640, 480, TRUE);
+    Pump();
+    ExpectToolbarApart(640);
+    MoveWindow(window, 0, 0, 800, 600, TRUE);
+    Pump();
+
+    // A language the control does not have, or a value of another type, is logged and
+    // gives the design's texts and places back; so does an init without the member.
+    const std::filesystem::path log =
+        std::filesystem::temp_directory_path() /
+        ("trellan-language-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + ".log");
+    Init(R"({"Language":"fr","Debug":true,"LogFile":")" + log.string() + R"("})");
+    Pump();
+    EXPECT_EQ(view.selectAllBox.text, L"全选");
+    EXPECT_EQ(SortItem(0), L"默认排序");
+    EXPECT_EQ(view.bigAddButton.imageNormal, "BtnAdd2-Normal");
+    EXPECT_EQ(ToolbarSpans(), chinese);
+    Init(R"({"Language":"en"})");
+    Init(R"({"Language":["en"],"Debug":true,"LogFile":")" + log.string() + R"("})");
+    EXPECT_EQ(view.editIcon.text, L"编辑");
+    std::ifstream file(log);
+    const std::string logged((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    EXPECT_NE(logged.find("init member ignored: Language = ["), std::string::npos) << logged;
+    Init(R"({"Language":"en"})");
+    Init(R"({"ThreadCount":2})");
+    EXPECT_EQ(view.editIcon.text, L"编辑");
+    std::filesystem::remove(log);
+}
+
+} // namespace
