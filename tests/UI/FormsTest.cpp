@@ -1,3 +1,5 @@
+#include "Biz/AppConfig.h"
+#include "Biz/UiText.h"
 #include "TestControls.h"
 #include "TestForm.h"
 #include "UI/CMessageDialog.h"
@@ -112,22 +114,30 @@ TEST_F(Forms, CancelCloseAndEscEndWithTwoAndEnterWithOne)
     }
 }
 
+// The notice without a set title, in each language: its title, text and buttons.
 TEST_F(Forms, MessageDialogLooksFinished)
 {
-    CMessageDialog dialog;
-    dialog.SetMessage(L"文件数量超过限制");
-    bool saved = false;
-    const std::string path = PixelReference::OutputPath("UI/message-dialog.png");
-    whileRunning = [&](HWND window) {
-        UpdateWindow(window);
-        saved = dynamic_cast<HeadlessBackend&>(CurrentBackend()).Screenshot(window, path);
-        EndDialog(window, 1);
-    };
-    RunWhileUp(owner);
-    dialog.DoModal(owner);
-    ASSERT_TRUE(saved);
-    const auto compared = PixelReference::CompareWithReference("UI/message-dialog.png");
-    EXPECT_TRUE(compared.matches) << compared.message;
+    const std::pair<UiLanguage, std::string> languages[] = {{UiLanguage::Chinese, "UI/message-dialog.png"},
+                                                            {UiLanguage::English, "UI/message-dialog-en.png"}};
+    for (const auto& [language, picture] : languages) {
+        AppConfig::Instance().Language = language;
+        CMessageDialog dialog;
+        dialog.SetMessage(UiText::Get(TextId::TooManyFiles));
+        bool saved = false;
+        const std::string path = PixelReference::OutputPath(picture);
+        whileRunning = [&](HWND window) {
+            UpdateWindow(window);
+            saved = dynamic_cast<HeadlessBackend&>(CurrentBackend()).Screenshot(window, path);
+            EndDialog(window, 1);
+        };
+        RunWhileUp(owner);
+        dialog.DoModal(owner);
+        AppConfig::Instance().Language = UiLanguage::Chinese;
+        EXPECT_EQ(dialog.title, UiText::Get(TextId::MessageTitle, language));
+        ASSERT_TRUE(saved);
+        const auto compared = PixelReference::CompareWithReference(picture);
+        EXPECT_TRUE(compared.matches) << compared.message;
+    }
 }
 
 TEST_F(Forms, DraggingEmptySpaceMovesTheWindowButAPressOnAButtonDoesNot)
