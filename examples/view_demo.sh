@@ -2,10 +2,12 @@
 # The control at work through its own view: trellan-run adds a few photos with the
 # page's "addFile", presses the upload button, waits for the page event, and takes
 # screenshots on the way; the test receiver on loopback stores the files.
-# Usage: examples/view_demo.sh BUILD_FOLDER (the module registered under BUILD_FOLDER/registry)
+# Usage: examples/view_demo.sh BUILD_FOLDER [LANGUAGE] (the module registered under
+# BUILD_FOLDER/registry; LANGUAGE "en" shows the interface in English)
 set -euo pipefail
 
 build=$(cd "${1:-build}" && pwd)
+language=${2:+", \"Language\": \"$2\""}
 root=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d /tmp/trellan-view-demo-XXXXXX)
 mkdir -p "$work/photos" "$work/received" "$work/screenshots"
@@ -26,7 +28,7 @@ done
 
 shots="$work/screenshots"
 {
-    echo "{\"post\": {\"name\": \"init\", \"config\": {\"PostUrl\": \"http://127.0.0.1:$port/upload\", \"ThreadCount\": 2}}}"
+    echo "{\"post\": {\"name\": \"init\", \"config\": {\"PostUrl\": \"http://127.0.0.1:$port/upload\", \"ThreadCount\": 2$language}}}"
     echo '{"wait": "load_complete", "timeout_ms": 10000}'
     for photo in "$work"/photos/*.jpg; do
         echo "{\"post\": {\"name\": \"addFile\", \"path\": \"$photo\"}}"

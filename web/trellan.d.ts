@@ -20,6 +20,12 @@ export interface TrellanUploadConfig {
   JpegQuality?: number;
 }
 
+/** The "init" command's "config" member that chooses the interface's language. */
+export interface TrellanInterfaceConfig {
+  /** "zh-CN" (the default) or "en"; any other value is ignored and gives Chinese. */
+  Language?: "zh-CN" | "en";
+}
+
 export interface TrellanControl {
   /** Sends one JSON command, such as {"name":"init","config":{...}}. */
   postMessage(text: string): void;

@@ -47,7 +47,10 @@ async function start() {
     note("← " + text);
   };
   control.closed.then((text) => note(text || "session closed", "error"));
-  const init = () => command(control, { name: "init", config: { PostUrl: receiver, ThreadCount: 3, FileNameGen: "ori" } });
+  // ?lang=en shows the control's interface in English.
+  const language = new URLSearchParams(location.search).get("lang");
+  const config = { PostUrl: receiver, ThreadCount: 3, FileNameGen: "ori", ...(language ? { Language: language } : {}) };
+  const init = () => command(control, { name: "init", config });
   document.getElementById("init").onclick = init;
   document.getElementById("fields").onclick = () => command(control, { name: "setFields", fields: { album: "demo", 作者: "演示" } });
   document.getElementById("close").onclick = () => control.close();
