@@ -43,6 +43,8 @@ public:
     static CFileAddDialog* FromWindow(Platform::HWND window);
 
     Platform::HWND Tree() const { return tree; }
+    // The text a node of the folder tree shows.
+    std::wstring NodeText(Platform::HTREEITEM node) const;
     ListView& Grid() { return grid; }
     const Label& CountText() const { return countText; }
     const Label& SizeText() const { return sizeText; }
@@ -72,7 +74,6 @@ private:
     void Select(Platform::HTREEITEM node);
     bool Descend(Platform::HTREEITEM node, const std::wstring& folder);
     TreeNodeData* NodeData(Platform::HTREEITEM node) const;
-    std::wstring NodeText(Platform::HTREEITEM node) const;
 
     // The grid.
     void ShowFolder(Platform::HTREEITEM node);

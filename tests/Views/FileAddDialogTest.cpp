@@ -145,6 +145,12 @@ protected:
         return !dialog.Grid().IsEmpty();
     }
 
+    // The tree's node after node as how says (TVGN_ROOT, TVGN_CHILD, TVGN_NEXT).
+    static HTREEITEM Next(HWND tree, HTREEITEM node, WPARAM how)
+    {
+        return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(node)));
+    }
+
     std::wstring SelectedFolder()
     {
         const HWND tree = dialog.Tree();
@@ -320,19 +326,9 @@ TEST_F(FileAddDialogTest, AFolderOfTheHomeFolderOpensFromTheDesktop)
     ModalSteps steps({
         [&] {
             const HWND tree = dialog.Tree();
-            const auto desktop = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
-            for (auto node = reinterpret_cast<HTREEITEM>(
-                     SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(desktop)));
-                 node; node = reinterpret_cast<HTREEITEM>(
-                           SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(node)))) {
-                wchar_t text[64] = {};
-                TVITEMW query;
-                query.mask = TVIF_TEXT;
-                query.hItem = node;
-                query.pszText = text;
-                query.cchTextMax = 64;
-                SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&query));
-                if (std::wstring(text) == L"图片") {
+            const HTREEITEM desktop = Next(tree, nullptr, TVGN_ROOT);
+            for (HTREEITEM node = Next(tree, desktop, TVGN_CHILD); node; node = Next(tree, node, TVGN_NEXT)) {
+                if (dialog.NodeText(node) == L"图片") {
                     SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node));
                     SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node));
                 }
@@ -433,19 +429,8 @@ TEST_F(FileAddDialogTest, InEnglishTheDialogAndItsTreeSpeakEnglish)
     AppConfig::Instance().SetFolderPath(L"");
     CFileAddDialog english;
     english.SetMainList(list.get());
-    const auto nodeText = [&](HTREEITEM node) {
-        wchar_t text[64] = {};
-        TVITEMW query;
-        query.mask = TVIF_TEXT;
-        query.hItem = node;
-        query.pszText = text;
-        query.cchTextMax = 64;
-        SendMessageW(english.Tree(), TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&query));
-        return std::wstring(text);
-    };
-    const auto next = [&](HTREEITEM node, WPARAM how) {
-        return reinterpret_cast<HTREEITEM>(SendMessageW(english.Tree(), TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(node)));
-    };
+    const auto nodeText = [&](HTREEITEM node) { return english.NodeText(node); };
+    const auto next = [&](HTREEITEM node, WPARAM how) { return Next(english.Tree(), node, how); };
     ModalSteps steps({
         [&] {
             const HTREEITEM desktop = next(nullptr, TVGN_ROOT);
