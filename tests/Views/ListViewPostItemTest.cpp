@@ -4,6 +4,7 @@
 
 #include "ListViewSupport.h"
 
+#include "Biz/AppConfig.h"
 #include "Biz/AppState.h"
 #include "Gdiplus/ExifJpeg.h"
 #include "Gdiplus/TestPictures.h"
@@ -404,6 +405,22 @@ TEST_F(PostItemLooks, ProgressBandAt37PercentAndDone)
     ASSERT_TRUE(Headless().Screenshot(owner, PixelReference::OutputPath("Views/post-item-late.png"), &area));
     const auto compared = PixelReference::CompareWithReference("Views/post-item-late.png");
     EXPECT_TRUE(compared.matches) << compared.message;
+}
+
+// The band of a tile whose last byte was sent, in English.
+TEST_F(PostItemLooks, ProgressBandInEnglish)
+{
+    AppConfig::Instance().Language = UiLanguage::English;
+    auto* first = static_cast<ListViewPostItem*>(list->Items()[0]);
+    auto* second = static_cast<ListViewPostItem*>(list->Items()[1]);
+    AppState::Instance().SetUploading();
+    first->Data()->uploadSize = 1000;
+    first->Data()->sentBytes = 999;
+    second->Data()->uploadSize = 1000;
+    second->Data()->sentBytes = 1000;
+    second->MarkComplete();
+    ExpectLooks("progress-en");
+    AppConfig::Instance().Language = UiLanguage::Chinese;
 }
 
 } // namespace
