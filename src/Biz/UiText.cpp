@@ -147,11 +147,15 @@ const wchar_t* Get(TextId id)
 
 std::optional<UiLanguage> LanguageNamed(std::string_view name)
 {
-    if (name == "zh-CN")
-        return UiLanguage::Chinese;
-    if (name == "en")
-        return UiLanguage::English;
+    for (UiLanguage language : {UiLanguage::Chinese, UiLanguage::English})
+        if (name == LanguageName(language))
+            return language;
     return std::nullopt;
+}
+
+const char* LanguageName(UiLanguage language)
+{
+    return language == UiLanguage::English ? "en" : "zh-CN";
 }
 
 } // namespace UiText

@@ -71,7 +71,8 @@ namespace UiText {
 // The text in the configured language (AppConfig's Language).
 const wchar_t* Get(TextId id);
 const wchar_t* Get(TextId id, UiLanguage language);
-// "zh-CN" and "en"; nothing for any other name.
+// "zh-CN" and "en"; nothing for any other name. LanguageName gives the name back.
 std::optional<UiLanguage> LanguageNamed(std::string_view name);
+const char* LanguageName(UiLanguage language);
 
 } // namespace UiText

@@ -3,6 +3,7 @@
 #include "Biz/AppConfig.h"
 #include "Biz/AppState.h"
 #include "Biz/ImageData.h"
+#include "Biz/UiText.h"
 #include "Control/MainView.h"
 #include "Control/TrellanModule.h"
 #include "Platform/Controls/TreeViewTypes.h"
@@ -152,6 +153,7 @@ Json::Value DescribeConfig()
     dump["FileFieldName"] = config.FileFieldName;
     dump["FileNameGen"] = config.FileNameGen;
     dump["FolderPath"] = WideToUtf8(config.FolderPath);
+    dump["Language"] = UiText::LanguageName(config.Language);
     Json::Value fields(Json::objectValue);
     for (const auto& [name, value] : config.Fields)
         fields[name] = value;
