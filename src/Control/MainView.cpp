@@ -45,6 +45,8 @@ constexpr TextId kSortOrders[] = {TextId::SortDefault, TextId::SortByName, TextI
 // The sort box is at least this wide, and wide enough for its longest order and arrow.
 constexpr int kSortBoxWidth = 86;
 constexpr int kSortBoxChrome = 24;
+// The empty-state hint is centred as a box at least this wide.
+constexpr int kDropHintWidth = 227;
 // Space kept between the measured controls placed from the toolbar's right end.
 constexpr int kToolbarGap = 7;
 
@@ -222,8 +224,7 @@ void MainView::ApplyTexts()
     deleteIcon.SetText(UiText::Get(TextId::Delete));
     hintLabel.SetText(UiText::Get(TextId::ToolbarHint));
     dropHint.SetText(UiText::Get(TextId::DropHint));
-    // The hint is centred as a box of at least the design's width.
-    dropHint.SetSize(std::max(227, static_cast<int>(dropHint.bounds.right - dropHint.bounds.left)), 0);
+    dropHint.SetSize(std::max(kDropHintWidth, static_cast<int>(dropHint.bounds.right - dropHint.bounds.left)), 0);
     FillSortBox();
     PlaceToolbarFromRight();
 }
