@@ -4,6 +4,7 @@
 
 #include "ListViewSupport.h"
 
+#include "Biz/AppConfig.h"
 #include "Biz/AppState.h"
 #include "Gdiplus/ExifJpeg.h"
 #include "Gdiplus/TestPictures.h"
@@ -404,6 +405,30 @@ TEST_F(PostItemLooks, ProgressBandAt37PercentAndDone)
     ASSERT_TRUE(Headless().Screenshot(owner, PixelReference::OutputPath("Views/post-item-late.png"), &area));
     const auto compared = PixelReference::CompareWithReference("Views/post-item-late.png");
     EXPECT_TRUE(compared.matches) << compared.message;
+}
+
+TEST_F(PostItemLooks, FailureBandsAfterATaskAndTheWholeReasonWhenPointedAt)
+{
+    auto* first = static_cast<ListViewPostItem*>(list->Items()[0]);
+    auto* second = static_cast<ListViewPostItem*>(list->Items()[1]);
+    // A page that sent none of the members for it sees no failure band.
+    first->MarkFailed("network", L"connection refused");
+    EXPECT_FALSE(first->ShowsFailure());
+    AppConfig::Instance().ShowUploadFeedback = true;
+    first->MarkFailed("not_success", L"reply not a success: {\"success\":0,\"message\":\"album is full\"}");
+    second->MarkFailed("cancelled", L"");
+    CurrentBackend().InjectMouse(Backend::MouseAction::Move, Screen(500, 300));
+    ExpectLooks("failed");
+    CurrentBackend().InjectMouse(Backend::MouseAction::Move, Screen(60, 40));
+    PumpPending();
+    ASSERT_TRUE(first->IsHovered());
+    ExpectLooks("failed-hovered");
+    // A new task forgets the failure; so does a change of the picture.
+    second->ForgetOutcome();
+    EXPECT_FALSE(second->ShowsFailure());
+    first->RotateRight();
+    EXPECT_FALSE(first->ShowsFailure());
+    AppConfig::Instance() = AppConfig();
 }
 
 } // namespace
