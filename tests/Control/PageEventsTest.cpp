@@ -303,6 +303,8 @@ TEST_F(PageEventsTest, ACancelledUploadReportsTheStalledAndTheWaitingFilesAsCanc
     NoteIds();
     control->View().OnUploadClicked();
     ASSERT_TRUE(receiver.WaitForRecorded(1));
+    // While the upload runs, the second band shows its progress instead of the instruction.
+    EXPECT_EQ(control->View().hintLabel.text.rfind(L"已上传 0/3 个文件，", 0), 0u);
     control->View().OnCancelClicked();
     ASSERT_TRUE(WaitUntil([this] { return !Named("upload_finished").empty(); }, 20s));
 
