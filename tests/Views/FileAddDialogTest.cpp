@@ -2,6 +2,7 @@
 #include "PixelReference.h"
 
 #include "Biz/AppConfig.h"
+#include "Biz/FileAdmission.h"
 #include "Gdiplus/TestPictures.h"
 #include "Platform/Controls/TreeViewTypes.h"
 #include "Platform/Text/TextConv.h"
@@ -119,6 +120,8 @@ protected:
     {
         ListFixture::TearDown();
         AppConfig::Instance().SetFolderPath(savedFolder);
+        AppConfig::Instance().AllowedTypes.clear();
+        AppConfig::Instance().MaxFileSize = 0;
         setenv("HOME", savedHome.c_str(), 1);
         std::filesystem::remove_all(home);
     }
@@ -372,6 +375,9 @@ TEST_F(FileAddDialogTest, AtMostAHundredPicturesAreAddedPerUseWithANotice)
         Write(many / ("p" + std::to_string(1000 + i) + ".png"), bytes);
     AppConfig::Instance().SetFolderPath(many.wstring());
     dialog.SetMainList(list.get());
+    std::vector<std::string> refusals;
+    const Platform::ScopedConnection watching = FileAdmission::Instance().refused.connect(
+        [&](const std::wstring&, const std::string& reason) { refusals.push_back(reason); });
     std::wstring notice;
     ModalSteps steps({
         [&] { return dialog.Grid().Count() == 120; },
@@ -399,6 +405,39 @@ TEST_F(FileAddDialogTest, AtMostAHundredPicturesAreAddedPerUseWithANotice)
     EXPECT_EQ(notice, L"shown");
     EXPECT_EQ(list->Count(), 100);
     EXPECT_EQ(list->Items().back()->Data()->fileName, L"p1099.png");
+    // Every checked picture left out is reported, for the page's events.
+    EXPECT_EQ(refusals, std::vector<std::string>(20, "too_many"));
+}
+
+TEST_F(FileAddDialogTest, ThePagesAllowedTypesAndSizeLimitHoldForCheckedPictures)
+{
+    AppConfig::Instance().AllowedTypes = {L".jpg"};
+    // A file of the limit's size is still taken.
+    AppConfig::Instance().MaxFileSize = static_cast<std::int64_t>(std::filesystem::file_size(photos / "a.JPG"));
+    dialog.SetMainList(list.get());
+    std::vector<std::string> refusals;
+    const Platform::ScopedConnection watching = FileAdmission::Instance().refused.connect(
+        [&](const std::wstring& path, const std::string& reason) {
+            refusals.push_back(std::filesystem::path(path).filename().string() + " " + reason);
+        });
+    ModalSteps steps({
+        [&] { return dialog.Grid().Count() == 2; },
+        [&] {
+            ClickTile(0);
+            ClickTile(1);
+            return true;
+        },
+        [&] { return dialog.Grid().CheckedCount() == 2; },
+        [&] {
+            ClickDialog(820 - 73 - 25, 520 - 6 - 12); // OK
+            return true;
+        },
+    });
+    steps.StartOn(owner);
+    EXPECT_EQ(dialog.DoModal(owner), 0);
+    ASSERT_EQ(list->Count(), 1);
+    EXPECT_EQ(list->Items()[0]->Data()->path, (photos / "a.JPG").wstring());
+    EXPECT_EQ(refusals, std::vector<std::string>{"c.tif type"});
 }
 
 TEST_F(FileAddDialogTest, CancelAndCloseAddNothing)
