@@ -163,6 +163,27 @@ protected:
         return data ? data->item->path : L"";
     }
 
+    // Runs the dialog: checks its grid's two tiles, runs inspect, presses OK.
+    Platform::INT_PTR CheckBothAndAdd(const std::function<void()>& inspect)
+    {
+        ModalSteps steps({
+            [&] { return dialog.Grid().Count() == 2; },
+            [&] {
+                ClickTile(0);
+                ClickTile(1);
+                return true;
+            },
+            [&] { return dialog.Grid().CheckedCount() == 2; },
+            [&] {
+                inspect();
+                ClickDialog(820 - 73 - 25, 520 - 6 - 12); // OK
+                return true;
+            },
+        });
+        steps.StartOn(owner);
+        return dialog.DoModal(owner);
+    }
+
     // Clicks the grid's tile at index (picker tiles are 140 x 141 with gaps of 14 and 32).
     void ClickTile(int index) { ClickTile(index, dialog); }
     void ClickTile(int index, CFileAddDialog& target)
@@ -240,24 +261,12 @@ TEST_F(FileAddDialogTest, CheckedPicturesJoinTheMainListOnceAndTheTextsCountThem
     const std::int64_t sizeC = static_cast<std::int64_t>(std::filesystem::file_size(photos / "c.tif"));
     wchar_t expectedSize[19];
     StrFormatByteSizeW(sizeA + sizeC, expectedSize, 19);
-    ModalSteps steps({
-        [&] { return dialog.Grid().Count() == 2; },
-        [&] {
-            ClickTile(0);
-            ClickTile(1);
-            return true;
-        },
-        [&] { return dialog.Grid().CheckedCount() == 2; },
-        [&] {
-            EXPECT_EQ(dialog.CountText().text, L"当前选择：2/2 张照片");
-            EXPECT_EQ(dialog.SizeText().text, (sizeA + sizeC < 1024 ? std::to_wstring(sizeA + sizeC) + L"bytes"
-                                                                       : std::wstring(expectedSize)));
-            ClickDialog(820 - 73 - 25, 520 - 6 - 12); // OK
-            return true;
-        },
-    });
-    steps.StartOn(owner);
-    EXPECT_EQ(dialog.DoModal(owner), 0);
+    EXPECT_EQ(CheckBothAndAdd([&] {
+                  EXPECT_EQ(dialog.CountText().text, L"当前选择：2/2 张照片");
+                  EXPECT_EQ(dialog.SizeText().text, (sizeA + sizeC < 1024 ? std::to_wstring(sizeA + sizeC) + L"bytes"
+                                                                             : std::wstring(expectedSize)));
+              }),
+              0);
     ASSERT_EQ(list->Count(), 2) << "a.JPG was in the list already";
     EXPECT_EQ(list->Items()[0]->Data()->path, (photos / "a.JPG").wstring());
     EXPECT_EQ(list->Items()[1]->Data()->path, (photos / "c.tif").wstring());
@@ -420,21 +429,7 @@ TEST_F(FileAddDialogTest, ThePagesAllowedTypesAndSizeLimitHoldForCheckedPictures
         [&](const std::wstring& path, const std::string& reason) {
             refusals.push_back(std::filesystem::path(path).filename().string() + " " + reason);
         });
-    ModalSteps steps({
-        [&] { return dialog.Grid().Count() == 2; },
-        [&] {
-            ClickTile(0);
-            ClickTile(1);
-            return true;
-        },
-        [&] { return dialog.Grid().CheckedCount() == 2; },
-        [&] {
-            ClickDialog(820 - 73 - 25, 520 - 6 - 12); // OK
-            return true;
-        },
-    });
-    steps.StartOn(owner);
-    EXPECT_EQ(dialog.DoModal(owner), 0);
+    EXPECT_EQ(CheckBothAndAdd([] {}), 0);
     ASSERT_EQ(list->Count(), 1);
     EXPECT_EQ(list->Items()[0]->Data()->path, (photos / "a.JPG").wstring());
     EXPECT_EQ(refusals, std::vector<std::string>{"c.tif type"});
