@@ -256,7 +256,10 @@ void ListViewPostItem::Draw(Zivoro::UI::CPaintEventArgs* args, RECT rect)
     const COLORREF outline = IsSelected() && list ? list->AccentColor() : kOutlineColor;
     DrawOutline(graphics, rect, outline, 1.0f);
     if (AppState::Instance().IsUploading()) {
-        if (ShowsProgress())
+        // A file that failed in the running task says so at once.
+        if (ShowsProgress() && ShowsFailure())
+            DrawFailure(args, rect);
+        else if (ShowsProgress())
             DrawProgress(args, rect, record.get());
     } else {
         if (ShowsFailure())

@@ -428,6 +428,14 @@ TEST_F(PostItemLooks, FailureBandsAfterATaskAndTheWholeReasonWhenPointedAt)
     EXPECT_FALSE(second->ShowsFailure());
     first->RotateRight();
     EXPECT_FALSE(first->ShowsFailure());
+
+    // During a task: a retry shows on the progress band, a failure at once.
+    AppState::Instance().SetUploading();
+    first->Data()->uploadSize = 1000;
+    first->Data()->sentBytes = 370;
+    first->MarkRetry(2, 3);
+    second->MarkFailed("timeout", L"time-out: no progress for 30 s");
+    ExpectLooks("failed-uploading");
     AppConfig::Instance() = AppConfig();
 }
 
