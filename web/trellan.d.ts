@@ -26,6 +26,62 @@ export interface TrellanInterfaceConfig {
   Language?: "zh-CN" | "en";
 }
 
+/** Members of the "init" command's "config" for restrictions, per-file events and retries (all optional). */
+export interface TrellanPageConfig {
+  /** The most files the list holds, 1 to 10000; default 300. "addFile" keeps to it once given. */
+  MaxFiles?: number;
+  /** The largest file taken, in bytes; 0 (the default) is no limit. */
+  MaxFileSize?: number;
+  /** The extensions taken by every way of adding, such as ["jpg", "png"]; default the control's picture types. */
+  AllowedTypes?: string[];
+  /** Send the per-file events (TrellanFileEvent); default false. */
+  Events?: boolean;
+  /** How often a file is sent again after a network error, a time-out, a 5xx or a 429; default 0. */
+  RetryCount?: number;
+  /** The wait before each retry in milliseconds, the last one repeating; default [1000, 3000, 5000]. */
+  RetryDelays?: number[];
+}
+
+/** Why a file was not added. */
+export type TrellanRefusal = "type" | "unreadable" | "not_regular" | "too_many" | "too_large";
+
+/** Why an upload attempt failed. */
+export type TrellanUploadFailure =
+  | "network"
+  | "timeout"
+  | "http_status"
+  | "not_success"
+  | "destination_refused"
+  | "unreadable"
+  | "cancelled";
+
+/** A file as "getFiles" lists it; name is without folders under an untrusted caller, except for paths given with "addFile". */
+export interface TrellanFile {
+  id: string;
+  name: string;
+  size: number;
+  width: number;
+  height: number;
+  remark: string;
+  state: "waiting" | "sent" | "failed";
+}
+
+/** The events "Events": true adds (and the "files" answer to "getFiles"), as recvMessage receives them after JSON.parse. */
+export type TrellanFileEvent =
+  | { name: "file_added"; id: string; fileName: string; size: number }
+  | { name: "file_refused"; fileName: string; reason: TrellanRefusal }
+  | { name: "file_removed"; id: string }
+  | { name: "upload_started"; count: number; bytes: number }
+  | { name: "upload_progress"; id: string; sent: number; total: number }
+  | { name: "upload_retry"; id: string; attempt: number; delay: number; reason: TrellanUploadFailure; status?: number }
+  | { name: "upload_success"; id: string; svr: unknown }
+  | { name: "upload_error"; id: string; reason: TrellanUploadFailure; status?: number; svr?: unknown }
+  | { name: "upload_finished"; succeeded: number; failed: number; cancelled: number }
+  | { name: "files"; files: TrellanFile[] };
+
+/** The page commands that act on the list; neither starts an upload. */
+export type TrellanListCommand = { name: "removeFile"; id: string } | { name: "getFiles" };
+
 export interface TrellanControl {
   /** Sends one JSON command, such as {"name":"init","config":{...}}. */
   postMessage(text: string): void;

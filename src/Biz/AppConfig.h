@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 class AppConfig {
 public:
@@ -24,7 +25,23 @@ public:
     void SetFolderPath(const std::wstring& path) { FolderPath = path; }
 
     std::int32_t MaxFiles = 300;
-    std::int32_t MaxFileSize = 0;
+    std::int64_t MaxFileSize = 0;
+    // The page chose MaxFiles: then its own "addFile" keeps to it as well, which it
+    // otherwise does not (a page decides what it adds).
+    bool PageChoseMaxFiles = false;
+    // The extensions every way of adding takes, each as ".jpg"; empty: each way keeps
+    // its own picture types.
+    std::vector<std::wstring> AllowedTypes;
+    // The page receives per-file events as they happen.
+    bool Events = false;
+    // The page has sent one of the members above (or the retry members): it gets the
+    // view's upload feedback too, a failed tile's band and the overall progress. A
+    // page that sends none of them sees the view as it always was.
+    bool ShowUploadFeedback = false;
+    // How often a file is sent again after a failure worth retrying, and the waits
+    // before each new attempt (the last one repeats).
+    std::int32_t RetryCount = 0;
+    std::vector<std::int32_t> RetryDelays{1000, 3000, 5000};
     std::int32_t ThreadCount = 3;
     std::string Cookie;
     std::wstring PostUrl;

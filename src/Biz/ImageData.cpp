@@ -154,6 +154,7 @@ void ImageData::Turn(int quarterTurns, int boxWidth, int boxHeight)
     {
         std::lock_guard guard(lock);
         if (!loaded) {
+            ++changes;
             pendingTurns = (pendingTurns + quarterTurns) % 4;
             turns = ((turns + quarterTurns) % 4 + 4) % 4;
             return;
@@ -174,6 +175,13 @@ void ImageData::Turn(int quarterTurns, int boxWidth, int boxHeight)
     picture = std::move(turned);
     thumbnail = std::move(turnedThumbnail);
     turns = ((turns + quarterTurns) % 4 + 4) % 4;
+    ++changes;
+}
+
+std::uint32_t ImageData::ChangeCount() const
+{
+    std::lock_guard guard(lock);
+    return changes;
 }
 
 int ImageData::QuarterTurns() const
@@ -189,6 +197,7 @@ void ImageData::ReplacePicture(PictureHandle edited, PictureHandle editedThumbna
     thumbnail = std::move(editedThumbnail);
     loaded = true;
     userEdited = true;
+    ++changes;
 }
 
 bool ImageData::IsUnchanged() const

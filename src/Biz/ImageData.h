@@ -72,6 +72,9 @@ public:
     void Turn(int quarterTurns, int boxWidth, int boxHeight);
     // The user's quarter turns so far, clockwise, as 0 to 3.
     int QuarterTurns() const;
+    // Counts the user's changes to the picture (turns and edits): a view can tell
+    // whether the picture changed since it last looked. Any thread.
+    std::uint32_t ChangeCount() const;
     // The user's edited picture and its thumbnail take the place of the record's.
     void ReplacePicture(PictureHandle edited, PictureHandle editedThumbnail);
     // True while the picture is the file's own: never edited, and turned by whole
@@ -83,11 +86,12 @@ public:
     PictureHandle PictureToSend() const;
 
 private:
-    mutable std::mutex lock; // guards the seven fields below
+    mutable std::mutex lock; // guards the eight fields below
     PictureHandle picture, thumbnail;
     std::int64_t shotTime = 0;
     bool loaded = false;
     bool userEdited = false; // the user's edited picture replaced the file's
     int pendingTurns = 0; // turns asked for before the picture was read
     int turns = 0;        // every turn asked for and taken, as 0 to 3
+    std::uint32_t changes = 0;
 };

@@ -12,6 +12,11 @@ std::shared_ptr<MsgData> MsgMailbox::Put(UploadItem* item, std::shared_ptr<Image
     record->item = item;
     record->file = std::move(file);
     record->reason = std::move(reason);
+    return Put(std::move(record));
+}
+
+std::shared_ptr<MsgData> MsgMailbox::Put(std::shared_ptr<MsgData> record)
+{
     std::lock_guard guard(lock);
     record->id = counter.fetch_add(1);
     messages.emplace(record->id, record);

@@ -15,6 +15,8 @@ public:
 
     // Any thread.
     std::shared_ptr<MsgData> Put(UploadItem* item, std::shared_ptr<ImageData> file, std::string reason = {});
+    // Stores a record filled by the caller under a new id, which it is given.
+    std::shared_ptr<MsgData> Put(std::shared_ptr<MsgData> record);
     // The control's thread; empty when nothing is stored under id.
     std::shared_ptr<MsgData> Take(int id);
     // Drops every stored record (a control going away); ids keep counting.

@@ -12,36 +12,24 @@
 #include "Biz/WireGate.h"
 #include "Http/CorsPreflight.h"
 #include "Http/HttpClient.h"
-#include "Platform/Text/TextConv.h"
 
 #include <algorithm>
-#include <optional>
-
-using namespace Platform;
+#include <chrono>
+#include <thread>
 
 namespace {
 
 const wchar_t* const kAgent = L"Quelvane7";
 
-// The start of a reply for a message: at most 60 bytes, on one line, valid UTF-8.
-std::string ReplyStart(const std::string& reply)
-{
-    std::string start = ValidUtf8(reply.substr(0, 60));
-    for (char& c : start) {
-        if (c == '\r' || c == '\n' || c == '\t')
-            c = ' ';
-    }
-    return reply.size() > 60 ? start + "..." : start;
-}
+// How often a wait between attempts looks at the stop flag.
+constexpr std::chrono::milliseconds kStopCheck{20};
 
-std::string FailureReason(const HttpClient& client)
+void Deliver(const char* name, std::shared_ptr<MsgData> record, std::uint64_t epoch)
 {
-    if (!client.GetFailure().empty())
-        return client.GetFailure();
-    const std::string start = ReplyStart(client.GetResponse());
-    if (client.GetStatus() < 200 || client.GetStatus() > 299)
-        return "HTTP status " + std::to_string(client.GetStatus()) + ", reply: " + start;
-    return "reply not a success: " + start;
+    const int id = MsgMailbox::Instance().Put(std::move(record))->id;
+    // A control that has gone away will never take the record.
+    if (!EventQueue::Instance().Post(name, id, epoch))
+        MsgMailbox::Instance().Take(id);
 }
 
 } // namespace
@@ -52,13 +40,13 @@ PostFile::PostFile(std::shared_ptr<Uploader> job) : job(std::move(job))
 
 void PostFile::Run()
 {
-    // A file that a stop held back before it went on the wire reports nothing: it
-    // stays unsent, as a file still queued does.
-    if (std::optional<std::string> failure = Exchange()) {
-        if (failure->empty())
-            ReportComplete();
+    if (const std::optional<UploadFailure> failure = Exchange()) {
+        if (heldBack)
+            ReportNotSent(job->item, job->file, job->epoch);
         else
-            ReportError(std::move(*failure));
+            ReportError(*failure);
+    } else {
+        ReportComplete();
     }
     Finish();
 }
@@ -66,32 +54,62 @@ void PostFile::Run()
 void PostFile::Abandon()
 {
     job->wire->Pass(job->wireTicket);
-    ReportError("not sent");
+    ReportError(UploadFailure{"network", "not sent", 0, std::nullopt});
     Finish();
 }
 
-std::optional<std::string> PostFile::Exchange()
+void PostFile::ReportNotSent(UploadItem* item, std::shared_ptr<ImageData> file, std::uint64_t epoch)
+{
+    auto record = std::make_shared<MsgData>();
+    record->item = item;
+    record->file = std::move(file);
+    record->code = "cancelled";
+    Deliver("post_cancelled", std::move(record), epoch);
+}
+
+std::optional<UploadFailure> PostFile::Exchange()
 {
     // A destination the page may not post to is sent nothing but the preflight.
     const UploadPermission::Verdict& permitted = job->permission->Check(job->stopFlag);
-    UploadBody upload;
-    std::string failure = permitted.refusal;
-    // A page's post says where it comes from, as a browser's does.
-    if (failure.empty())
-        failure = upload.Prepare(*job->file, *job->config, job->config->UntrustedCaller ? permitted.origin : "");
-    if (!failure.empty()) {
+    if (!permitted.refusal.empty()) {
         job->wire->Pass(job->wireTicket);
-        return failure;
+        return UploadFailure{"destination_refused", permitted.refusal, 0, std::nullopt};
     }
-    // Prepared while earlier files were still sending; now it waits for its place.
-    if (!job->wire->Enter(job->wireTicket, *job->stopFlag))
-        return std::nullopt;
-    failure = Send(upload, permitted);
+    UploadBody upload;
+    // A page's post says where it comes from, as a browser's does.
+    const std::string unprepared =
+        upload.Prepare(*job->file, *job->config, job->config->UntrustedCaller ? permitted.origin : "");
+    if (!unprepared.empty()) {
+        job->wire->Pass(job->wireTicket);
+        return UploadFailure{"unreadable", unprepared, 0, std::nullopt};
+    }
+    // Prepared while earlier files were still sending; now it waits for its place. A
+    // file that a stop holds back here stays unsent, as a file still queued does.
+    if (!job->wire->Enter(job->wireTicket, *job->stopFlag)) {
+        heldBack = true;
+        return UploadFailure::Cancelled();
+    }
+    std::optional<UploadFailure> failure = SendWithRetries(upload, permitted);
     job->wire->Leave();
     return failure;
 }
 
-std::string PostFile::Send(const UploadBody& upload, const UploadPermission::Verdict& permitted)
+std::optional<UploadFailure> PostFile::SendWithRetries(const UploadBody& upload,
+                                                       const UploadPermission::Verdict& permitted)
+{
+    std::optional<UploadFailure> failure = Send(upload, permitted);
+    for (int attempt = 1; failure && failure->Retryable() && attempt <= job->config->RetryCount; ++attempt) {
+        const std::int32_t delay = RetryDelay(*failure, attempt);
+        ReportRetry(*failure, attempt + 1, delay);
+        if (!WaitUnlessStopped(delay))
+            return UploadFailure::Cancelled();
+        job->file->sentBytes = 0;
+        failure = Send(upload, permitted);
+    }
+    return failure;
+}
+
+std::optional<UploadFailure> PostFile::Send(const UploadBody& upload, const UploadPermission::Verdict& permitted)
 {
     HttpClient client;
     client.SetStopFlag(job->stopFlag);
@@ -103,25 +121,50 @@ std::string PostFile::Send(const UploadBody& upload, const UploadPermission::Ver
         ReportProgress();
         AddSentBytes(share);
     });
+    // The client's own errors are reported as they come, without a code: the
+    // attempt's outcome follows and is the one that counts.
     client.error.connect([this](std::uint32_t code) {
-        ReportError(code == HttpRequest::NotAccepted ? "not accepted" : "reply unreadable");
+        ReportError(UploadFailure{"", code == HttpRequest::NotAccepted ? "not accepted" : "reply unreadable", 0,
+                                  std::nullopt});
     });
     client.Send(job->config->PostUrl, L"", kAgent);
 
     // A reply the page's origin may not read stays with the server, as in a browser.
     if (permitted.crossOrigin && !CorsPreflight::AllowsOrigin(client.GetRawResponseHeaders(), permitted.origin)) {
-        if (!client.GetFailure().empty())
-            return client.GetFailure();
-        return "refused for the page: the server's reply does not allow the origin " + permitted.origin;
+        if (client.GetFailureKind() != HttpRequest::FailureKind::None)
+            return UploadFailure::OfExchange(client, false);
+        return UploadFailure{"destination_refused",
+                             "refused for the page: the server's reply does not allow the origin " + permitted.origin,
+                             0, std::nullopt};
     }
-    if (JudgeReply(client.GetResponse(), job->file->svr))
-        return "";
-    return FailureReason(client);
+    return UploadFailure::OfExchange(client, JudgeReply(client.GetResponse(), job->file->svr));
+}
+
+std::int32_t PostFile::RetryDelay(const UploadFailure& failure, int attempt) const
+{
+    if (failure.retryAfter)
+        return *failure.retryAfter;
+    const std::vector<std::int32_t>& delays = job->config->RetryDelays;
+    if (delays.empty())
+        return 0;
+    return delays[std::min<std::size_t>(static_cast<std::size_t>(attempt - 1), delays.size() - 1)];
+}
+
+bool PostFile::WaitUnlessStopped(std::int32_t milliseconds) const
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    while (!job->stopFlag->load()) {
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= end)
+            return true;
+        std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(kStopCheck, end - now));
+    }
+    return false;
 }
 
 void PostFile::ReportProgress()
 {
-    PostEvent("post_process");
+    PostEvent("post_process", Record());
 }
 
 void PostFile::AddSentBytes(std::uint32_t share)
@@ -135,21 +178,44 @@ void PostFile::AddSentBytes(std::uint32_t share)
 void PostFile::ReportComplete()
 {
     job->succeeded();
-    PostEvent("post_complete");
+    std::shared_ptr<MsgData> record = Record();
+    record->svr = job->file->svr;
+    PostEvent("post_complete", std::move(record));
 }
 
-void PostFile::ReportError(std::string reason)
+void PostFile::ReportError(const UploadFailure& failure)
 {
     job->failed();
-    PostEvent("post_error", std::move(reason));
+    std::shared_ptr<MsgData> record = Record();
+    record->reason = failure.text;
+    record->code = failure.code;
+    record->status = failure.status;
+    record->svr = job->file->svr;
+    PostEvent("post_error", std::move(record));
 }
 
-void PostFile::PostEvent(const char* name, std::string reason)
+void PostFile::ReportRetry(const UploadFailure& failure, int attempt, std::int32_t delay)
 {
-    const auto record = MsgMailbox::Instance().Put(job->item, job->file, std::move(reason));
-    // A control that has gone away will never take the record.
-    if (!EventQueue::Instance().Post(name, record->id, job->epoch))
-        MsgMailbox::Instance().Take(record->id);
+    std::shared_ptr<MsgData> record = Record();
+    record->reason = failure.text;
+    record->code = failure.code;
+    record->status = failure.status;
+    record->attempt = attempt;
+    record->delay = delay;
+    PostEvent("post_retry", std::move(record));
+}
+
+std::shared_ptr<MsgData> PostFile::Record() const
+{
+    auto record = std::make_shared<MsgData>();
+    record->item = job->item;
+    record->file = job->file;
+    return record;
+}
+
+void PostFile::PostEvent(const char* name, std::shared_ptr<MsgData> record)
+{
+    Deliver(name, std::move(record), job->epoch);
 }
 
 void PostFile::Finish()

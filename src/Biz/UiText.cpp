@@ -2,7 +2,9 @@
 
 #include "Biz/AppConfig.h"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 #include <cstddef>
 
 namespace {
@@ -39,6 +41,17 @@ constexpr Table kChinese{{
     {TextId::EmptyList, L"上传列表为空，请选择文件"},
     {TextId::InterfaceLookupFailed, L"从全局GIT中获取指针失败"},
     {TextId::Uploaded, L"上传成功"},
+    {TextId::UploadFailed, L"上传失败：%1%"},
+    {TextId::UploadCancelled, L"上传已取消"},
+    {TextId::RetryFormat, L"重试 %1%/%2%"},
+    {TextId::OverallFormat, L"已上传 %1%/%2% 个文件，%3%%%，%4%/秒，剩余 %5%"},
+    {TextId::ReasonNetwork, L"网络错误"},
+    {TextId::ReasonTimeout, L"超时"},
+    {TextId::ReasonHttpStatus, L"服务器错误"},
+    {TextId::ReasonNotSuccess, L"服务器拒绝"},
+    {TextId::ReasonDestinationRefused, L"地址不允许"},
+    {TextId::ReasonUnreadable, L"无法读取"},
+    {TextId::ReasonCancelled, L"已取消"},
     {TextId::MessageTitle, L"提示消息"},
     {TextId::InformationTitle, L"提示信息"},
     {TextId::AddPictures, L"添加图片"},
@@ -90,6 +103,17 @@ constexpr Table kEnglish{{
     {TextId::EmptyList, L"The upload list is empty. Please choose files."},
     {TextId::InterfaceLookupFailed, L"Could not get the control from the global interface table"},
     {TextId::Uploaded, L"Uploaded"},
+    {TextId::UploadFailed, L"Upload failed: %1%"},
+    {TextId::UploadCancelled, L"Upload cancelled"},
+    {TextId::RetryFormat, L"Retry %1%/%2%"},
+    {TextId::OverallFormat, L"%1% of %2% files sent, %3%%%, %4%/s, %5% left"},
+    {TextId::ReasonNetwork, L"Network error"},
+    {TextId::ReasonTimeout, L"Timed out"},
+    {TextId::ReasonHttpStatus, L"Server error"},
+    {TextId::ReasonNotSuccess, L"Refused by the server"},
+    {TextId::ReasonDestinationRefused, L"Address not allowed"},
+    {TextId::ReasonUnreadable, L"Cannot be read"},
+    {TextId::ReasonCancelled, L"Cancelled"},
     {TextId::MessageTitle, L"Message"},
     {TextId::InformationTitle, L"Information"},
     {TextId::AddPictures, L"Add pictures"},
@@ -156,6 +180,26 @@ std::optional<UiLanguage> LanguageNamed(std::string_view name)
 const char* LanguageName(UiLanguage language)
 {
     return language == UiLanguage::English ? "en" : "zh-CN";
+}
+
+std::wstring ReasonText(std::string_view code)
+{
+    struct Reason {
+        std::string_view code;
+        TextId id;
+    };
+    static constexpr Reason kReasons[] = {
+        {"network", TextId::ReasonNetwork},
+        {"timeout", TextId::ReasonTimeout},
+        {"http_status", TextId::ReasonHttpStatus},
+        {"not_success", TextId::ReasonNotSuccess},
+        {"destination_refused", TextId::ReasonDestinationRefused},
+        {"unreadable", TextId::ReasonUnreadable},
+        {"cancelled", TextId::ReasonCancelled},
+    };
+    const auto found =
+        std::find_if(std::begin(kReasons), std::end(kReasons), [code](const Reason& reason) { return reason.code == code; });
+    return found == std::end(kReasons) ? std::wstring(code.begin(), code.end()) : Get(found->id);
 }
 
 } // namespace UiText

@@ -6,6 +6,7 @@
 #include "Biz/UiLanguage.h"
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 enum class TextId {
@@ -23,8 +24,23 @@ enum class TextId {
     SortByTaken,
     EmptyList,
     InterfaceLookupFailed,
-    // A tile's band once its last byte was sent.
+    // A tile's band once its last byte was sent, after a failure (%1% the short
+    // reason) or a cancel, and while a file is retried (%1% of %2% retries).
     Uploaded,
+    UploadFailed,
+    UploadCancelled,
+    RetryFormat,
+    // The second toolbar band while uploading: %1% of %2% files, %3% percent of the
+    // bytes, %4% bytes a second, %5% time left.
+    OverallFormat,
+    // The short reasons of a failure, one per failure code.
+    ReasonNetwork,
+    ReasonTimeout,
+    ReasonHttpStatus,
+    ReasonNotSuccess,
+    ReasonDestinationRefused,
+    ReasonUnreadable,
+    ReasonCancelled,
     // Message dialogs.
     MessageTitle,
     InformationTitle,
@@ -74,5 +90,8 @@ const wchar_t* Get(TextId id, UiLanguage language);
 // "zh-CN" and "en"; nothing for any other name. LanguageName gives the name back.
 std::optional<UiLanguage> LanguageNamed(std::string_view name);
 const char* LanguageName(UiLanguage language);
+// The short reason for a failure code ("network", "timeout", ...), in the configured
+// language; the code itself for one the table does not have.
+std::wstring ReasonText(std::string_view code);
 
 } // namespace UiText

@@ -42,6 +42,10 @@ void UploadTask::Run()
             }
         }
     }
+    // The files a stop kept from being sent are reported as such, before the end.
+    for (const Entry& entry : queue)
+        PostFile::ReportNotSent(entry.item, entry.file, epoch);
+    queue.clear();
     EventQueue& events = EventQueue::Instance();
     events.Post("task_end", 0, epoch);
     // A stopped task still reports the files the server accepted before the stop, as a

@@ -3,17 +3,20 @@
 #include "Biz/AppConfig.h"
 #include "Biz/AppState.h"
 #include "Biz/EventQueue.h"
+#include "Biz/FileAdmission.h"
 #include "Biz/ImageData.h"
 #include "Biz/LanguageOption.h"
 #include "Biz/Log/Log.h"
 #include "Biz/MsgMailbox.h"
 #include "Biz/UiText.h"
+#include "Biz/PageOptions.h"
 #include "Biz/PostCompleteEvent.h"
 #include "Biz/UploadManager.h"
 #include "Biz/UploadOptions.h"
 #include "Control/ControlDiagnostics.h"
 #include "Control/TrellanProxy.h"
 #include "Imaging/PictureTypes.h"
+#include "Platform/Gdiplus/Bitmap.h"
 #include "Platform/Com/ClassFactory.h"
 #include "Platform/Com/Apartment.h"
 #include "Platform/Com/GlobalInterfaceTable.h"
@@ -23,6 +26,7 @@
 #include "Platform/Win/Reflection.h"
 #include "UI/FormHost.h"
 #include "Platform/Win/Window.h"
+#include "Views/ListViewPostItem.h"
 
 #include <algorithm>
 #include <mutex>
@@ -90,6 +94,7 @@ HRESULT CTrellan::FinalConstruct()
 {
     BuildCommandTable();
     ConnectEvents();
+    ConnectPageEvents();
     // The configuration is the process's: it speaks for the newest control's caller.
     OnCallerChanged();
     UploadManager::Instance().SetOwner(&view.list);
@@ -104,6 +109,9 @@ HRESULT CTrellan::FinalConstruct()
 
 CTrellan::~CTrellan()
 {
+    refusals.disconnect();
+    for (boost::signals2::connection& connection : listConnections)
+        connection.disconnect();
     if (window)
         DestroyWindow(window);
     commands.clear();
@@ -138,6 +146,8 @@ void CTrellan::BuildCommandTable()
     commands.emplace("setFields", [this](Json::Value& root) { OnSetFields(root); });
     commands.emplace("setFolder", [this](Json::Value& root) { OnSetFolder(root); });
     commands.emplace("addFile", [this](Json::Value& root) { OnAddFile(root); });
+    commands.emplace("removeFile", [this](Json::Value& root) { OnRemoveFile(root); });
+    commands.emplace("getFiles", [this](Json::Value& root) { OnGetFiles(root); });
 }
 
 void CTrellan::ConnectEvents()
@@ -147,8 +157,33 @@ void CTrellan::ConnectEvents()
     events.Connect("post_process", [this](int id) { OnPostProcess(id); });
     events.Connect("post_complete", [this](int id) { OnPostComplete(id); });
     events.Connect("post_error", [this](int id) { OnPostError(id); });
+    events.Connect("post_retry", [this](int id) { OnPostRetry(id); });
+    events.Connect("post_cancelled", [this](int id) { OnPostCancelled(id); });
     events.Connect("task_complete", [this](int value) { OnTaskComplete(value); });
     events.Connect("task_end", [this](int value) { OnTaskEnd(value); });
+}
+
+void CTrellan::ConnectPageEvents()
+{
+    refusals = FileAdmission::Instance().refused.connect(
+        [this](const std::wstring& path, const std::string& reason) { pageEvents.FileRefused(path, reason); });
+    listConnections.push_back(view.list.TileAdded.connect([this](ListViewItem* tile) {
+        if (const std::shared_ptr<ImageData> file = tile->Data())
+            pageEvents.FileAdded(*file);
+    }));
+    listConnections.push_back(view.list.TileLeaving.connect([this](ListViewItem* tile) {
+        if (const std::shared_ptr<ImageData> file = tile->Data())
+            pageEvents.FileRemoved(*file);
+    }));
+    view.uploadStarted.connect([this] { OnUploadStarted(); });
+}
+
+void CTrellan::OnUploadStarted()
+{
+    std::int64_t bytes = 0;
+    for (const std::shared_ptr<ImageData>& file : view.overall.Files())
+        bytes += file->fileSize;
+    pageEvents.UploadStarted(view.overall.FileCount(), bytes);
 }
 
 HRESULT CTrellan::postMessage(BSTR newVal)
@@ -295,6 +330,7 @@ void CTrellan::OnInit(Json::Value& root)
     ReadLanguage(config, settings);
     if (settings.Language != shown && Window())
         view.OnLanguageChanged();
+    ReadPageOptions(config, settings);
     settings.PostUrl = std::move(postUrl);
     settings.Cookie = std::move(cookie);
     settings.EncodeType = std::move(encodeType);
@@ -326,27 +362,76 @@ void CTrellan::OnSetFolder(Json::Value& root)
     AppConfig::Instance().SetFolderPath(JsonWideText(path));
 }
 
-// No count or size limit: the page decides what it adds. A folder named like a
-// picture is refused, as a drop refuses it.
+// No count limit unless the page chose MaxFiles: the page decides what it adds. A
+// folder named like a picture is refused, as a drop refuses it.
 void CTrellan::OnAddFile(Json::Value& root)
 {
     const std::wstring path = JsonWideText(JsonMember(root, "path", ""));
-    if (!IsPicturePath(path, PictureRule::PageAdd) || view.list.ContainsPath(path))
+    if (view.list.ContainsPath(path))
         return;
+    if (!FileAdmission::Instance().Admit(path, PictureRule::PageAdd, view.list.Count()))
+        return;
+    pageEvents.NotePagePath(path);
     view.AddPicture(path);
     view.OnFilesAdded();
 }
 
+void CTrellan::OnRemoveFile(Json::Value& root)
+{
+    const std::string id = JsonMember(root, "id", "").asString();
+    for (ListViewItem* tile : view.list.Items()) {
+        const std::shared_ptr<ImageData> file = tile->Data();
+        if (file && file->id == id) {
+            view.list.RemoveItem(tile->Id());
+            return;
+        }
+    }
+}
+
+void CTrellan::OnGetFiles(Json::Value&)
+{
+    Json::Value files(Json::arrayValue);
+    for (ListViewItem* tile : view.list.Items()) {
+        const auto* post = dynamic_cast<const ListViewPostItem*>(tile);
+        const std::shared_ptr<ImageData> file = tile->Data();
+        if (!post || !file)
+            continue;
+        const PictureHandle picture = file->Picture();
+        Json::Value entry(Json::objectValue);
+        entry["id"] = file->id;
+        entry["name"] = pageEvents.NameOf(file->path);
+        entry["size"] = static_cast<Json::Int64>(file->fileSize);
+        entry["width"] = picture ? static_cast<Json::UInt>(picture->GetWidth()) : 0u;
+        entry["height"] = picture ? static_cast<Json::UInt>(picture->GetHeight()) : 0u;
+        entry["remark"] = WideToUtf8(file->remark);
+        entry["state"] = post->OutcomeName();
+        files.append(entry);
+    }
+    Json::Value answer(Json::objectValue);
+    answer["name"] = "files";
+    answer["files"] = files;
+    sendJson(answer);
+}
+
 void CTrellan::OnPostProcess(int id)
 {
-    if (const auto record = MsgMailbox::Instance().Take(id))
-        view.RefreshProgress(record->item);
+    const auto record = MsgMailbox::Instance().Take(id);
+    if (!record)
+        return;
+    view.RefreshProgress(record->item);
+    if (record->file)
+        pageEvents.Progress(*record->file);
+    view.ShowOverallProgress(false);
 }
 
 void CTrellan::OnPostComplete(int id)
 {
-    if (const auto record = MsgMailbox::Instance().Take(id))
-        view.MarkComplete(record->item);
+    const auto record = MsgMailbox::Instance().Take(id);
+    if (!record)
+        return;
+    view.MarkComplete(record->item);
+    pageEvents.Succeeded(*record);
+    FileDone(*record);
 }
 
 void CTrellan::OnPostError(int id)
@@ -355,6 +440,38 @@ void CTrellan::OnPostError(int id)
     if (record && record->file && !record->reason.empty())
         Log::Instance().Warn("upload failed: " + WideToUtf8(record->file->path) + ": " + record->reason,
                              "Control\\CTrellan", __LINE__);
+    // The HTTP client's own reports carry no code: the attempt's outcome follows.
+    if (!record || record->code.empty())
+        return;
+    const bool cancelled = record->code == "cancelled";
+    view.MarkFailed(record->item, record->code, cancelled ? std::wstring() : Utf8ToWide(record->reason));
+    pageEvents.Failed(*record);
+    FileDone(*record);
+}
+
+void CTrellan::OnPostRetry(int id)
+{
+    const auto record = MsgMailbox::Instance().Take(id);
+    if (!record)
+        return;
+    view.MarkRetry(record->item, record->attempt, AppConfig::Instance().RetryCount + 1);
+    pageEvents.Retrying(*record);
+}
+
+void CTrellan::OnPostCancelled(int id)
+{
+    const auto record = MsgMailbox::Instance().Take(id);
+    if (!record)
+        return;
+    view.MarkFailed(record->item, record->code, std::wstring());
+    pageEvents.Failed(*record);
+    FileDone(*record);
+}
+
+void CTrellan::FileDone(const MsgData& record)
+{
+    view.overall.FileDone(record.file.get());
+    view.ShowOverallProgress(true);
 }
 
 void CTrellan::OnTaskComplete(int)
@@ -365,6 +482,7 @@ void CTrellan::OnTaskComplete(int)
 void CTrellan::OnTaskEnd(int)
 {
     view.OnTaskEnd();
+    pageEvents.Finished();
 }
 
 HRESULT CTrellan::InPlaceActivate(HWND container, const RECT& rect)

@@ -3,16 +3,23 @@
 // the channel back to the page's function, and the control window.
 
 #include "Control/MainView.h"
+#include "Control/PageEvents.h"
 #include "Control/TrellanObject.h"
 #include "UI/FormHost.h"
+#include "Platform/Signal.h"
 #include "Platform/Win/WinTypes.h"
 
 #include <json/value.h>
+
+#include <boost/signals2/connection.hpp>
 
 #include <atomic>
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
+
+struct MsgData;
 
 class CTrellan final : public TrellanObject {
 public:
@@ -46,11 +53,18 @@ public:
     void OnSetFolder(Json::Value& root);
     // Adds one picture file to the upload list.
     void OnAddFile(Json::Value& root);
+    // Removes the tile of a file by its id, as the user's delete does.
+    void OnRemoveFile(Json::Value& root);
+    // Answers with a "files" event listing every tile.
+    void OnGetFiles(Json::Value& root);
 
     // Per-file upload events: each takes its record from the mailbox.
     void OnPostProcess(int id);
     void OnPostComplete(int id);
     void OnPostError(int id);
+    void OnPostRetry(int id);
+    // A file a stop kept from being sent.
+    void OnPostCancelled(int id);
     // Sends the page "post_complete" with the id and reply of every file the task sent.
     void OnTaskComplete(int value);
     // Removes the sent tiles and brings the toolbar back.
@@ -65,6 +79,11 @@ private:
     Platform::HRESULT FinalConstruct();
     void BuildCommandTable();
     void ConnectEvents();
+    // The list's and the admission's reports become page events.
+    void ConnectPageEvents();
+    void OnUploadStarted();
+    // The end of a file's upload, whatever the outcome, for the overall progress.
+    void FileDone(const MsgData& record);
     // Keeps the configuration's record of the caller in step with the container's word.
     void OnCallerChanged() override;
     // Logs a command refused for its size; the page gets S_OK as for any ignored command.
@@ -83,4 +102,8 @@ private:
     Platform::HWND window = nullptr;
     MainView view;
     Zivoro::UI::ControlWindowMouse mouse{view};
+    PageEvents pageEvents{[this](const Json::Value& event) { sendJson(event); }};
+    // Disconnected when the control goes: the admission outlives it.
+    Platform::Connection refusals;
+    std::vector<boost::signals2::connection> listConnections;
 };

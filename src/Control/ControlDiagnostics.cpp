@@ -145,7 +145,7 @@ Json::Value DescribeConfig()
     const AppConfig& config = AppConfig::Instance();
     Json::Value dump(Json::objectValue);
     dump["MaxFiles"] = config.MaxFiles;
-    dump["MaxFileSize"] = config.MaxFileSize;
+    dump["MaxFileSize"] = static_cast<Json::Int64>(config.MaxFileSize);
     dump["ThreadCount"] = config.ThreadCount;
     dump["Cookie"] = config.Cookie;
     dump["PostUrl"] = WideToUtf8(config.PostUrl);

@@ -2,6 +2,8 @@
 
 #include "Biz/AppConfig.h"
 #include "Biz/AppState.h"
+#include "Biz/FileAdmission.h"
+#include "Biz/ImageData.h"
 #include "Biz/UiText.h"
 #include "Biz/UploadItem.h"
 #include "Biz/UploadManager.h"
@@ -12,6 +14,7 @@
 #include "Imaging/ImageLister.h"
 #include "Platform/Controls/ControlMessages.h"
 #include "Platform/Ole/DragDrop.h"
+#include "Platform/Win/Clock.h"
 #include "Platform/Win/Input.h"
 #include "Platform/Win/Painting.h"
 #include "Platform/Win/Window.h"
@@ -49,6 +52,8 @@ constexpr int kSortBoxChrome = 24;
 constexpr int kDropHintWidth = 227;
 // Space kept between the measured controls placed from the toolbar's right end.
 constexpr int kToolbarGap = 7;
+// The band's progress text changes at most this often, in milliseconds.
+constexpr std::uint64_t kOverallInterval = 250;
 
 // The box lists the orders in the list's numbering; an index it does not have keeps
 // the order the tiles came in.
@@ -358,12 +363,10 @@ void MainView::OnDropFiles(HDROP drop)
     if (count < 1)
         return;
     for (UINT i = 0; i < count; ++i) {
-        // A full list takes nothing more: the limit is tested before each addition.
-        if (AppConfig::Instance().IsFilesLimitReached(list.Count()))
-            break;
-        // Read whole: a path cut to a buffer could name another file.
+        // Read whole: a path cut to a buffer could name another file. A full list
+        // refuses each file, so that every refused file is reported.
         const std::wstring path = DragQueryFilePath(drop, i);
-        if (IsPicturePath(path, PictureRule::WindowDrop))
+        if (!list.ContainsPath(path) && FileAdmission::Instance().Admit(path, PictureRule::WindowDrop, list.Count()))
             AddPicture(path);
     }
     OnFilesAdded();
@@ -379,6 +382,29 @@ void MainView::MarkComplete(const UploadItem* item)
 {
     if (auto* tile = dynamic_cast<ListViewPostItem*>(TileOf(item)))
         tile->MarkComplete();
+}
+
+void MainView::MarkFailed(const UploadItem* item, const std::string& code, const std::wstring& reason)
+{
+    if (auto* tile = dynamic_cast<ListViewPostItem*>(TileOf(item)))
+        tile->MarkFailed(code, reason);
+}
+
+void MainView::MarkRetry(const UploadItem* item, int attempt, int most)
+{
+    if (auto* tile = dynamic_cast<ListViewPostItem*>(TileOf(item)))
+        tile->MarkRetry(attempt, most);
+}
+
+void MainView::ShowOverallProgress(bool forced)
+{
+    if (!overall.Running() || !AppConfig::Instance().ShowUploadFeedback)
+        return;
+    const std::uint64_t now = GetTickCount64();
+    if (!forced && now - overallShown < kOverallInterval)
+        return;
+    overallShown = now;
+    hintLabel.SetText(overall.Text(now));
 }
 
 LRESULT MainView::OnMouseWheel(WPARAM wParam, LPARAM lParam)
@@ -416,6 +442,14 @@ void MainView::OnUploadClicked()
     // A remark being typed belongs to the upload that starts now.
     list.CommitEditing();
     list.SetEditable(0);
+    std::vector<std::shared_ptr<ImageData>> files;
+    for (ListViewItem* tile : list.Items()) {
+        if (auto* post = dynamic_cast<ListViewPostItem*>(tile)) {
+            post->ForgetOutcome();
+            if (std::shared_ptr<ImageData> file = post->File())
+                files.push_back(std::move(file));
+        }
+    }
     AppState::Instance().SetUploading();
     uploadButton.SetVisible(0);
     cancelButton.SetVisible(1);
@@ -424,6 +458,9 @@ void MainView::OnUploadClicked()
     // The links act on tiles the upload threads are reading.
     UpdateLinks();
     list.InvalidateAll();
+    overall.Start(std::move(files), GetTickCount64());
+    ShowOverallProgress(true);
+    uploadStarted();
     // A task that cannot start (one of an earlier control still runs) would leave the
     // view waiting for an end that never comes.
     if (!UploadManager::Instance().StartTask())
@@ -443,6 +480,9 @@ void MainView::OnTaskEnd()
         if (ListViewItem* tile = TileOf(item))
             list.RemoveItem(tile->Id());
     RestoreToolbar();
+    if (overall.Running() && AppConfig::Instance().ShowUploadFeedback)
+        hintLabel.SetText(UiText::Get(TextId::ToolbarHint));
+    overall.Stop();
     list.SetEditable(1);
     UpdateLinks();
     list.InvalidateAll();

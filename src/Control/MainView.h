@@ -5,7 +5,9 @@
 // large add button with a hint. It also reacts to the start and the end of an upload
 // task and takes files dropped on the control window.
 
+#include "Control/OverallProgress.h"
 #include "Platform/Ole/DropFiles.h"
+#include "Platform/Signal.h"
 #include "UI/ComboBox.h"
 #include "UI/ControlBase.h"
 #include "UI/Controls/Button.h"
@@ -56,6 +58,12 @@ public:
     // Repaint a tile's progress band: after progress, and once the server accepted its file.
     void RefreshProgress(const UploadItem* item);
     void MarkComplete(const UploadItem* item);
+    // A tile's upload failed (code, the whole reason); a retry of it comes.
+    void MarkFailed(const UploadItem* item, const std::string& code, const std::wstring& reason);
+    void MarkRetry(const UploadItem* item, int attempt, int most);
+    // The second band shows the whole upload's progress; forced: now, else at most
+    // a few times a second.
+    void ShowOverallProgress(bool forced);
     // The end of an upload task: the tiles the server accepted leave the list and the
     // toolbar comes back.
     void OnTaskEnd();
@@ -93,6 +101,10 @@ public:
     Zivoro::UI::Controls::IconLabel deleteIcon;
     Label hintLabel;
     Label dropHint;
+    OverallProgress overall;
+
+    // Raised when the user starts an upload, before the task runs.
+    Platform::Signal<void()> uploadStarted;
 
 private:
     void BuildList();
@@ -114,6 +126,8 @@ private:
     void RestoreToolbar();
 
     Platform::HWND window = nullptr;
+    // When the band's progress text was last set.
+    std::uint64_t overallShown = 0;
     ControlDropTarget* dropTarget = nullptr; // one reference, held from OnCreate to OnDestroy
     // The order the sort box shows; put back when a sort is refused during an upload.
     int sortIndex = 0;

@@ -196,6 +196,7 @@ bool HttpClient::Send(const std::wstring& url, const std::wstring& objectName, c
     status = 0;
     response.clear();
     failure.clear();
+    failureKind = FailureKind::None;
     responseHeaders.clear();
     rawResponseHeaders.clear();
     const CurlLibrary* curl = CurlLibrary::Get();
@@ -260,12 +261,16 @@ bool HttpClient::Perform(Transfer& transfer)
             code = message->data.result;
     }
     curl.multi_remove_handle(multi.get(), transfer.easy.get());
-    if (Interrupted())
+    if (Interrupted()) {
         failure = "stopped";
-    else if (!finished)
+        failureKind = FailureKind::Stopped;
+    } else if (!finished) {
         failure = "time-out: no progress for " + std::to_string(timeLimits.stall.count() / 1000) + " s";
-    else if (code != CURLE_OK)
+        failureKind = FailureKind::TimedOut;
+    } else if (code != CURLE_OK) {
         failure = FailureText(code, timeLimits);
+        failureKind = code == CURLE_OPERATION_TIMEDOUT ? FailureKind::TimedOut : FailureKind::Network;
+    }
 
     // Every chunk handed to curl is reported, the one a failure interrupted included.
     transfer.chunks.ReportRest(transfer.Reporter());
@@ -277,6 +282,7 @@ bool HttpClient::Perform(Transfer& transfer)
         // and a failed write just fail.
         if (bodyLength > 0 && transfer.Uploaded() >= bodyLength) {
             failure = "no reply";
+            failureKind = FailureKind::Network;
             error(ReplyUnreadable);
         }
         return false;
@@ -327,6 +333,7 @@ bool HttpClient::ReadReply(Transfer& transfer)
     transfer.curl.easy_getinfo(transfer.easy.get(), CURLINFO_RESPONSE_CODE, &code);
     if (code <= 0) {
         failure = "reply unreadable";
+        failureKind = FailureKind::Network;
         error(ReplyUnreadable);
         return false;
     }

@@ -13,6 +13,9 @@ class HttpRequest {
 public:
     using StopFlag = std::shared_ptr<std::atomic<bool>>;
 
+    // What kind of failure ended the last Send, for a caller that decides on a retry.
+    enum class FailureKind { None, Stopped, TimedOut, Network };
+
     // Codes of the error notification.
     static constexpr std::uint32_t NotAccepted = 1;
     static constexpr std::uint32_t ReplyUnreadable = 2;
@@ -37,6 +40,7 @@ public:
     // Why the last Send failed, for people ("connection refused", "time-out ..."); empty
     // when it went through.
     const std::string& GetFailure() const { return failure; }
+    FailureKind GetFailureKind() const { return failureKind; }
     std::int32_t GetStatus() const { return status; }
     const std::map<std::string, std::string>& GetResponseHeaders() const { return responseHeaders; }
     // The reply's header block as it came, status line included.
@@ -53,6 +57,7 @@ protected:
     std::int32_t status = 0;
     std::string response;
     std::string failure;
+    FailureKind failureKind = FailureKind::None;
     std::string headerText;
     std::map<std::string, std::string> responseHeaders;
     std::string rawResponseHeaders;

@@ -33,7 +33,9 @@ bool EndsWith(const std::wstring& path, const wchar_t* ending)
     return path.size() >= length && StrCmpIW(path.c_str() + path.size() - length, ending) == 0;
 }
 
-bool HasExtensionOf(const std::wstring& path, PictureRule rule)
+} // namespace
+
+bool HasPictureType(const std::wstring& path, PictureRule rule)
 {
     return std::any_of(std::begin(kPictureTypes), std::end(kPictureTypes), [&](const PictureType& type) {
         const bool listed = rule == PictureRule::PageAdd ? type.pageAdds : type.dropsAndListing;
@@ -41,7 +43,14 @@ bool HasExtensionOf(const std::wstring& path, PictureRule rule)
     });
 }
 
-bool NamesFile(const std::wstring& path, PictureRule rule)
+bool IsPictureType(const std::wstring& extension)
+{
+    return std::any_of(std::begin(kPictureTypes), std::end(kPictureTypes), [&](const PictureType& type) {
+        return StrCmpIW(extension.c_str(), type.extension) == 0;
+    });
+}
+
+bool NamesPictureFile(const std::wstring& path, PictureRule rule)
 {
     switch (rule) {
     case PictureRule::PageAdd:
@@ -55,9 +64,7 @@ bool NamesFile(const std::wstring& path, PictureRule rule)
     return false;
 }
 
-} // namespace
-
 bool IsPicturePath(const std::wstring& path, PictureRule rule)
 {
-    return !path.empty() && HasExtensionOf(path, rule) && NamesFile(path, rule);
+    return !path.empty() && HasPictureType(path, rule) && NamesPictureFile(path, rule);
 }

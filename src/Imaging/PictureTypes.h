@@ -23,5 +23,11 @@ enum class PictureRule {
     FolderListing,
 };
 
-// True when the path is a picture under the rule.
+// True when the path is a picture under the rule: its type and what it names.
 bool IsPicturePath(const std::wstring& path, PictureRule rule);
+// True when the path ends in a type the rule lists; the file is not looked at.
+bool HasPictureType(const std::wstring& path, PictureRule rule);
+// True when the path names what the rule takes for a file.
+bool NamesPictureFile(const std::wstring& path, PictureRule rule);
+// True when the extension (".jpg", any case) is a type of the table, whatever the rule.
+bool IsPictureType(const std::wstring& extension);

@@ -1,6 +1,7 @@
 #include "Views/CFileAddDialog.h"
 
 #include "Biz/AppConfig.h"
+#include "Biz/FileAdmission.h"
 #include "Biz/ImageData.h"
 #include "Biz/UiText.h"
 #include "Platform/ShellApi/ByteSizeText.h"
@@ -492,31 +493,48 @@ void CFileAddDialog::SetCountText(const std::wstring& text)
 void CFileAddDialog::AddPictures()
 {
     grid.StopLoading();
-    const AppConfig& config = AppConfig::Instance();
-    const int wanted = std::min<int>(config.MaxFiles, grid.CheckedCount());
-    if (mainList && wanted > 0) {
+    const int wanted = std::min<int>(AppConfig::Instance().MaxFiles, grid.CheckedCount());
+    if (mainList && grid.CheckedCount() > 0) {
         std::vector<ListViewItem*> checked;
         grid.GetChecked(checked);
-        checked.resize(std::min<std::size_t>(checked.size(), static_cast<std::size_t>(wanted)));
-        for (std::size_t i = 0; i < checked.size(); ++i) {
-            if (config.IsFilesLimitReached(mainList->Count()))
-                break;
-            if (config.IsFileTooLarge(checked[i]->Data()->fileSize) || mainList->ContainsFile(checked[i]))
-                continue;
-            if (i >= kAddLimit) {
-                CMessageDialog notice;
-                notice.SetTitle(UiText::Get(TextId::InformationTitle));
-                notice.SetMessage(UiText::Get(TextId::TooManyFiles));
-                notice.DoModal(GetActiveWindow());
-                break;
-            }
-            auto* tile = new ListViewPostItem(mainList, checked[i]->Data()->path);
-            tile->TakeFrom(static_cast<const ListViewSelectItem&>(*checked[i]));
-            mainList->AddItem(tile);
-        }
-        mainList->StartLoading();
+        const std::size_t taken = AddChecked(checked, static_cast<std::size_t>(std::max(wanted, 0)));
+        // What the list could not take is refused, so that a page hears of every file.
+        for (std::size_t i = taken; i < checked.size(); ++i)
+            FileAdmission::Instance().Refuse(checked[i]->Data()->path, "too_many");
+        if (wanted > 0)
+            mainList->StartLoading();
     }
     End(0);
+}
+
+std::size_t CFileAddDialog::AddChecked(const std::vector<ListViewItem*>& checked, std::size_t wanted)
+{
+    FileAdmission& admission = FileAdmission::Instance();
+    const std::size_t count = std::min(checked.size(), wanted);
+    for (std::size_t i = 0; i < count; ++i) {
+        const ImageData& record = *checked[i]->Data();
+        const std::string refusal =
+            admission.Refusal(record.path, PictureRule::FolderListing, mainList->Count(), record.fileSize);
+        if (refusal == "too_many")
+            return i;
+        if (mainList->ContainsFile(checked[i]))
+            continue;
+        if (!refusal.empty()) {
+            admission.Refuse(record.path, refusal);
+            continue;
+        }
+        if (i >= kAddLimit) {
+            CMessageDialog notice;
+            notice.SetTitle(UiText::Get(TextId::InformationTitle));
+            notice.SetMessage(UiText::Get(TextId::TooManyFiles));
+            notice.DoModal(GetActiveWindow());
+            return i;
+        }
+        auto* tile = new ListViewPostItem(mainList, record.path);
+        tile->TakeFrom(static_cast<const ListViewSelectItem&>(*checked[i]));
+        mainList->AddItem(tile);
+    }
+    return count;
 }
 
 void CFileAddDialog::Cancel()

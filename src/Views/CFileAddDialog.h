@@ -84,6 +84,9 @@ private:
     void UpdateCounts();
     void SetCountText(const std::wstring& text);
     void AddPictures();
+    // Adds the first wanted checked tiles the list takes; returns how many were
+    // handled before the list was full or the per-use limit came.
+    std::size_t AddChecked(const std::vector<ListViewItem*>& checked, std::size_t wanted);
     void Cancel();
     void End(Platform::INT_PTR result);
 

@@ -4,13 +4,11 @@
 
 #include "Views/ListView.h"
 
-#include "Biz/AppConfig.h"
+#include "Biz/FileAdmission.h"
 #include "Biz/AppState.h"
 #include "Biz/ImageData.h"
 #include "Biz/UploadItem.h"
-#include "Imaging/PictureTypes.h"
 #include "Platform/Controls/ControlMessages.h"
-#include "Platform/Files/RegularFile.h"
 #include "Platform/Gdi/BackBuffer.h"
 #include "Platform/Gdi/DeviceContext.h"
 #include "Platform/Gdi/GdiObjects.h"
@@ -29,8 +27,6 @@
 #include "Views/FormatRegistry.h"
 #include "Views/ListViewItem.h"
 #include "Views/ThumbnailLoader.h"
-
-#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -59,17 +55,6 @@ std::uint64_t NewListIdentity()
 {
     static std::atomic<std::uint64_t> next{1};
     return next.fetch_add(1);
-}
-
-// The size of the file by seeking to its end; 0 when it cannot be opened.
-std::int64_t MeasureFileSize(const std::wstring& path)
-{
-    const int descriptor = OpenRegularFileForReading(path);
-    if (descriptor < 0)
-        return 0;
-    const off_t end = lseek(descriptor, 0, SEEK_END);
-    close(descriptor);
-    return end < 0 ? 0 : static_cast<std::int64_t>(end);
 }
 
 void RemoveById(std::vector<ListViewItem*>& tiles, std::int32_t id)
@@ -300,6 +285,8 @@ void ListView::AddItem(ListViewItem* tile)
         if (record && !record->IsLoaded())
             loadingQueued = PostMessageW(hwnd, LoadingQueuedMessage, 0, 0) != FALSE;
     }
+    if (role == Role::UploadList)
+        TileAdded(tile);
 }
 
 void ListView::StartLoading()
@@ -343,6 +330,7 @@ void ListView::RemoveItem(std::int32_t id)
     const auto found = std::find_if(items.begin(), items.end(), [id](ListViewItem* tile) { return tile->Id() == id; });
     if (found != items.end()) {
         ListViewItem* tile = *found;
+        TileLeaving(tile);
         items.erase(found);
         Discard(tile);
     }
@@ -363,8 +351,10 @@ void ListView::DeleteSelected()
         std::copy_if(items.begin(), items.end(), std::back_inserter(removed),
                      [id](ListViewItem* tile) { return tile->Id() == id; });
         RemoveById(items, id);
-        for (ListViewItem* tile : removed)
+        for (ListViewItem* tile : removed) {
+            TileLeaving(tile);
             Discard(tile);
+        }
     }
     ItemsRemoved(0);
     hoverId = -1;
@@ -854,11 +844,7 @@ HRESULT ListView::Drop(IDataObject* data, DWORD keyState, POINTL point, DWORD* e
 
 bool ListView::AcceptsDroppedFile(const std::wstring& path) const
 {
-    if (!IsPicturePath(path, PictureRule::ListDrop))
-        return false;
-    if (AppConfig::Instance().IsFileTooLarge(MeasureFileSize(path)))
-        return false;
-    return !ContainsPath(path);
+    return !ContainsPath(path) && FileAdmission::Instance().Admit(path, PictureRule::ListDrop, Count());
 }
 
 void ListView::OnDropFiles(HDROP drop)
@@ -869,10 +855,8 @@ void ListView::OnDropFiles(HDROP drop)
     if (count < 1)
         return;
     for (UINT i = 0; i < count; ++i) {
-        // A full list takes nothing more: the limit is tested before each addition.
-        if (AppConfig::Instance().IsFilesLimitReached(Count()))
-            break;
-        // Read whole: a path cut to a buffer could name another file.
+        // Read whole: a path cut to a buffer could name another file. A full list
+        // refuses each file, so that every refused file is reported.
         const std::wstring path = DragQueryFilePath(drop, i);
         if (!AcceptsDroppedFile(path))
             continue;

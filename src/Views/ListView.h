@@ -167,6 +167,10 @@ public:
     boost::signals2::signal<void(int)> ItemsRemoved;
     boost::signals2::signal<void(ListViewItem*)> ItemActivated;
     boost::signals2::signal<void()> LoadingFinished;
+    // An upload list's tile came in, or is about to leave by a removal (its record
+    // still held).
+    boost::signals2::signal<void(ListViewItem*)> TileAdded;
+    boost::signals2::signal<void(ListViewItem*)> TileLeaving;
     // A tile's edit and view buttons: the list's owner opens the editor or the preview.
     boost::signals2::signal<void(ListViewItem*)> EditRequested;
     boost::signals2::signal<void(ListViewItem*)> ViewRequested;

@@ -1,5 +1,6 @@
 #include "Views/ListViewPostItem.h"
 
+#include "Biz/AppConfig.h"
 #include "Biz/AppState.h"
 #include "Biz/ImageData.h"
 #include "Biz/UiText.h"
@@ -17,6 +18,8 @@
 #include "Views/ListView.h"
 #include "Views/ListViewSelectItem.h"
 
+#include <boost/format.hpp>
+
 #include <algorithm>
 #include <cmath>
 
@@ -29,6 +32,9 @@ constexpr COLORREF kWhite = 0xFFFFFF;
 constexpr std::uint32_t kButtonStrip = 0xAA000000;
 constexpr std::uint32_t kBandShade = 0x5A000000;
 constexpr std::uint32_t kBandFill = 0xD2ABD369;
+constexpr std::uint32_t kFailureFill = 0xE0C8372D;
+constexpr std::uint32_t kCancelledFill = 0xD2707070;
+constexpr UINT kReasonFormat = DT_WORDBREAK | DT_NOPREFIX;
 // The caption is the user's text as it is: an "&" is no mnemonic prefix.
 constexpr UINT kRemarkFormat = DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX;
 constexpr int kCentred = 1;
@@ -165,8 +171,10 @@ void ListViewPostItem::CommitRemark(const std::wstring& text)
 {
     // An empty text keeps the remark as it was.
     const std::shared_ptr<ImageData> record = Data();
-    if (record && !text.empty() && !AppState::Instance().IsUploading())
+    if (record && !text.empty() && !AppState::Instance().IsUploading() && text != record->remark) {
         record->remark = text;
+        failureCode.clear();
+    }
     Redraw();
 }
 
@@ -184,6 +192,51 @@ std::wstring ListViewPostItem::ProgressText(const ImageData& record, bool accept
     if (accepted)
         return UiText::Get(TextId::Uploaded);
     return std::to_wstring(static_cast<int>(ProgressFraction(record) * 100.0f)) + L"%";
+}
+
+void ListViewPostItem::MarkFailed(const std::string& code, const std::wstring& reason)
+{
+    const std::shared_ptr<ImageData> record = Data();
+    failureCode = code;
+    failureReason = reason;
+    failureChanges = record ? record->ChangeCount() : 0;
+    retryAttempt = 0;
+    InvalidateBand();
+}
+
+void ListViewPostItem::MarkRetry(int attempt, int most)
+{
+    retryAttempt = attempt;
+    retryMost = most;
+    InvalidateBand();
+}
+
+void ListViewPostItem::ForgetOutcome()
+{
+    failureCode.clear();
+    failureReason.clear();
+    retryAttempt = 0;
+}
+
+const char* ListViewPostItem::OutcomeName() const
+{
+    if (accepted)
+        return "sent";
+    return failureCode.empty() ? "waiting" : "failed";
+}
+
+bool ListViewPostItem::ShowsFailure() const
+{
+    const std::shared_ptr<ImageData> record = Data();
+    return AppConfig::Instance().ShowUploadFeedback && !failureCode.empty() && record &&
+           record->ChangeCount() == failureChanges;
+}
+
+std::wstring ListViewPostItem::FailureBandText() const
+{
+    if (failureCode == "cancelled")
+        return UiText::Get(TextId::UploadCancelled);
+    return (boost::wformat(UiText::Get(TextId::UploadFailed)) % UiText::ReasonText(failureCode)).str();
 }
 
 bool ListViewPostItem::ShowsProgress() const
@@ -204,9 +257,14 @@ void ListViewPostItem::Draw(Zivoro::UI::CPaintEventArgs* args, RECT rect)
     const COLORREF outline = IsSelected() && list ? list->AccentColor() : kOutlineColor;
     DrawOutline(graphics, rect, outline, 1.0f);
     if (AppState::Instance().IsUploading()) {
-        if (ShowsProgress())
+        // A file that failed in the running task says so at once.
+        if (ShowsProgress() && ShowsFailure())
+            DrawFailure(args, rect);
+        else if (ShowsProgress())
             DrawProgress(args, rect, record.get());
     } else {
+        if (ShowsFailure())
+            DrawFailure(args, rect);
         DrawButtons(args, rect);
     }
     if (record) {
@@ -242,7 +300,30 @@ void ListViewPostItem::DrawProgress(Zivoro::UI::CPaintEventArgs* args, const REC
     const float fraction = ProgressFraction(*record);
     const int filled = static_cast<int>(static_cast<float>(band.right - band.left) * fraction);
     Fill(graphics, kBandFill, RECT{band.left, band.top, band.left + filled, band.bottom});
-    DrawCaption(graphics, ProgressText(*record, accepted), band, kWhite, kCentred);
+    std::wstring caption = ProgressText(*record, accepted);
+    if (retryAttempt > 1 && !accepted)
+        caption = (boost::wformat(UiText::Get(TextId::RetryFormat)) % (retryAttempt - 1) % (retryMost - 1)).str() + L" " +
+                  caption;
+    DrawCaption(graphics, caption, band, kWhite, kCentred);
+}
+
+void ListViewPostItem::DrawFailure(Zivoro::UI::CPaintEventArgs* args, const RECT& rect)
+{
+    Gdiplus::Graphics& graphics = *args->graphics;
+    const std::uint32_t fill = failureCode == "cancelled" ? kCancelledFill : kFailureFill;
+    if (!IsHovered() || failureReason.empty()) {
+        const RECT band = Band(rect);
+        Fill(graphics, fill, band);
+        DrawCaption(graphics, FailureBandText(), band, kWhite, kCentred);
+        return;
+    }
+    // Pointing at the tile shows the whole reason above its buttons, under the band's text.
+    const RECT box{rect.left + 1, rect.top + 18, rect.right - 1, rect.top + 90};
+    Fill(graphics, fill, box);
+    const RECT heading{box.left + 4, box.top, box.right - 4, box.top + 20};
+    DrawCaption(graphics, FailureBandText(), heading, kWhite, kCentred);
+    const RECT reason{box.left + 4, heading.bottom, box.right - 4, box.bottom - 2};
+    PaintText(args->dc, reason, failureReason, kWhite, UiFontSet::Instance().font, kReasonFormat);
 }
 
 void ListViewPostItem::RefreshProgress()

@@ -37,6 +37,18 @@ public:
     // Repaint the progress band after progress, and after the server accepted the file.
     void RefreshProgress();
     void MarkComplete();
+    // The upload of the tile's file failed (code as the engine reports it, "cancelled"
+    // for a stopped one) for the reason given whole. After the task the tile keeps a
+    // band that says so until its picture or remark is changed or it is sent again.
+    void MarkFailed(const std::string& code, const std::wstring& reason);
+    // Another attempt at sending the file comes: attempt of most (the first is 1).
+    void MarkRetry(int attempt, int most);
+    // A new task sends the tile: what the last one said goes.
+    void ForgetOutcome();
+    // "waiting", "sent" or "failed", for the page.
+    const char* OutcomeName() const;
+    // True while the failure band shows.
+    bool ShowsFailure() const;
 
     std::shared_ptr<ImageData> File() const override { return Data(); }
 
@@ -52,10 +64,19 @@ private:
     bool ShowsProgress() const;
     void DrawProgress(Zivoro::UI::CPaintEventArgs* args, const Platform::RECT& rect, const ImageData* record);
     void DrawButtons(Zivoro::UI::CPaintEventArgs* args, const Platform::RECT& rect);
+    void DrawFailure(Zivoro::UI::CPaintEventArgs* args, const Platform::RECT& rect);
+    std::wstring FailureBandText() const;
     void InvalidateBand();
 
     // The server accepted this tile's file in the running task.
     bool accepted = false;
+    // The last task's failure: its code (empty: none), the whole reason, and the
+    // record's change count when it came.
+    std::string failureCode;
+    std::wstring failureReason;
+    std::uint32_t failureChanges = 0;
+    // The attempt being made at sending the file and the most there will be; 0: the first.
+    int retryAttempt = 0, retryMost = 0;
     // The task running when the tile was made (0: none); such a tile is not part of it.
     std::uint32_t madeDuringTask = 0;
 };

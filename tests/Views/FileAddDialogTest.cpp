@@ -2,6 +2,7 @@
 #include "PixelReference.h"
 
 #include "Biz/AppConfig.h"
+#include "Biz/FileAdmission.h"
 #include "Gdiplus/TestPictures.h"
 #include "Platform/Controls/TreeViewTypes.h"
 #include "Platform/Text/TextConv.h"
@@ -119,6 +120,8 @@ protected:
     {
         ListFixture::TearDown();
         AppConfig::Instance().SetFolderPath(savedFolder);
+        AppConfig::Instance().AllowedTypes.clear();
+        AppConfig::Instance().MaxFileSize = 0;
         setenv("HOME", savedHome.c_str(), 1);
         std::filesystem::remove_all(home);
     }
@@ -164,6 +167,27 @@ protected:
         }())
                                 : nullptr;
         return data ? data->item->path : L"";
+    }
+
+    // Runs the dialog: checks its grid's two tiles, runs inspect, presses OK.
+    Platform::INT_PTR CheckBothAndAdd(const std::function<void()>& inspect)
+    {
+        ModalSteps steps({
+            [&] { return dialog.Grid().Count() == 2; },
+            [&] {
+                ClickTile(0);
+                ClickTile(1);
+                return true;
+            },
+            [&] { return dialog.Grid().CheckedCount() == 2; },
+            [&] {
+                inspect();
+                ClickDialog(820 - 73 - 25, 520 - 6 - 12); // OK
+                return true;
+            },
+        });
+        steps.StartOn(owner);
+        return dialog.DoModal(owner);
     }
 
     // Clicks the grid's tile at index (picker tiles are 140 x 141 with gaps of 14 and 32).
@@ -243,24 +267,12 @@ TEST_F(FileAddDialogTest, CheckedPicturesJoinTheMainListOnceAndTheTextsCountThem
     const std::int64_t sizeC = static_cast<std::int64_t>(std::filesystem::file_size(photos / "c.tif"));
     wchar_t expectedSize[19];
     StrFormatByteSizeW(sizeA + sizeC, expectedSize, 19);
-    ModalSteps steps({
-        [&] { return dialog.Grid().Count() == 2; },
-        [&] {
-            ClickTile(0);
-            ClickTile(1);
-            return true;
-        },
-        [&] { return dialog.Grid().CheckedCount() == 2; },
-        [&] {
-            EXPECT_EQ(dialog.CountText().text, L"当前选择：2/2 张照片");
-            EXPECT_EQ(dialog.SizeText().text, (sizeA + sizeC < 1024 ? std::to_wstring(sizeA + sizeC) + L"bytes"
-                                                                       : std::wstring(expectedSize)));
-            ClickDialog(820 - 73 - 25, 520 - 6 - 12); // OK
-            return true;
-        },
-    });
-    steps.StartOn(owner);
-    EXPECT_EQ(dialog.DoModal(owner), 0);
+    EXPECT_EQ(CheckBothAndAdd([&] {
+                  EXPECT_EQ(dialog.CountText().text, L"当前选择：2/2 张照片");
+                  EXPECT_EQ(dialog.SizeText().text, (sizeA + sizeC < 1024 ? std::to_wstring(sizeA + sizeC) + L"bytes"
+                                                                             : std::wstring(expectedSize)));
+              }),
+              0);
     ASSERT_EQ(list->Count(), 2) << "a.JPG was in the list already";
     EXPECT_EQ(list->Items()[0]->Data()->path, (photos / "a.JPG").wstring());
     EXPECT_EQ(list->Items()[1]->Data()->path, (photos / "c.tif").wstring());
@@ -368,6 +380,9 @@ TEST_F(FileAddDialogTest, AtMostAHundredPicturesAreAddedPerUseWithANotice)
         Write(many / ("p" + std::to_string(1000 + i) + ".png"), bytes);
     AppConfig::Instance().SetFolderPath(many.wstring());
     dialog.SetMainList(list.get());
+    std::vector<std::string> refusals;
+    const Platform::ScopedConnection watching = FileAdmission::Instance().refused.connect(
+        [&](const std::wstring&, const std::string& reason) { refusals.push_back(reason); });
     std::wstring notice;
     ModalSteps steps({
         [&] { return dialog.Grid().Count() == 120; },
@@ -395,6 +410,25 @@ TEST_F(FileAddDialogTest, AtMostAHundredPicturesAreAddedPerUseWithANotice)
     EXPECT_EQ(notice, L"shown");
     EXPECT_EQ(list->Count(), 100);
     EXPECT_EQ(list->Items().back()->Data()->fileName, L"p1099.png");
+    // Every checked picture left out is reported, for the page's events.
+    EXPECT_EQ(refusals, std::vector<std::string>(20, "too_many"));
+}
+
+TEST_F(FileAddDialogTest, ThePagesAllowedTypesAndSizeLimitHoldForCheckedPictures)
+{
+    AppConfig::Instance().AllowedTypes = {L".jpg"};
+    // A file of the limit's size is still taken.
+    AppConfig::Instance().MaxFileSize = static_cast<std::int64_t>(std::filesystem::file_size(photos / "a.JPG"));
+    dialog.SetMainList(list.get());
+    std::vector<std::string> refusals;
+    const Platform::ScopedConnection watching = FileAdmission::Instance().refused.connect(
+        [&](const std::wstring& path, const std::string& reason) {
+            refusals.push_back(std::filesystem::path(path).filename().string() + " " + reason);
+        });
+    EXPECT_EQ(CheckBothAndAdd([] {}), 0);
+    ASSERT_EQ(list->Count(), 1);
+    EXPECT_EQ(list->Items()[0]->Data()->path, (photos / "a.JPG").wstring());
+    EXPECT_EQ(refusals, std::vector<std::string>{"c.tif type"});
 }
 
 TEST_F(FileAddDialogTest, CancelAndCloseAddNothing)

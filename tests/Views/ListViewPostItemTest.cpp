@@ -423,4 +423,36 @@ TEST_F(PostItemLooks, ProgressBandInEnglish)
     AppConfig::Instance().Language = UiLanguage::Chinese;
 }
 
+TEST_F(PostItemLooks, FailureBandsAfterATaskAndTheWholeReasonWhenPointedAt)
+{
+    auto* first = static_cast<ListViewPostItem*>(list->Items()[0]);
+    auto* second = static_cast<ListViewPostItem*>(list->Items()[1]);
+    // A page that sent none of the members for it sees no failure band.
+    first->MarkFailed("network", L"connection refused");
+    EXPECT_FALSE(first->ShowsFailure());
+    AppConfig::Instance().ShowUploadFeedback = true;
+    first->MarkFailed("not_success", L"reply not a success: {\"success\":0,\"message\":\"album is full\"}");
+    second->MarkFailed("cancelled", L"");
+    CurrentBackend().InjectMouse(Backend::MouseAction::Move, Screen(500, 300));
+    ExpectLooks("failed");
+    CurrentBackend().InjectMouse(Backend::MouseAction::Move, Screen(60, 40));
+    PumpPending();
+    ASSERT_TRUE(first->IsHovered());
+    ExpectLooks("failed-hovered");
+    // A new task forgets the failure; so does a change of the picture.
+    second->ForgetOutcome();
+    EXPECT_FALSE(second->ShowsFailure());
+    first->RotateRight();
+    EXPECT_FALSE(first->ShowsFailure());
+
+    // During a task: a retry shows on the progress band, a failure at once.
+    AppState::Instance().SetUploading();
+    first->Data()->uploadSize = 1000;
+    first->Data()->sentBytes = 370;
+    first->MarkRetry(2, 3);
+    second->MarkFailed("timeout", L"time-out: no progress for 30 s");
+    ExpectLooks("failed-uploading");
+    AppConfig::Instance() = AppConfig();
+}
+
 } // namespace

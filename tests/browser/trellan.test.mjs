@@ -288,6 +288,62 @@ describe("photos in the list", () => {
     });
   });
 
+  test("a page draws its own progress bar from the control's per-file events", async () => {
+    await withPage("progress-bar", async (page) => {
+      const frame = await openDemo(page, host);
+      // The page's own bar: the mean of the task's files' shares sent, from
+      // "upload_started", "upload_progress" and "upload_success".
+      await page.evaluate(() => {
+        const { control } = window.trellanDemo;
+        const track = document.createElement("div");
+        track.style.cssText = "position:fixed;left:20px;top:4px;width:400px;height:14px;border:1px solid #333;background:#fff";
+        const bar = document.createElement("div");
+        bar.id = "bar";
+        bar.style.cssText = "height:100%;width:0;background:#2a8f4a";
+        track.append(bar);
+        document.body.append(track);
+        const shares = new Map();
+        let count = 0;
+        window.barWidths = [];
+        const shown = control.recvMessage;
+        control.recvMessage = (text) => {
+          shown(text);
+          const event = JSON.parse(text);
+          if (event.name === "upload_started") {
+            shares.clear();
+            count = event.count;
+          }
+          if (event.name === "upload_progress" && event.total > 0) shares.set(event.id, event.sent / event.total);
+          if (event.name === "upload_success") shares.set(event.id, 1);
+          if (!["upload_progress", "upload_success"].includes(event.name)) return;
+          const mean = [...shares.values()].reduce((sum, share) => sum + share, 0) / count;
+          bar.style.width = `${Math.round(mean * 100)}%`;
+          window.barWidths.push(Math.round(mean * 100));
+        };
+        control.postMessage(JSON.stringify({ name: "init", config: { PostUrl: `${location.origin}/demo/upload`, Events: true } }));
+      });
+      await page.click("button[data-sample='0']");
+      await page.click("button[data-sample='1']");
+      await settledCanvas(frame);
+      const box = await elementBox(frame);
+      await page.mouse.click(box.x + 135, box.y + 16);
+      await page.waitForFunction(() => window.trellanDemo.events.some((e) => e.name === "upload_finished"), null, { timeout: 60000 });
+      const events = await page.evaluate(() => window.trellanDemo.events);
+      const names = events.map((event) => event.name).filter((name) => name !== "upload_progress");
+      assert.deepEqual(names.slice(names.indexOf("upload_started")),
+        ["upload_started", "upload_success", "upload_success", "file_removed", "file_removed", "upload_finished", "post_complete"]);
+      // The page's paths are its own to know; the bar grew to full, through steps between.
+      assert.ok(events.filter((e) => e.name === "file_added").every((e) => e.fileName.startsWith("/")));
+      const widths = await page.evaluate(() => window.barWidths);
+      assert.ok(widths.some((width) => width > 0 && width < 100), JSON.stringify(widths));
+      const steps = events.filter((e) => ["upload_progress", "upload_success"].includes(e.name));
+      assert.deepEqual([...widths].sort((a, b) => a - b), widths, JSON.stringify(steps));
+      assert.equal(widths.at(-1), 100);
+      assert.equal(await page.evaluate(() => document.getElementById("bar").style.width), "100%");
+      await page.screenshot({ path: join(OUT, "progress-bar.png"), clip: { x: 0, y: 0, width: 440, height: 24 } });
+    });
+  });
+
   test("a list scrolled with the wheel shows what the headless container draws", async () => {
     await withPage("scroll", async (page) => {
       const frame = await openDemo(page, host);

@@ -12,7 +12,8 @@ byte of the body; wire_intervals lists those spans (start and end, in seconds of
 receiver's monotonic clock), so that overlapping uploads can be told apart.
 
 The answer is chosen by the command line and, per request, by the query string of the
-request's address (status=, fault=, reply=, delay=), or in arrival order by --replies.
+request's address (status=, fault=, reply=, delay=, retry_after=), or in arrival order
+by --replies; retry_after adds a Retry-After header with that value.
 Faults:
   refuse      reset the connection before reading anything
   reset       read the headers and part of the body, then reset the connection
@@ -96,10 +97,10 @@ class State:
 
     def answer_for(self, number, query):
         answer = {"status": self.options.status, "fault": self.options.fault,
-                  "reply": self.options.reply, "delay": self.options.delay}
+                  "reply": self.options.reply, "delay": self.options.delay, "retry_after": None}
         if self.replies:
             answer.update(self.replies[min(number, len(self.replies) - 1)])
-        for key in ("status", "fault", "reply", "delay"):
+        for key in ("status", "fault", "reply", "delay", "retry_after"):
             if key in query:
                 answer[key] = query[key][-1]
         answer["status"] = int(answer["status"])
@@ -262,6 +263,8 @@ class Handler(socketserver.BaseRequestHandler):
             stored = store_files(options.store, file_payloads(headers, body))
             reply = json.dumps({"success": 1, "files": stored}).encode("utf-8")
         extra = cors_headers(options, method, headers)
+        if answer["retry_after"] is not None:
+            extra += b"Retry-After: %s\r\n" % str(answer["retry_after"]).encode("ascii")
         if method == "OPTIONS" and options.cors:
             answer["status"], fault, reply = 204, "none", b""
         if answer["delay"] > 0:
