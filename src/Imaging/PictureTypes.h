@@ -8,6 +8,10 @@
 // .tif being refused there). Both drop targets, the control window and the list, take
 // the same types as the file-add dialog lists, so a file is never taken by one drop
 // target and refused by the other.
+//
+// HEIC/HEIF, AVIF and WebP are read but never written: an upload sends them as JPEG,
+// and the name it sends ends in ".jpg" so that a server keeps the name and the bytes
+// in agreement. TIFF keeps its name, as servers have always received it.
 
 #include <string>
 
@@ -25,3 +29,7 @@ enum class PictureRule {
 
 // True when the path is a picture under the rule.
 bool IsPicturePath(const std::wstring& path, PictureRule rule);
+
+// The name an upload gives a file of this name: for a type sent as JPEG, the name with
+// ".jpg" in place of its extension; else the name unchanged.
+std::wstring SentFileName(const std::wstring& fileName);
