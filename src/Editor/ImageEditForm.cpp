@@ -412,7 +412,7 @@ void ImageEditForm::OnOk()
     if (canvas.IsEdited() && list) {
         ListViewItem* tile = list->FindById(tileId);
         if (tile && tile->Data() == record)
-            tile->SetPicture(RasterToPicture(canvas.GetWorkingImage()));
+            tile->SetPicture(RasterToPicture(canvas.TakeWorkingImage()));
     }
     EndDialog(hwnd, 0);
 }
