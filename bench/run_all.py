@@ -82,6 +82,13 @@ def write_report(rows, failures, quick, started):
         report.write("\n".join(lines) + "\n")
 
 
+def recorded_rows():
+    if not os.path.exists(ROWS):
+        return []
+    with open(ROWS) as recorded:
+        return [json.loads(line) for line in recorded if line.strip()]
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--build", default=os.path.join(ROOT, "build"))
@@ -103,11 +110,8 @@ def main():
         status = subprocess.run(command, env=env).returncode
         if status != 0:
             failures.append((name, status))
-    rows = []
-    if os.path.exists(ROWS):
-        with open(ROWS) as recorded:
-            rows = [json.loads(line) for line in recorded if line.strip()]
-    write_report(rows, failures, options.quick, started)
+        # Written after each benchmark, so an interrupted run keeps what it measured.
+        write_report(recorded_rows(), failures, options.quick, started)
     print(f"report: {os.path.relpath(os.path.join(OUT, 'report.md'), ROOT)}")
     return 1 if failures else 0
 
