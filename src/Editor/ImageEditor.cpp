@@ -14,6 +14,7 @@
 #include <cmath>
 #include <condition_variable>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 using namespace Platform;
@@ -122,7 +123,7 @@ void ImageEditor::LoadPicture(const PictureHandle& picture)
         reduced.TakeOver(*small);
     pending = std::make_shared<PendingPicture>();
     const SIZE fittedSize{fit.width, fit.height};
-    std::thread([picture, loading = pending, window = hwnd, fittedSize] {
+    auto readFull = [picture, loading = pending, window = hwnd, fittedSize] {
         std::shared_ptr<RasterImage> raster = ReadRaster(picture);
         RasterImage fitted;
         if (raster && fittedSize != SIZE{raster->GetWidth(), raster->GetHeight()} && fitted.CopyFrom(*raster))
@@ -137,7 +138,13 @@ void ImageEditor::LoadPicture(const PictureHandle& picture)
         loading->read.notify_all();
         // Dropped when the editor has closed meanwhile.
         PostMessageW(window, kFullPictureRead, 0, 0);
-    }).detach();
+    };
+    try {
+        std::thread(readFull).detach();
+    } catch (const std::system_error&) {
+        // No thread to be had: the photo is read here, as a small one is.
+        readFull();
+    }
     RefreshView();
 }
 
