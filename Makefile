@@ -46,6 +46,18 @@ browser-deps: deps
 		apt-get install -y --no-install-recommends nodejs npm
 	cd tests/browser && npm ci --no-audit --no-fund --loglevel=error
 
+# Benchmarks: every one in bench/, against the tools a user would pick instead, into
+# one table, bench/out/report.md. Their tools and photographs are installed here, not
+# by make deps: the tests need none of them. BENCH_FLAGS=--quick makes a smoke run.
+BENCH_PACKAGES := libvips-tools mate-backgrounds curl hyperfine time imagemagick libjpeg-turbo-progs \
+	libheif-examples libavif-bin webp python3
+.PHONY: bench bench-deps
+bench-deps:
+	@$(MAKE) --no-print-directory deps PACKAGES="$(BENCH_PACKAGES)"
+
+bench: build bench-deps
+	python3 bench/run_all.py --build $(BUILD) $(BENCH_FLAGS)
+
 # The thread-sanitized build makes only what the tests labelled "threads" run: their
 # folders' test programs and the programs those tests start.
 TSAN_TARGETS := tests_Platform tests_Com tests_Biz tests_Control tests_Gdiplus tests_Http \

@@ -23,6 +23,7 @@ import sys
 import tempfile
 import time
 
+import bench_report
 import make_photos
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -132,6 +133,13 @@ def main():
           f"ratio {loaded / vips:.2f} (target <= 0.8)")
     print(f"peak resident memory with {len(paths)} tiles loaded: {peak_loaded:.0f} MB; after rotating "
           f"{rotated} tiles: peak {peak_rotated:.0f} MB, resident {resident_rotated:.0f} MB (target <= 400)")
+    name = f"{len(paths)} photos of 12-24 MP"
+    bench_report.record("list", f"{name}: longest busy stretch of the control's thread", stats["longest_busy_ms"],
+                        "ms", target="<= 50 ms")
+    bench_report.record("list", f"{name}: every thumbnail ready", loaded, "s", "vipsthumbnail, two at a time", vips,
+                        "ratio <= 0.7")
+    bench_report.record("list", f"{name}: peak memory, all loaded", peak_loaded, "MB", target="<= 400 MB")
+    bench_report.record("list", f"{name}: peak memory after rotating all", peak_rotated, "MB", target="<= 400 MB")
     print(f"wheel from top to bottom (position {scroll}): {scrolled * 1000:.0f} ms for {notches} notches "
           f"(the last ten at the bottom)")
 

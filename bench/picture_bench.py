@@ -19,6 +19,8 @@ import shutil
 import subprocess
 import sys
 
+import bench_report
+
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 OUT = os.path.join(ROOT, "bench", "out")
 PACKAGES = ["libvips-tools", "libheif-examples", "libavif-bin", "webp", "imagemagick", "libjpeg-turbo-progs", "mate-backgrounds", "hyperfine", "time"]
@@ -99,6 +101,9 @@ def peak_memory_mb(command):
 def compare(title, commands, runs):
     times = timed(commands, runs)
     wall, cpu = times["trellan-picture"]
+    for name in commands:
+        if name != "trellan-picture":
+            bench_report.record("picture", f"{title}: wall time of trellan-picture", wall, "s", name, times[name][0])
     print(f"\n{title}")
     print(f"  {'command':<18}{'wall ms':>9}{'ours/it':>9}{'cpu ms':>9}{'ours/it':>9}{'peak MB':>9}")
     for name, command in commands.items():

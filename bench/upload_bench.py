@@ -32,6 +32,8 @@ import subprocess
 import sys
 import time
 
+import bench_report
+
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 OUT = os.path.join(ROOT, "bench", "out", "upload")
 SUPPORT = os.path.join(ROOT, "tests", "support")
@@ -190,9 +192,13 @@ def compare(build, bitmaps, sent, threads, runs, wall_target, extra=(), label=""
     print("  sending ratio (seconds sending, trellan-post / curl): %.2f" % (engine[2] / curl[2]))
     print("  summed-wire ratio: %.2f" % (engine[1] / curl[1]))
     print("  wall ratio: %.2f   (target <= %.2f)" % (engine[0] / curl[0], wall_target))
+    name = "%d in flight%s" % (threads, label)
+    bench_report.record("upload", "%s: wall time" % name, engine[0], "s", "curl", curl[0], "ratio <= %.2f" % wall_target)
     if threads > 1:
         print("  trellan-post uploads on the wire: %.2f of %d on average   (target >= %.1f)"
               % (engine[1] / engine[2], threads, 0.9 * threads))
+        bench_report.record("upload", "%s: uploads on the wire on average" % name, engine[1] / engine[2], "",
+                            "curl", curl[1] / curl[2], ">= %.1f" % (0.9 * threads))
 
 
 def main():

@@ -35,6 +35,7 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 OUT = os.path.join(ROOT, "bench", "out", "web")
 sys.path.insert(0, os.path.join(ROOT, "tests", "host"))
 import wsclient  # noqa: E402
+import bench_report  # noqa: E402
 
 
 def free_port():
@@ -185,6 +186,8 @@ def main():
         times.sort()
         print(f"round trip init -> load_complete: median {statistics.median(times):.3f} ms, "
               f"p90 {times[int(len(times) * 0.9)]:.3f} ms ({args.rounds} rounds; target <= 2 ms)")
+        bench_report.record("web", "round trip init -> load_complete (median)", statistics.median(times), "ms",
+                            target="<= 2 ms")
 
         for path in make_photos(20):
             post(session, {"name": "addFile", "path": path})
@@ -213,6 +216,8 @@ def main():
             print(f"wheel over 300 addFile'd photos, {rate} notches a second (30 down, 30 up) for 3 s: "
                   f"{count / 3.0:.1f} frames a second (target >= 30), {copies} of {count} moved by a copy, "
                   f"{sent / count / 1024 if count else 0:.1f} KiB a frame")
+            bench_report.record("web", f"frames a second, wheel at {rate} notches a second", count / 3.0, "fps",
+                                target=">= 30")
             frames_until_quiet(session, quiet=1.0)
         print(f"session process memory: {idle_rss / 1024:.1f} MiB idle, {rss_kib(child) / 1024:.1f} MiB with 300 photos")
         session.close()

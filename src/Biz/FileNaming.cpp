@@ -4,6 +4,8 @@
 #include "Biz/Digest.h"
 #include "Biz/ImageData.h"
 #include "Biz/WireText.h"
+#include "Imaging/PictureTypes.h"
+#include "Platform/ShellApi/PathFunctions.h"
 #include "Platform/Text/TextConv.h"
 
 #include <algorithm>
@@ -30,5 +32,8 @@ std::string MakeSentName(const std::wstring& fileName, const std::wstring& exten
 std::string GenerateName(const ImageData& file, const std::uint8_t* bytes, std::size_t length,
                          const AppConfig& config)
 {
-    return MakeSentName(file.fileName, file.extension, bytes, length, config.FileNameGen, config.EncodeType);
+    // A photo of a type that is sent as JPEG goes under its name with a .jpg extension.
+    const std::wstring fileName = SentFileName(file.fileName);
+    const std::wstring extension = fileName == file.fileName ? file.extension : PathFindExtensionW(fileName.c_str());
+    return MakeSentName(fileName, extension, bytes, length, config.FileNameGen, config.EncodeType);
 }

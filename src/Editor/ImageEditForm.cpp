@@ -108,13 +108,15 @@ INT_PTR ImageEditForm::OnInitDialog(HWND dialog)
     AttachWindow(dialog, 0, 0, 800, 600);
     BuildFrameButtons();
     canvas.Create(dialog);
+    canvas.SetAnchors(AnchorTop | AnchorBottom | AnchorLeft | AnchorRight);
+    canvas.SetMargins(79, 52, 7, 33);
+    AddChild(&canvas);
+    // Laid out first, so that a large photo's first view is decoded at the size shown.
+    canvas.UpdateLayout();
     // A tile opened before the list's loader reached it reads its picture now.
     if (record)
         record->Load();
     canvas.LoadPicture(record ? record->Picture() : nullptr);
-    canvas.SetAnchors(AnchorTop | AnchorBottom | AnchorLeft | AnchorRight);
-    canvas.SetMargins(79, 52, 7, 33);
-    AddChild(&canvas);
     BuildTabs();
     BuildSizePanel();
     BuildLightPanel();
@@ -436,7 +438,7 @@ void ImageEditForm::OnOk()
     if (canvas.IsEdited() && list) {
         ListViewItem* tile = list->FindById(tileId);
         if (tile && tile->Data() == record)
-            tile->SetPicture(RasterToPicture(canvas.GetWorkingImage()));
+            tile->SetPicture(RasterToPicture(canvas.TakeWorkingImage()));
     }
     EndDialog(hwnd, 0);
 }

@@ -3,6 +3,7 @@
 #include "Imaging/RasterConversion.h"
 #include "Platform/Gdi/BackBuffer.h"
 #include "Platform/Gdi/Gdi.h"
+#include "Platform/Gdiplus/Bitmap.h"
 #include "Platform/Win/Input.h"
 #include "Platform/Win/Painting.h"
 #include "Platform/Win/Region.h"
@@ -11,6 +12,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <condition_variable>
+#include <mutex>
+#include <system_error>
+#include <thread>
 
 using namespace Platform;
 
@@ -18,6 +23,20 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"TrellanImageEditor";
 constexpr COLORREF kSelectionColor = 0xCA7C0A;
+// Posted by the worker once a large photo's full pixels are read.
+constexpr UINT kFullPictureRead = WM_USER + 0x51;
+// Up to this many pixels a photo is read at once: it decodes in a few tens of
+// milliseconds, and showing a reduced decode first would only add work.
+constexpr std::int64_t kReadAtOncePixels = 4'000'000;
+
+// The picture's pixels as an opaque raster (photos are opaque: without an alpha
+// plane they are copied and drawn faster); null when it has none.
+std::shared_ptr<RasterImage> ReadRaster(const PictureHandle& picture)
+{
+    auto raster = std::make_shared<RasterImage>(PictureToRaster(picture));
+    raster->DropOpaqueAlpha();
+    return raster->IsEmpty() ? nullptr : raster;
+}
 
 // A distance in shown pixels as picture pixels.
 int ToPicturePixels(int shownPixels, int pictureLength, int shownLength)
@@ -28,6 +47,19 @@ int ToPicturePixels(int shownPixels, int pictureLength, int shownLength)
 }
 
 } // namespace
+
+// Written once by the worker under the lock (raster, then done); the canvas reads
+// them under the lock.
+struct ImageEditor::PendingPicture {
+    std::mutex lock;
+    std::condition_variable read;
+    bool done = false;
+    std::shared_ptr<RasterImage> raster;
+    // The full pixels scaled to the fitted size the canvas had when it asked, as the
+    // canvas itself would scale them; empty when the picture is shown at that size.
+    RasterImage fitted;
+    SIZE fittedSize{};
+};
 
 ImageEditor::ImageEditor()
 {
@@ -72,14 +104,79 @@ void ImageEditor::UpdateLayout()
 
 void ImageEditor::LoadPicture(const PictureHandle& picture)
 {
-    auto opened = std::make_shared<RasterImage>(PictureToRaster(picture));
-    // Photos are opaque: without an alpha plane they are copied and drawn faster.
-    opened->DropOpaqueAlpha();
-    source = opened->IsEmpty() ? nullptr : opened;
-    shaped = source;
+    pending.reset();
+    reduced = RasterImage();
     scaledValid = false;
     brightness = contrast = saturation = 0;
+    const bool large = picture && std::int64_t{picture->GetWidth()} * picture->GetHeight() > kReadAtOncePixels;
+    Repaint();
+    if (!large) {
+        source = shaped = ReadRaster(picture);
+        RefreshView();
+        return;
+    }
+    source = shaped = nullptr;
+    imageSize = SIZE{static_cast<int>(picture->GetWidth()), static_cast<int>(picture->GetHeight())};
+    const FittedSize fit = FitInside(imageSize.cx, imageSize.cy, std::max<int>(bounds.right, 1),
+                                     std::max<int>(bounds.bottom, 1));
+    if (const std::shared_ptr<RasterImage> small = ReadRaster(MakeFittedThumbnail(picture, fit.width, fit.height)))
+        reduced.TakeOver(*small);
+    pending = std::make_shared<PendingPicture>();
+    const SIZE fittedSize{fit.width, fit.height};
+    auto readFull = [picture, loading = pending, window = hwnd, fittedSize] {
+        std::shared_ptr<RasterImage> raster = ReadRaster(picture);
+        RasterImage fitted;
+        if (raster && fittedSize != SIZE{raster->GetWidth(), raster->GetHeight()} && fitted.CopyFrom(*raster))
+            fitted.ScaleTo(fittedSize.cx, fittedSize.cy);
+        {
+            std::lock_guard guard(loading->lock);
+            loading->raster = std::move(raster);
+            loading->fitted.TakeOver(fitted);
+            loading->fittedSize = fittedSize;
+            loading->done = true;
+        }
+        loading->read.notify_all();
+        // Dropped when the editor has closed meanwhile.
+        PostMessageW(window, kFullPictureRead, 0, 0);
+    };
+    try {
+        std::thread(readFull).detach();
+    } catch (const std::system_error&) {
+        // No thread to be had: the photo is read here, as a small one is.
+        readFull();
+    }
     RefreshView();
+}
+
+bool ImageEditor::WaitForFullPicture()
+{
+    if (pending) {
+        std::unique_lock guard(pending->lock);
+        pending->read.wait(guard, [this] { return pending->done; });
+        guard.unlock();
+        TakeFullPicture();
+    }
+    return shaped != nullptr;
+}
+
+void ImageEditor::TakeFullPicture()
+{
+    std::shared_ptr<RasterImage> raster;
+    SIZE fittedSize{};
+    {
+        std::lock_guard guard(pending->lock);
+        if (!pending->done)
+            return;
+        raster = std::move(pending->raster);
+        scaled.TakeOver(pending->fitted);
+        fittedSize = pending->fittedSize;
+    }
+    pending.reset();
+    reduced = RasterImage();
+    source = shaped = raster;
+    RefreshView();
+    // The worker's fitted view serves while the canvas still shows that size.
+    scaledValid = !scaled.IsEmpty() && shown == fittedSize;
 }
 
 // --- Edits -----------------------------------------------------------------------
@@ -87,7 +184,7 @@ void ImageEditor::LoadPicture(const PictureHandle& picture)
 template <typename Edit>
 void ImageEditor::Reshape(Edit edit)
 {
-    if (!shaped)
+    if (!WaitForFullPicture())
         return;
     auto next = std::make_shared<RasterImage>();
     if (!edit(*shaped, *next))
@@ -123,7 +220,7 @@ void ImageEditor::FitToWindow()
 
 void ImageEditor::ResetEdits()
 {
-    if (!source)
+    if (!HasPicture())
         return;
     shaped = source;
     scaledValid = false;
@@ -148,7 +245,7 @@ void ImageEditor::TurnRight()
 
 void ImageEditor::SetBrightness(int value)
 {
-    if (!shaped)
+    if (!HasPicture())
         return;
     brightness = value;
     Repaint();
@@ -156,7 +253,7 @@ void ImageEditor::SetBrightness(int value)
 
 void ImageEditor::SetContrast(int value)
 {
-    if (!shaped)
+    if (!HasPicture())
         return;
     contrast = value;
     Repaint();
@@ -164,7 +261,7 @@ void ImageEditor::SetContrast(int value)
 
 void ImageEditor::ApplySaturation(int value)
 {
-    if (!shaped)
+    if (!HasPicture())
         return;
     saturation = value;
     Repaint();
@@ -196,11 +293,30 @@ bool ImageEditor::IsEdited() const
     return shaped != source || brightness || contrast || saturation;
 }
 
-RasterImage ImageEditor::GetWorkingImage() const
+RasterImage ImageEditor::GetWorkingImage()
 {
     RasterImage result;
-    if (shaped && result.CopyFrom(*shaped))
+    if (WaitForFullPicture() && result.CopyFrom(*shaped))
         ApplyTone(result);
+    return result;
+}
+
+RasterImage ImageEditor::TakeWorkingImage()
+{
+    RasterImage result;
+    if (!WaitForFullPicture())
+        return result;
+    // Without geometric edits the shaped picture is the source; dropping both leaves
+    // the pixels to this call alone, and they are taken rather than copied.
+    std::shared_ptr<const RasterImage> last = std::exchange(shaped, nullptr);
+    source.reset();
+    scaled = RasterImage();
+    scaledValid = false;
+    if (last.use_count() == 1)
+        result.TakeOver(const_cast<RasterImage&>(*last)); // made non-const by Reshape or ReadRaster
+    else
+        result.CopyFrom(*last);
+    ApplyTone(result);
     return result;
 }
 
@@ -223,9 +339,10 @@ POINT ImageEditor::PictureOrigin() const
 
 void ImageEditor::RefreshView()
 {
-    if (!shaped)
+    if (!HasPicture())
         return;
-    imageSize = SIZE{shaped->GetWidth(), shaped->GetHeight()};
+    if (shaped)
+        imageSize = SIZE{shaped->GetWidth(), shaped->GetHeight()};
     const SIZE client{bounds.right, bounds.bottom};
     const FittedSize fit = FitInside(imageSize.cx, imageSize.cy, client.cx, client.cy);
     const SIZE next = fitted ? SIZE{fit.width, fit.height} : imageSize;
@@ -264,10 +381,14 @@ bool ImageEditor::VisiblePixels(RasterImage& pixels, POINT& at)
                        std::min(shown.cy, bounds.bottom - origin.y)};
     if (visible.left >= visible.right || visible.top >= visible.bottom)
         return false;
-    const RasterImage* whole = shaped.get();
-    if (shown != imageSize) {
+    // Pixel for pixel, or a fitted view of a photo whose reduced decode is missing,
+    // needs the full pixels.
+    if (pending && (shown == imageSize || reduced.IsEmpty()))
+        WaitForFullPicture();
+    const RasterImage* whole = shaped ? shaped.get() : &reduced;
+    if (shown != imageSize || !shaped) {
         if (!scaledValid)
-            scaledValid = scaled.CopyFrom(*shaped) && scaled.ScaleTo(shown.cx, shown.cy);
+            scaledValid = scaled.CopyFrom(*whole) && scaled.ScaleTo(shown.cx, shown.cy);
         if (!scaledValid)
             return false;
         whole = &scaled;
@@ -291,9 +412,9 @@ void ImageEditor::Paint()
         ExtTextOutW(memory, 0, 0, ETO_OPAQUE, &client, L"", 0, nullptr);
         RasterImage pixels;
         POINT at;
-        if (shaped && VisiblePixels(pixels, at))
+        if (HasPicture() && VisiblePixels(pixels, at))
             pixels.DrawTo(memory, at.x, at.y);
-        if (shaped && !tracker.IsEmpty())
+        if (HasPicture() && !tracker.IsEmpty())
             tracker.Draw(memory);
         buffer.Present();
     }
@@ -359,7 +480,7 @@ RECT ImageEditor::ToPicture(const RECT& area) const
 void ImageEditor::OnButtonDown(POINT point)
 {
     SetFocus(hwnd);
-    if (!cropEnabled || !shaped)
+    if (!cropEnabled || !HasPicture())
         return;
     if (tracker.HitTest(point) >= 0) {
         tracker.Track(hwnd, point, 1);
@@ -430,6 +551,12 @@ bool ImageEditor::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM
         return true;
     case WM_PAINT:
         Paint();
+        return true;
+    case kFullPictureRead:
+        if (pending) {
+            TakeFullPicture();
+            Repaint();
+        }
         return true;
     case WM_ERASEBKGND:
         result = 1;

@@ -10,6 +10,11 @@
 // picture's own pixels. The full-size result is made only when it is asked for;
 // painting applies the tonal settings to the visible pixels only, so dragging a
 // slider over a large photo stays quick and repeated moves are merged per paint.
+//
+// A large photo is shown at once from a reduced decode while a worker thread reads
+// its full pixels; the worker touches no window, it hands the pixels over under a
+// lock and posts the canvas a message. Everything that needs the full pixels (an
+// edit, the working image, actual pixels) waits for them first.
 
 #include "Editor/RectTracker.h"
 #include "Imaging/Picture.h"
@@ -32,6 +37,8 @@ public:
     // A visible child window with both scroll bars, disabled.
     Platform::HWND Create(Platform::HWND parentWindow);
     void LoadPicture(const PictureHandle& picture);
+    // False while the full pixels of a large photo are still being read.
+    bool HasFullPicture() const { return !pending; }
 
     // Scales the picture to exactly width x height; nothing for a size below 1.
     void ResizeTo(int width, int height);
@@ -51,7 +58,10 @@ public:
     // Whether the picture differs from the one opened.
     bool IsEdited() const;
     // The edited picture at its full resolution; empty without a picture.
-    RasterImage GetWorkingImage() const;
+    RasterImage GetWorkingImage();
+    // The same, made without a copy: the canvas gives its picture up and shows
+    // nothing afterwards (for OK, which closes the editor).
+    RasterImage TakeWorkingImage();
     // The width and height of the edited picture.
     Platform::SIZE GetImageSize() const { return imageSize; }
     // Where the picture's top-left pixel is shown, and the size it is shown at.
@@ -78,6 +88,14 @@ public:
     Platform::COLORREF backgroundColor = 0xC0C0C0;
 
 private:
+    struct PendingPicture;
+
+    bool HasPicture() const { return shaped || pending; }
+    // Waits for a photo's full pixels if they are still being read; false without a
+    // picture.
+    bool WaitForFullPicture();
+    // Takes the full pixels the worker has read, once it has.
+    void TakeFullPicture();
     // Sizes, scroll bars and the selection's bounds after the picture or the window changed.
     void RefreshView();
     void Repaint();
@@ -100,6 +118,10 @@ private:
 
     std::shared_ptr<const RasterImage> source;
     std::shared_ptr<const RasterImage> shaped;
+    // Shared with the worker reading a large photo's full pixels; null once taken.
+    std::shared_ptr<PendingPicture> pending;
+    // The reduced decode shown until the full pixels are taken.
+    RasterImage reduced;
     // The shaped picture scaled to the fitted size, made when first shown.
     RasterImage scaled;
     bool scaledValid = false;

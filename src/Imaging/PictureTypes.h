@@ -8,6 +8,10 @@
 // .tif being refused there). Both drop targets, the control window and the list, take
 // the same types as the file-add dialog lists, so a file is never taken by one drop
 // target and refused by the other.
+//
+// HEIC/HEIF, AVIF and WebP are read but never written: an upload sends them as JPEG,
+// and the name it sends ends in ".jpg" so that a server keeps the name and the bytes
+// in agreement. TIFF keeps its name, as servers have always received it.
 
 #include <string>
 
@@ -31,3 +35,7 @@ bool HasPictureType(const std::wstring& path, PictureRule rule);
 bool NamesPictureFile(const std::wstring& path, PictureRule rule);
 // True when the extension (".jpg", any case) is a type of the table, whatever the rule.
 bool IsPictureType(const std::wstring& extension);
+
+// The name an upload gives a file of this name: for a type sent as JPEG, the name with
+// ".jpg" in place of its extension; else the name unchanged.
+std::wstring SentFileName(const std::wstring& fileName);

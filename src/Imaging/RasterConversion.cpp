@@ -3,8 +3,6 @@
 #include "Imaging/RasterImage.h"
 #include "Platform/Gdiplus/Bitmap.h"
 
-#include <new>
-#include <vector>
 
 using namespace Platform::Gdiplus;
 
@@ -24,17 +22,22 @@ RasterImage PictureToRaster(const PictureHandle& picture)
 
 PictureHandle RasterToPicture(const RasterImage& raster)
 {
-    const int width = raster.GetWidth();
     const int height = raster.GetHeight();
-    std::vector<std::uint8_t> argb;
-    try {
-        argb.resize(static_cast<std::size_t>(width) * height * 4);
-    } catch (const std::bad_alloc&) {
+    const int width = raster.GetWidth();
+    if (width <= 0 || height <= 0)
         return Bitmap::FromPixels(0, 0, 0, nullptr);
-    }
-    for (int row = 0; row < height; ++row) {
-        std::uint8_t* target = argb.data() + static_cast<std::size_t>(row) * width * 4;
+    return Bitmap::FromRows(width, height, [&](int row, std::uint8_t* target) {
         const int stored = height - 1 - row;
+        if (raster.GetBitsPerPixel() == 24) {
+            const std::uint8_t* from = raster.Row(stored);
+            for (int x = 0; x < width; ++x, from += 3, target += 4) {
+                target[0] = from[0];
+                target[1] = from[1];
+                target[2] = from[2];
+                target[3] = 255;
+            }
+            return;
+        }
         for (int x = 0; x < width; ++x) {
             const RasterImage::Color color = raster.PixelColor(x, stored);
             target[x * 4] = color.blue;
@@ -42,8 +45,7 @@ PictureHandle RasterToPicture(const RasterImage& raster)
             target[x * 4 + 2] = color.red;
             target[x * 4 + 3] = 255;
         }
-    }
-    return Bitmap::FromPixels(width, height, width * 4, argb.data());
+    });
 }
 
 PictureHandle ScalePicture(const PictureHandle& picture, int width, int height)

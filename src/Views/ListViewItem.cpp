@@ -148,7 +148,7 @@ void ListViewItem::LoadData(const std::wstring& path)
 
 void ListViewItem::SetPicture(const PictureHandle& picture)
 {
-    ReplacePicture(ClonePicture(picture));
+    ReplacePicture(picture);
     Redraw();
 }
 

@@ -65,8 +65,8 @@ public:
     // A new record read from the path replaces the current one. The file is read
     // before the lock is taken, so a paint never waits for a disk.
     void LoadData(const std::wstring& path);
-    // The record's picture becomes a copy of picture and its thumbnail is made anew
-    // for the list's thumbnail box.
+    // The record's picture becomes picture (platform bitmaps never change, so it is
+    // shared, not copied) and its thumbnail is made anew for the list's thumbnail box.
     void SetPicture(const PictureHandle& picture);
     // A quarter turn of the record's picture and its thumbnail; nothing without one.
     void RotateLeft();

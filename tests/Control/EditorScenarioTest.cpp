@@ -10,9 +10,12 @@
 #include "Platform/Win/Timer.h"
 #include "Platform/Win/WindowGeometry.h"
 #include "Views/ListViewPostItem.h"
+#include "support/ChildProcess.h"
 #include "support/TestReceiver.h"
 
 #include <filesystem>
+#include <fstream>
+#include <set>
 #include <unistd.h>
 
 using namespace Platform;
@@ -160,6 +163,105 @@ TEST_F(EditorScenario, ADoubleClickOnATileAndItsViewButtonOpenThePreview)
     // A click back on the control takes the focus away, which closes it.
     ClickIn(listWindow, POINT{5, 5});
     EXPECT_FALSE(IsWindow(preview));
+}
+
+} // namespace
+
+namespace {
+
+// Mean green of a square of the picture, top-left corner (x, y) counted from the top.
+double MeanGreen(const PictureHandle& picture, int x, int y, int side)
+{
+    const RasterImage raster = PictureToRaster(picture);
+    double sum = 0;
+    for (int dy = 0; dy < side; ++dy)
+        for (int dx = 0; dx < side; ++dx)
+            sum += EditorTest::At(raster, x + dx, y + dy).green;
+    return sum / (side * side);
+}
+
+// Phone photos of 12 MP in the formats phones and sites keep: HEIC, AVIF and WebP,
+// made by Debian's encoders from one camera JPEG. The page adds them, the user brightens
+// the HEIC in the editor, and the server receives three JPEG files named .jpg.
+TEST_F(EditorScenario, HeicAvifAndWebpPhotosAreAddedEditedAndSentAsJpegNamedJpg)
+{
+    std::filesystem::create_directories(store);
+    const std::filesystem::path camera = store / "camera.jpg";
+    const EncodedPicture jpeg = EncodePicture(EditorTest::PatternPicture(4032, 3024), L"jpg", 92);
+    std::ofstream(camera, std::ios::binary)
+        .write(reinterpret_cast<const char*>(jpeg.bytes.get()), static_cast<std::streamsize>(jpeg.length));
+    const std::filesystem::path heic = store / "IMG_0001.HEIC", avif = store / "IMG_0002.avif",
+                                webp = store / "IMG_0003.webp";
+    const std::vector<std::vector<std::string>> encoders = {
+        {"heif-enc", "-q", "80", "-p", "preset=ultrafast", camera.string(), "-o", heic.string()},
+        {"avifenc", "-s", "10", camera.string(), avif.string()},
+        {"cwebp", "-quiet", "-q", "85", camera.string(), "-o", webp.string()},
+    };
+    for (const auto& command : encoders) {
+        TestSupport::ChildProcess encoder(command);
+        ASSERT_EQ(encoder.WaitExit(std::chrono::seconds(120)), 0) << command[0];
+    }
+    for (const auto& made : {heic, avif, webp})
+        ASSERT_GT(std::filesystem::file_size(made), 500u << 10) << made;
+
+    const std::filesystem::path received = store / "received";
+    std::filesystem::create_directories(received);
+    TestSupport::TestReceiver receiver({"--store", received.string()});
+    AppConfig::Instance().PostUrl = receiver.WideUrl();
+    // A name sent as it is keeps its dot, so its part is typed by its extension.
+    AppConfig::Instance().EncodeType = L"gbk";
+    for (const auto& path : {heic, avif, webp})
+        ASSERT_EQ(Post(R"({"name":"addFile","path":")" + path.string() + R"("})"), S_OK);
+    Pump();
+    auto& items = control->View().list;
+    ASSERT_EQ(items.Items().size(), 3u);
+    auto* heicTile = static_cast<ListViewPostItem*>(items.ItemAtIndex(0));
+    heicTile->Data()->Load();
+    ASSERT_EQ(heicTile->Data()->Picture()->GetWidth(), 4032u);
+    const double before = MeanGreen(heicTile->Data()->Picture(), 1000, 1000, 64);
+    Pump();
+
+    EditThroughTheTile(heicTile, [&](HWND dialog) {
+        ClickIn(dialog, POINT{40, 91}); // "调整亮度"
+        const POINT thumb{119 + 61, 38};
+        EditorTest::Mouse(dialog, Action::Move, thumb);
+        EditorTest::Mouse(dialog, Action::LeftDown, thumb);
+        EditorTest::Mouse(dialog, Action::Move, POINT{thumb.x + 30, thumb.y});
+        EditorTest::Mouse(dialog, Action::LeftUp, POINT{thumb.x + 30, thumb.y});
+        EditorTest::Pump();
+        ClickIn(dialog, POINT{679, 583}); // "确定"
+    });
+    EXPECT_FALSE(heicTile->Data()->IsUnchanged());
+
+    control->View().OnUploadClicked();
+    MSG message;
+    while (AppState::Instance().IsUploading() && GetMessageW(&message, nullptr, 0, 0))
+        DispatchMessageW(&message);
+    ASSERT_TRUE(receiver.WaitForRecorded(3));
+    std::set<std::string> names;
+    for (int i = 0; i < 3; ++i) {
+        const Json::Value parsed = receiver.Parsed(i);
+        for (const Json::Value& part : parsed["parts"]) {
+            if (part["filename"].isNull())
+                continue;
+            names.insert(part["filename"].asString());
+            EXPECT_EQ(part["content_type"].asString(), "image/jpeg") << part["filename"].asString();
+        }
+    }
+    EXPECT_EQ(names, (std::set<std::string>{"IMG_0001.jpg", "IMG_0002.jpg", "IMG_0003.jpg"}));
+    for (const std::string& name : names) {
+        const std::filesystem::path file = received / name;
+        std::ifstream in(file, std::ios::binary);
+        char head[3] = {};
+        in.read(head, 3);
+        EXPECT_EQ(std::string(head, 3), "\xFF\xD8\xFF") << name;
+        const auto sent = Gdiplus::Bitmap::FromFile(file.wstring());
+        EXPECT_EQ(sent->GetRawFormat(), Gdiplus::ImageFormat::Jpeg) << name;
+        EXPECT_EQ(sent->GetWidth(), 4032u) << name;
+        EXPECT_EQ(sent->GetHeight(), 3024u) << name;
+    }
+    EXPECT_GT(MeanGreen(Gdiplus::Bitmap::FromFile((received / "IMG_0001.jpg").wstring()), 1000, 1000, 64),
+              before + 5);
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <unistd.h>
 
 using namespace Platform;
 using namespace EditorTest;
@@ -109,6 +110,60 @@ TEST_F(Canvas, ALargePictureIsShownFittedButKeptAtItsOwnSize)
     EXPECT_EQ(Shown(15, 100), 0xC0C0C0u);
     EXPECT_NE(Shown(16, 100), 0xC0C0C0u);
     EXPECT_EQ(Shown(680, 100), 0xC0C0C0u);
+}
+
+TEST_F(Canvas, ALargePhotoShowsAtOnceFromAReducedDecodeAndEditsWaitForItsFullPixels)
+{
+    canvas.LoadPicture(PatternPicture(4000, 3000));
+    // Only the canvas takes the worker's pixels, on its own thread, so they are not
+    // taken before the loop runs.
+    EXPECT_FALSE(canvas.HasFullPicture());
+    EXPECT_EQ(canvas.GetImageSize(), (SIZE{4000, 3000}));
+    EXPECT_EQ(canvas.ShownSize(), (SIZE{664, 498}));
+    EXPECT_EQ(Shown(15, 100), 0xC0C0C0u);
+    EXPECT_NE(Shown(300, 200), 0xC0C0C0u);
+    EXPECT_FALSE(canvas.HasFullPicture());
+
+    canvas.TurnRight();
+    EXPECT_TRUE(canvas.HasFullPicture());
+    EXPECT_EQ(canvas.GetImageSize(), (SIZE{3000, 4000}));
+    EXPECT_EQ(At(canvas.GetWorkingImage(), 2999, 0), Pattern(0, 0));
+    EXPECT_EQ(At(canvas.GetWorkingImage(), 0, 3999), Pattern(3999, 2999));
+    Pump();
+    EXPECT_EQ(canvas.GetImageSize(), (SIZE{3000, 4000}));
+
+    // A photo opened while another is still being read: the first one's late message
+    // changes nothing.
+    canvas.LoadPicture(PatternPicture(4000, 3000));
+    canvas.LoadPicture(PatternPicture(300, 200));
+    for (int i = 0; i < 100; ++i) {
+        Pump();
+        usleep(10000);
+    }
+    EXPECT_EQ(canvas.GetImageSize(), (SIZE{300, 200}));
+    EXPECT_EQ(canvas.PictureOrigin(), (POINT{198, 149}));
+    EXPECT_EQ(canvas.ShownSize(), (SIZE{300, 200}));
+    EXPECT_EQ(Shown(198, 149), Ref(Pattern(0, 0)));
+}
+
+TEST_F(Canvas, ALargePhotosFullPixelsReplaceTheReducedViewWhenTheyArrive)
+{
+    canvas.LoadPicture(PatternPicture(4000, 3000));
+    for (int i = 0; i < 500 && !canvas.HasFullPicture(); ++i) {
+        usleep(10000);
+        Pump();
+    }
+    ASSERT_TRUE(canvas.HasFullPicture());
+    // What is shown is the full picture scaled as the canvas scales it.
+    RasterImage expected = PictureToRaster(PatternPicture(4000, 3000));
+    ASSERT_TRUE(expected.ScaleTo(664, 498));
+    for (const POINT at : {POINT{16, 0}, POINT{300, 200}, POINT{679, 497}})
+        EXPECT_EQ(Shown(at.x, at.y), Ref(At(expected, at.x - 16, at.y))) << at.x;
+    canvas.SetBrightness(40);
+    EXPECT_TRUE(canvas.IsEdited());
+    const RasterImage taken = canvas.TakeWorkingImage();
+    EXPECT_EQ(taken.GetWidth(), 4000);
+    EXPECT_GT(At(taken, 10, 10).green, Pattern(10, 10).green);
 }
 
 TEST_F(Canvas, ActualPixelsScrollsWithBarsWhoseEndShowsThePicturesLastColumn)

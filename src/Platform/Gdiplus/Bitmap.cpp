@@ -155,6 +155,19 @@ std::shared_ptr<Bitmap> Bitmap::FromPixels(int width, int height, int stride, co
     return Own(std::move(copy));
 }
 
+std::shared_ptr<Bitmap> Bitmap::FromRows(int width, int height,
+                                         const std::function<void(int y, std::uint8_t* row)>& fillRow)
+{
+    if (const Status status = PixelBuffer::CheckSize(width, height); status != Status::Ok)
+        return Failed(status);
+    std::unique_ptr<PixelBuffer> made = PixelBuffer::Create(width, height);
+    if (!made)
+        return Failed(Status::OutOfMemory);
+    for (int y = 0; y < height; ++y)
+        fillRow(y, made->Row(y));
+    return Own(std::move(made));
+}
+
 std::shared_ptr<Bitmap> Bitmap::Own(std::shared_ptr<const PixelBuffer> owned)
 {
     std::shared_ptr<Bitmap> bitmap(new (std::nothrow) Bitmap());

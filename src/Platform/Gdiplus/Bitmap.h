@@ -30,6 +30,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -49,6 +50,10 @@ public:
     // 32-bit ARGB pixels (blue, green, red, alpha bytes), first row the top, rows
     // stride bytes apart; the pixels are copied.
     static std::shared_ptr<Bitmap> FromPixels(int width, int height, int stride, const void* scan0);
+    // A 32-bit ARGB bitmap whose rows (top first) fillRow writes straight into the
+    // bitmap's own pixels, so a large picture is never held twice while it is made.
+    static std::shared_ptr<Bitmap> FromRows(int width, int height,
+                                            const std::function<void(int y, std::uint8_t* row)>& fillRow);
 
     ~Bitmap();
     Bitmap(const Bitmap&) = delete;
