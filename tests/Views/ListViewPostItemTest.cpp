@@ -455,4 +455,18 @@ TEST_F(PostItemLooks, FailureBandsAfterATaskAndTheWholeReasonWhenPointedAt)
     AppConfig::Instance() = AppConfig();
 }
 
+// In English the bands read the English table's texts in the same places.
+TEST_F(PostItemLooks, FailureBandsInEnglish)
+{
+    AppConfig::Instance().Language = UiLanguage::English;
+    AppConfig::Instance().ShowUploadFeedback = true;
+    auto* first = static_cast<ListViewPostItem*>(list->Items()[0]);
+    auto* second = static_cast<ListViewPostItem*>(list->Items()[1]);
+    first->MarkFailed("not_success", L"reply not a success");
+    second->MarkFailed("cancelled", L"");
+    CurrentBackend().InjectMouse(Backend::MouseAction::Move, Screen(500, 300));
+    ExpectLooks("failed-en");
+    AppConfig::Instance() = AppConfig();
+}
+
 } // namespace
