@@ -116,7 +116,9 @@ void MainView::BuildList()
         list.EditRequested.connect([](ListViewItem* tile) { ImageEditForm::Edit(tile, GetActiveWindow()); }));
     listConnections.push_back(list.ViewRequested.connect([](ListViewItem* tile) { ImageViewForm::Open(tile); }));
     // Files dropped on the shown list become upload tiles too.
-    list.makeDroppedTile = [this](const std::wstring& path) { return new ListViewPostItem(&list, path); };
+    list.makeDroppedTile = [this](const std::wstring& path) -> std::unique_ptr<ListViewItem> {
+        return std::make_unique<ListViewPostItem>(&list, path);
+    };
     list.SetVisible(0);
 }
 
@@ -276,7 +278,7 @@ void MainView::OnFilesAdded()
 void MainView::AddPicture(const std::wstring& path)
 {
     if (!list.ContainsPath(path))
-        list.AddItem(new ListViewPostItem(&list, path));
+        list.AddItem(std::make_unique<ListViewPostItem>(&list, path));
 }
 
 void MainView::OnDropFiles(HDROP drop)

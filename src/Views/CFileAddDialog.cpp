@@ -425,7 +425,7 @@ void CFileAddDialog::OnFolderRead(WPARAM serial)
 void CFileAddDialog::ShowPictures(const PictureList& pictures)
 {
     for (const std::shared_ptr<ImageData>& record : pictures)
-        grid.AddItem(new ListViewSelectItem(record));
+        grid.AddItem(std::make_unique<ListViewSelectItem>(record));
     grid.Layout();
     grid.UpdateScrollBar();
     grid.InvalidateAll();
@@ -481,9 +481,9 @@ void CFileAddDialog::AddPictures()
                 notice.DoModal(GetActiveWindow());
                 break;
             }
-            auto* tile = new ListViewPostItem(mainList, checked[i]->Data()->path);
+            auto tile = std::make_unique<ListViewPostItem>(mainList, checked[i]->Data()->path);
             tile->TakeFrom(static_cast<const ListViewSelectItem&>(*checked[i]));
-            mainList->AddItem(tile);
+            mainList->AddItem(std::move(tile));
         }
         mainList->StartLoading();
     }
