@@ -439,7 +439,7 @@ std::vector<ListViewItem*> ListView::Items() const
     return tiles;
 }
 
-boost::signals2::connection ListView::WatchRemovals(std::function<void()> handler)
+Connection ListView::WatchRemovals(std::function<void()> handler)
 {
     return ItemsRemoved.connect([handler = std::move(handler)](int) { handler(); });
 }

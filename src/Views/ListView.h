@@ -8,6 +8,7 @@
 // target's to handle.
 
 #include "Biz/UploadList.h"
+#include "Platform/Signal.h"
 #include "UI/ControlBase.h"
 #include "UI/DeferredDelete.h"
 #include "UI/NativeControl.h"
@@ -15,8 +16,6 @@
 #include "Views/OleDrager.h"
 #include "Views/RemarkEditing.h"
 #include "Views/TileList.h"
-
-#include <boost/signals2/signal.hpp>
 
 #include <cstdint>
 #include <functional>
@@ -90,7 +89,7 @@ public:
     ListViewItem* FindById(std::int32_t id) const override;
     int IndexOf(std::int32_t id) const override;
     ListViewItem* ItemAtIndex(int position) const override { return items.at(static_cast<std::size_t>(position)).get(); }
-    boost::signals2::connection WatchRemovals(std::function<void()> handler) override;
+    Platform::Connection WatchRemovals(std::function<void()> handler) override;
     // The first tile whose rectangle contains the content point.
     ListViewItem* ItemAt(Platform::POINT point) const;
     bool ContainsPath(const std::wstring& path) const;
@@ -164,14 +163,14 @@ public:
     bool ProcessWindowMessage(Platform::HWND window, Platform::UINT message, Platform::WPARAM wParam,
                               Platform::LPARAM lParam, Platform::LRESULT& result);
 
-    boost::signals2::signal<void()> FilesDropped;
-    boost::signals2::signal<void(int)> SelectionChanged;
-    boost::signals2::signal<void(int)> ItemsRemoved;
-    boost::signals2::signal<void(ListViewItem*)> ItemActivated;
-    boost::signals2::signal<void()> LoadingFinished;
+    Platform::Signal<void()> FilesDropped;
+    Platform::Signal<void(int)> SelectionChanged;
+    Platform::Signal<void(int)> ItemsRemoved;
+    Platform::Signal<void(ListViewItem*)> ItemActivated;
+    Platform::Signal<void()> LoadingFinished;
     // A tile's edit and view buttons: the list's owner opens the editor or the preview.
-    boost::signals2::signal<void(ListViewItem*)> EditRequested;
-    boost::signals2::signal<void(ListViewItem*)> ViewRequested;
+    Platform::Signal<void(ListViewItem*)> EditRequested;
+    Platform::Signal<void(ListViewItem*)> ViewRequested;
 
 private:
     Platform::HWND CreateListWindow(Platform::HWND parent, const Platform::RECT& rect, std::uint32_t style);

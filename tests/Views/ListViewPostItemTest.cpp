@@ -156,9 +156,9 @@ TEST_F(PostItemTest, TheEditAndViewButtonsAskTheListsOwnerForTheForms)
     auto* tile = AddPost(Photo("photo.png", 64, 48));
     Refresh();
     std::vector<std::pair<char, ListViewItem*>> requests;
-    boost::signals2::scoped_connection edit =
+    Platform::ScopedConnection edit =
         list->EditRequested.connect([&](ListViewItem* asked) { requests.emplace_back('e', asked); });
-    boost::signals2::scoped_connection view =
+    Platform::ScopedConnection view =
         list->ViewRequested.connect([&](ListViewItem* asked) { requests.emplace_back('v', asked); });
     Click(Inside(tile->editButton));
     Click(Inside(tile->viewButton));
