@@ -30,7 +30,6 @@ constexpr std::uint32_t kBandShade = 0x5A000000;
 constexpr std::uint32_t kBandFill = 0xD2ABD369;
 // The caption is the user's text as it is: an "&" is no mnemonic prefix.
 constexpr UINT kRemarkFormat = DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX;
-constexpr int kCentred = 1;
 
 bool Contains(const RECT& rect, POINT point)
 {
@@ -241,7 +240,7 @@ void ListViewPostItem::DrawProgress(Zivoro::UI::CPaintEventArgs* args, const REC
     const float fraction = ProgressFraction(*record);
     const int filled = static_cast<int>(static_cast<float>(band.right - band.left) * fraction);
     Fill(graphics, kBandFill, RECT{band.left, band.top, band.left + filled, band.bottom});
-    DrawCaption(graphics, ProgressText(*record, accepted), band, kWhite, kCentred);
+    DrawCaption(graphics, ProgressText(*record, accepted), band, kWhite, TextAlignment::Centre);
 }
 
 void ListViewPostItem::RefreshProgress()
