@@ -101,8 +101,8 @@ int main(int argc, char** argv)
     list.Create(owner, RECT{10, 10, 500, 400});
     ListViewItem* tiles[2];
     for (int i = 0; i < 2; ++i) {
-        tiles[i] = new ListViewSelectItem(std::make_shared<ImageData>(std::filesystem::path(argv[1 + i]).wstring()));
-        list.AddItem(tiles[i]);
+        tiles[i] = list.AddItem(
+            std::make_unique<ListViewSelectItem>(std::make_shared<ImageData>(std::filesystem::path(argv[1 + i]).wstring())));
         tiles[i]->Data()->Load();
     }
     Pump();

@@ -110,7 +110,7 @@ HRESULT CTrellan::FinalConstruct()
 CTrellan::~CTrellan()
 {
     refusals.disconnect();
-    for (boost::signals2::connection& connection : listConnections)
+    for (const Platform::Connection& connection : listConnections)
         connection.disconnect();
     if (window)
         DestroyWindow(window);

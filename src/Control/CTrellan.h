@@ -11,7 +11,6 @@
 
 #include <json/value.h>
 
-#include <boost/signals2/connection.hpp>
 
 #include <atomic>
 #include <functional>
@@ -105,5 +104,5 @@ private:
     PageEvents pageEvents{[this](const Json::Value& event) { sendJson(event); }};
     // Disconnected when the control goes: the admission outlives it.
     Platform::Connection refusals;
-    std::vector<boost::signals2::connection> listConnections;
+    std::vector<Platform::Connection> listConnections;
 };

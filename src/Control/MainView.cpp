@@ -83,9 +83,6 @@ void MainView::DisconnectAll()
     for (const Platform::Connection& connection : connections)
         connection.disconnect();
     connections.clear();
-    for (boost::signals2::connection& connection : listConnections)
-        connection.disconnect();
-    listConnections.clear();
 }
 
 void MainView::OnCreate(HWND controlWindow)
@@ -124,15 +121,17 @@ void MainView::BuildList()
     list.SetAnchors(AnchorTop | AnchorBottom | AnchorLeft | AnchorRight);
     list.SetMargins(1, kListTop, 1, 1);
     list.SetEditable(1);
-    listConnections.push_back(list.SelectionChanged.connect([this](int value) { OnSelectionChanged(value); }));
-    listConnections.push_back(list.ItemsRemoved.connect([this](int id) { OnItemsRemoved(id); }));
-    listConnections.push_back(list.ItemActivated.connect([this](ListViewItem* tile) { OnItemActivated(tile); }));
-    listConnections.push_back(list.FilesDropped.connect([this] { OnFilesDropped(); }));
-    listConnections.push_back(
+    connections.push_back(list.SelectionChanged.connect([this](int value) { OnSelectionChanged(value); }));
+    connections.push_back(list.ItemsRemoved.connect([this](int id) { OnItemsRemoved(id); }));
+    connections.push_back(list.ItemActivated.connect([this](ListViewItem* tile) { OnItemActivated(tile); }));
+    connections.push_back(list.FilesDropped.connect([this] { OnFilesDropped(); }));
+    connections.push_back(
         list.EditRequested.connect([](ListViewItem* tile) { ImageEditForm::Edit(tile, GetActiveWindow()); }));
-    listConnections.push_back(list.ViewRequested.connect([](ListViewItem* tile) { ImageViewForm::Open(tile); }));
+    connections.push_back(list.ViewRequested.connect([](ListViewItem* tile) { ImageViewForm::Open(tile); }));
     // Files dropped on the shown list become upload tiles too.
-    list.makeDroppedTile = [this](const std::wstring& path) { return new ListViewPostItem(&list, path); };
+    list.makeDroppedTile = [this](const std::wstring& path) -> std::unique_ptr<ListViewItem> {
+        return std::make_unique<ListViewPostItem>(&list, path);
+    };
     list.SetVisible(0);
 }
 
@@ -354,7 +353,7 @@ void MainView::OnFilesAdded()
 void MainView::AddPicture(const std::wstring& path)
 {
     if (!list.ContainsPath(path))
-        list.AddItem(new ListViewPostItem(&list, path));
+        list.AddItem(std::make_unique<ListViewPostItem>(&list, path));
 }
 
 void MainView::OnDropFiles(HDROP drop)

@@ -16,8 +16,6 @@
 #include "UI/Label.h"
 #include "Views/ListView.h"
 
-#include <boost/signals2/connection.hpp>
-
 #include <string>
 #include <vector>
 
@@ -132,6 +130,4 @@ private:
     // The order the sort box shows; put back when a sort is refused during an upload.
     int sortIndex = 0;
     std::vector<Platform::Connection> connections;
-    // The list's signals are Boost's; their connections are kept apart.
-    std::vector<boost::signals2::connection> listConnections;
 };

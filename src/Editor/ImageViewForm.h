@@ -9,10 +9,9 @@
 // again by id, and when the tile has gone the arrows step from the place it had.
 
 #include "Imaging/Picture.h"
+#include "Platform/Signal.h"
 #include "UI/Controls/Button.h"
 #include "UI/FormBase.h"
-
-#include <boost/signals2/connection.hpp>
 
 #include <memory>
 
@@ -74,5 +73,5 @@ private:
     // What shownPicture was made for.
     std::shared_ptr<ImageData> preparedRecord;
     Platform::SIZE preparedSize;
-    boost::signals2::scoped_connection listChanged;
+    Platform::ScopedConnection listChanged;
 };

@@ -131,12 +131,14 @@ void DrawPictureStretched(Graphics& graphics, const Bitmap* picture, const RECT&
         graphics.DrawImage(picture, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
 }
 
-void DrawCaption(Graphics& graphics, const std::wstring& text, const RECT& rect, COLORREF color, int alignment)
+void DrawCaption(Graphics& graphics, const std::wstring& text, const RECT& rect, COLORREF color, TextAlignment alignment)
 {
     const Gdiplus::Font font(L"新宋体", 12, FontStyleRegular, UnitPixel);
     const SolidBrush brush(Opaque(color));
     StringFormat format;
-    format.SetAlignment(static_cast<StringAlignment>(alignment));
+    format.SetAlignment(alignment == TextAlignment::Near     ? StringAlignmentNear
+                        : alignment == TextAlignment::Centre ? StringAlignmentCenter
+                                                             : StringAlignmentFar);
     format.SetLineAlignment(StringAlignmentCenter);
     format.SetTrimming(StringTrimmingEllipsisCharacter);
     const RectF layout{static_cast<float>(rect.left), static_cast<float>(rect.top),

@@ -29,10 +29,10 @@ void DrawPictureCentered(Platform::Gdiplus::Graphics& graphics, const Platform::
                          const Platform::RECT& rect);
 void DrawPictureStretched(Platform::Gdiplus::Graphics& graphics, const Platform::Gdiplus::Bitmap* picture,
                           const Platform::RECT& rect);
+enum class TextAlignment { Near, Centre, Far };
 // One line of UI text centred vertically, cut with an ellipsis when it does not fit.
-// alignment: 0 near, 1 centre, 2 far.
 void DrawCaption(Platform::Gdiplus::Graphics& graphics, const std::wstring& text, const Platform::RECT& rect,
-                 Platform::COLORREF color, int alignment);
+                 Platform::COLORREF color, TextAlignment alignment);
 void DrawOutline(Platform::Gdiplus::Graphics& graphics, int x, int y, int width, int height, Platform::COLORREF color,
                  float penWidth);
 void DrawOutline(Platform::Gdiplus::Graphics& graphics, const Platform::RECT& rect, Platform::COLORREF color,

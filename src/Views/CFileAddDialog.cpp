@@ -455,7 +455,7 @@ void CFileAddDialog::OnFolderRead(WPARAM serial)
 void CFileAddDialog::ShowPictures(const PictureList& pictures)
 {
     for (const std::shared_ptr<ImageData>& record : pictures)
-        grid.AddItem(new ListViewSelectItem(record));
+        grid.AddItem(std::make_unique<ListViewSelectItem>(record));
     grid.Layout();
     grid.UpdateScrollBar();
     grid.InvalidateAll();
@@ -530,9 +530,9 @@ std::size_t CFileAddDialog::AddChecked(const std::vector<ListViewItem*>& checked
             notice.DoModal(GetActiveWindow());
             return i;
         }
-        auto* tile = new ListViewPostItem(mainList, record.path);
+        auto tile = std::make_unique<ListViewPostItem>(mainList, record.path);
         tile->TakeFrom(static_cast<const ListViewSelectItem&>(*checked[i]));
-        mainList->AddItem(tile);
+        mainList->AddItem(std::move(tile));
     }
     return count;
 }

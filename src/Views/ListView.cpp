@@ -1,10 +1,9 @@
 // Sections: window and layout; content (adding, removing, moving, sorting, lookups,
 // selection, remark editing); window messages (paint, mouse, wheel, scroll bar,
-// keys); drops (files from outside, tiles dragged within the list).
+// keys); tile drags.
 
 #include "Views/ListView.h"
 
-#include "Biz/FileAdmission.h"
 #include "Biz/AppState.h"
 #include "Biz/ImageData.h"
 #include "Biz/UploadItem.h"
@@ -15,22 +14,17 @@
 #include "Platform/Gdiplus/Graphics.h"
 #include "Platform/Gdiplus/GraphicsTypes.h"
 #include "Platform/Ole/DragDrop.h"
-#include "Platform/Ole/GlobalMemory.h"
-#include "Platform/Ole/StorageMedium.h"
 #include "Platform/Win/Input.h"
 #include "Platform/Win/Painting.h"
 #include "Platform/Win/ScrollBar.h"
 #include "Platform/Win/WindowGeometry.h"
 #include "UI/EventArgs.h"
 #include "UI/WindowedLayout.h"
-#include "Views/CustomDataObject.h"
-#include "Views/FormatRegistry.h"
+#include "Views/ListDropTarget.h"
 #include "Views/ListViewItem.h"
 #include "Views/ThumbnailLoader.h"
 
 #include <algorithm>
-#include <atomic>
-#include <cstring>
 #include <utility>
 
 using namespace Platform;
@@ -40,44 +34,47 @@ namespace {
 const wchar_t* const kClass = L"ZivoroListView";
 // Room kept free for the vertical scroll bar when counting columns.
 constexpr int kScrollBarRoom = 17;
-// The longest remark the editor hands over, in characters.
-// What a tile drag carries: the tile id first (4 bytes, as every reader of the
-// format expects), then the identity of the list it came from, because tile ids are
-// given per list and mean nothing to another one.
-struct TileDragData {
-    std::uint32_t id;
-    std::uint32_t reserved;
-    std::uint64_t list;
-};
 
-// Never reused within the process, unlike a list's address.
-std::uint64_t NewListIdentity()
+using Tiles = std::vector<std::unique_ptr<ListViewItem>>;
+
+// The first tile for which test holds.
+template <typename Test>
+Tiles::const_iterator FindTile(const Tiles& tiles, Test test)
 {
-    static std::atomic<std::uint64_t> next{1};
-    return next.fetch_add(1);
+    return std::find_if(tiles.begin(), tiles.end(), [&](const std::unique_ptr<ListViewItem>& tile) { return test(tile.get()); });
 }
 
-void RemoveById(std::vector<ListViewItem*>& tiles, std::int32_t id)
+Tiles::const_iterator FindTile(const Tiles& tiles, std::int32_t id)
 {
-    std::erase_if(tiles, [id](ListViewItem* tile) { return tile->Id() == id; });
+    return FindTile(tiles, [id](const ListViewItem* tile) { return tile->Id() == id; });
+}
+
+// Takes the tile out of the list's order.
+std::unique_ptr<ListViewItem> TakeTile(Tiles& tiles, Tiles::const_iterator at)
+{
+    std::unique_ptr<ListViewItem> tile = std::move(tiles[static_cast<std::size_t>(at - tiles.cbegin())]);
+    tiles.erase(at);
+    return tile;
 }
 
 // A stable sort of the tiles by a key read once per tile: ties keep their order.
 template <typename KeyOf>
-void SortByKey(std::vector<ListViewItem*>& tiles, KeyOf keyOf)
+void SortByKey(Tiles& tiles, KeyOf keyOf)
 {
-    std::vector<std::pair<decltype(keyOf(tiles.front())), ListViewItem*>> keyed;
+    std::vector<std::pair<decltype(keyOf(tiles.front().get())), std::unique_ptr<ListViewItem>>> keyed;
     keyed.reserve(tiles.size());
-    for (ListViewItem* tile : tiles)
-        keyed.emplace_back(keyOf(tile), tile);
+    for (std::unique_ptr<ListViewItem>& tile : tiles) {
+        auto key = keyOf(tile.get());
+        keyed.emplace_back(std::move(key), std::move(tile));
+    }
     std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     for (std::size_t i = 0; i < keyed.size(); ++i)
-        tiles[i] = keyed[i].second;
+        tiles[i] = std::move(keyed[i].second);
 }
 
 // The same by a field of the tiles' records; tiles without a record come first.
 template <typename FieldOf>
-void SortByRecord(std::vector<ListViewItem*>& tiles, FieldOf fieldOf)
+void SortByRecord(Tiles& tiles, FieldOf fieldOf)
 {
     using Field = decltype(fieldOf(std::declval<const ImageData&>()));
     SortByKey(tiles, [&](ListViewItem* tile) {
@@ -88,17 +85,16 @@ void SortByRecord(std::vector<ListViewItem*>& tiles, FieldOf fieldOf)
 
 } // namespace
 
-ListView::ListView(Role listRole) : role(listRole), identity(NewListIdentity()) {}
+ListView::ListView(Role listRole)
+    : role(listRole), dropTarget(ComPtr<ListDropTarget>::Adopt(new ListDropTarget(this, listRole == Role::UploadList)))
+{
+}
 
 ListView::~ListView()
 {
     DestroyWithFont(hwnd);
     Reset();
-    // Tiles a handler removed, should the list go before that handler returned.
-    for (ListViewItem* tile : discarded)
-        delete tile;
-    if (dragData)
-        dragData->Release();
+    dropTarget->Detach();
 }
 
 // ---------------------------------------------------------------------------------
@@ -107,12 +103,11 @@ ListView::~ListView()
 HWND ListView::CreateListWindow(HWND parentWindow, const RECT& rect, std::uint32_t style)
 {
     RegisterClassOnce(kClass, nullptr, CS_DBLCLKS);
-    FormatRegistry::Instance().RegisterFormat(DragFormat);
     hwnd = CreateWindowExW(0, kClass, L"", style, rect.left, rect.top, rect.right - rect.left,
                            rect.bottom - rect.top, parentWindow, nullptr, nullptr, this);
     if (!hwnd)
         return nullptr;
-    RegisterDragDrop(hwnd, this);
+    RegisterDragDrop(hwnd, dropTarget.Get());
     remarks.Create(hwnd);
     return hwnd;
 }
@@ -274,11 +269,12 @@ void ListView::MakeBackBuffer(int width, int height)
 // ---------------------------------------------------------------------------------
 // Content
 
-void ListView::AddItem(ListViewItem* tile)
+ListViewItem* ListView::AddItem(std::unique_ptr<ListViewItem> owned)
 {
+    ListViewItem* tile = owned.get();
     tile->SetList(this);
     tile->listData = nextId++;
-    items.push_back(tile);
+    items.push_back(std::move(owned));
     pendingSort.reset();
     if (!loadingQueued && hwnd) {
         const std::shared_ptr<ImageData> record = tile->Data();
@@ -287,6 +283,7 @@ void ListView::AddItem(ListViewItem* tile)
     }
     if (role == Role::UploadList)
         TileAdded(tile);
+    return tile;
 }
 
 void ListView::StartLoading()
@@ -297,13 +294,12 @@ void ListView::StartLoading()
         loader = std::make_unique<ThumbnailLoader>(hwnd, TileLoadedMessage, LoadingDoneMessage);
     // From the first tile in view to the end, then the tiles above it.
     const int top = ScrollPosition();
-    const auto firstVisible =
-        std::find_if(items.begin(), items.end(), [top](ListViewItem* tile) { return tile->GetBounds().bottom > top; });
+    const auto firstVisible = FindTile(items, [top](ListViewItem* tile) { return tile->GetBounds().bottom > top; });
     std::vector<ThumbnailLoader::Job> jobs;
     jobs.reserve(items.size());
-    for (auto it = firstVisible; it != items.end(); ++it)
+    for (auto it = firstVisible; it != items.cend(); ++it)
         jobs.push_back({(*it)->Id(), (*it)->Data()});
-    for (auto it = items.begin(); it != firstVisible; ++it)
+    for (auto it = items.cbegin(); it != firstVisible; ++it)
         jobs.push_back({(*it)->Id(), (*it)->Data()});
     loader->Start(std::move(jobs));
 }
@@ -327,12 +323,10 @@ void ListView::RemoveItem(std::int32_t id)
     selection.Forget(id);
     if (hoverId == id)
         hoverId = -1;
-    const auto found = std::find_if(items.begin(), items.end(), [id](ListViewItem* tile) { return tile->Id() == id; });
+    const auto found = FindTile(items, id);
     if (found != items.end()) {
-        ListViewItem* tile = *found;
-        TileLeaving(tile);
-        items.erase(found);
-        Discard(tile);
+        TileLeaving(found->get());
+        Discard(TakeTile(items, found));
     }
     ItemsRemoved(id);
     UpdateScrollBar();
@@ -346,14 +340,10 @@ void ListView::DeleteSelected()
     if (DeletingRefused())
         return;
     for (ListViewItem* selected : selection.TakeAll()) {
-        const std::int32_t id = selected->Id();
-        std::vector<ListViewItem*> removed;
-        std::copy_if(items.begin(), items.end(), std::back_inserter(removed),
-                     [id](ListViewItem* tile) { return tile->Id() == id; });
-        RemoveById(items, id);
-        for (ListViewItem* tile : removed) {
-            TileLeaving(tile);
-            Discard(tile);
+        const auto found = FindTile(items, selected->Id());
+        if (found != items.end()) {
+            TileLeaving(found->get());
+            Discard(TakeTile(items, found));
         }
     }
     ItemsRemoved(0);
@@ -386,49 +376,31 @@ void ListView::Clear()
 void ListView::Reset()
 {
     StopLoading();
-    const std::vector<ListViewItem*> going = std::exchange(items, {});
+    Tiles going = std::exchange(items, {});
     selection.TakeAll();
     hoverId = -1;
-    for (ListViewItem* tile : going)
-        Discard(tile);
+    for (std::unique_ptr<ListViewItem>& tile : going)
+        Discard(std::move(tile));
     remarks.ForgetAll();
 }
 
-void ListView::Discard(ListViewItem* tile)
-{
-    ForgetLinks(tile);
-    if (tileCalls > 0)
-        discarded.push_back(tile);
-    else
-        delete tile;
-}
-
-void ListView::ForgetLinks(ListViewItem* tile)
+void ListView::Discard(std::unique_ptr<ListViewItem> tile)
 {
     // The tile whose remark is being edited is going: its editor closes unsaved.
-    remarks.Forget(tile);
-}
-
-void ListView::DeleteDiscarded()
-{
-    if (tileCalls > 0)
-        return;
-    for (ListViewItem* tile : std::exchange(discarded, {}))
-        delete tile;
+    remarks.Forget(tile.get());
+    graveyard.Delete(std::move(tile));
 }
 
 void ListView::MoveItem(std::int32_t fromId, std::int32_t toId)
 {
     if (fromId == toId || items.size() < 2)
         return;
-    const auto from = std::find_if(items.begin(), items.end(), [fromId](ListViewItem* t) { return t->Id() == fromId; });
+    const auto from = FindTile(items, fromId);
     if (from == items.end())
         return;
     pendingSort.reset();
-    ListViewItem* moving = *from;
-    items.erase(from);
-    const auto to = std::find_if(items.begin(), items.end(), [toId](ListViewItem* t) { return t->Id() == toId; });
-    items.insert(to, moving);
+    std::unique_ptr<ListViewItem> moving = TakeTile(items, from);
+    items.insert(FindTile(items, toId), std::move(moving));
     Layout();
     InvalidateAll();
 }
@@ -442,10 +414,10 @@ void ListView::Sort(SortOrder order)
         SortByRecord(items, [](const ImageData& data) { return data.fileTime; });
     } else if (order == SortOrder::ByShotTime) {
         SortByRecord(items, [](const ImageData& data) { return data.ShotTime(); });
-        const bool unread = std::any_of(items.begin(), items.end(), [](ListViewItem* tile) {
-            const std::shared_ptr<ImageData> data = tile->Data();
-            return data && !data->IsLoaded();
-        });
+        const bool unread = FindTile(items, [](const ListViewItem* tile) {
+                                const std::shared_ptr<ImageData> data = tile->Data();
+                                return data && !data->IsLoaded();
+                            }) != items.end();
         if (unread) {
             pendingSort = order;
             StartLoading();
@@ -460,57 +432,69 @@ void ListView::Sort(SortOrder order)
 
 ListViewItem* ListView::FindById(std::int32_t id) const
 {
-    const auto found = std::find_if(items.begin(), items.end(), [id](ListViewItem* t) { return t->Id() == id; });
-    return found == items.end() ? nullptr : *found;
+    const auto found = FindTile(items, id);
+    return found == items.end() ? nullptr : found->get();
 }
 
-boost::signals2::connection ListView::WatchRemovals(std::function<void()> handler)
+std::vector<ListViewItem*> ListView::Items() const
+{
+    std::vector<ListViewItem*> tiles;
+    tiles.reserve(items.size());
+    for (const std::unique_ptr<ListViewItem>& tile : items)
+        tiles.push_back(tile.get());
+    return tiles;
+}
+
+Connection ListView::WatchRemovals(std::function<void()> handler)
 {
     return ItemsRemoved.connect([handler = std::move(handler)](int) { handler(); });
 }
 
 int ListView::IndexOf(std::int32_t id) const
 {
-    const auto found = std::find_if(items.begin(), items.end(), [id](ListViewItem* t) { return t->Id() == id; });
+    const auto found = FindTile(items, id);
     return found == items.end() ? -1 : static_cast<int>(found - items.begin());
 }
 
 ListViewItem* ListView::ItemAt(POINT point) const
 {
-    const auto found = std::find_if(items.begin(), items.end(), [point](ListViewItem* t) { return t->HitTest(point); });
-    return found == items.end() ? nullptr : *found;
+    const auto found = FindTile(items, [point](ListViewItem* tile) { return tile->HitTest(point); });
+    return found == items.end() ? nullptr : found->get();
 }
 
 bool ListView::ContainsPath(const std::wstring& path) const
 {
-    return std::any_of(items.begin(), items.end(), [&](ListViewItem* tile) { return tile->HasPath(path); });
+    return FindTile(items, [&](ListViewItem* tile) { return tile->HasPath(path); }) != items.end();
 }
 
 bool ListView::ContainsFile(ListViewItem* other) const
 {
-    return std::any_of(items.begin(), items.end(), [&](ListViewItem* tile) { return tile->SameFile(other); });
+    return FindTile(items, [&](ListViewItem* tile) { return tile->SameFile(other); }) != items.end();
 }
 
 int ListView::CheckedCount() const
 {
-    return static_cast<int>(std::count_if(items.begin(), items.end(), [](ListViewItem* t) { return t->checked != 0; }));
+    return static_cast<int>(
+        std::count_if(items.begin(), items.end(), [](const std::unique_ptr<ListViewItem>& t) { return t->checked != 0; }));
 }
 
 void ListView::GetChecked(std::vector<ListViewItem*>& out) const
 {
-    std::copy_if(items.begin(), items.end(), std::back_inserter(out), [](ListViewItem* t) { return t->checked != 0; });
+    for (const std::unique_ptr<ListViewItem>& tile : items)
+        if (tile->checked != 0)
+            out.push_back(tile.get());
 }
 
 void ListView::SetAllChecked(std::int32_t value)
 {
-    for (ListViewItem* tile : items)
+    for (const std::unique_ptr<ListViewItem>& tile : items)
         tile->SetChecked(value);
 }
 
 std::int64_t ListView::SumSizes() const
 {
     std::int64_t sum = 0;
-    for (ListViewItem* tile : items)
+    for (const std::unique_ptr<ListViewItem>& tile : items)
         if (const std::shared_ptr<ImageData> record = tile->Data())
             sum += record->fileSize;
     return sum;
@@ -519,21 +503,21 @@ std::int64_t ListView::SumSizes() const
 std::int64_t ListView::SumCheckedSizes() const
 {
     std::int64_t sum = 0;
-    for (ListViewItem* tile : items)
+    for (const std::unique_ptr<ListViewItem>& tile : items)
         tile->AddCheckedSize(sum);
     return sum;
 }
 
 void ListView::SelectAll(int value)
 {
-    selection.SetAll(items, value != 0);
+    selection.SetAll(Items(), value != 0);
 }
 
 std::vector<UploadItem*> ListView::UploadItems() const
 {
     std::vector<UploadItem*> uploads;
-    for (ListViewItem* tile : items)
-        if (auto* upload = dynamic_cast<UploadItem*>(tile))
+    for (const std::unique_ptr<ListViewItem>& tile : items)
+        if (auto* upload = dynamic_cast<UploadItem*>(tile.get()))
             uploads.push_back(upload);
     return uploads;
 }
@@ -636,7 +620,7 @@ void ListView::OnPaintMessage()
         args.scratchDC = scratch;
         args.graphics = &graphics;
         const int position = ScrollPosition(), bottom = position + client.bottom;
-        auto tile = std::find_if(items.begin(), items.end(), [position](ListViewItem* t) { return t->GetBounds().bottom > position; });
+        auto tile = FindTile(items, [position](ListViewItem* t) { return t->GetBounds().bottom > position; });
         for (; tile != items.end() && (*tile)->GetBounds().top < bottom; ++tile)
             (*tile)->Paint(&args, position);
         DeleteDC(scratch);
@@ -664,31 +648,23 @@ void ListView::OnPress(WPARAM keys, POINT point)
     if (!tile) {
         selection.Clear();
     } else if (keys & MK_SHIFT) {
-        selection.ExtendTo(tile, items);
+        selection.ExtendTo(tile, Items());
     } else if (keys & MK_CONTROL) {
         selection.Toggle(tile);
     } else {
         selection.Clear();
         selection.SetAnchor(-1);
-        ++tileCalls;
+        const auto call = graveyard.Enter();
         tile->OnMouseDown(point);
-        --tileCalls;
         if (FindById(tile->Id()) == tile && !tile->HitButton(point) && editable)
             PrepareDrag(tile);
-        DeleteDiscarded();
     }
     SelectionChanged(0);
 }
 
 void ListView::PrepareDrag(ListViewItem* tile)
 {
-    auto* object = new CustomDataObject;
-    const TileDragData carried{static_cast<std::uint32_t>(tile->Id()), 0, identity};
-    object->SetBlock(&carried, sizeof carried, DragFormat);
-    if (dragData)
-        dragData->Release();
-    dragData = object;
-    Prepare(object);
+    Prepare(ComPtr<IDataObject>::Adopt(dropTarget->CarryTile(tile->Id())).Get());
 }
 
 void ListView::OnRelease(POINT point)
@@ -698,10 +674,8 @@ void ListView::OnRelease(POINT point)
     ListViewItem* tile = ItemAt(point);
     if (!tile)
         return;
-    ++tileCalls;
+    const auto call = graveyard.Enter();
     tile->OnMouseUp(point);
-    --tileCalls;
-    DeleteDiscarded();
 }
 
 void ListView::OnDoubleClick(POINT point)
@@ -793,7 +767,7 @@ void ListView::OnScroll(int request, int thumbPosition)
 void ListView::OnKeyUp(WPARAM key)
 {
     if (key == 'A' && GetKeyState(VK_CONTROL) < 0) {
-        selection.SetAll(items, true);
+        selection.SetAll(Items(), true);
         SelectionChanged(0);
     } else if (key == VK_DELETE && role == Role::UploadList) {
         DeleteSelected();
@@ -815,80 +789,4 @@ void ListView::OnDestroy()
     backBuffer = nullptr;
     backBufferSize = SIZE{};
     RevokeDragDrop(hwnd);
-}
-
-// ---------------------------------------------------------------------------------
-// Drops
-
-HRESULT ListView::DragEnter(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect)
-{
-    // Files from outside are copied, never moved away from their owner.
-    if (effect)
-        *effect &= ~DROPEFFECT_MOVE;
-    return CIDropTargetImpl::DragEnter(data, keyState, point, effect);
-}
-
-HRESULT ListView::DragOver(DWORD keyState, POINTL point, DWORD* effect)
-{
-    if (effect)
-        *effect &= ~DROPEFFECT_MOVE;
-    return CIDropTargetImpl::DragOver(keyState, point, effect);
-}
-
-HRESULT ListView::Drop(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect)
-{
-    if (effect)
-        *effect &= ~DROPEFFECT_MOVE;
-    return CIDropTargetImpl::Drop(data, keyState, point, effect);
-}
-
-bool ListView::AcceptsDroppedFile(const std::wstring& path) const
-{
-    return !ContainsPath(path) && FileAdmission::Instance().Admit(path, PictureRule::ListDrop, Count());
-}
-
-void ListView::OnDropFiles(HDROP drop)
-{
-    if (role != Role::UploadList || !makeDroppedTile)
-        return;
-    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    if (count < 1)
-        return;
-    for (UINT i = 0; i < count; ++i) {
-        // Read whole: a path cut to a buffer could name another file. A full list
-        // refuses each file, so that every refused file is reported.
-        const std::wstring path = DragQueryFilePath(drop, i);
-        if (!AcceptsDroppedFile(path))
-            continue;
-        if (ListViewItem* tile = makeDroppedTile(path))
-            AddItem(tile);
-    }
-    Layout();
-    UpdateScrollBar();
-    InvalidateRect(hwnd, nullptr, FALSE);
-    FilesDropped();
-}
-
-void ListView::OnDropCustom(IDataObject* data, DWORD, POINTL point, DWORD*)
-{
-    POINT local{point.x, point.y};
-    ScreenToClient(hwnd, &local);
-    local.y += ScrollPosition();
-    ListViewItem* target = ItemAt(local);
-    if (!target)
-        return;
-    FORMATETC format = FormatRegistry::Instance().LookupFormat(DragFormat);
-    STGMEDIUM medium;
-    if (data->GetData(&format, &medium) != S_OK)
-        return;
-    TileDragData carried{};
-    const void* bytes = GlobalLock(medium.hGlobal);
-    const bool complete = bytes && GlobalSize(medium.hGlobal) >= sizeof carried;
-    if (complete)
-        std::memcpy(&carried, bytes, sizeof carried);
-    GlobalUnlock(medium.hGlobal);
-    ReleaseStgMedium(&medium);
-    // A tile from another list carries an id that means nothing here.
-    if (complete && carried.list == identity)
-        MoveItem(static_cast<std::int32_t>(carried.id), target->Id());
 }

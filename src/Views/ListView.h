@@ -4,18 +4,18 @@
 // selection, hover, deletion, reordering by dragging a tile, sorting, the tiles'
 // buttons and remark editing. Files dropped on it from outside become upload tiles.
 // It paints itself into a back buffer; the host's control tree neither paints it nor
-// passes it mouse events. The list owns its tiles.
+// passes it mouse events. The list owns its tiles; drops on it are its drop
+// target's to handle.
 
 #include "Biz/UploadList.h"
+#include "Platform/Signal.h"
 #include "UI/ControlBase.h"
+#include "UI/DeferredDelete.h"
 #include "UI/NativeControl.h"
-#include "Views/CIDropTargetImpl.h"
 #include "Views/ListSelection.h"
 #include "Views/OleDrager.h"
 #include "Views/RemarkEditing.h"
 #include "Views/TileList.h"
-
-#include <boost/signals2/signal.hpp>
 
 #include <cstdint>
 #include <functional>
@@ -24,11 +24,11 @@
 #include <string>
 #include <vector>
 
+class ListDropTarget;
 class ListViewItem;
 class ThumbnailLoader;
 
 class ListView : public NativeControl<ListView>,
-                 public CIDropTargetImpl,
                  public OleDrager,
                  public ControlBase,
                  public UploadList,
@@ -67,9 +67,9 @@ public:
     Platform::COLORREF AccentColor() const { return accentColor; }
     Platform::COLORREF GridColor() const { return gridColor; }
 
-    // Takes the tile (owned from now on), gives it the next id and appends it. The
+    // Takes the tile, gives it the next id and appends it; returns the tile. The
     // caller lays out, updates the scroll bar and invalidates.
-    void AddItem(ListViewItem* tile);
+    ListViewItem* AddItem(std::unique_ptr<ListViewItem> tile);
     // Deletes the tile with the id. Refused while an upload runs (the engine reads
     // the tiles' records then).
     void RemoveItem(std::int32_t id);
@@ -88,15 +88,16 @@ public:
 
     ListViewItem* FindById(std::int32_t id) const override;
     int IndexOf(std::int32_t id) const override;
-    ListViewItem* ItemAtIndex(int position) const override { return items.at(static_cast<std::size_t>(position)); }
-    boost::signals2::connection WatchRemovals(std::function<void()> handler) override;
+    ListViewItem* ItemAtIndex(int position) const override { return items.at(static_cast<std::size_t>(position)).get(); }
+    Platform::Connection WatchRemovals(std::function<void()> handler) override;
     // The first tile whose rectangle contains the content point.
     ListViewItem* ItemAt(Platform::POINT point) const;
     bool ContainsPath(const std::wstring& path) const;
     bool ContainsFile(ListViewItem* tile) const;
     int Count() const override { return static_cast<int>(items.size()); }
     bool IsEmpty() const { return items.empty(); }
-    const std::vector<ListViewItem*>& Items() const { return items; }
+    // The tiles in display order.
+    std::vector<ListViewItem*> Items() const;
     int CheckedCount() const;
     // The checked tiles in display order.
     void GetChecked(std::vector<ListViewItem*>& out) const;
@@ -157,38 +158,23 @@ public:
 
     // Makes an upload tile for a dropped path; the file-add dialog's grid has none.
     // Set by whoever provides the upload tile.
-    std::function<ListViewItem*(const std::wstring& path)> makeDroppedTile;
+    std::function<std::unique_ptr<ListViewItem>(const std::wstring& path)> makeDroppedTile;
 
     bool ProcessWindowMessage(Platform::HWND window, Platform::UINT message, Platform::WPARAM wParam,
                               Platform::LPARAM lParam, Platform::LRESULT& result);
 
-    boost::signals2::signal<void()> FilesDropped;
-    boost::signals2::signal<void(int)> SelectionChanged;
-    boost::signals2::signal<void(int)> ItemsRemoved;
-    boost::signals2::signal<void(ListViewItem*)> ItemActivated;
-    boost::signals2::signal<void()> LoadingFinished;
+    Platform::Signal<void()> FilesDropped;
+    Platform::Signal<void(int)> SelectionChanged;
+    Platform::Signal<void(int)> ItemsRemoved;
+    Platform::Signal<void(ListViewItem*)> ItemActivated;
+    Platform::Signal<void()> LoadingFinished;
     // An upload list's tile came in, or is about to leave by a removal (its record
     // still held).
-    boost::signals2::signal<void(ListViewItem*)> TileAdded;
-    boost::signals2::signal<void(ListViewItem*)> TileLeaving;
+    Platform::Signal<void(ListViewItem*)> TileAdded;
+    Platform::Signal<void(ListViewItem*)> TileLeaving;
     // A tile's edit and view buttons: the list's owner opens the editor or the preview.
-    boost::signals2::signal<void(ListViewItem*)> EditRequested;
-    boost::signals2::signal<void(ListViewItem*)> ViewRequested;
-
-    // The clipboard format name a tile drag carries.
-    static constexpr const wchar_t* DragFormat = L"ListViewItem";
-
-    // Files from outside are copied, never moved: the move effect is never offered back.
-    Platform::HRESULT DragEnter(Platform::IDataObject* data, Platform::DWORD keyState, Platform::POINTL point,
-                                Platform::DWORD* effect) override;
-    Platform::HRESULT DragOver(Platform::DWORD keyState, Platform::POINTL point, Platform::DWORD* effect) override;
-    Platform::HRESULT Drop(Platform::IDataObject* data, Platform::DWORD keyState, Platform::POINTL point,
-                           Platform::DWORD* effect) override;
-
-protected:
-    void OnDropFiles(Platform::HDROP drop) override;
-    void OnDropCustom(Platform::IDataObject* data, Platform::DWORD keyState, Platform::POINTL point,
-                      Platform::DWORD* effect) override;
+    Platform::Signal<void(ListViewItem*)> EditRequested;
+    Platform::Signal<void(ListViewItem*)> ViewRequested;
 
 private:
     Platform::HWND CreateListWindow(Platform::HWND parent, const Platform::RECT& rect, std::uint32_t style);
@@ -208,12 +194,8 @@ private:
     // Deletes a tile that has left items; the editor is closed when it was the one
     // being edited, and a deletion from inside the tile's own handler waits until the
     // handler has returned.
-    void Discard(ListViewItem* tile);
-    void DeleteDiscarded();
-    // Forgets every link to tiles that are going.
-    void ForgetLinks(ListViewItem* tile);
+    void Discard(std::unique_ptr<ListViewItem> tile);
     void Reset();
-    bool AcceptsDroppedFile(const std::wstring& path) const;
     void AfterRemoval();
     Platform::POINT ToContent(Platform::LPARAM lParam) const;
     // The client area without the strip of the scroll bar.
@@ -222,8 +204,6 @@ private:
     bool DeletingRefused() const;
 
     Role role;
-    // Tells this list's tile drags from another list's.
-    std::uint64_t identity;
     // Leave tracking requested.
     bool tracking = false;
     bool editable = true;
@@ -237,19 +217,17 @@ private:
     std::int32_t nextId = 0;
     Platform::COLORREF accentColor = 0xE9B454;
     Platform::COLORREF gridColor = 0xC5C5C5;
-    std::vector<ListViewItem*> items;
+    std::vector<std::unique_ptr<ListViewItem>> items;
     ListSelection selection;
     Platform::RECT margins{4, 4, 4, 4};
     // Off-screen image of the list, of the window's size.
     Platform::HBITMAP backBuffer = nullptr;
     Platform::SIZE backBufferSize{};
-    // The data object of the last prepared tile drag; one reference held.
-    Platform::IDataObject* dragData = nullptr;
+    // Registered with the window; one reference held until the list goes.
+    Platform::ComPtr<ListDropTarget> dropTarget;
     RemarkEditing remarks;
-    // Nesting depth of calls into tiles' mouse handlers: tiles removed meanwhile wait
-    // in discarded until the outermost call has returned.
-    int tileCalls = 0;
-    std::vector<ListViewItem*> discarded;
+    // Tiles removed by a tile's own mouse handler wait here until it has returned.
+    DeferredDelete<ListViewItem> graveyard;
     // Created by the first StartLoading, when the window exists.
     std::unique_ptr<ThumbnailLoader> loader;
     // A LoadingQueuedMessage is on its way.

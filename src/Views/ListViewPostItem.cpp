@@ -37,7 +37,6 @@ constexpr std::uint32_t kCancelledFill = 0xD2707070;
 constexpr UINT kReasonFormat = DT_WORDBREAK | DT_NOPREFIX;
 // The caption is the user's text as it is: an "&" is no mnemonic prefix.
 constexpr UINT kRemarkFormat = DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX;
-constexpr int kCentred = 1;
 
 bool Contains(const RECT& rect, POINT point)
 {
@@ -304,7 +303,7 @@ void ListViewPostItem::DrawProgress(Zivoro::UI::CPaintEventArgs* args, const REC
     if (retryAttempt > 1 && !accepted)
         caption = (boost::wformat(UiText::Get(TextId::RetryFormat)) % (retryAttempt - 1) % (retryMost - 1)).str() + L" " +
                   caption;
-    DrawCaption(graphics, caption, band, kWhite, kCentred);
+    DrawCaption(graphics, caption, band, kWhite, TextAlignment::Centre);
 }
 
 void ListViewPostItem::DrawFailure(Zivoro::UI::CPaintEventArgs* args, const RECT& rect)
@@ -314,14 +313,14 @@ void ListViewPostItem::DrawFailure(Zivoro::UI::CPaintEventArgs* args, const RECT
     if (!IsHovered() || failureReason.empty()) {
         const RECT band = Band(rect);
         Fill(graphics, fill, band);
-        DrawCaption(graphics, FailureBandText(), band, kWhite, kCentred);
+        DrawCaption(graphics, FailureBandText(), band, kWhite, TextAlignment::Centre);
         return;
     }
     // Pointing at the tile shows the whole reason above its buttons, under the band's text.
     const RECT box{rect.left + 1, rect.top + 18, rect.right - 1, rect.top + 90};
     Fill(graphics, fill, box);
     const RECT heading{box.left + 4, box.top, box.right - 4, box.top + 20};
-    DrawCaption(graphics, FailureBandText(), heading, kWhite, kCentred);
+    DrawCaption(graphics, FailureBandText(), heading, kWhite, TextAlignment::Centre);
     const RECT reason{box.left + 4, heading.bottom, box.right - 4, box.bottom - 2};
     PaintText(args->dc, reason, failureReason, kWhite, UiFontSet::Instance().font, kReasonFormat);
 }

@@ -15,7 +15,6 @@ using namespace Platform;
 namespace {
 
 constexpr COLORREF kCaptionColor = 0x333333;
-constexpr int kCentred = 1;
 
 // The thumbnail at its own size, centred, or scaled down to fit when it is larger
 // than the area, so that a tall picture does not spill over the tile's edge.
@@ -62,7 +61,7 @@ void ListViewSelectItem::Draw(Zivoro::UI::CPaintEventArgs* args, RECT rect)
     }
     if (checked)
         CombinBitmap::Instance().DrawCell(graphics, L"Check", rect.left + 1, rect.top + 1);
-    DrawCaption(graphics, caption, GetTextRect(rect), kCaptionColor, kCentred);
+    DrawCaption(graphics, caption, GetTextRect(rect), kCaptionColor, TextAlignment::Centre);
 }
 
 void ListViewSelectItem::Select(POINT)

@@ -3,7 +3,7 @@
 // the tiles by place and by id, and word when tiles leave it. The list implements it;
 // the forms above the list's layer know the list only through it.
 
-#include <boost/signals2/connection.hpp>
+#include "Platform/Signal.h"
 
 #include <cstdint>
 #include <functional>
@@ -19,7 +19,7 @@ public:
     virtual ListViewItem* ItemAtIndex(int position) const = 0;
     virtual ListViewItem* FindById(std::int32_t id) const = 0;
     // Calls handler after tiles have left the list, until the connection ends.
-    virtual boost::signals2::connection WatchRemovals(std::function<void()> handler) = 0;
+    virtual Platform::Connection WatchRemovals(std::function<void()> handler) = 0;
 
 protected:
     ~TileList() = default;

@@ -44,8 +44,8 @@ protected:
     ListViewPostItem* AddPhoto(const std::string& name)
     {
         const std::wstring path = EditorTest::WritePhoto(EditorTest::PatternPicture(1600, 1200), name);
-        auto* tile = new ListViewPostItem(&control->View().list, path);
-        control->View().list.AddItem(tile);
+        ListView& list = control->View().list;
+        auto* tile = static_cast<ListViewPostItem*>(list.AddItem(std::make_unique<ListViewPostItem>(&list, path)));
         control->View().OnFilesAdded();
         tile->Data()->Load();
         Pump();

@@ -81,7 +81,7 @@ protected:
     {
         for (int i = 0; i < count; ++i)
             control->View().list.AddItem(
-                new ListViewSelectItem(std::make_shared<ImageData>(L"/nonexistent/" + std::to_wstring(i) + L".jpg")));
+                std::make_unique<ListViewSelectItem>(std::make_shared<ImageData>(L"/nonexistent/" + std::to_wstring(i) + L".jpg")));
         control->View().OnFilesAdded();
         Pump();
     }

@@ -39,8 +39,7 @@ protected:
 
     ListViewItem* AddPhoto(const PictureHandle& picture, const std::string& name)
     {
-        auto* tile = new ListViewSelectItem(std::make_shared<ImageData>(WritePhoto(picture, name)));
-        list.AddItem(tile);
+        ListViewItem* tile = list.AddItem(std::make_unique<ListViewSelectItem>(std::make_shared<ImageData>(WritePhoto(picture, name))));
         tile->Data()->Load();
         return tile;
     }

@@ -36,9 +36,7 @@ protected:
     {
         const std::string name = "view-" + std::to_string(width) + "x" + std::to_string(height);
         const PictureHandle picture = landscape ? LandscapePicture(width, height) : PatternPicture(width, height);
-        auto* tile = new ListViewSelectItem(std::make_shared<ImageData>(WritePhoto(picture, name)));
-        list.AddItem(tile);
-        return tile;
+        return list.AddItem(std::make_unique<ListViewSelectItem>(std::make_shared<ImageData>(WritePhoto(picture, name))));
     }
 
     static SIZE WindowSize(HWND window)
@@ -191,8 +189,8 @@ TEST_F(ViewForm, ClosingGivesTheActivationBackUnlessAnotherWindowTookIt)
 
 TEST_F(ViewForm, APictureThatCannotBeReadGivesTheMinimumWindow)
 {
-    auto* tile = new ListViewSelectItem(std::make_shared<ImageData>(L"/nonexistent-trellan/missing.jpg"));
-    list.AddItem(tile);
+    ListViewItem* tile =
+        list.AddItem(std::make_unique<ListViewSelectItem>(std::make_shared<ImageData>(L"/nonexistent-trellan/missing.jpg")));
     ImageViewForm* form = ImageViewForm::Open(tile);
     Pump();
     EXPECT_EQ(WindowSize(form->hwnd), (SIZE{613, 413}));

@@ -151,16 +151,19 @@ TEST_F(BasicControls, DisabledButtonShowsItsDisabledFaceAndIgnoresPresses)
     Release(button, 20, 20);
     EXPECT_EQ(clicks, 0);
 
-    Canvas drawn, disabledFace, normalFace;
+    // The disabled face: a grey frame around light grey; the normal one: light blue
+    // around white.
+    Canvas drawn;
     Paint(button, drawn);
-    ImageLister::Instance().DrawStretched(disabledFace.dc, button.bounds, "BtnDisable");
-    EXPECT_TRUE(drawn.SameAs(disabledFace, button.bounds));
+    EXPECT_EQ(GetPixel(drawn.dc, 10, 22), RGB(213, 213, 213));
+    EXPECT_EQ(GetPixel(drawn.dc, 46, 10), RGB(213, 213, 213));
+    EXPECT_EQ(GetPixel(drawn.dc, 46, 22), RGB(246, 246, 246));
 
     button.SetDisabled(0);
     Canvas enabled;
     Paint(button, enabled);
-    ImageLister::Instance().DrawStretched(normalFace.dc, button.bounds, "BtnNormal");
-    EXPECT_TRUE(enabled.SameAs(normalFace, button.bounds));
+    EXPECT_EQ(GetPixel(enabled.dc, 10, 22), RGB(166, 197, 225));
+    EXPECT_EQ(GetPixel(enabled.dc, 46, 22), RGB(255, 255, 255));
 
     // Hover shows the hover face; an empty image name shows no face at all.
     CMouseEventArgs move = Mouse(20, 20);
@@ -199,11 +202,14 @@ TEST_F(BasicControls, CheckBoxIsTheBoxAndTextWideAndToggleOnlyOnAReleaseInside)
     box.SetChecked(0);
     EXPECT_EQ(changes, 1);
 
-    Canvas drawn, expected;
+    // The checked box: a blue square at the box's place, lighter in its middle.
+    Canvas drawn;
     box.SetChecked(1);
     Paint(box, drawn);
-    ImageLister::Instance().Draw(expected.dc, POINT{5, 7}, "CheckBox-Checked");
-    EXPECT_TRUE(drawn.SameAs(expected, RECT{5, 7, 20, 22}));
+    EXPECT_EQ(GetPixel(drawn.dc, 5, 14), RGB(47, 123, 200));
+    EXPECT_EQ(GetPixel(drawn.dc, 19, 14), RGB(47, 123, 200));
+    EXPECT_EQ(GetPixel(drawn.dc, 12, 14), RGB(105, 165, 226));
+    EXPECT_EQ(GetPixel(drawn.dc, 4, 14), RGB(255, 255, 255));
 }
 
 TEST_F(BasicControls, LabelTakesTheSizeOfItsTextAndItsPlaceFromLayout)

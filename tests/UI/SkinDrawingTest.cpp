@@ -138,13 +138,42 @@ TEST(UiDrawing, TextIsMeasuredAndDrawnInTheUiFont)
 
     Graphics graphics(canvas.dc);
     PaintFill(canvas.dc, RECT{0, 30, 64, 50}, RGB(255, 255, 255));
-    DrawCaption(graphics, L"一个很长很长很长的标题文字", RECT{0, 30, 64, 50}, RGB(0, 0, 0), 1);
+    DrawCaption(graphics, L"一个很长很长很长的标题文字", RECT{0, 30, 64, 50}, RGB(0, 0, 0), TextAlignment::Centre);
     int inked = 0;
     for (int y = 30; y < 50; ++y)
         for (int x = 0; x < 64; ++x)
             inked += GetRValue(GetPixel(canvas.dc, x, y)) < 128;
     EXPECT_GT(inked, 10);
     EXPECT_EQ(GetPixel(canvas.dc, 10, 55), RGB(255, 255, 255));
+}
+
+TEST(UiDrawing, ACaptionLiesWhereItsAlignmentPutsIt)
+{
+    Canvas canvas;
+    Graphics graphics(canvas.dc);
+    // The first and last columns of a 60-pixel strip that hold ink, for a short caption.
+    const auto inkedColumns = [&](TextAlignment alignment) {
+        PaintFill(canvas.dc, RECT{0, 0, 60, 20}, RGB(255, 255, 255));
+        DrawCaption(graphics, L"图片", RECT{0, 0, 60, 20}, RGB(0, 0, 0), alignment);
+        int first = -1, last = -1;
+        for (int x = 0; x < 60; ++x)
+            for (int y = 0; y < 20; ++y)
+                if (GetRValue(GetPixel(canvas.dc, x, y)) < 128) {
+                    first = first < 0 ? x : first;
+                    last = x;
+                }
+        return std::pair{first, last};
+    };
+    const auto [nearFirst, nearLast] = inkedColumns(TextAlignment::Near);
+    EXPECT_GE(nearFirst, 0);
+    EXPECT_LE(nearFirst, 3);
+    EXPECT_LT(nearLast, 30);
+    const auto [farFirst, farLast] = inkedColumns(TextAlignment::Far);
+    EXPECT_GT(farFirst, 30);
+    EXPECT_GE(farLast, 56);
+    const auto [centreFirst, centreLast] = inkedColumns(TextAlignment::Centre);
+    EXPECT_NEAR(centreFirst, 59 - centreLast, 3) << "as much room on either side";
+    EXPECT_GT(centreFirst, 10);
 }
 
 TEST(UiDrawing, OutlineRunsAlongTheRectanglesOwnEdges)

@@ -262,7 +262,7 @@ TEST_F(FileAddDialogTest, CheckedPicturesJoinTheMainListOnceAndTheTextsCountThem
 {
     dialog.SetMainList(list.get());
     list->makeDroppedTile = nullptr;
-    list->AddItem(new ListViewPostItem(list.get(), (photos / "a.JPG").wstring()));
+    list->AddItem(std::make_unique<ListViewPostItem>(list.get(), (photos / "a.JPG").wstring()));
     const std::int64_t sizeA = static_cast<std::int64_t>(std::filesystem::file_size(photos / "a.JPG"));
     const std::int64_t sizeC = static_cast<std::int64_t>(std::filesystem::file_size(photos / "c.tif"));
     wchar_t expectedSize[19];

@@ -3,6 +3,7 @@
 #include "Biz/AppConfig.h"
 #include "Gdiplus/TestPictures.h"
 #include "Platform/Ole/FileDropDataObject.h"
+#include "Platform/Ole/RegisteredDropTarget.h"
 #include "Platform/Win/Input.h"
 
 #include <filesystem>
@@ -12,9 +13,9 @@ using namespace ListViewTest;
 namespace {
 
 // Dropped files become picker tiles here; the main view gives the list upload tiles.
-ListViewItem* PickerTileFor(const std::wstring& path)
+std::unique_ptr<ListViewItem> PickerTileFor(const std::wstring& path)
 {
-    return new ListViewSelectItem(std::make_shared<ImageData>(path));
+    return std::make_unique<ListViewSelectItem>(std::make_shared<ImageData>(path));
 }
 
 class ListDrops : public ListFixture {
@@ -109,22 +110,37 @@ TEST_F(ListDrops, FilesOverTheSizeLimitAreSkipped)
 TEST_F(ListDrops, FilesFromOutsideAreCopiedNeverMoved)
 {
     auto files = ComPtr<IDataObject>::Adopt(new FileDropDataObject({folder.File("a.jpg")}, POINT{}));
+    // The target a drag over the list window meets.
+    const ComPtr<IDropTarget> target = RegisteredDropTargetAt(Screen(200, 200)).target;
+    ASSERT_TRUE(target);
     const DWORD both = DROPEFFECT_COPY | DROPEFFECT_MOVE;
     for (DWORD keys : {DWORD{0}, DWORD{MK_SHIFT}}) {
         DWORD effect = both;
-        list->DragEnter(files.Get(), keys, POINTL{}, &effect);
+        target->DragEnter(files.Get(), keys, POINTL{}, &effect);
         EXPECT_EQ(effect, DROPEFFECT_COPY);
         effect = both;
-        list->DragOver(keys, POINTL{}, &effect);
+        target->DragOver(keys, POINTL{}, &effect);
         EXPECT_EQ(effect, DROPEFFECT_COPY);
     }
     DWORD effect = both;
-    EXPECT_EQ(list->Drop(files.Get(), 0, POINTL{}, &effect), S_OK);
+    EXPECT_EQ(target->Drop(files.Get(), 0, POINTL{}, &effect), S_OK);
     EXPECT_EQ(effect, DROPEFFECT_COPY);
     EXPECT_EQ(list->Count(), 1);
     effect = DROPEFFECT_MOVE;
-    list->DragEnter(files.Get(), 0, POINTL{}, &effect);
+    target->DragEnter(files.Get(), 0, POINTL{}, &effect);
     EXPECT_EQ(effect, DROPEFFECT_NONE) << "a source that only moves is refused";
+}
+
+TEST_F(ListDrops, ADropThatOutlivesTheListReachesNobody)
+{
+    const ComPtr<IDropTarget> target = RegisteredDropTargetAt(Screen(200, 200)).target;
+    ASSERT_TRUE(target);
+    list.reset();
+    auto files = ComPtr<IDataObject>::Adopt(new FileDropDataObject({folder.File("a.jpg")}, POINT{}));
+    DWORD effect = DROPEFFECT_COPY;
+    ASSERT_EQ(target->DragEnter(files.Get(), 0, POINTL{}, &effect), S_OK);
+    EXPECT_EQ(target->Drop(files.Get(), 0, POINTL{}, &effect), S_OK);
+    EXPECT_EQ(droppedSignals, 0);
 }
 
 TEST_F(ListDrops, ThePickerGridTakesNoFiles)
@@ -197,7 +213,7 @@ TEST_F(TileDrags, ATileFromAnotherListIsIgnored)
     MoveWindow(other->GetHwnd(), 10, 20 + 200, 480, 180, TRUE);
     MoveWindow(list->GetHwnd(), 10, 20, 480, 190, TRUE);
     for (const wchar_t* name : {L"x.jpg", L"y.jpg", L"z.jpg"})
-        other->AddItem(new ListViewSelectItem(std::make_shared<ImageData>(PathOf(name))));
+        other->AddItem(std::make_unique<ListViewSelectItem>(std::make_shared<ImageData>(PathOf(name))));
     other->Layout();
     PumpPending();
     // Tile 0 of the other list dropped on tile 2 of this one, which has a tile 0 too.

@@ -266,8 +266,7 @@ TEST_F(ListInput, SelectAllMarksEveryTileAndClearingUnmarksThemAll)
 TEST_F(ListInput, ATileRemovedByItsOwnButtonIsDeletedAfterItsHandler)
 {
     SelfRemovingTile::destroyed = 0;
-    auto* tile = new SelfRemovingTile(std::make_shared<ImageData>(PathOf(L"p.jpg")));
-    list->AddItem(tile);
+    list->AddItem(std::make_unique<SelfRemovingTile>(std::make_shared<ImageData>(PathOf(L"p.jpg"))));
     AddTile(L"q.jpg");
     Refresh();
     PressTile(0);

@@ -25,9 +25,7 @@ protected:
         const auto bytes = TestPictures::Encode(*TestPictures::Pattern(width, height), TestPictures::Png);
         auto record = std::make_shared<ImageData>(folder.File(name, bytes));
         record->Load();
-        auto* tile = new ListViewSelectItem(record);
-        list->AddItem(tile);
-        return tile;
+        return list->AddItem(std::make_unique<ListViewSelectItem>(record));
     }
 
     COLORREF Pixel(int x, int y)

@@ -47,9 +47,7 @@ protected:
 
     ListViewPostItem* AddPost(const std::wstring& path)
     {
-        auto* tile = new ListViewPostItem(list.get(), path);
-        list->AddItem(tile);
-        return tile;
+        return static_cast<ListViewPostItem*>(list->AddItem(std::make_unique<ListViewPostItem>(list.get(), path)));
     }
 
     // Runs the loop until every tile's record is read and the list has heard of it
@@ -57,8 +55,8 @@ protected:
     bool LoadAll()
     {
         const auto loaded = [&] {
-            return std::all_of(list->Items().begin(), list->Items().end(),
-                               [](ListViewItem* tile) { return tile->Data()->IsLoaded(); });
+            const std::vector<ListViewItem*> tiles = list->Items();
+            return std::all_of(tiles.begin(), tiles.end(), [](ListViewItem* tile) { return tile->Data()->IsLoaded(); });
         };
         const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
         while (!(loaded() && finished > 0) && std::chrono::steady_clock::now() < giveUp) {
@@ -159,9 +157,9 @@ TEST_F(PostItemTest, TheEditAndViewButtonsAskTheListsOwnerForTheForms)
     auto* tile = AddPost(Photo("photo.png", 64, 48));
     Refresh();
     std::vector<std::pair<char, ListViewItem*>> requests;
-    boost::signals2::scoped_connection edit =
+    Platform::ScopedConnection edit =
         list->EditRequested.connect([&](ListViewItem* asked) { requests.emplace_back('e', asked); });
-    boost::signals2::scoped_connection view =
+    Platform::ScopedConnection view =
         list->ViewRequested.connect([&](ListViewItem* asked) { requests.emplace_back('v', asked); });
     Click(Inside(tile->editButton));
     Click(Inside(tile->viewButton));

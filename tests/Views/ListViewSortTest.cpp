@@ -37,7 +37,7 @@ protected:
         return folder.File(name, bytes);
     }
 
-    void AddFile(const std::wstring& path) { list->AddItem(new ListViewSelectItem(std::make_shared<ImageData>(path))); }
+    void AddFile(const std::wstring& path) { list->AddItem(std::make_unique<ListViewSelectItem>(std::make_shared<ImageData>(path))); }
 
     // Runs the loop until the loader has read every record (a hang guard, not a timing).
     bool LoadAll()

@@ -41,9 +41,7 @@ protected:
 
     ListViewItem* AddTile(const std::wstring& name)
     {
-        auto* tile = new ListViewSelectItem(std::make_shared<ImageData>(PathOf(name)));
-        list->AddItem(tile);
-        return tile;
+        return list->AddItem(std::make_unique<ListViewSelectItem>(std::make_shared<ImageData>(PathOf(name))));
     }
 
     // n tiles named 0.jpg, 1.jpg, ..., laid out and shown.
