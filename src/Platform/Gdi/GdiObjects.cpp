@@ -1,5 +1,6 @@
 #include "Platform/Gdi/GdiObjects.h"
 
+#include "Platform/Gdi/DeviceContext.h"
 #include "Platform/Win/Surface.h"
 
 #include <map>
@@ -135,11 +136,13 @@ HFONT CreateFontW(int height, int, int, int, int weight, DWORD italic, DWORD, DW
                  face ? face : L""});
 }
 
-HBITMAP CreateCompatibleBitmap(HDC, int width, int height)
+HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height)
 {
-    if (width <= 0 || height <= 0 || width > Surface::kMaximumSide || height > Surface::kMaximumSide)
+    const double scale = GetDeviceScale(dc);
+    if (width <= 0 || height <= 0 || Surface::DeviceSize(width, scale) > Surface::kMaximumSide ||
+        Surface::DeviceSize(height, scale) > Surface::kMaximumSide)
         return nullptr;
-    return CreateBitmapOver(std::make_shared<Surface>(width, height, 0xFF000000u));
+    return CreateBitmapOver(std::make_shared<Surface>(width, height, 0xFF000000u, scale));
 }
 
 HBITMAP CreateBitmapOver(std::shared_ptr<Surface> surface)

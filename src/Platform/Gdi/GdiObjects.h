@@ -18,7 +18,7 @@ HGDIOBJ GetStockObject(int index);
 HFONT CreateFontW(int height, int width, int escapement, int orientation, int weight, DWORD italic, DWORD underline,
                   DWORD strikeOut, DWORD charSet, DWORD outPrecision, DWORD clipPrecision, DWORD quality,
                   DWORD pitchAndFamily, const wchar_t* face);
-// A 32-bit bitmap of the given size, black; the DC is only a reference.
+// A 32-bit bitmap of the given logical size, black, at the DC's device scale.
 HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height);
 BOOL DeleteObject(HGDIOBJ object);
 

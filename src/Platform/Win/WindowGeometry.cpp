@@ -58,7 +58,7 @@ void ApplyRect(const std::shared_ptr<WindowObject>& window, const RECT& requeste
     RecalculateFrame(window->handle);
     const bool sized = Width(old) != Width(rect) || Height(old) != Height(rect);
     if (sized && window->surface) {
-        auto surface = std::make_shared<Surface>(Width(rect), Height(rect));
+        auto surface = std::make_shared<Surface>(Width(rect), Height(rect), 0xFFFFFFFFu, window->surface->Scale());
         surface->CopyFrom(*window->surface, 0, 0);
         window->surface = surface;
     }
