@@ -51,6 +51,17 @@ public:
         return true;
     }
 
+    // Gives a bitmap other pixels; false when the handle is no bitmap.
+    bool ReplaceSurface(HGDIOBJ handle, std::shared_ptr<Surface> surface)
+    {
+        std::lock_guard guard(lock);
+        auto it = objects.find(handle);
+        if (it == objects.end() || !std::holds_alternative<std::shared_ptr<Surface>>(it->second.object))
+            return false;
+        it->second.object = std::move(surface);
+        return true;
+    }
+
     HGDIOBJ Stock(int index)
     {
         std::call_once(stockMade, [this] { MakeStock(); });
@@ -148,6 +159,17 @@ HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height)
 HBITMAP CreateBitmapOver(std::shared_ptr<Surface> surface)
 {
     return surface ? ObjectTable::Instance().Add(std::move(surface)) : nullptr;
+}
+
+bool FollowDeviceScale(HBITMAP bitmap, double scale)
+{
+    const std::shared_ptr<Surface> surface = GetBitmapSurface(bitmap);
+    if (!surface)
+        return false;
+    if (surface->Scale() == scale)
+        return true;
+    return ObjectTable::Instance().ReplaceSurface(
+        bitmap, std::make_shared<Surface>(surface->LogicalWidth(), surface->LogicalHeight(), 0xFF000000u, scale));
 }
 
 BOOL DeleteObject(HGDIOBJ object)

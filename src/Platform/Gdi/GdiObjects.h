@@ -42,6 +42,11 @@ bool GetPenInfo(HGDIOBJ object, PenInfo& out);
 bool GetBrushInfo(HGDIOBJ object, BrushInfo& out);
 bool GetFontInfo(HGDIOBJ object, FontInfo& out);
 std::shared_ptr<Surface> GetBitmapSurface(HGDIOBJ object);
+// Makes a bitmap's pixels those of its logical size at scale when they are at another
+// one; what it held is dropped. For back buffers kept between paints, whose window may
+// move to a screen of another device pixel ratio. A DC that has the bitmap selected
+// keeps drawing on the old pixels, so call it while the bitmap is not selected.
+bool FollowDeviceScale(HBITMAP bitmap, double scale);
 // A bitmap handle over an existing surface (memory DCs start with a 1 x 1 one).
 HBITMAP CreateBitmapOver(std::shared_ptr<Surface> surface);
 
