@@ -23,14 +23,19 @@ constexpr SkinImage kSkinImages[] = {
 };
 
 constexpr unsigned kIconStrip = 234;
+// The 2x and 3x rasters of a skin image are its resource id plus this, once and twice.
+constexpr unsigned kDensityStep = 1000;
 
 } // namespace
 
 void LoadSkin()
 {
     ImageLister& lister = ImageLister::Instance();
-    for (const SkinImage& image : kSkinImages)
+    for (const SkinImage& image : kSkinImages) {
         lister.Add(image.name, image.resource);
+        for (const int density : {2, 3})
+            lister.AddDensity(image.name, density, image.resource + kDensityStep * (density - 1));
+    }
 }
 
 void SetUpSkin()
