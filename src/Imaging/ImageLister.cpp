@@ -1,6 +1,7 @@
 #include "Imaging/ImageLister.h"
 
 #include "Imaging/RasterImage.h"
+#include "Imaging/SkinDensity.h"
 #include "Platform/Gdi/DeviceContext.h"
 #include "Platform/Resources/Resources.h"
 
@@ -51,11 +52,10 @@ std::shared_ptr<RasterImage> ImageLister::Densest(HDC dc, const std::string& nam
     auto dense = denser.find(name);
     if (scale <= 1.0 || dense == denser.end())
         return Get(name);
-    // The density of the scale, or the nearest larger one, or the largest there is.
-    for (const auto& [density, raster] : dense->second)
-        if (density >= scale - 1e-9)
-            return raster;
-    return dense->second.rbegin()->second;
+    std::set<int> densities;
+    for (const auto& entry : dense->second)
+        densities.insert(entry.first);
+    return dense->second.at(ChooseDensity(densities, scale));
 }
 
 std::shared_ptr<RasterImage> ImageLister::ForDevice(HDC dc, const std::string& name, int width, int height) const

@@ -48,5 +48,7 @@ void SetUpSkin()
                     {L"Check", 64, 0, 16, 16},
                     {L"Editor", 80, 0, 16, 16}});
     strip.SetImage(kIconStrip);
+    for (const int density : {2, 3})
+        strip.SetDenseImage(density, kIconStrip + kDensityStep * (density - 1));
     LoadSkin();
 }

@@ -3,10 +3,13 @@
 
 #include "Imaging/ImageLister.h"
 #include "Imaging/RasterImage.h"
+#include "UI/CombinBitmap.h"
 #include "UI/Skin.h"
 
 #include "Platform/Gdi/DeviceContext.h"
 #include "Platform/Gdi/GdiObjects.h"
+#include "Platform/Gdiplus/Bitmap.h"
+#include "Platform/Gdiplus/Graphics.h"
 #include "Platform/Resources/Resources.h"
 #include "Platform/Win/Surface.h"
 
@@ -86,4 +89,21 @@ TEST(SkinDensity, EachScaleDrawsTheDensityMadeForItOrTheNearestLargerScaledDown)
     }
     // The logical size stays the 1x raster's.
     EXPECT_EQ(ImageLister::Instance().Get("IcoAdd")->GetWidth(), 16);
+}
+
+TEST(SkinDensity, IconStripCellsComeFromTheStripOfTheDensity)
+{
+    SetUpSkin();
+    // "Del" is the cell at (32, 0) of the 16-pixel strip (resource 234; 2x: 1234).
+    ScaledSurface drawn(20, 20, 2.0);
+    Gdiplus::Graphics onScaled(drawn.dc);
+    EXPECT_EQ(onScaled.DeviceScale(), 2.0);
+    CombinBitmap::Instance().DrawCell(onScaled, L"Del", 2, 2);
+
+    ScaledSurface expected(40, 40, 1.0);
+    const auto strip = CombinBitmap::LoadPngBitmap(1234);
+    ASSERT_TRUE(strip);
+    Gdiplus::Graphics onPlain(expected.dc);
+    onPlain.DrawImage(strip.get(), Gdiplus::Rect{4, 4, 32, 32}, 64, 0, 32, 32, Gdiplus::UnitPixel);
+    EXPECT_EQ(Differing(*drawn.pixels, *expected.pixels), 0);
 }

@@ -1,6 +1,7 @@
 #include "Platform/Gdiplus/Graphics.h"
 
 #include "Platform/Gdi/CairoCanvas.h"
+#include "Platform/Gdi/DeviceContext.h"
 #include "Platform/Gdi/DeviceContextObject.h"
 #include "Platform/Gdi/TextLayout.h"
 #include "Platform/Gdiplus/Bitmap.h"
@@ -107,6 +108,11 @@ Graphics::Graphics(HDC dc) : dc(dc)
 {
     if (!FindDC(dc))
         lastStatus = Status::InvalidParameter;
+}
+
+double Graphics::DeviceScale() const
+{
+    return GetDeviceScale(dc);
 }
 
 Status Graphics::GetLastStatus()
