@@ -13,9 +13,11 @@ Measures:
     they took and how many moved the page's pixels as a copy;
   - resident memory of a session's process, idle and with 300 tiles.
 
-Photos are made under bench/out/web/ (kept between runs).
+Photos are made under bench/out/web/ (kept between runs). --ratio plays a page of that
+device pixel ratio: the control's surfaces, frames and thumbnails are in its device
+pixels (the sizes above stay in CSS pixels).
 
-    bench/web_bench.py [--build BUILD_DIR] [--rounds N]
+    bench/web_bench.py [--build BUILD_DIR] [--rounds N] [--ratio R]
 """
 
 import argparse
@@ -159,7 +161,9 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--build", default=os.path.join(ROOT, "build"))
     parser.add_argument("--rounds", type=int, default=200)
+    parser.add_argument("--ratio", type=float, default=1.0)
     args = parser.parse_args()
+    print(f"at device pixel ratio {args.ratio:g}")
     bin_dir = os.path.join(args.build, "bin")
     registry = os.path.join(args.build, "registry")
     subprocess.run([os.path.join(bin_dir, "trellan-regsvr"), os.path.join(args.build, "lib", "libTrellan64.so")],
@@ -191,10 +195,11 @@ def main():
 
         for path in make_photos(20):
             post(session, {"name": "addFile", "path": path})
-        session.send_json({"t": "place", "x": 0, "y": 0, "w": 400, "h": 300, "vw": 1280, "vh": 800})
+        place = {"t": "place", "x": 0, "y": 0, "vw": 1280, "vh": 800, "dpr": args.ratio}
+        session.send_json(dict(place, w=400, h=300))
         frames_until_quiet(session, quiet=1.0)
         start = time.monotonic()
-        session.send_json({"t": "place", "x": 0, "y": 0, "w": 800, "h": 600, "vw": 1280, "vh": 800})
+        session.send_json(dict(place, w=800, h=600))
         repaint = frames_until_quiet(session, quiet=1.0)
         sent = sum(len(payload) for _, payload in repaint)
         seconds = (repaint[-1][0] - start) if repaint else 0

@@ -4,7 +4,9 @@
 #include "ControlLoader.h"
 #include "ScriptRunner.h"
 
+#include "Platform/Win/HeadlessBackend.h"
 #include "Platform/Win/MessageLoop.h"
+#include "Platform/Win/Surface.h"
 #include "Platform/Win/Window.h"
 
 #include <algorithm>
@@ -19,8 +21,9 @@ using namespace Platform;
 namespace {
 
 const char* const kUsage =
-    "usage: trellan-run [--size WIDTHxHEIGHT] [--no-recv] [--stats] [--module PATH] [--untrusted ORIGIN] SCRIPT\n"
-    "       (SCRIPT may be -)\n"
+    "usage: trellan-run [--size WIDTHxHEIGHT] [--scale RATIO] [--no-recv] [--stats] [--module PATH] [--untrusted ORIGIN]\n"
+    "                   SCRIPT (SCRIPT may be -)\n"
+    "--scale draws at RATIO device pixels per pixel (0.5 to 4, default 1); screenshots are in device pixels.\n"
     "The control is created by its ProgID through the registry store unless --module names the module.\n"
     "--untrusted plays a page of ORIGIN: the control is told its caller is untrusted, as a browser tells it.\n"
     "--stats prints at exit how long the control's thread was busy at most without returning to its loop.\n";
@@ -28,6 +31,7 @@ const char* const kUsage =
 struct Options {
     int width = 800;
     int height = 600;
+    double scale = 1.0;
     bool installFunction = true;
     bool stats = false;
     std::string module;
@@ -48,6 +52,17 @@ bool ParseSize(const std::string& text, int& width, int& height)
     return true;
 }
 
+bool ParseScale(const std::string& text, double& scale)
+{
+    double value = 0;
+    char extra = 0;
+    if (std::sscanf(text.c_str(), "%lf%c", &value, &extra) != 1 || !(value >= Surface::kMinimumScale) ||
+        !(value <= Surface::kMaximumScale))
+        return false;
+    scale = value;
+    return true;
+}
+
 bool ParseOptions(int argc, char** argv, Options& options)
 {
     for (int i = 1; i < argc; ++i) {
@@ -55,6 +70,11 @@ bool ParseOptions(int argc, char** argv, Options& options)
         if (arg == "--size" && i + 1 < argc) {
             if (!ParseSize(argv[++i], options.width, options.height)) {
                 std::cerr << "trellan-run: --size takes WIDTHxHEIGHT, each from 1 to 16384\n";
+                return false;
+            }
+        } else if (arg == "--scale" && i + 1 < argc) {
+            if (!ParseScale(argv[++i], options.scale)) {
+                std::cerr << "trellan-run: --scale takes a ratio from 0.5 to 4\n";
                 return false;
             }
         } else if (arg == "--module" && i + 1 < argc) {
@@ -128,6 +148,8 @@ int main(int argc, char** argv)
     }
     std::istream& script = options.script == "-" ? std::cin : file;
 
+    if (options.scale != 1.0)
+        InstallBackend(std::make_unique<HeadlessBackend>(1920, 1080, options.scale));
     ControlLoader loader;
     std::string error;
     if (!loader.Load(options.module, error)) {

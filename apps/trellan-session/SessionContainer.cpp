@@ -6,6 +6,7 @@
 #include "Platform/Text/TextConv.h"
 #include "Platform/Web/WebJson.h"
 #include "Platform/Win/MessageLoop.h"
+#include "Platform/Win/Surface.h"
 #include "Platform/Win/Window.h"
 #include "Platform/Win/WindowGeometry.h"
 
@@ -163,6 +164,9 @@ void SessionContainer::Place(const Json::Value& message)
                   << " in a viewport of " << viewportWidth << " x " << viewportHeight << "; each side is cut to "
                   << kMaxSide << "\n";
     backend.SetViewport(std::min(viewportWidth, kMaxSide), std::min(viewportHeight, kMaxSide));
+    // The page's device pixel ratio; a page that sends none is drawn at 1.
+    backend.SetDeviceScale(Web::NumberMember(message, "dpr", Surface::kMinimumScale, Surface::kMaximumScale, 1.0));
+    FollowDeviceScale();
     constexpr int kMaxPosition = 16384;
     const int x = Web::IntMember(message, "x", -kMaxPosition, kMaxPosition, 0);
     const int y = Web::IntMember(message, "y", -kMaxPosition, kMaxPosition, 0);

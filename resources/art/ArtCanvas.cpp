@@ -43,10 +43,12 @@ void RoundedRectPath(cairo_t* cr, double x, double y, double w, double h, double
     cairo_close_path(cr);
 }
 
-ArtCanvas::ArtCanvas(int width, int height)
-    : width(width), height(height), surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height)),
+ArtCanvas::ArtCanvas(int width, int height, int density)
+    : width(width), height(height),
+      surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width * density, height * density)),
       cr(cairo_create(surface)), fontOptions(cairo_font_options_create())
 {
+    cairo_scale(cr, density, density);
     cairo_font_options_set_antialias(fontOptions, CAIRO_ANTIALIAS_GRAY);
     cairo_font_options_set_hint_style(fontOptions, CAIRO_HINT_STYLE_SLIGHT);
     cairo_font_options_set_hint_metrics(fontOptions, CAIRO_HINT_METRICS_ON);
@@ -118,6 +120,7 @@ bool ArtCanvas::Save(const std::string& path) const
 bool ArtCanvas::SaveBitmap(const std::string& path, Colour background) const
 {
     cairo_surface_flush(surface);
+    const int width = cairo_image_surface_get_width(surface), height = cairo_image_surface_get_height(surface);
     const std::uint32_t rowBytes = (static_cast<std::uint32_t>(width) * 3 + 3) & ~3u;
     const std::uint32_t pixelBytes = rowBytes * static_cast<std::uint32_t>(height);
     std::vector<std::uint8_t> file;

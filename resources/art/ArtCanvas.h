@@ -1,6 +1,8 @@
 #pragma once
 // A transparent ARGB drawing surface for one skin image, with the few shapes the
-// skin is made of: framed panels on whole pixels, discs, strokes and captions.
+// skin is made of: framed panels on whole pixels, discs, strokes and captions. At a
+// density of 2 or 3 the same drawing in the same coordinates has that many pixels per
+// unit, for screens of that device pixel ratio.
 
 #include <cairo.h>
 
@@ -19,12 +21,13 @@ struct Colour {
 
 class ArtCanvas {
 public:
-    ArtCanvas(int width, int height);
+    ArtCanvas(int width, int height, int density = 1);
     ~ArtCanvas();
     ArtCanvas(const ArtCanvas&) = delete;
     ArtCanvas& operator=(const ArtCanvas&) = delete;
 
     cairo_t* Context() const { return cr; }
+    // In drawing units; the picture is density times as large.
     int Width() const { return width; }
     int Height() const { return height; }
 

@@ -1,7 +1,8 @@
 // skin-art: draws every skin image of the module into the resources folder's png
-// folder, one PNG per image, named after the image (the icon strip as
-// IconStrip.png), the toolbox bitmap as bitmap/Toolbox.bmp, and optionally a sheet
-// that shows them all enlarged for review.
+// folder, one PNG per image and density, named after the image (the icon strip as
+// IconStrip.png; NAME@2x.png and NAME@3x.png at two and three times the pixels), the
+// toolbox bitmap as bitmap/Toolbox.bmp, and optionally a sheet that shows the 1x
+// images enlarged for review.
 //   skin-art <resources folder> [<sheet.png>]
 
 #include "ContactSheet.h"
@@ -105,14 +106,18 @@ int main(int argc, char** argv)
     const std::string folder = std::string(argv[1]) + "/png";
     ContactSheet sheet;
     for (const SkinImage& image : AllImages()) {
-        ArtCanvas canvas(image.width, image.height);
-        image.paint(canvas);
-        const std::string path = folder + "/" + image.name + ".png";
-        if (!canvas.Save(path)) {
-            std::fprintf(stderr, "cannot write %s\n", path.c_str());
-            return 1;
+        for (const int density : {1, 2, 3}) {
+            ArtCanvas canvas(image.width, image.height, density);
+            image.paint(canvas);
+            const std::string path =
+                folder + "/" + image.name + (density == 1 ? "" : "@" + std::to_string(density) + "x") + ".png";
+            if (!canvas.Save(path)) {
+                std::fprintf(stderr, "cannot write %s\n", path.c_str());
+                return 1;
+            }
+            if (density == 1)
+                sheet.Add(image.name, path);
         }
-        sheet.Add(image.name, path);
     }
     // Toolboxes take the colour of the bitmap's lower-left pixel as transparent: the
     // classic light grey.

@@ -11,6 +11,8 @@
 #include <boost/uuid/uuid_io.hpp>
 
 #include <algorithm>
+#include <atomic>
+#include <cmath>
 #include <cstdio>
 #include <ctime>
 #include <cwctype>
@@ -111,6 +113,33 @@ PictureHandle ImageData::Thumbnail() const
     return thumbnail;
 }
 
+namespace {
+
+std::atomic<double> screenScale{1.0};
+
+int Scaled(int logical, double scale)
+{
+    return std::max(1, static_cast<int>(std::lround(logical * scale)));
+}
+
+} // namespace
+
+void ImageData::SetScreenScale(double scale)
+{
+    screenScale.store(std::isfinite(scale) && scale > 0 ? scale : 1.0);
+}
+
+double ImageData::ScreenScale()
+{
+    return screenScale.load();
+}
+
+double ImageData::ThumbnailScale() const
+{
+    std::lock_guard guard(lock);
+    return thumbnailScale;
+}
+
 bool ImageData::IsLoaded() const
 {
     std::lock_guard guard(lock);
@@ -134,8 +163,9 @@ void ImageData::Load()
     }
     PictureHandle read = TurnedOrSame(LoadPictureFile(path), turns);
     PictureHandle small;
+    const double scale = ScreenScale();
     if (read && read->GetFrameDimensionsCount() > 0)
-        small = MakeThumbnail(read, ThumbnailBox, ThumbnailBox);
+        small = MakeThumbnail(read, Scaled(ThumbnailBox, scale), Scaled(ThumbnailBox, scale));
     const std::int64_t taken = ShotTimeOf(path, fileTime);
 
     std::lock_guard guard(lock);
@@ -144,6 +174,7 @@ void ImageData::Load()
     // Turns the user asked for while the file was being read.
     picture = TurnedOrSame(read, pendingTurns - turns);
     thumbnail = TurnedOrSame(small, pendingTurns - turns);
+    thumbnailScale = scale;
     shotTime = taken;
     loaded = true;
 }
@@ -151,6 +182,7 @@ void ImageData::Load()
 void ImageData::Turn(int quarterTurns, int boxWidth, int boxHeight)
 {
     PictureHandle current, currentThumbnail;
+    double scale = 1.0;
     {
         std::lock_guard guard(lock);
         if (!loaded) {
@@ -161,6 +193,7 @@ void ImageData::Turn(int quarterTurns, int boxWidth, int boxHeight)
         }
         current = picture;
         currentThumbnail = thumbnail;
+        scale = thumbnailScale;
     }
     if (!current || current->GetFrameDimensionsCount() == 0 || !currentThumbnail)
         return;
@@ -168,7 +201,7 @@ void ImageData::Turn(int quarterTurns, int boxWidth, int boxHeight)
     // the lock and readers are not kept waiting.
     PictureHandle turned = current->TurnedOpaque(quarterTurns);
     PictureHandle turnedThumbnail =
-        MakeFittedThumbnail(currentThumbnail->TurnedOpaque(quarterTurns), boxWidth, boxHeight);
+        MakeFittedThumbnail(currentThumbnail->TurnedOpaque(quarterTurns), Scaled(boxWidth, scale), Scaled(boxHeight, scale));
     if (!turned || !turnedThumbnail)
         return;
     std::lock_guard guard(lock);
@@ -190,11 +223,12 @@ int ImageData::QuarterTurns() const
     return turns;
 }
 
-void ImageData::ReplacePicture(PictureHandle edited, PictureHandle editedThumbnail)
+void ImageData::ReplacePicture(PictureHandle edited, PictureHandle editedThumbnail, double editedThumbnailScale)
 {
     std::lock_guard guard(lock);
     picture = std::move(edited);
     thumbnail = std::move(editedThumbnail);
+    thumbnailScale = editedThumbnailScale;
     loaded = true;
     userEdited = true;
     ++changes;

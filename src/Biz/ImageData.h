@@ -59,8 +59,16 @@ public:
     // Exif block has not been read yet (Load reads it). Any thread.
     std::int64_t ShotTime() const;
 
-    // Reads the picture, its Exif time and makes its 120 x 120 thumbnail unless the
-    // record is loaded.
+    // Thumbnails are made for the screen's device pixels: their box times this scale
+    // (set on the control's thread from the list's surface, read by loader threads).
+    static void SetScreenScale(double scale);
+    static double ScreenScale();
+    // Device pixels per logical pixel of the thumbnail held now: it shows at its size
+    // divided by this. Any thread.
+    double ThumbnailScale() const;
+
+    // Reads the picture, its Exif time and makes its thumbnail for a 120 x 120 box at
+    // the screen's scale unless the record is loaded.
     // The file is read outside the lock; a record filled meanwhile, by another thread
     // or by the user, keeps what it holds. Any thread.
     void Load();
@@ -75,8 +83,9 @@ public:
     // Counts the user's changes to the picture (turns and edits): a view can tell
     // whether the picture changed since it last looked. Any thread.
     std::uint32_t ChangeCount() const;
-    // The user's edited picture and its thumbnail take the place of the record's.
-    void ReplacePicture(PictureHandle edited, PictureHandle editedThumbnail);
+    // The user's edited picture and its thumbnail, made at thumbnailScale, take the
+    // place of the record's.
+    void ReplacePicture(PictureHandle edited, PictureHandle editedThumbnail, double thumbnailScale = 1.0);
     // True while the picture is the file's own: never edited, and turned by whole
     // turns only (none). Any thread.
     bool IsUnchanged() const;
@@ -88,6 +97,7 @@ public:
 private:
     mutable std::mutex lock; // guards the eight fields below
     PictureHandle picture, thumbnail;
+    double thumbnailScale = 1.0;
     std::int64_t shotTime = 0;
     bool loaded = false;
     bool userEdited = false; // the user's edited picture replaced the file's

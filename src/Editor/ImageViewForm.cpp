@@ -1,10 +1,12 @@
 #include "Editor/ImageViewForm.h"
 
 #include "Biz/ImageData.h"
+#include "Platform/Gdi/DeviceContext.h"
 #include "Platform/Gdiplus/Bitmap.h"
 #include "Platform/Gdiplus/Graphics.h"
 #include "Platform/Win/Input.h"
 #include "Platform/Win/MessageLoop.h"
+#include "Platform/Win/Painting.h"
 #include "Platform/Win/Screen.h"
 #include "Platform/Win/Window.h"
 #include "Platform/Win/WinConstants.h"
@@ -15,6 +17,7 @@
 #include "Views/TileList.h"
 
 #include <algorithm>
+#include <cmath>
 #include <mutex>
 #include <vector>
 
@@ -103,20 +106,28 @@ SIZE ImageViewForm::ComputeWindowSize(const std::shared_ptr<ImageData>& shown) c
 void ImageViewForm::PreparePicture()
 {
     const SIZE size{bounds.right, bounds.bottom};
-    if (preparedRecord == record && preparedSize == size)
+    HDC screen = GetDC(hwnd);
+    const double scale = GetDeviceScale(screen);
+    ReleaseDC(hwnd, screen);
+    if (preparedRecord == record && preparedSize == size && preparedScale == scale)
         return;
     preparedRecord = record;
     preparedSize = size;
+    preparedScale = scale;
     const PictureHandle picture = PictureOf(record);
     shownPicture = nullptr;
     if (!picture || picture->GetWidth() == 0)
         return;
-    const FittedSize fitted = FitInside(static_cast<int>(picture->GetWidth()), static_cast<int>(picture->GetHeight()),
-                                        bounds.right, bounds.bottom);
-    // Scaled once here, so a paint only copies pixels.
-    shownPicture = fitted.scale == 1.0f ? picture
-                                        : picture->GetThumbnailImage(static_cast<UINT>(fitted.width),
-                                                                     static_cast<UINT>(fitted.height));
+    const int width = static_cast<int>(picture->GetWidth()), height = static_cast<int>(picture->GetHeight());
+    const FittedSize fitted = FitInside(width, height, bounds.right, bounds.bottom);
+    shownSize = SIZE{fitted.width, fitted.height};
+    // Scaled once here, for the device pixels (never above the picture's own), so a
+    // paint only copies pixels.
+    const int deviceWidth = std::min(width, static_cast<int>(std::lround(fitted.width * scale)));
+    const int deviceHeight = std::min(height, static_cast<int>(std::lround(fitted.height * scale)));
+    shownPicture = deviceWidth == width && deviceHeight == height
+                       ? picture
+                       : picture->GetThumbnailImage(static_cast<UINT>(deviceWidth), static_cast<UINT>(deviceHeight));
 }
 
 void ImageViewForm::Show()
@@ -230,10 +241,9 @@ void ImageViewForm::OnPaint(Zivoro::UI::CPaintEventArgs* args)
 {
     const RECT client{0, 0, bounds.right, bounds.bottom};
     PaintFill(args->dc, client, 0xFFFFFF);
-    if (shownPicture && args->graphics) {
-        const int width = static_cast<int>(shownPicture->GetWidth()), height = static_cast<int>(shownPicture->GetHeight());
-        args->graphics->DrawImage(shownPicture.get(), (client.right - width) / 2, (client.bottom - height) / 2);
-    }
+    if (shownPicture && args->graphics)
+        args->graphics->DrawImage(shownPicture.get(), (client.right - shownSize.cx) / 2, (client.bottom - shownSize.cy) / 2,
+                                  shownSize.cx, shownSize.cy);
     ControlBase::OnPaint(args);
 }
 

@@ -69,9 +69,12 @@ private:
     // opened: they get both back when it closes and nothing else took them.
     Platform::HWND returnActive = nullptr;
     Platform::HWND returnFocus = nullptr;
+    // Made for the window's device pixels; it shows at shownSize logical pixels.
     PictureHandle shownPicture;
+    Platform::SIZE shownSize{};
     // What shownPicture was made for.
     std::shared_ptr<ImageData> preparedRecord;
     Platform::SIZE preparedSize;
+    double preparedScale = 1.0;
     Platform::ScopedConnection listChanged;
 };

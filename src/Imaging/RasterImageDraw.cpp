@@ -3,6 +3,7 @@
 #include "Imaging/RasterImage.h"
 
 #include "Platform/Gdi/BackBuffer.h"
+#include "Platform/Gdi/DeviceContext.h"
 #include "Platform/Gdi/DeviceBits.h"
 #include "Platform/Gdi/Drawing.h"
 #include "Platform/Gdi/GdiObjects.h"
@@ -10,6 +11,7 @@
 #include "Platform/Win/Region.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 using namespace Platform;
@@ -25,8 +27,15 @@ BITMAPINFO TrueColorHeader(int width, int height)
     return info;
 }
 
-// What the device shows under area, as bottom-up 24-bit rows.
-bool ReadDevice(HDC dc, const RECT& area, std::vector<std::uint8_t>& rows)
+// Device pixels of a logical length at the DC's scale.
+int DeviceLength(int logical, double scale)
+{
+    return static_cast<int>(std::ceil(logical * scale - 1e-9));
+}
+
+// What the device shows under area, as bottom-up 24-bit rows of device pixels
+// (deviceWidth x deviceHeight).
+bool ReadDevice(HDC dc, const RECT& area, int deviceWidth, int deviceHeight, std::vector<std::uint8_t>& rows)
 {
     const int width = area.right - area.left, height = area.bottom - area.top;
     HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
@@ -36,8 +45,8 @@ bool ReadDevice(HDC dc, const RECT& area, std::vector<std::uint8_t>& rows)
         read = BitBlt(copy.Dc(), 0, 0, width, height, dc, area.left, area.top, SRCCOPY);
     }
     // The bits are read once the bitmap is out of the memory context.
-    BITMAPINFO info = TrueColorHeader(width, height);
-    read = read && GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), rows.data(), &info, DIB_RGB_COLORS) == height;
+    BITMAPINFO info = TrueColorHeader(deviceWidth, deviceHeight);
+    read = read && GetDIBits(dc, bitmap, 0, static_cast<UINT>(deviceHeight), rows.data(), &info, DIB_RGB_COLORS) == deviceHeight;
     DeleteObject(bitmap);
     return read;
 }
@@ -76,24 +85,34 @@ bool RasterImage::DrawTo(HDC__* dc, int x, int y, int drawWidth, int drawHeight)
     if (IsRectEmpty(area))
         return true;
     const int areaWidth = area.right - area.left, areaHeight = area.bottom - area.top;
-    const int rowBytes = DibStride(areaWidth, 24);
-    std::vector<std::uint8_t> rows(static_cast<std::size_t>(rowBytes) * areaHeight);
+    // The picture is sampled at the device's pixels, so a picture made for the device
+    // (twice as large at scale 2) lands one for one.
+    const double scale = GetDeviceScale(dc);
+    const int deviceWidth = DeviceLength(areaWidth, scale), deviceHeight = DeviceLength(areaHeight, scale);
+    const int drawDeviceWidth = DeviceLength(drawWidth, scale), drawDeviceHeight = DeviceLength(drawHeight, scale);
+    const int skipX = static_cast<int>(std::lround((area.left - x) * scale));
+    const int skipY = static_cast<int>(std::lround((area.top - y) * scale));
+    const int rowBytes = DibStride(deviceWidth, 24);
+    std::vector<std::uint8_t> rows(static_cast<std::size_t>(rowBytes) * deviceHeight);
     const bool blended = IsBlended();
-    if (blended && !ReadDevice(dc, area, rows))
+    if (blended && !ReadDevice(dc, area, deviceWidth, deviceHeight, rows))
         return false;
 
-    for (int j = 0; j < areaHeight; ++j) {
-        const int dy = area.top - y + j;
+    for (int j = 0; j < deviceHeight; ++j) {
+        const int dy = skipY + j;
         // Source row counted from the top, then its storage row.
-        const int fromTop = drawHeight == height
-                                ? dy
-                                : std::clamp((static_cast<int>((static_cast<std::int64_t>(dy) + 1) * height + drawHeight - 1) / drawHeight) - 1,
-                                             0, height - 1);
+        const int fromTop =
+            drawDeviceHeight == height
+                ? std::min(dy, height - 1)
+                : std::clamp((static_cast<int>((static_cast<std::int64_t>(dy) + 1) * height + drawDeviceHeight - 1) / drawDeviceHeight) - 1,
+                             0, height - 1);
         const int stored = height - 1 - fromTop;
-        std::uint8_t* out = rows.data() + static_cast<std::size_t>(areaHeight - 1 - j) * rowBytes;
-        for (int i = 0; i < areaWidth; ++i) {
-            const int dx = area.left - x + i;
-            const int sx = drawWidth == width ? dx : std::clamp(static_cast<int>(static_cast<std::int64_t>(dx) * width / drawWidth), 0, width - 1);
+        std::uint8_t* out = rows.data() + static_cast<std::size_t>(deviceHeight - 1 - j) * rowBytes;
+        for (int i = 0; i < deviceWidth; ++i) {
+            const int dx = skipX + i;
+            const int sx = drawDeviceWidth == width
+                               ? std::min(dx, width - 1)
+                               : std::clamp(static_cast<int>(static_cast<std::int64_t>(dx) * width / drawDeviceWidth), 0, width - 1);
             const Color color = PixelColor(sx, stored);
             const int a = blended ? Opacity(sx, stored) : 255;
             std::uint8_t* pixel = out + i * 3;
@@ -110,9 +129,9 @@ bool RasterImage::DrawTo(HDC__* dc, int x, int y, int drawWidth, int drawHeight)
             pixel[2] = static_cast<std::uint8_t>((pixel[2] * (255 - a) + color.red * a) >> 8);
         }
     }
-    const BITMAPINFO info = TrueColorHeader(areaWidth, areaHeight);
-    return SetDIBitsToDevice(dc, area.left, area.top, static_cast<DWORD>(areaWidth), static_cast<DWORD>(areaHeight), 0, 0, 0,
-                             static_cast<UINT>(areaHeight), rows.data(), &info, DIB_RGB_COLORS) > 0;
+    const BITMAPINFO info = TrueColorHeader(deviceWidth, deviceHeight);
+    return StretchDIBits(dc, area.left, area.top, areaWidth, areaHeight, 0, 0, deviceWidth, deviceHeight, rows.data(), &info,
+                         DIB_RGB_COLORS, SRCCOPY) > 0;
 }
 
 std::vector<std::uint8_t> RasterImage::DibHeader() const

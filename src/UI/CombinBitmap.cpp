@@ -1,8 +1,11 @@
 #include "UI/CombinBitmap.h"
 
+#include "Imaging/SkinDensity.h"
 #include "Platform/Gdiplus/Bitmap.h"
 #include "Platform/Gdiplus/Graphics.h"
 #include "Platform/Resources/Resources.h"
+
+#include <set>
 
 using namespace Platform;
 using namespace Platform::Gdiplus;
@@ -29,6 +32,12 @@ void CombinBitmap::SetImage(unsigned resourceId)
     strip = LoadPngBitmap(resourceId);
 }
 
+void CombinBitmap::SetDenseImage(int density, unsigned resourceId)
+{
+    if (auto bitmap = LoadPngBitmap(resourceId); bitmap && density > 1)
+        denser[density] = std::move(bitmap);
+}
+
 void CombinBitmap::AddCells(const std::vector<Cell>& newCells)
 {
     for (const Cell& cell : newCells)
@@ -53,5 +62,11 @@ void CombinBitmap::Draw(Graphics& graphics, const std::wstring& name, int x, int
     if (it == cells.end() || !strip)
         return;
     const Cell& cell = it->second;
-    graphics.DrawImage(strip.get(), Rect{x, y, width, height}, cell.x, cell.y, cell.width, cell.height, UnitPixel);
+    std::set<int> densities{1};
+    for (const auto& entry : denser)
+        densities.insert(entry.first);
+    const int density = ChooseDensity(densities, graphics.DeviceScale());
+    const Platform::Gdiplus::Bitmap* image = density == 1 ? strip.get() : denser.at(density).get();
+    graphics.DrawImage(image, Rect{x, y, width, height}, cell.x * density, cell.y * density, cell.width * density,
+                       cell.height * density, UnitPixel);
 }

@@ -25,6 +25,9 @@ public:
 
     // Loads the strip from the PNG resource; a missing resource leaves no strip.
     void SetImage(unsigned resourceId);
+    // The strip at density times the pixels (cells scale with it), drawn on surfaces of
+    // a device scale that wants it; a missing resource adds nothing.
+    void SetDenseImage(int density, unsigned resourceId);
     // A name already present keeps its cell.
     void AddCells(const std::vector<Cell>& cells);
     // Draws a cell at its own size, or stretched into rect; unknown names draw nothing.
@@ -42,5 +45,6 @@ private:
               int height) const;
 
     std::shared_ptr<Platform::Gdiplus::Bitmap> strip;
+    std::map<int, std::shared_ptr<Platform::Gdiplus::Bitmap>> denser;
     std::map<std::wstring, Cell> cells;
 };

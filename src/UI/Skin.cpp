@@ -28,6 +28,8 @@ constexpr SkinImage kSkinImages[] = {
 };
 
 constexpr unsigned kIconStrip = 234;
+// The 2x and 3x rasters of a skin image are its resource id plus this, once and twice.
+constexpr unsigned kDensityStep = 1000;
 
 } // namespace
 
@@ -39,8 +41,11 @@ std::string CaptionedSkin(const std::string& name)
 void LoadSkin()
 {
     ImageLister& lister = ImageLister::Instance();
-    for (const SkinImage& image : kSkinImages)
+    for (const SkinImage& image : kSkinImages) {
         lister.Add(image.name, image.resource);
+        for (const int density : {2, 3})
+            lister.AddDensity(image.name, density, image.resource + kDensityStep * (density - 1));
+    }
 }
 
 void SetUpSkin()
@@ -53,5 +58,7 @@ void SetUpSkin()
                     {L"Check", 64, 0, 16, 16},
                     {L"Editor", 80, 0, 16, 16}});
     strip.SetImage(kIconStrip);
+    for (const int density : {2, 3})
+        strip.SetDenseImage(density, kIconStrip + kDensityStep * (density - 1));
     LoadSkin();
 }

@@ -8,6 +8,8 @@
 #include "Platform/Gdiplus/Bitmap.h"
 #include "Platform/Gdiplus/Graphics.h"
 
+#include <cmath>
+
 using namespace Platform;
 using namespace Platform::Gdiplus;
 
@@ -115,12 +117,12 @@ SIZE MeasureText(HDC dc, const std::wstring& text, int length, HFONT font)
     return size;
 }
 
-void DrawPictureCentered(Graphics& graphics, const Bitmap* picture, const RECT& rect)
+void DrawPictureCentered(Graphics& graphics, const Bitmap* picture, const RECT& rect, double density)
 {
-    if (!picture)
+    if (!picture || !(density > 0))
         return;
-    const int width = static_cast<int>(picture->GetWidth());
-    const int height = static_cast<int>(picture->GetHeight());
+    const int width = static_cast<int>(std::lround(picture->GetWidth() / density));
+    const int height = static_cast<int>(std::lround(picture->GetHeight() / density));
     graphics.DrawImage(picture, (rect.left + rect.right) / 2 - width / 2, (rect.top + rect.bottom) / 2 - height / 2, width,
                        height);
 }

@@ -24,9 +24,10 @@ void PaintBorder(Platform::HDC dc, const Platform::RECT& rect, int width, Platfo
 void PaintGradient(Platform::HDC dc, const Platform::RECT& rect, Platform::COLORREF top, Platform::COLORREF bottom);
 Platform::SIZE MeasureText(Platform::HDC dc, const std::wstring& text, int length, Platform::HFONT font);
 
-// Picture helpers on a graphics; a null picture draws nothing.
+// Picture helpers on a graphics; a null picture draws nothing. A picture made at a
+// density (device pixels per logical pixel) shows at its size divided by it.
 void DrawPictureCentered(Platform::Gdiplus::Graphics& graphics, const Platform::Gdiplus::Bitmap* picture,
-                         const Platform::RECT& rect);
+                         const Platform::RECT& rect, double density = 1.0);
 void DrawPictureStretched(Platform::Gdiplus::Graphics& graphics, const Platform::Gdiplus::Bitmap* picture,
                           const Platform::RECT& rect);
 enum class TextAlignment { Near, Centre, Far };

@@ -292,6 +292,10 @@ void ListView::StartLoading()
         return;
     if (!loader)
         loader = std::make_unique<ThumbnailLoader>(hwnd, TileLoadedMessage, LoadingDoneMessage);
+    // Thumbnails are made for the device pixels of the list's screen.
+    HDC screen = GetDC(hwnd);
+    ImageData::SetScreenScale(GetDeviceScale(screen));
+    ReleaseDC(hwnd, screen);
     // From the first tile in view to the end, then the tiles above it.
     const int top = ScrollPosition();
     const auto firstVisible = FindTile(items, [top](ListViewItem* tile) { return tile->GetBounds().bottom > top; });

@@ -6,6 +6,8 @@
 #include "UI/EventArgs.h"
 #include "Views/ListView.h"
 
+#include <cmath>
+
 using namespace Platform;
 
 namespace {
@@ -192,7 +194,11 @@ void ListViewItem::ReplacePicture(const PictureHandle& picture)
     const std::shared_ptr<ImageData> record = Data();
     if (!record || !picture || AppState::Instance().IsUploading())
         return;
-    record->ReplacePicture(picture, MakeFittedThumbnail(picture, ThumbBoxWidth(), ThumbBoxHeight()));
+    const double scale = ImageData::ScreenScale();
+    record->ReplacePicture(picture,
+                           MakeFittedThumbnail(picture, static_cast<int>(std::lround(ThumbBoxWidth() * scale)),
+                                               static_cast<int>(std::lround(ThumbBoxHeight() * scale))),
+                           scale);
 }
 
 void ListViewItem::Rotate(Turn turn)

@@ -251,7 +251,7 @@ void ListViewPostItem::Draw(Zivoro::UI::CPaintEventArgs* args, RECT rect)
     if (record) {
         const PictureHandle thumbnail = record->Thumbnail();
         if (record->Picture())
-            DrawPictureCentered(graphics, thumbnail.get(), GetThumbRect(rect));
+            DrawPictureCentered(graphics, thumbnail.get(), GetThumbRect(rect), record->ThumbnailScale());
     }
     const COLORREF outline = IsSelected() && list ? list->AccentColor() : kOutlineColor;
     DrawOutline(graphics, rect, outline, 1.0f);

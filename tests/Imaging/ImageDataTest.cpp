@@ -213,3 +213,31 @@ TEST(ImageData, IdsAreRandomVersion4UuidsThatNeverRepeat)
 }
 
 } // namespace
+
+namespace {
+
+TEST(ImageData, ThumbnailsAreMadeForTheScreensDevicePixelsAndThePictureStaysAsRead)
+{
+    TempFolder folder;
+    ImageData::SetScreenScale(2.0);
+    ImageData record(folder.File("photo.jpg", ExifJpeg::QuadrantJpeg(1600, 1200)));
+    record.Load();
+    ImageData::SetScreenScale(1.0);
+    // The 120 x 120 box at ratio 2; the thumbnail keeps the scale it was made at.
+    EXPECT_EQ(record.ThumbnailScale(), 2.0);
+    EXPECT_EQ(record.Thumbnail()->GetWidth(), 240u);
+    EXPECT_EQ(record.Thumbnail()->GetHeight(), 180u);
+    EXPECT_EQ(record.Picture()->GetWidth(), 1600u);
+    // A turn keeps the thumbnail inside the tile's 148 x 120 box at that scale.
+    record.Turn(1, 148, 120);
+    EXPECT_EQ(record.Thumbnail()->GetWidth(), 180u);
+    EXPECT_EQ(record.Thumbnail()->GetHeight(), 240u);
+    EXPECT_EQ(Quadrants(*record.Thumbnail()), TurnedRight);
+    EXPECT_EQ(record.Picture()->GetWidth(), 1200u);
+
+    record.ReplacePicture(Pattern(400, 300), MakeFittedThumbnail(Pattern(400, 300), 148, 120));
+    EXPECT_EQ(record.ThumbnailScale(), 1.0);
+    EXPECT_EQ(record.Thumbnail()->GetWidth(), 148u);
+}
+
+} // namespace

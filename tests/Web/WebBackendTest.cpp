@@ -16,6 +16,8 @@
 #include "Platform/Win/Input.h"
 #include "Platform/Win/Painting.h"
 #include "Platform/Win/Screen.h"
+#include "Platform/Win/Surface.h"
+#include "Platform/Win/WindowGeometry.h"
 
 #include <poll.h>
 #include <sys/socket.h>
@@ -343,4 +345,44 @@ TEST_F(WebBackendTest, SurfacesStayWithinTheSessionsLimits)
     DestroyWindow(large);
     MoveWindow(overlay, 0, 0, 4000, 4000, TRUE);
     EXPECT_EQ(size(overlay), (SIZE{4000, 4000}));
+}
+
+TEST_F(WebBackendTest, WindowsFollowThePagesDevicePixelRatioWithinTheSessionsLimits)
+{
+    const HWND window = TopLevel(0, 0, 140, 90);
+    Settle();
+    AcknowledgeAll(Received());
+
+    backend->SetDeviceScale(2.0);
+    FollowDeviceScale();
+    Settle();
+    std::vector<Sent> sent = Received();
+    // The page is told the window's pixels, and sent them whole at the new ratio; the
+    // window keeps its size in the page's pixels.
+    const Json::Value* changed = Find(sent, "window");
+    ASSERT_NE(changed, nullptr);
+    EXPECT_EQ(std::vector<int>({(*changed)["w"].asInt(), (*changed)["h"].asInt(), (*changed)["dw"].asInt(), (*changed)["dh"].asInt()}),
+              std::vector<int>({140, 90, 280, 180}));
+    const std::vector<Sent> pictures = Pictures(sent);
+    ASSERT_FALSE(pictures.empty());
+    EXPECT_EQ(pictures.back().parts[0][2], 280);
+    EXPECT_EQ(pictures.back().parts[0][3], 180);
+    AcknowledgeAll(sent);
+
+    // A page cannot buy memory with a ratio: a large window shrinks to what the session
+    // may hold, and ratios outside what surfaces support are kept within it.
+    const HWND large = TopLevel(0, 0, 6000, 6000);
+    backend->SetDeviceScale(100.0);
+    EXPECT_EQ(backend->DeviceScale(), Surface::kMaximumScale);
+    FollowDeviceScale();
+    RECT rect{};
+    GetWindowRect(large, &rect);
+    const std::uint64_t side = static_cast<std::uint64_t>(Surface::DeviceSize(rect.right - rect.left, Surface::kMaximumScale));
+    EXPECT_LE(4 * side * side, WebBackend::kMaxSurfaceBytes);
+    DestroyWindow(large);
+    DestroyWindow(window);
+    backend->SetDeviceScale(1.0);
+    FollowDeviceScale();
+    Settle();
+    AcknowledgeAll(Received());
 }

@@ -102,8 +102,9 @@ export async function controlFrame(page) {
   throw new Error("the page shows no control frame");
 }
 
-// What trellan-run draws of the control for a script, as a PNG file.
-export function headlessPicture(name, width, height, lines) {
+// What trellan-run draws of the control for a script, as a PNG file of device pixels at
+// the device pixel ratio scale.
+export function headlessPicture(name, width, height, lines, scale = 1) {
   const path = join(OUT, `${name}-headless.png`);
   const script = [
     { post: { name: "init", config: { PostUrl: "http://127.0.0.1:9/upload" } } },
@@ -111,7 +112,8 @@ export function headlessPicture(name, width, height, lines) {
     { pump_ms: 400 },
     { screenshot: path },
   ].map((line) => JSON.stringify(line)).join("\n");
-  execFileSync(join(BIN, "trellan-run"), ["--size", `${width}x${height}`, "-"], { input: script, stdio: ["pipe", "ignore", "inherit"] });
+  execFileSync(join(BIN, "trellan-run"), ["--size", `${width}x${height}`, "--scale", String(scale), "-"],
+    { input: script, stdio: ["pipe", "ignore", "inherit"] });
   return path;
 }
 

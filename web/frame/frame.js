@@ -7,6 +7,9 @@
 //
 // Messages from the page: {t:"open"} (its origin becomes the page's), {t:"place"} with
 // the element's box and the viewport, {t:"post", text}, {t:"enlarged", on}, {t:"close"}.
+// The control draws at the device pixel ratio: the frame sends it with the box and again
+// whenever it changes (zoom, a screen of another density), each canvas holds the
+// window's device pixels at its CSS size, and input points stay in CSS pixels.
 // Messages to the page: {t:"hello"}, {t:"ready"}, {t:"event", text},
 // {t:"enlarge"}/{t:"shrink"} (while a form is open the frame covers the viewport),
 // {t:"closed", text}.
@@ -29,6 +32,12 @@ const CLOSE_REASONS = {
 };
 // Virtual keys that are sent as keys; printable characters go as text instead.
 const MODIFIERS = { Shift: 16, Control: 17, Alt: 18 };
+
+// The device pixel ratio the control is drawn at, within what it supports.
+function deviceRatio() {
+  const ratio = Number(window.devicePixelRatio) || 1;
+  return Math.min(4, Math.max(0.5, ratio));
+}
 
 function px(value) {
   return `${Math.round(value)}px`;
@@ -75,6 +84,7 @@ class Frame {
     window.addEventListener("message", (event) => this.fromPage(event));
     this.listenKeys();
     this.listenDrops();
+    this.watchRatio();
   }
 
   // ----- the embedding page -----
@@ -117,8 +127,23 @@ class Frame {
       w: number(place.w, 1, 16384), h: number(place.h, 1, 16384),
       vw: number(place.vw, 1, 16384), vh: number(place.vh, 1, 16384),
     };
-    this.send({ t: "place", ...this.box });
+    this.sendPlace();
     this.layoutAll();
+  }
+
+  sendPlace() {
+    if (this.box) this.send({ t: "place", ...this.box, dpr: deviceRatio() });
+  }
+
+  // A resolution query matches only the ratio it was made for, so each change makes
+  // the next query.
+  watchRatio() {
+    if (typeof matchMedia !== "function") return;
+    const query = matchMedia(`(resolution: ${window.devicePixelRatio || 1}dppx)`);
+    query.addEventListener("change", () => {
+      this.sendPlace();
+      this.watchRatio();
+    }, { once: true });
   }
 
   setEnlarged(on) {
@@ -145,7 +170,7 @@ class Frame {
     let opened = false;
     socket.onopen = () => {
       opened = true;
-      if (this.box) this.send({ t: "place", ...this.box });
+      this.sendPlace();
     };
     socket.onmessage = (event) => {
       if (typeof event.data !== "string") {
@@ -223,9 +248,10 @@ class Frame {
     }
     shown.last = message;
     const { canvas } = shown;
-    if (canvas.width !== message.w || canvas.height !== message.h) {
-      canvas.width = message.w;
-      canvas.height = message.h;
+    const width = message.dw ?? message.w, height = message.dh ?? message.h;
+    if (canvas.width !== width || canvas.height !== height) {
+      canvas.width = width;
+      canvas.height = height;
     }
     canvas.style.width = px(message.w);
     canvas.style.height = px(message.h);

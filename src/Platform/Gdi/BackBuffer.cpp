@@ -5,6 +5,15 @@
 #include "Platform/Gdi/GdiObjects.h"
 
 namespace Platform {
+namespace {
+
+HBITMAP AtScaleOf(HDC target, HBITMAP kept)
+{
+    FollowDeviceScale(kept, GetDeviceScale(target));
+    return kept;
+}
+
+} // namespace
 
 BackBuffer::BackBuffer(HDC target, const RECT& area)
     : BackBuffer(target, CreateCompatibleBitmap(target, area.right - area.left, area.bottom - area.top), area)
@@ -13,7 +22,8 @@ BackBuffer::BackBuffer(HDC target, const RECT& area)
 }
 
 BackBuffer::BackBuffer(HDC target, HBITMAP kept, const RECT& area)
-    : target(target), area(area), memory(CreateCompatibleDC(target)), bitmap(kept), previous(SelectObject(memory, kept))
+    : target(target), area(area), memory(CreateCompatibleDC(target)), bitmap(AtScaleOf(target, kept)),
+      previous(SelectObject(memory, bitmap))
 {
     SetViewportOrgEx(memory, -area.left, -area.top, nullptr);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Off-screen drawing for a paint pass: a memory context over a bitmap that stands for
-// an area of the target, so that nothing half-drawn reaches the screen. Coordinates of
+// an area of the target, so that nothing half-drawn reaches the screen. A kept bitmap
+// is brought to the target's device scale first, so the copy stays one for one. Coordinates of
 // the target draw into the buffer; Present copies the buffer to its area. The context
 // and a bitmap of its own are released, and a kept bitmap deselected, when the buffer
 // goes out of scope.

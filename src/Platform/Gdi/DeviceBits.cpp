@@ -63,42 +63,87 @@ private:
     int rows;
 };
 
-} // namespace
+// Where a DIB's source area goes: a logical rectangle of the DC, and lines
+// [firstLine, lastLine) of the bitmap (counted from its bottom) that may be put.
+struct DibPlacement {
+    RECT destination;
+    int xSrc, ySrc, width, height;
+    int firstLine, lastLine;
+};
 
-int SetDIBitsToDevice(HDC handle, int xDest, int yDest, DWORD width, DWORD height, int xSrc, int ySrc, UINT startScan,
-                      UINT lines, const void* bits, const BITMAPINFO* info, UINT)
+// Puts the source area on the device pixels under the destination: each device pixel
+// takes the source pixel under its centre, so a DIB as large as the destination in
+// device pixels lands one for one, and one in logical pixels is scaled up.
+void PutDib(DeviceContextObject& dc, const DibReader& reader, const DibPlacement& place, LONG dibWidth)
 {
-    auto dc = FindDC(handle);
-    if (!dc || !dc->target || !bits || !info || !SupportedDepth(info->bmiHeader.biBitCount) ||
-        info->bmiHeader.biWidth <= 0 || info->bmiHeader.biHeight == 0 || info->bmiHeader.biCompression != BI_RGB)
-        return 0;
-    const DibReader reader(bits, *info);
-    const int w = static_cast<int>(width), h = static_cast<int>(height);
-    const RECT destination = dc->ToSurface(RECT{xDest, yDest, xDest + w, yDest + h});
-    Region area = dc->EffectiveClip();
-    area.Intersect(destination);
-    Surface& surface = *dc->target;
+    const RECT destination = dc.ToSurface(place.destination);
+    Surface& surface = *dc.target;
+    const RECT device = surface.ToDevice(destination);
+    const int deviceWidth = device.right - device.left, deviceHeight = device.bottom - device.top;
+    if (deviceWidth <= 0 || deviceHeight <= 0)
+        return;
+    Region area = dc.DeviceClip();
+    area.Intersect(device);
     surface.Flush();
-    const int firstLine = static_cast<int>(startScan);
-    const int lastLine = std::min(firstLine + static_cast<int>(lines), reader.Rows());
     for (const RECT& part : area.Rects()) {
         for (int y = part.top; y < part.bottom; ++y) {
+            const int row = static_cast<int>(static_cast<std::int64_t>(y - device.top) * place.height / deviceHeight);
             // Rows of the source area counted from its bottom edge.
-            const int fromBottom = ySrc + (h - 1 - (y - destination.top));
-            if (fromBottom < firstLine || fromBottom >= lastLine)
+            const int fromBottom = place.ySrc + (place.height - 1 - row);
+            if (fromBottom < place.firstLine || fromBottom >= place.lastLine)
                 continue;
             const int stored = reader.StoredRowFromBottom(fromBottom);
             auto* out = reinterpret_cast<std::uint32_t*>(surface.Data() + static_cast<std::size_t>(y) * surface.Stride());
             for (int x = part.left; x < part.right; ++x) {
-                const int sourceX = xSrc + (x - destination.left);
-                if (sourceX >= 0 && sourceX < info->bmiHeader.biWidth)
+                const int sourceX =
+                    place.xSrc + static_cast<int>(static_cast<std::int64_t>(x - device.left) * place.width / deviceWidth);
+                if (sourceX >= 0 && sourceX < dibWidth)
                     out[x] = reader.Pixel(sourceX, stored);
             }
         }
     }
     surface.MarkDirty();
-    dc->MarkDrawn(destination);
+    dc.MarkDrawn(destination);
+}
+
+std::shared_ptr<DeviceContextObject> DibTarget(HDC handle, const void* bits, const BITMAPINFO* info)
+{
+    auto dc = FindDC(handle);
+    if (!dc || !dc->target || !bits || !info || !SupportedDepth(info->bmiHeader.biBitCount) ||
+        info->bmiHeader.biWidth <= 0 || info->bmiHeader.biHeight == 0 || info->bmiHeader.biCompression != BI_RGB)
+        return nullptr;
+    return dc;
+}
+
+} // namespace
+
+int SetDIBitsToDevice(HDC handle, int xDest, int yDest, DWORD width, DWORD height, int xSrc, int ySrc, UINT startScan,
+                      UINT lines, const void* bits, const BITMAPINFO* info, UINT)
+{
+    auto dc = DibTarget(handle, bits, info);
+    if (!dc)
+        return 0;
+    const DibReader reader(bits, *info);
+    const int w = static_cast<int>(width), h = static_cast<int>(height);
+    const int firstLine = static_cast<int>(startScan);
+    const int lastLine = std::min(firstLine + static_cast<int>(lines), reader.Rows());
+    PutDib(*dc, reader, DibPlacement{RECT{xDest, yDest, xDest + w, yDest + h}, xSrc, ySrc, w, h, firstLine, lastLine},
+           info->bmiHeader.biWidth);
     return std::max(0, lastLine - firstLine);
+}
+
+int StretchDIBits(HDC handle, int xDest, int yDest, int destWidth, int destHeight, int xSrc, int ySrc, int srcWidth,
+                  int srcHeight, const void* bits, const BITMAPINFO* info, UINT, DWORD rop)
+{
+    auto dc = DibTarget(handle, bits, info);
+    if (!dc || rop != SRCCOPY || destWidth <= 0 || destHeight <= 0 || srcWidth <= 0 || srcHeight <= 0)
+        return 0;
+    const DibReader reader(bits, *info);
+    PutDib(*dc, reader,
+           DibPlacement{RECT{xDest, yDest, xDest + destWidth, yDest + destHeight}, xSrc, ySrc, srcWidth, srcHeight, 0,
+                        reader.Rows()},
+           info->bmiHeader.biWidth);
+    return destHeight;
 }
 
 int GetDIBits(HDC, HBITMAP bitmap, UINT start, UINT lines, void* bits, BITMAPINFO* info, UINT)

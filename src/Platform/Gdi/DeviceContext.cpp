@@ -93,8 +93,24 @@ Region DeviceContextObject::EffectiveClip() const
     if (state.clipped)
         clip.Intersect(state.clip);
     if (target)
-        clip.Intersect(RECT{0, 0, target->Width(), target->Height()});
+        clip.Intersect(RECT{0, 0, target->LogicalWidth(), target->LogicalHeight()});
     return clip;
+}
+
+Region DeviceContextObject::DeviceClip() const
+{
+    return target ? ToDevice(*target, EffectiveClip()) : Region();
+}
+
+Region ToDevice(const Surface& surface, const Region& logical)
+{
+    if (surface.Scale() == 1.0)
+        return logical;
+    Region device;
+    for (const RECT& part : logical.Rects())
+        device.Add(surface.ToDevice(part));
+    device.Intersect(RECT{0, 0, surface.Width(), surface.Height()});
+    return device;
 }
 
 void DeviceContextObject::MarkDrawn(const RECT& surfaceRect)
@@ -140,11 +156,17 @@ bool TakeSurfaceDirtyRect(HDC handle, RECT* dirty)
     return true;
 }
 
-HDC CreateCompatibleDC(HDC)
+double GetDeviceScale(HDC handle)
+{
+    auto dc = FindDC(handle);
+    return dc && dc->target ? dc->target->Scale() : 1.0;
+}
+
+HDC CreateCompatibleDC(HDC reference)
 {
     auto dc = std::make_shared<DeviceContextObject>();
     dc->memory = true;
-    dc->target = std::make_shared<Surface>(1, 1, 0xFF000000u);
+    dc->target = std::make_shared<Surface>(1, 1, 0xFF000000u, GetDeviceScale(reference));
     dc->area = Region(RECT{0, 0, 1, 1});
     SelectDefaults(dc->state);
     dc->state.bitmap = dc->defaultBitmap = CreateBitmapOver(dc->target);
@@ -179,7 +201,7 @@ HGDIOBJ SelectObject(HDC handle, HGDIOBJ object)
     if (!surface || !dc->memory)
         return nullptr;
     dc->target = surface;
-    dc->area = Region(RECT{0, 0, surface->Width(), surface->Height()});
+    dc->area = Region(RECT{0, 0, surface->LogicalWidth(), surface->LogicalHeight()});
     return std::exchange(dc->state.bitmap, object);
 }
 

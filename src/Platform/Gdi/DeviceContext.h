@@ -11,7 +11,14 @@ namespace Platform {
 class Region;
 class Surface;
 
-// A memory DC with a 1 x 1 bitmap selected until another is.
+// Coordinates of every DC are logical pixels; the DC's target may have a device scale
+// (see Surface). What reference draws on gives its scale to a compatible DC and to a
+// compatible bitmap, so off-screen drawing is as sharp as the window's and BitBlt
+// between them copies device pixels one for one.
+
+// Device pixels per logical pixel of what the DC draws on (1 for none).
+double GetDeviceScale(HDC dc);
+// A memory DC with a 1 x 1 bitmap selected until another is, at reference's scale.
 HDC CreateCompatibleDC(HDC reference);
 BOOL DeleteDC(HDC dc);
 // Returns the object it replaces; for bitmaps the DC then draws into the new one.

@@ -49,9 +49,13 @@ struct DeviceContextObject {
     RECT ToSurface(const RECT& rect) const;
     // The pixels drawing may touch, in surface coordinates.
     Region EffectiveClip() const;
+    // The same in the target's device pixels.
+    Region DeviceClip() const;
     void MarkDrawn(const RECT& surfaceRect);
 };
 
 std::shared_ptr<DeviceContextObject> FindDC(HDC dc);
+// A region of surface coordinates in the device pixels of surface, within its buffer.
+Region ToDevice(const Surface& surface, const Region& logical);
 
 } // namespace Platform

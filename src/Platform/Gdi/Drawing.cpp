@@ -6,6 +6,7 @@
 #include "Platform/Win/Surface.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -47,6 +48,40 @@ void ThinLine(DeviceContextObject& dc, POINT from, POINT to, COLORREF color, int
             p.y += sy;
         }
     }
+}
+
+// Copies device pixels between surfaces of one scale: target pixel (x, y) of area
+// from source pixel (x + shift.x, y + shift.y), where the source has one.
+void CopyDevicePixels(Surface& to, const Region& area, const Surface& from, POINT shift)
+{
+    Region inside = area;
+    inside.Intersect(RECT{-shift.x, -shift.y, from.Width() - shift.x, from.Height() - shift.y});
+    for (const RECT& part : inside.Rects())
+        for (int row = part.top; row < part.bottom; ++row) {
+            const auto* in = reinterpret_cast<const std::uint32_t*>(from.Data() + (row + shift.y) * from.Stride());
+            auto* out = reinterpret_cast<std::uint32_t*>(to.Data() + row * to.Stride());
+            std::memmove(out + part.left, in + part.left + shift.x, static_cast<std::size_t>(part.right - part.left) * 4);
+        }
+}
+
+// Between surfaces of different scales each target pixel takes the source pixel under
+// its centre; shift is the source's logical offset.
+void SampleDevicePixels(Surface& to, const Region& area, const Surface& from, POINT shift)
+{
+    const double ratio = from.Scale() / to.Scale();
+    for (const RECT& part : area.Rects())
+        for (int row = part.top; row < part.bottom; ++row) {
+            const int sourceRow = static_cast<int>(std::floor((row + 0.5) * ratio + shift.y * from.Scale()));
+            if (sourceRow < 0 || sourceRow >= from.Height())
+                continue;
+            const auto* in = reinterpret_cast<const std::uint32_t*>(from.Data() + sourceRow * from.Stride());
+            auto* out = reinterpret_cast<std::uint32_t*>(to.Data() + row * to.Stride());
+            for (int x = part.left; x < part.right; ++x) {
+                const int sourceX = static_cast<int>(std::floor((x + 0.5) * ratio + shift.x * from.Scale()));
+                if (sourceX >= 0 && sourceX < from.Width())
+                    out[x] = in[sourceX];
+            }
+        }
 }
 
 int Channel(COLOR16 from, COLOR16 to, int step, int steps)
@@ -133,7 +168,7 @@ BOOL LineTo(HDC handle, int x, int y)
 BOOL GradientFill(HDC handle, const TRIVERTEX* vertices, ULONG vertexCount, const void* meshes, ULONG meshCount, ULONG mode)
 {
     auto dc = FindDC(handle);
-    if (!dc || !vertices || !meshes || (mode != GRADIENT_FILL_RECT_V && mode != GRADIENT_FILL_RECT_H))
+    if (!dc || !dc->target || !vertices || !meshes || (mode != GRADIENT_FILL_RECT_V && mode != GRADIENT_FILL_RECT_H))
         return FALSE;
     const auto* rects = static_cast<const GRADIENT_RECT*>(meshes);
     for (ULONG m = 0; m < meshCount; ++m) {
@@ -143,14 +178,17 @@ BOOL GradientFill(HDC handle, const TRIVERTEX* vertices, ULONG vertexCount, cons
         const TRIVERTEX& b = vertices[rects[m].LowerRight];
         const RECT area{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
         const bool vertical = mode == GRADIENT_FILL_RECT_V;
-        const int steps = (vertical ? area.bottom - area.top : area.right - area.left) - 1;
+        // One colour step per device row (or column), so gradients stay smooth at any scale.
+        const RECT device = dc->target->ToDevice(dc->ToSurface(area));
+        const int steps = (vertical ? device.bottom - device.top : device.right - device.left) - 1;
         for (int i = 0; i <= steps; ++i) {
             const COLORREF color = RGB(Channel(a.Red, b.Red, i, steps), Channel(a.Green, b.Green, i, steps),
                                        Channel(a.Blue, b.Blue, i, steps));
-            const RECT band = vertical ? RECT{area.left, area.top + i, area.right, area.top + i + 1}
-                                       : RECT{area.left + i, area.top, area.left + i + 1, area.bottom};
-            FillLogical(*dc, band, color);
+            const RECT band = vertical ? RECT{device.left, device.top + i, device.right, device.top + i + 1}
+                                       : RECT{device.left + i, device.top, device.left + i + 1, device.bottom};
+            FillDeviceRect(*dc, band, color);
         }
+        dc->MarkDrawn(dc->ToSurface(area));
     }
     return TRUE;
 }
@@ -166,20 +204,19 @@ BOOL BitBlt(HDC targetHandle, int x, int y, int width, int height, HDC sourceHan
     Region area = target->EffectiveClip();
     area.Intersect(destination);
     // Only pixels that exist in the source are copied.
-    Region available(RECT{0, 0, source->target->Width(), source->target->Height()});
+    Region available(RECT{0, 0, source->target->LogicalWidth(), source->target->LogicalHeight()});
     available.Offset(destination.left - from.x, destination.top - from.y);
     area.Intersect(available);
     Surface& to = *target->target;
     const Surface& sourceSurface = *source->target;
     to.Flush();
     sourceSurface.Flush();
-    const int shiftX = from.x - destination.left, shiftY = from.y - destination.top;
-    for (const RECT& part : area.Rects())
-        for (int row = part.top; row < part.bottom; ++row) {
-            const auto* in = reinterpret_cast<const std::uint32_t*>(sourceSurface.Data() + (row + shiftY) * sourceSurface.Stride());
-            auto* out = reinterpret_cast<std::uint32_t*>(to.Data() + row * to.Stride());
-            std::memmove(out + part.left, in + part.left + shiftX, static_cast<std::size_t>(part.right - part.left) * 4);
-        }
+    const Region deviceArea = ToDevice(to, area);
+    if (to.Scale() == sourceSurface.Scale())
+        CopyDevicePixels(to, deviceArea, sourceSurface, POINT{sourceSurface.DeviceEdge(from.x) - to.DeviceEdge(destination.left),
+                                                             sourceSurface.DeviceEdge(from.y) - to.DeviceEdge(destination.top)});
+    else
+        SampleDevicePixels(to, deviceArea, sourceSurface, POINT{from.x - destination.left, from.y - destination.top});
     to.MarkDirty();
     target->MarkDrawn(destination);
     return TRUE;
@@ -200,9 +237,11 @@ COLORREF GetPixel(HDC handle, int x, int y)
     if (!dc || !dc->target)
         return 0xFFFFFFFFu;
     const POINT p = dc->ToSurface(x, y);
-    if (p.x < 0 || p.y < 0 || p.x >= dc->target->Width() || p.y >= dc->target->Height())
+    const Surface& surface = *dc->target;
+    if (p.x < 0 || p.y < 0 || p.x >= surface.LogicalWidth() || p.y >= surface.LogicalHeight())
         return 0xFFFFFFFFu;
-    const std::uint32_t argb = dc->target->Pixel(p.x, p.y);
+    // The top-left device pixel of the logical one.
+    const std::uint32_t argb = surface.Pixel(surface.DeviceEdge(p.x), surface.DeviceEdge(p.y));
     return RGB(static_cast<int>((argb >> 16) & 0xFF), static_cast<int>((argb >> 8) & 0xFF), static_cast<int>(argb & 0xFF));
 }
 

@@ -1,5 +1,6 @@
 #include "Platform/Gdi/GdiObjects.h"
 
+#include "Platform/Gdi/DeviceContext.h"
 #include "Platform/Win/Surface.h"
 
 #include <map>
@@ -47,6 +48,17 @@ public:
         if (it == objects.end() || !std::holds_alternative<T>(it->second.object))
             return false;
         out = std::get<T>(it->second.object);
+        return true;
+    }
+
+    // Gives a bitmap other pixels; false when the handle is no bitmap.
+    bool ReplaceSurface(HGDIOBJ handle, std::shared_ptr<Surface> surface)
+    {
+        std::lock_guard guard(lock);
+        auto it = objects.find(handle);
+        if (it == objects.end() || !std::holds_alternative<std::shared_ptr<Surface>>(it->second.object))
+            return false;
+        it->second.object = std::move(surface);
         return true;
     }
 
@@ -135,16 +147,29 @@ HFONT CreateFontW(int height, int, int, int, int weight, DWORD italic, DWORD, DW
                  face ? face : L""});
 }
 
-HBITMAP CreateCompatibleBitmap(HDC, int width, int height)
+HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height)
 {
-    if (width <= 0 || height <= 0 || width > Surface::kMaximumSide || height > Surface::kMaximumSide)
+    const double scale = GetDeviceScale(dc);
+    if (width <= 0 || height <= 0 || Surface::DeviceSize(width, scale) > Surface::kMaximumSide ||
+        Surface::DeviceSize(height, scale) > Surface::kMaximumSide)
         return nullptr;
-    return CreateBitmapOver(std::make_shared<Surface>(width, height, 0xFF000000u));
+    return CreateBitmapOver(std::make_shared<Surface>(width, height, 0xFF000000u, scale));
 }
 
 HBITMAP CreateBitmapOver(std::shared_ptr<Surface> surface)
 {
     return surface ? ObjectTable::Instance().Add(std::move(surface)) : nullptr;
+}
+
+bool FollowDeviceScale(HBITMAP bitmap, double scale)
+{
+    const std::shared_ptr<Surface> surface = GetBitmapSurface(bitmap);
+    if (!surface)
+        return false;
+    if (surface->Scale() == scale)
+        return true;
+    return ObjectTable::Instance().ReplaceSurface(
+        bitmap, std::make_shared<Surface>(surface->LogicalWidth(), surface->LogicalHeight(), 0xFF000000u, scale));
 }
 
 BOOL DeleteObject(HGDIOBJ object)

@@ -33,8 +33,16 @@ void FillSurfaceRect(DeviceContextObject& dc, const RECT& surfaceRect, COLORREF 
 {
     if (!dc.target || IsRectEmpty(surfaceRect))
         return;
-    Region area = dc.EffectiveClip();
-    area.Intersect(surfaceRect);
+    FillDeviceRect(dc, dc.target->ToDevice(surfaceRect), color, rop2);
+    dc.MarkDrawn(surfaceRect);
+}
+
+void FillDeviceRect(DeviceContextObject& dc, const RECT& deviceRect, COLORREF color, int rop2)
+{
+    if (!dc.target || IsRectEmpty(deviceRect))
+        return;
+    Region area = dc.DeviceClip();
+    area.Intersect(deviceRect);
     if (area.IsEmpty())
         return;
     Surface& surface = *dc.target;
@@ -47,7 +55,6 @@ void FillSurfaceRect(DeviceContextObject& dc, const RECT& surfaceRect, COLORREF 
                 row[x] = Combine(row[x], pen, rop2);
         }
     surface.MarkDirty();
-    dc.MarkDrawn(surfaceRect);
 }
 
 } // namespace Platform

@@ -1,6 +1,7 @@
 #include "Platform/Gdiplus/Graphics.h"
 
 #include "Platform/Gdi/CairoCanvas.h"
+#include "Platform/Gdi/DeviceContext.h"
 #include "Platform/Gdi/DeviceContextObject.h"
 #include "Platform/Gdi/TextLayout.h"
 #include "Platform/Gdiplus/Bitmap.h"
@@ -75,16 +76,19 @@ void Paint(DeviceContextObject& dc, cairo_surface_t* picture, const Rect& destin
     const RECT box{destination.X, destination.Y, destination.X + destination.Width, destination.Y + destination.Height};
     CairoCanvas canvas(dc, &box);
     cairo_t* cairo = canvas.Get();
-    cairo_translate(cairo, destination.X, destination.Y);
-    cairo_scale(cairo, static_cast<double>(destination.Width) / source.Width,
-                static_cast<double>(destination.Height) / source.Height);
+    // Placed on whole device pixels, so a picture made for the device lands one for one.
+    const RECT device = canvas.ToDevice(box);
+    const int deviceWidth = device.right - device.left, deviceHeight = device.bottom - device.top;
+    canvas.UseDevicePixels();
+    cairo_translate(cairo, device.left, device.top);
+    cairo_scale(cairo, static_cast<double>(deviceWidth) / source.Width, static_cast<double>(deviceHeight) / source.Height);
     // The source area as a picture of its own, so that scaling never blends in the
     // pixels around it (a cell of an icon strip shows only that cell).
     cairo_surface_t* area = cairo_surface_create_for_rectangle(picture, source.X, source.Y, source.Width, source.Height);
     cairo_set_source_surface(cairo, area, 0, 0);
     cairo_pattern_t* pattern = cairo_get_source(cairo);
     cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
-    const bool sameSize = destination.Width == source.Width && destination.Height == source.Height;
+    const bool sameSize = deviceWidth == source.Width && deviceHeight == source.Height;
     cairo_pattern_set_filter(pattern, sameSize ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_GOOD);
     cairo_rectangle(cairo, 0, 0, source.Width, source.Height);
     cairo_fill(cairo);
@@ -104,6 +108,11 @@ Graphics::Graphics(HDC dc) : dc(dc)
 {
     if (!FindDC(dc))
         lastStatus = Status::InvalidParameter;
+}
+
+double Graphics::DeviceScale() const
+{
+    return GetDeviceScale(dc);
 }
 
 Status Graphics::GetLastStatus()

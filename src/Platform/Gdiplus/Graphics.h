@@ -31,6 +31,8 @@ public:
     Status DrawString(const wchar_t* text, int length, const Font* font, const RectF& layout,
                       const StringFormat* format, const SolidBrush* brush);
 
+    // Device pixels per logical pixel of what the graphics draws on.
+    double DeviceScale() const;
     // Returns the last status and resets it to Ok.
     Status GetLastStatus();
     // Stores a status from an operation done on the graphics' behalf.

@@ -136,19 +136,36 @@ void WebBackend::SetViewport(int width, int height)
     viewportHeight = std::clamp(height, 1, kMaxSide);
 }
 
+double WebBackend::DeviceScale() const
+{
+    std::lock_guard guard(lock);
+    return deviceScale;
+}
+
+void WebBackend::SetDeviceScale(double scale)
+{
+    std::lock_guard guard(lock);
+    deviceScale = std::isfinite(scale) ? std::clamp(scale, Surface::kMinimumScale, Surface::kMaximumScale) : 1.0;
+}
+
 SIZE WebBackend::FitTopLevel(HWND window, SIZE wanted)
 {
     constexpr std::uint64_t kPixelBytes = 4;
     std::uint64_t others = 0;
+    double scale = 1.0;
     {
         std::lock_guard guard(lock);
+        scale = deviceScale;
         for (const auto& [handle, shown] : windows)
             if (handle != window && shown.surface)
                 others += kPixelBytes * static_cast<std::uint64_t>(shown.surface->Width()) * shown.surface->Height();
     }
-    SIZE fitted{std::clamp(wanted.cx, 0, kMaxSide), std::clamp(wanted.cy, 0, kMaxSide)};
+    // Each side is at most kMaxSide pixels of the surface, whatever the scale.
+    const int side = std::max(1, static_cast<int>(kMaxSide / scale));
+    SIZE fitted{std::clamp(wanted.cx, 0, side), std::clamp(wanted.cy, 0, side)};
     const std::uint64_t left = others < kMaxSurfaceBytes ? kMaxSurfaceBytes - others : 0;
-    const std::uint64_t bytes = kPixelBytes * static_cast<std::uint64_t>(fitted.cx) * static_cast<std::uint64_t>(fitted.cy);
+    const std::uint64_t bytes = kPixelBytes * static_cast<std::uint64_t>(Surface::DeviceSize(fitted.cx, scale)) *
+                                static_cast<std::uint64_t>(Surface::DeviceSize(fitted.cy, scale));
     if (bytes > left) {
         const double scale = std::sqrt(static_cast<double>(left) / static_cast<double>(bytes));
         fitted = SIZE{std::max(1, static_cast<int>(fitted.cx * scale)), std::max(1, static_cast<int>(fitted.cy * scale))};
@@ -180,6 +197,8 @@ void WebBackend::WindowChanged(HWND window, const RECT& screenRect, bool visible
     message["y"] = screenRect.top;
     message["w"] = screenRect.right - screenRect.left;
     message["h"] = screenRect.bottom - screenRect.top;
+    message["dw"] = surface ? surface->Width() : screenRect.right - screenRect.left;
+    message["dh"] = surface ? surface->Height() : screenRect.bottom - screenRect.top;
     message["visible"] = visible;
     channel.Send(FrameKind::Text, CompactJson(message));
 }

@@ -9,13 +9,16 @@
 // merged and wait, so a slow page gets fewer, larger frames instead of a growing queue.
 //
 // Messages to the page (JSON texts unless said otherwise):
-//   {"t":"window","id","x","y","w","h","visible"}  a top-level window appeared or changed
+//   {"t":"window","id","x","y","w","h","dw","dh","visible"}  a top-level window appeared
+//                                                   or changed: its place and size in CSS
+//                                                   pixels, its pixels' size (dw x dh)
 //   {"t":"gone","id"}                               it was destroyed
 //   {"t":"main","id"}                               the window shown in the element
 //   {"t":"order","ids":[...]}                       top-level windows, front first
 //   {"t":"cursor","css"}                            the pointer's shape as a CSS cursor
 //   {"t":"notice","text"}                           a system message box's text
-//   binary: a frame of one window, little-endian. Header (kFrameHeaderSize bytes):
+//   binary: a frame of one window, little-endian, in the window's pixels (the page's
+//   device pixels: windows are drawn at the page's device pixel ratio). Header (kFrameHeaderSize bytes):
 //   kind 2, window id, frame number, the copy (x, y, w, h, dy: the page moves its rows
 //   y..y+h-1 of columns x..x+w-1 by dy rows; no copy when w or h is 0) and the number
 //   of pictures; then each picture: x, y, byte count and its PNG. The page makes the
@@ -50,6 +53,7 @@ public:
     int ShowMessageBox(const std::wstring& text, const std::wstring& caption, UINT type) override;
     RECT ScreenRect() const override;
     RECT WorkArea() const override;
+    double DeviceScale() const override;
     void WindowChanged(HWND window, const RECT& screenRect, bool visible, std::shared_ptr<Surface> surface) override;
     void WindowDestroyed(HWND window) override;
     void Present(HWND window, const RECT& dirty) override;
@@ -60,6 +64,9 @@ public:
 
     // Any thread.
     void SetViewport(int width, int height);
+    // The page's device pixel ratio, kept within what surfaces may have; windows take it
+    // through FollowDeviceScale on their thread.
+    void SetDeviceScale(double scale);
     // Tells the page something its user should know: {"t":"notice","text"}.
     void SendNotice(const std::string& text);
     void Acknowledge(std::uint32_t frame);
@@ -86,6 +93,7 @@ private:
     // Below: guarded by the base class's lock.
     int viewportWidth;
     int viewportHeight;
+    double deviceScale = 1.0;
     std::map<HWND, Dirty> dirty; // per top-level window
     int inFlight = 0;
     std::uint32_t nextFrame = 1;

@@ -38,4 +38,13 @@ int IntMember(const Json::Value& message, const char* name, int low, int high, i
     return number < low || number > high ? fallback : number;
 }
 
+double NumberMember(const Json::Value& message, const char* name, double low, double high, double fallback)
+{
+    const Json::Value& value = message[name];
+    if (!value.isNumeric())
+        return fallback;
+    const double number = value.asDouble();
+    return number >= low && number <= high ? number : fallback;
+}
+
 } // namespace Platform::Web

@@ -14,5 +14,7 @@ std::string CompactJson(const Json::Value& value);
 bool ParseMessage(std::string_view text, Json::Value& message);
 // A member that must be an integer in [low, high]; fallback otherwise.
 int IntMember(const Json::Value& message, const char* name, int low, int high, int fallback);
+// A member that must be a number in [low, high] (NaN is none); fallback otherwise.
+double NumberMember(const Json::Value& message, const char* name, double low, double high, double fallback);
 
 } // namespace Platform::Web

@@ -31,21 +31,24 @@ public:
 
     virtual RECT ScreenRect() const = 0;
     virtual RECT WorkArea() const = 0;
+    // Device pixels per logical pixel of the screen: top-level surfaces are made at it.
+    virtual double DeviceScale() const { return 1.0; }
 
     // A top-level window appeared, changed place, size, visibility or surface, or went away.
     virtual void WindowChanged(HWND window, const RECT& screenRect, bool visible, std::shared_ptr<Surface> surface) = 0;
     virtual void WindowDestroyed(HWND window) = 0;
-    // Pixels of the window's surface in dirty (surface coordinates) are new.
+    // Pixels of the window's surface in dirty (its device pixels) are new.
     virtual void Present(HWND window, const RECT& dirty) = 0;
     virtual void SetCursor(HCURSOR cursor) = 0;
     // The size a top-level window (null: one being created) gets when it asks for
     // wanted. A backend whose screen has limits makes it smaller.
     virtual SIZE FitTopLevel(HWND, SIZE wanted) { return wanted; }
 
-    // Writes one top-level window's pixels, or the part of them in area (surface
-    // coordinates), as a PNG file.
+    // Writes one top-level window's pixels, or the part of them in area (logical
+    // surface coordinates), as a PNG file in device pixels.
     virtual bool Screenshot(HWND window, const std::string& path, const RECT* area = nullptr) const = 0;
-    // Composes every visible top-level window on the screen, back to front.
+    // Composes every visible top-level window on the screen, back to front, at the
+    // screen's device scale.
     virtual bool ScreenshotAll(const std::string& path) const = 0;
 
     // Input, from any thread. Points are on the screen.

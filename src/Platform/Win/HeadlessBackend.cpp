@@ -9,7 +9,10 @@ namespace {
 constexpr int kTaskBarHeight = 40;
 }
 
-HeadlessBackend::HeadlessBackend(int screenWidth, int screenHeight) : width(screenWidth), height(screenHeight) {}
+HeadlessBackend::HeadlessBackend(int screenWidth, int screenHeight, double deviceScale)
+    : width(screenWidth), height(screenHeight), scale(deviceScale)
+{
+}
 
 int HeadlessBackend::ShowMessageBox(const std::wstring& text, const std::wstring& caption, UINT)
 {
@@ -25,6 +28,11 @@ RECT HeadlessBackend::ScreenRect() const
 RECT HeadlessBackend::WorkArea() const
 {
     return RECT{0, 0, width, height > kTaskBarHeight ? height - kTaskBarHeight : height};
+}
+
+double HeadlessBackend::DeviceScale() const
+{
+    return scale;
 }
 
 void HeadlessBackend::Present(HWND, const RECT&)

@@ -9,12 +9,14 @@ namespace Platform {
 
 class HeadlessBackend : public SurfaceBackend {
 public:
-    // The screen; the work area leaves a 40-pixel task bar at the bottom.
-    explicit HeadlessBackend(int screenWidth = 1920, int screenHeight = 1080);
+    // The screen in logical pixels at a device scale; the work area leaves a 40-pixel
+    // task bar at the bottom.
+    explicit HeadlessBackend(int screenWidth = 1920, int screenHeight = 1080, double deviceScale = 1.0);
 
     int ShowMessageBox(const std::wstring& text, const std::wstring& caption, UINT type) override;
     RECT ScreenRect() const override;
     RECT WorkArea() const override;
+    double DeviceScale() const override;
     void Present(HWND window, const RECT& dirty) override;
     void SetCursor(HCURSOR cursor) override;
 
@@ -23,6 +25,7 @@ public:
 private:
     const int width;
     const int height;
+    const double scale;
     HCURSOR cursor = nullptr; // guarded by lock
 };
 

@@ -4,6 +4,7 @@
 #include "Platform/Win/Backend.h"
 #include "Platform/Win/MessageLoop.h"
 #include "Platform/Win/PaintScheduler.h"
+#include "Platform/Win/Surface.h"
 #include "Platform/Win/WindowTree.h"
 
 namespace Platform {
@@ -69,8 +70,8 @@ void PresentDC(HWND handle, HDC dc)
         return;
     auto window = FindWindowObject(handle);
     auto top = window ? TopLevelOf(window) : nullptr;
-    if (top && IsShown(*top))
-        CurrentBackend().Present(top->handle, dirty);
+    if (top && IsShown(*top) && top->surface)
+        CurrentBackend().Present(top->handle, top->surface->ToDevice(dirty));
 }
 
 } // namespace

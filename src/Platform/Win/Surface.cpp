@@ -3,20 +3,41 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace Platform {
 
-Surface::Surface(int width, int height, std::uint32_t fill)
-    : width(std::clamp(width, 1, kMaximumSide)), height(std::clamp(height, 1, kMaximumSide)),
+int Surface::DeviceSize(int logical, double scale)
+{
+    return static_cast<int>(std::ceil(logical * scale - 1e-9));
+}
+
+namespace {
+
+// A NaN scale fails both comparisons of clamp, so it is caught first.
+double UsableScale(double scale)
+{
+    return std::isfinite(scale) ? std::clamp(scale, Surface::kMinimumScale, Surface::kMaximumScale) : 1.0;
+}
+
+} // namespace
+
+Surface::Surface(int width, int height, std::uint32_t fill, double scale)
+    : scale(UsableScale(scale)), logicalWidth(std::clamp(width, 1, kMaximumSide)),
+      logicalHeight(std::clamp(height, 1, kMaximumSide)),
+      width(std::min(DeviceSize(logicalWidth, this->scale), kMaximumSide)),
+      height(std::min(DeviceSize(logicalHeight, this->scale), kMaximumSide)),
       surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, this->width, this->height))
 {
     if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
         // Out of memory: a single pixel keeps every caller working.
         cairo_surface_destroy(surface);
-        this->width = this->height = 1;
+        this->width = this->height = this->logicalWidth = this->logicalHeight = 1;
+        this->scale = 1.0;
         surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
     }
+    cairo_surface_set_device_scale(surface, this->scale, this->scale);
     Flush();
     std::uint8_t* data = Data();
     for (int y = 0; y < this->height; ++y) {
@@ -29,6 +50,16 @@ Surface::Surface(int width, int height, std::uint32_t fill)
 Surface::~Surface()
 {
     cairo_surface_destroy(surface);
+}
+
+int Surface::DeviceEdge(int logical) const
+{
+    return static_cast<int>(std::floor(logical * scale + 0.5));
+}
+
+RECT Surface::ToDevice(const RECT& logical) const
+{
+    return RECT{DeviceEdge(logical.left), DeviceEdge(logical.top), DeviceEdge(logical.right), DeviceEdge(logical.bottom)};
 }
 
 std::uint8_t* Surface::Data()

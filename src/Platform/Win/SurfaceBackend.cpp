@@ -33,7 +33,7 @@ bool SurfaceBackend::Screenshot(HWND window, const std::string& path, const RECT
     const Surface& surface = *it->second.surface;
     if (!area)
         return surface.WritePng(path);
-    const RECT part = IntersectRects(*area, RECT{0, 0, surface.Width(), surface.Height()});
+    const RECT part = IntersectRects(surface.ToDevice(*area), RECT{0, 0, surface.Width(), surface.Height()});
     if (IsRectEmpty(part))
         return false;
     Surface cropped(part.right - part.left, part.bottom - part.top);
@@ -46,11 +46,12 @@ bool SurfaceBackend::ScreenshotAll(const std::string& path) const
     const std::vector<HWND> order = WindowTable::Instance().TopLevels();
     const RECT screenRect = ScreenRect();
     std::lock_guard guard(lock);
-    Surface screen(screenRect.right - screenRect.left, screenRect.bottom - screenRect.top, 0xFF000000u);
+    Surface screen(screenRect.right - screenRect.left, screenRect.bottom - screenRect.top, 0xFF000000u, DeviceScale());
     for (auto it = order.rbegin(); it != order.rend(); ++it) {
         auto shown = windows.find(*it);
         if (shown != windows.end() && shown->second.visible && shown->second.surface)
-            screen.CopyFrom(*shown->second.surface, shown->second.rect.left, shown->second.rect.top);
+            screen.CopyFrom(*shown->second.surface, screen.DeviceEdge(shown->second.rect.left),
+                            screen.DeviceEdge(shown->second.rect.top));
     }
     return screen.WritePng(path);
 }

@@ -111,7 +111,8 @@ HWND CreateWindowExW(DWORD exStyle, const wchar_t* className, const wchar_t* win
     window->client = RECT{0, 0, window->rect.right - window->rect.left, window->rect.bottom - window->rect.top};
     window->text = windowName ? windowName : L"";
     if (!child) {
-        window->surface = std::make_shared<Surface>(window->client.right, window->client.bottom);
+        window->surface = std::make_shared<Surface>(window->client.right, window->client.bottom, 0xFFFFFFFFu,
+                                                    CurrentBackend().DeviceScale());
         CurrentBackend().SetInputQueue(window->queue);
     }
     WindowTable::Instance().Add(window);

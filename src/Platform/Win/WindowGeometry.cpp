@@ -58,7 +58,7 @@ void ApplyRect(const std::shared_ptr<WindowObject>& window, const RECT& requeste
     RecalculateFrame(window->handle);
     const bool sized = Width(old) != Width(rect) || Height(old) != Height(rect);
     if (sized && window->surface) {
-        auto surface = std::make_shared<Surface>(Width(rect), Height(rect));
+        auto surface = std::make_shared<Surface>(Width(rect), Height(rect), 0xFFFFFFFFu, CurrentBackend().DeviceScale());
         surface->CopyFrom(*window->surface, 0, 0);
         window->surface = surface;
     }
@@ -138,6 +138,30 @@ void RecalculateFrame(HWND handle)
     window->client = RECT{left, top, std::clamp(proposed.right - window->rect.left, left, width),
                           std::clamp(proposed.bottom - window->rect.top, top, height)};
     window->frameDirty = true;
+}
+
+void FollowDeviceScale()
+{
+    const double scale = CurrentBackend().DeviceScale();
+    for (HWND handle : WindowTable::Instance().TopLevels()) {
+        auto window = OwnedWindow(handle);
+        if (!window || !window->surface || window->surface->Scale() == scale)
+            continue;
+        // More device pixels may pass what the backend allows a window: then it shrinks,
+        // and the resize makes the surface at the new scale.
+        const RECT rect = window->rect;
+        const SIZE fitted = CurrentBackend().FitTopLevel(handle, SIZE{Width(rect), Height(rect)});
+        if (fitted.cx != Width(rect) || fitted.cy != Height(rect)) {
+            ApplyRect(window, RECT{rect.left, rect.top, rect.left + fitted.cx, rect.top + fitted.cy}, SIZE_RESTORED);
+        } else {
+            window->surface = std::make_shared<Surface>(Width(rect), Height(rect), 0xFFFFFFFFu, scale);
+            ReportToBackend(*window);
+        }
+        VisitTree(window, [](const std::shared_ptr<WindowObject>& each) {
+            InvalidateWhole(*each);
+            return false;
+        });
+    }
 }
 
 BOOL MoveWindow(HWND handle, int x, int y, int width, int height, BOOL)

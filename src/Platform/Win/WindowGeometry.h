@@ -19,5 +19,8 @@ int MapWindowPoints(HWND from, HWND to, POINT* points, UINT count);
 // or what WM_GETMINMAXINFO says) and SW_RESTORE. Returns whether it was visible.
 BOOL ShowWindow(HWND window, int command);
 BOOL IsWindowVisible(HWND window);
+// Gives the calling thread's top-level windows new surfaces when the backend's device
+// scale is not theirs any more, and repaints them whole at the new scale.
+void FollowDeviceScale();
 
 } // namespace Platform
