@@ -101,8 +101,8 @@ int main(int argc, char** argv)
     list.Create(owner, RECT{10, 10, 500, 400});
     ListViewItem* tiles[2];
     for (int i = 0; i < 2; ++i) {
-        tiles[i] = list.AddItem(
-            std::make_unique<ListViewSelectItem>(std::make_shared<ImageData>(std::filesystem::path(argv[1 + i]).wstring())));
+        tiles[i] = list.AddItem(std::make_unique<ListViewSelectItem>(
+            std::make_shared<ImageData>(std::filesystem::path(argv[1 + i]).wstring())));
         tiles[i]->Data()->Load();
     }
     Pump();
@@ -132,10 +132,11 @@ int main(int argc, char** argv)
 
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    std::printf("{\"editor_open_ms\": %.1f, \"editor_full_ms\": %.1f, \"longest_move_ms\": %.1f, \"moves\": %d, \"ok_ms\": %.1f, "
+    std::printf("{\"editor_open_ms\": %.1f, \"editor_full_ms\": %.1f, \"longest_move_ms\": %.1f, \"moves\": %d, "
+                "\"ok_ms\": %.1f, "
                 "\"preview_show_ms\": %.1f, \"preview_step_ms\": %.1f, \"peak_rss_mb\": %.1f}\n",
-                results.openMs, results.fullMs, results.longestMoveMs, results.moves, results.okMs, results.previewShowMs,
-                results.previewStepMs, static_cast<double>(usage.ru_maxrss) / 1024.0);
+                results.openMs, results.fullMs, results.longestMoveMs, results.moves, results.okMs,
+                results.previewShowMs, results.previewStepMs, static_cast<double>(usage.ru_maxrss) / 1024.0);
     DestroyWindow(owner);
     return 0;
 }

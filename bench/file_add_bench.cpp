@@ -79,8 +79,8 @@ int main(int argc, char** argv)
     windowClass.lpfnWndProc = &DefWindowProcW;
     windowClass.lpszClassName = L"FileAddBenchOwner";
     RegisterClassW(&windowClass);
-    HWND owner = CreateWindowExW(0, L"FileAddBenchOwner", L"", WS_POPUP | WS_VISIBLE, 0, 0, 900, 600, nullptr,
-                                 nullptr, nullptr, nullptr);
+    HWND owner = CreateWindowExW(0, L"FileAddBenchOwner", L"", WS_POPUP | WS_VISIBLE, 0, 0, 900, 600, nullptr, nullptr,
+                                 nullptr, nullptr);
     CFileAddDialog dialog;
     run.dialog = &dialog;
     SetTimer(owner, 1, 5, &Watch);

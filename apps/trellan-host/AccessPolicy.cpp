@@ -15,7 +15,8 @@ std::string Lower(std::string_view text)
 
 bool IsPort(std::string_view text)
 {
-    if (text.empty() || text.size() > 5 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    if (text.empty() || text.size() > 5 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return false;
     return std::stoul(std::string(text)) <= 65535;
 }
@@ -26,9 +27,11 @@ bool IsHostName(std::string_view text)
     if (text.empty())
         return false;
     if (text.front() == '[')
-        return text.size() > 2 && text.back() == ']' &&
-               std::all_of(text.begin() + 1, text.end() - 1, [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) || c == ':' || c == '.'; });
-    return std::all_of(text.begin(), text.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '-'; });
+        return text.size() > 2 && text.back() == ']' && std::all_of(text.begin() + 1, text.end() - 1, [](char c) {
+                   return std::isxdigit(static_cast<unsigned char>(c)) || c == ':' || c == '.';
+               });
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '-'; });
 }
 
 std::string_view Trim(std::string_view text)
@@ -97,7 +100,8 @@ bool AccessPolicy::AllowFromFile(const std::string& path, std::string& error)
         if (text.empty() || text.front() == '#')
             continue;
         if (!Allow(text)) {
-            error = path + ":" + std::to_string(number) + ": not an origin (scheme://host[:port]): " + std::string(text);
+            error =
+                path + ":" + std::to_string(number) + ": not an origin (scheme://host[:port]): " + std::string(text);
             return false;
         }
     }

@@ -127,7 +127,8 @@ std::string DemoReceiver::Samples() const
     std::vector<std::string> found;
     for (const auto& entry : fs::directory_iterator(fs::path(folder) / "samples", error)) {
         const std::string extension = entry.path().extension().string();
-        if (entry.is_regular_file() && (extension == ".jpg" || extension == ".png" || extension == ".gif" || extension == ".bmp"))
+        if (entry.is_regular_file() &&
+            (extension == ".jpg" || extension == ".png" || extension == ".gif" || extension == ".bmp"))
             found.push_back(fs::absolute(entry.path()).string());
     }
     std::sort(found.begin(), found.end());

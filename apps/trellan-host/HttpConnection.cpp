@@ -35,10 +35,12 @@ std::string QueryValue(std::string_view target, std::string_view name)
         std::string value;
         const std::string_view coded = pair.substr(name.size() + 1);
         for (std::size_t i = 0; i < coded.size(); ++i) {
-            const bool escaped = coded[i] == '%' && i + 2 < coded.size() && Platform::HexDigitValue(coded[i + 1]) >= 0 &&
+            const bool escaped = coded[i] == '%' && i + 2 < coded.size() &&
+                                 Platform::HexDigitValue(coded[i + 1]) >= 0 &&
                                  Platform::HexDigitValue(coded[i + 2]) >= 0;
             if (escaped) {
-                value += static_cast<char>(Platform::HexDigitValue(coded[i + 1]) * 16 + Platform::HexDigitValue(coded[i + 2]));
+                value += static_cast<char>(Platform::HexDigitValue(coded[i + 1]) * 16 +
+                                           Platform::HexDigitValue(coded[i + 2]));
                 i += 2;
             } else {
                 value += coded[i] == '+' ? ' ' : coded[i];
@@ -53,7 +55,8 @@ std::string QueryValue(std::string_view target, std::string_view name)
 std::string FramePolicy(const AccessPolicy& policy, std::string_view hostHeader)
 {
     return "default-src 'none'; script-src 'self'; style-src 'self'; img-src blob:; connect-src 'self' ws://" +
-           std::string(hostHeader) + "; base-uri 'none'; form-action 'none'; frame-ancestors " + policy.FrameAncestors();
+           std::string(hostHeader) + "; base-uri 'none'; form-action 'none'; frame-ancestors " +
+           policy.FrameAncestors();
 }
 
 } // namespace
@@ -77,8 +80,9 @@ void HttpConnection::ReadHeader()
     // the path's own.
     parser->body_limit(kMaxUpload);
     stream.expires_after(kIdleTimeout);
-    http::async_read_header(stream, buffer, *parser,
-                            [self = shared_from_this()](beast::error_code error, std::size_t) { self->OnHeader(error); });
+    http::async_read_header(stream, buffer, *parser, [self = shared_from_this()](beast::error_code error, std::size_t) {
+        self->OnHeader(error);
+    });
 }
 
 void HttpConnection::OnHeader(beast::error_code error)
@@ -190,7 +194,8 @@ std::optional<HttpConnection::Response> HttpConnection::Answer(Request& request)
     const std::optional<StaticFiles::Answer> file = host.files.Find(target);
     if (!file)
         return Text(request, http::status::not_found, "not found\n");
-    Response response = Text(request, http::status::ok, std::string(file->content), std::string(file->contentType).c_str());
+    Response response =
+        Text(request, http::status::ok, std::string(file->content), std::string(file->contentType).c_str());
     if (originAllowed)
         response.set(http::field::access_control_allow_origin, origin);
     response.set(http::field::vary, "Origin");
@@ -249,8 +254,9 @@ void HttpConnection::Send(Response response)
 void HttpConnection::Linger()
 {
     buffer.consume(buffer.size());
-    stream.async_read_some(buffer.prepare(64u << 10), [self = shared_from_this()](beast::error_code error, std::size_t) {
-        if (!error)
-            self->Linger();
-    });
+    stream.async_read_some(buffer.prepare(64u << 10),
+                           [self = shared_from_this()](beast::error_code error, std::size_t) {
+                               if (!error)
+                                   self->Linger();
+                           });
 }

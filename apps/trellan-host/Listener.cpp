@@ -55,9 +55,10 @@ bool Listener::Adopt(int descriptor, const boost::asio::ip::tcp::endpoint& endpo
 
 void Listener::Accept()
 {
-    acceptor.async_accept([self = shared_from_this()](boost::system::error_code error, boost::asio::ip::tcp::socket socket) {
-        self->OnAccept(error, std::move(socket));
-    });
+    acceptor.async_accept(
+        [self = shared_from_this()](boost::system::error_code error, boost::asio::ip::tcp::socket socket) {
+            self->OnAccept(error, std::move(socket));
+        });
 }
 
 void Listener::OnAccept(boost::system::error_code error, boost::asio::ip::tcp::socket socket)

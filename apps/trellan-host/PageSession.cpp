@@ -76,8 +76,8 @@ void PageSession::OnAccepted(beast::error_code error)
 bool PageSession::ServeOrigin(const std::string& origin)
 {
     if (!host.slots.TakeOrigin(origin)) {
-        std::cerr << "trellan-host: refused a session of " << origin << ", which has "
-                  << host.slots.PerOrigin() << " open\n";
+        std::cerr << "trellan-host: refused a session of " << origin << ", which has " << host.slots.PerOrigin()
+                  << " open\n";
         End(kTooManyForOrigin, "this site has too many sessions open (at most " +
                                    std::to_string(host.slots.PerOrigin()) + "); close one of its pages");
         return false;
@@ -92,8 +92,13 @@ void PageSession::StartProcess()
     folder = SessionFolder::Create(host.dropRoot, reason);
     std::vector<std::string> arguments;
     if (folder)
-        arguments = {"--spool", folder->Path(), "--page-origin", pageOrigin, "--drop-quota",
-                     MiBToBytes(host.options.dropQuotaMiB), "--total-drop-quota",
+        arguments = {"--spool",
+                     folder->Path(),
+                     "--page-origin",
+                     pageOrigin,
+                     "--drop-quota",
+                     MiBToBytes(host.options.dropQuotaMiB),
+                     "--total-drop-quota",
                      MiBToBytes(host.options.totalDropQuotaMiB)};
     if (!host.options.modulePath.empty())
         arguments.insert(arguments.end(), {"--module", host.options.modulePath});
@@ -204,15 +209,16 @@ void PageSession::OnProcessFrame(FrameKind kind)
     // process, which coalesces its pictures meanwhile.
     page.text(kind == FrameKind::Text);
     writingToPage = true;
-    page.async_write(boost::asio::buffer(processPayload), [self = shared_from_this()](beast::error_code error, std::size_t) {
-        self->writingToPage = false;
-        self->lastAnswer = Clock::now();
-        if (error) {
-            self->End(websocket::close_code::normal, "");
-            return;
-        }
-        self->ReadProcessHeader();
-    });
+    page.async_write(boost::asio::buffer(processPayload),
+                     [self = shared_from_this()](beast::error_code error, std::size_t) {
+                         self->writingToPage = false;
+                         self->lastAnswer = Clock::now();
+                         if (error) {
+                             self->End(websocket::close_code::normal, "");
+                             return;
+                         }
+                         self->ReadProcessHeader();
+                     });
 }
 
 void PageSession::WatchProcess()

@@ -35,12 +35,13 @@ void RefusedConnection::Start()
 
 void RefusedConnection::Drain()
 {
-    socket.async_read_some(boost::asio::buffer(scratch), [self = shared_from_this()](boost::system::error_code error, std::size_t) {
-        // The client's end of the stream (or a failure) closes it now, through the timer.
-        if (error) {
-            self->timer.cancel();
-            return;
-        }
-        self->Drain();
-    });
+    socket.async_read_some(boost::asio::buffer(scratch),
+                           [self = shared_from_this()](boost::system::error_code error, std::size_t) {
+                               // The client's end of the stream (or a failure) closes it now, through the timer.
+                               if (error) {
+                                   self->timer.cancel();
+                                   return;
+                               }
+                               self->Drain();
+                           });
 }

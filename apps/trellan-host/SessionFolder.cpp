@@ -39,8 +39,9 @@ int OpenLock(const std::string& folder, int flags)
 
 bool SessionFolder::IsSessionName(const std::string& name)
 {
-    return name.size() == 2 * kNameBytes &&
-           std::all_of(name.begin(), name.end(), [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+    return name.size() == 2 * kNameBytes && std::all_of(name.begin(), name.end(), [](char c) {
+               return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+           });
 }
 
 std::unique_ptr<SessionFolder> SessionFolder::Create(const std::string& root, std::string& error)

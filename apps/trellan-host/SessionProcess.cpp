@@ -52,7 +52,6 @@ void SessionProcess::Kill()
         return;
     // The process has not been reaped, so its id cannot have been given to another.
     kill(pid, SIGKILL);
-    while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
-    }
+    while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {}
     pid = -1;
 }

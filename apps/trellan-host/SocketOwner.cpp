@@ -12,8 +12,7 @@ namespace {
 
 // An address as the socket table prints it: each 32-bit word of the address bytes in
 // the machine's byte order, as eight hexadecimal digits, then ":" and the port.
-template <std::size_t N>
-std::string TableAddress(const std::array<unsigned char, N>& bytes, unsigned short port)
+template <std::size_t N> std::string TableAddress(const std::array<unsigned char, N>& bytes, unsigned short port)
 {
     std::string text;
     char word[9];

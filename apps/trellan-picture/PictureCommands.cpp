@@ -116,8 +116,8 @@ int RunInfo(const std::vector<std::string>& files)
             result = 1;
             continue;
         }
-        std::printf("%s: %s %ux%u %lld bytes\n", file.c_str(), FormatName(picture->GetRawFormat()),
-                    picture->GetWidth(), picture->GetHeight(), FileSize(file));
+        std::printf("%s: %s %ux%u %lld bytes\n", file.c_str(), FormatName(picture->GetRawFormat()), picture->GetWidth(),
+                    picture->GetHeight(), FileSize(file));
     }
     return result;
 }

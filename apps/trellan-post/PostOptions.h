@@ -20,7 +20,7 @@ struct PostOptions {
     // hosts listed in tls-exceptions, for this command only.
     bool insecure = false;
     bool sendOriginal = false;
-    int maxWidth = 0;  // 0: no limit
+    int maxWidth = 0; // 0: no limit
     int maxHeight = 0; // 0: no limit
     int jpegQuality = 100;
     std::vector<std::string> files;

@@ -6,9 +6,7 @@
 
 #include <cstdio>
 
-ProgressView::ProgressView(std::vector<File> files) : terminal(isatty(STDERR_FILENO) != 0), files(std::move(files))
-{
-}
+ProgressView::ProgressView(std::vector<File> files) : terminal(isatty(STDERR_FILENO) != 0), files(std::move(files)) {}
 
 void ProgressView::Progress(const ImageData& file)
 {

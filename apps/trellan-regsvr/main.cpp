@@ -31,7 +31,7 @@ constexpr int kBadUsage = 2;
 struct Options {
     bool list = false;
     bool unregister = false;
-    std::optional<std::string> install;  // DllInstall's command line
+    std::optional<std::string> install; // DllInstall's command line
     std::string module;
 };
 
@@ -81,7 +81,7 @@ int Run(const Options& options)
         std::cerr << "trellan-regsvr: cannot load " << path << "\n";
         return kFailed;
     }
-    const std::string entry = options.install ? "DllInstall"
+    const std::string entry = options.install      ? "DllInstall"
                               : options.unregister ? "DllUnregisterServer"
                                                    : "DllRegisterServer";
     DllInstallFunction install = nullptr;

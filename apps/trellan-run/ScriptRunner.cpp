@@ -156,8 +156,8 @@ int ScriptRunner::RunLine(const Json::Value& line)
         const auto start = std::chrono::steady_clock::now();
         control.postMessage(bstr.Get());
         const auto took = std::chrono::steady_clock::now() - start;
-        longestCommand = std::max<std::int64_t>(
-            longestCommand, std::chrono::duration_cast<std::chrono::microseconds>(took).count());
+        longestCommand =
+            std::max<std::int64_t>(longestCommand, std::chrono::duration_cast<std::chrono::microseconds>(took).count());
         return Completed;
     }
     if (line.isMember("recvMessage")) {

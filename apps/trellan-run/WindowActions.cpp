@@ -126,10 +126,9 @@ std::optional<std::pair<int, int>> PointPair(const Json::Value& value)
 std::optional<UINT> VirtualKey(const std::string& name)
 {
     static const std::map<std::string, UINT> named = {
-        {"Enter", VK_RETURN}, {"Escape", VK_ESCAPE}, {"Delete", VK_DELETE}, {"Backspace", VK_BACK},
-        {"Tab", VK_TAB},      {"Space", VK_SPACE},   {"Up", VK_UP},         {"Down", VK_DOWN},
-        {"Left", VK_LEFT},    {"Right", VK_RIGHT},   {"Home", VK_HOME},     {"End", VK_END},
-        {"PageUp", VK_PRIOR}, {"PageDown", VK_NEXT},
+        {"Enter", VK_RETURN}, {"Escape", VK_ESCAPE}, {"Delete", VK_DELETE}, {"Backspace", VK_BACK}, {"Tab", VK_TAB},
+        {"Space", VK_SPACE},  {"Up", VK_UP},         {"Down", VK_DOWN},     {"Left", VK_LEFT},      {"Right", VK_RIGHT},
+        {"Home", VK_HOME},    {"End", VK_END},       {"PageUp", VK_PRIOR},  {"PageDown", VK_NEXT},
     };
     if (auto it = named.find(name); it != named.end())
         return it->second;
@@ -177,8 +176,8 @@ std::string WindowActions::Run(const Json::Value& line)
 
 std::string WindowActions::Resize(const Json::Value& size)
 {
-    if (!size.isArray() || size.size() != 2 || !size[0].isIntegral() || !size[1].isIntegral() || size[0].asInt64() < 1 ||
-        size[1].asInt64() < 1 || size[0].asInt64() > 16384 || size[1].asInt64() > 16384)
+    if (!size.isArray() || size.size() != 2 || !size[0].isIntegral() || !size[1].isIntegral() ||
+        size[0].asInt64() < 1 || size[1].asInt64() < 1 || size[0].asInt64() > 16384 || size[1].asInt64() > 16384)
         return "resize takes [WIDTH, HEIGHT], each from 1 to 16384";
     const int width = size[0].asInt(), height = size[1].asInt();
     if (const HWND container = GetParent(control))

@@ -21,7 +21,8 @@ using namespace Platform;
 namespace {
 
 const char* const kUsage =
-    "usage: trellan-run [--size WIDTHxHEIGHT] [--scale RATIO] [--no-recv] [--stats] [--module PATH] [--untrusted ORIGIN]\n"
+    "usage: trellan-run [--size WIDTHxHEIGHT] [--scale RATIO] [--no-recv] [--stats] [--module PATH] [--untrusted "
+    "ORIGIN]\n"
     "                   SCRIPT (SCRIPT may be -)\n"
     "--scale draws at RATIO device pixels per pixel (0.5 to 4, default 1); screenshots are in device pixels.\n"
     "The control is created by its ProgID through the registry store unless --module names the module.\n"
@@ -157,7 +158,8 @@ int main(int argc, char** argv)
         return 1;
     }
     const HWND container = CreateContainerWindow(options.width, options.height);
-    if (!container || !loader.Activate(container, RECT{0, 0, options.width, options.height}, options.untrustedOrigin, error)) {
+    if (!container ||
+        !loader.Activate(container, RECT{0, 0, options.width, options.height}, options.untrustedOrigin, error)) {
         std::cerr << "trellan-run: " << (container ? error : "the container window could not be created") << "\n";
         return 1;
     }

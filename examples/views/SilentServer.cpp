@@ -13,8 +13,7 @@ namespace {
 void Swallow(int connection)
 {
     char buffer[65536];
-    while (recv(connection, buffer, sizeof buffer, 0) > 0) {
-    }
+    while (recv(connection, buffer, sizeof buffer, 0) > 0) {}
     close(connection);
 }
 

@@ -135,7 +135,7 @@ POINT Centre(const RECT& rect)
 // Adds the photos through the page's command and waits for their thumbnails.
 bool AddPhotos(CTrellan& control, const std::filesystem::path& photos)
 {
-    const char* const names[] = {"海边日出.jpg", "DSC_0412.jpg", "黄昏的湖.jpg", "IMG_2046.jpg",
+    const char* const names[] = {"海边日出.jpg", "DSC_0412.jpg",       "黄昏的湖.jpg", "IMG_2046.jpg",
                                  "山间晨雾.jpg", "family-trip-07.jpg", "远山.jpg"};
     int index = 0;
     for (const char* name : names) {
@@ -185,7 +185,8 @@ int main(int argc, char** argv)
 
     const HWND container = CreateContainer(800, 600);
     CTrellan* control = nullptr;
-    if (CTrellan::CreateInstance(&control) != S_OK || control->InPlaceActivate(container, RECT{0, 0, 800, 600}) != S_OK) {
+    if (CTrellan::CreateInstance(&control) != S_OK ||
+        control->InPlaceActivate(container, RECT{0, 0, 800, 600}) != S_OK) {
         std::fprintf(stderr, "view-pictures: the control could not be made\n");
         return 1;
     }

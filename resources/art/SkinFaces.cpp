@@ -84,9 +84,9 @@ void ButtonFace(ArtCanvas& canvas, Face face)
 void AddButton(ArtCanvas& canvas, Face face, const std::string& caption)
 {
     ButtonLook look = LightLook(face);
-    CaptionedButton(canvas, look, caption, 12, [&](ArtCanvas& c, Colour ink) {
-        PlusGlyph(c, face == Face::Disabled ? ink : Palette::accent);
-    }, 12);
+    CaptionedButton(
+        canvas, look, caption, 12,
+        [&](ArtCanvas& c, Colour ink) { PlusGlyph(c, face == Face::Disabled ? ink : Palette::accent); }, 12);
 }
 
 void LargeAddButton(ArtCanvas& canvas, Face face, const std::string& caption)

@@ -13,15 +13,14 @@
 
 namespace {
 
-template <typename Hash>
-std::string HexDigest(const std::uint8_t* bytes, std::size_t length)
+template <typename Hash> std::string HexDigest(const std::uint8_t* bytes, std::size_t length)
 {
     static const std::uint8_t kNothing = 0;
     Hash hash;
     std::string hex;
-    CryptoPP::StringSource source(bytes ? bytes : &kNothing, bytes ? length : 0, true,
-                                  new CryptoPP::HashFilter(hash, new CryptoPP::HexEncoder(
-                                                                     new CryptoPP::StringSink(hex), false)));
+    CryptoPP::StringSource source(
+        bytes ? bytes : &kNothing, bytes ? length : 0, true,
+        new CryptoPP::HashFilter(hash, new CryptoPP::HexEncoder(new CryptoPP::StringSink(hex), false)));
     return hex;
 }
 

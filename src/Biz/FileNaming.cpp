@@ -29,8 +29,7 @@ std::string MakeSentName(const std::wstring& fileName, const std::wstring& exten
     return utf8 ? PercentEncode(name) : name;
 }
 
-std::string GenerateName(const ImageData& file, const std::uint8_t* bytes, std::size_t length,
-                         const AppConfig& config)
+std::string GenerateName(const ImageData& file, const std::uint8_t* bytes, std::size_t length, const AppConfig& config)
 {
     // A photo of a type that is sent as JPEG goes under its name with a .jpg extension.
     const std::wstring fileName = SentFileName(file.fileName);

@@ -14,5 +14,4 @@ class ImageData;
 std::string MakeSentName(const std::wstring& fileName, const std::wstring& extension, const std::uint8_t* bytes,
                          std::size_t length, const std::string& fileNameGen, const std::wstring& encodeType);
 
-std::string GenerateName(const ImageData& file, const std::uint8_t* bytes, std::size_t length,
-                         const AppConfig& config);
+std::string GenerateName(const ImageData& file, const std::uint8_t* bytes, std::size_t length, const AppConfig& config);

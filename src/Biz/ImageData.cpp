@@ -200,8 +200,8 @@ void ImageData::Turn(int quarterTurns, int boxWidth, int boxHeight)
     // Only the control's thread changes a loaded record, so the turn is made outside
     // the lock and readers are not kept waiting.
     PictureHandle turned = current->TurnedOpaque(quarterTurns);
-    PictureHandle turnedThumbnail =
-        MakeFittedThumbnail(currentThumbnail->TurnedOpaque(quarterTurns), Scaled(boxWidth, scale), Scaled(boxHeight, scale));
+    PictureHandle turnedThumbnail = MakeFittedThumbnail(currentThumbnail->TurnedOpaque(quarterTurns),
+                                                        Scaled(boxWidth, scale), Scaled(boxHeight, scale));
     if (!turned || !turnedThumbnail)
         return;
     std::lock_guard guard(lock);

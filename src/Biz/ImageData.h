@@ -37,7 +37,7 @@ public:
     // tiles cannot be edited from StartTask to "task_end"); an upload thread reads it.
     std::wstring remark;
     std::wstring fileName, extension, format; // constant
-    std::int64_t fileSize = 0;                // constant
+    std::int64_t fileSize = 0; // constant
     // The file's own time, in nanoseconds since 1970: when it was made where the file
     // system records that, else when it was last modified; 0 when it cannot be read.
     // Constant: read with the size, in the same call.
@@ -102,6 +102,6 @@ private:
     bool loaded = false;
     bool userEdited = false; // the user's edited picture replaced the file's
     int pendingTurns = 0; // turns asked for before the picture was read
-    int turns = 0;        // every turn asked for and taken, as 0 to 3
+    int turns = 0; // every turn asked for and taken, as 0 to 3
     std::uint32_t changes = 0;
 };

@@ -34,9 +34,7 @@ void Deliver(const char* name, std::shared_ptr<MsgData> record, std::uint64_t ep
 
 } // namespace
 
-PostFile::PostFile(std::shared_ptr<Uploader> job) : job(std::move(job))
-{
-}
+PostFile::PostFile(std::shared_ptr<Uploader> job) : job(std::move(job)) {}
 
 void PostFile::Run()
 {
@@ -124,8 +122,8 @@ std::optional<UploadFailure> PostFile::Send(const UploadBody& upload, const Uplo
     // The client's own errors are reported as they come, without a code: the
     // attempt's outcome follows and is the one that counts.
     client.error.connect([this](std::uint32_t code) {
-        ReportError(UploadFailure{"", code == HttpRequest::NotAccepted ? "not accepted" : "reply unreadable", 0,
-                                  std::nullopt});
+        ReportError(
+            UploadFailure{"", code == HttpRequest::NotAccepted ? "not accepted" : "reply unreadable", 0, std::nullopt});
     });
     client.Send(job->config->PostUrl, L"", kAgent);
 

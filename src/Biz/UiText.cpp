@@ -197,8 +197,8 @@ std::wstring ReasonText(std::string_view code)
         {"unreadable", TextId::ReasonUnreadable},
         {"cancelled", TextId::ReasonCancelled},
     };
-    const auto found =
-        std::find_if(std::begin(kReasons), std::end(kReasons), [code](const Reason& reason) { return reason.code == code; });
+    const auto found = std::find_if(std::begin(kReasons), std::end(kReasons),
+                                    [code](const Reason& reason) { return reason.code == code; });
     return found == std::end(kReasons) ? std::wstring(code.begin(), code.end()) : Get(found->id);
 }
 

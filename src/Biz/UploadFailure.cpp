@@ -35,8 +35,7 @@ std::optional<std::int32_t> RetryAfter(const HttpRequest& client)
         if (seconds.empty() || seconds.size() > 9 ||
             !std::all_of(seconds.begin(), seconds.end(), [](unsigned char c) { return std::isdigit(c); }))
             return std::nullopt;
-        return static_cast<std::int32_t>(std::min<std::int64_t>(std::stoll(seconds), kLongestRetryAfterSeconds) *
-                                          1000);
+        return static_cast<std::int32_t>(std::min<std::int64_t>(std::stoll(seconds), kLongestRetryAfterSeconds) * 1000);
     }
     return std::nullopt;
 }

@@ -38,9 +38,7 @@ bool WebScheme(const std::string& scheme)
 
 } // namespace
 
-UploadPermission::UploadPermission(std::shared_ptr<const AppConfig> settings) : config(std::move(settings))
-{
-}
+UploadPermission::UploadPermission(std::shared_ptr<const AppConfig> settings) : config(std::move(settings)) {}
 
 const UploadPermission::Verdict& UploadPermission::Check(const HttpRequest::StopFlag& stopFlag)
 {

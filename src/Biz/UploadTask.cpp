@@ -15,8 +15,8 @@
 UploadTask::UploadTask(std::deque<Entry> queue, std::shared_ptr<const AppConfig> config,
                        std::shared_ptr<std::atomic<bool>> stopFlag, std::shared_ptr<UploadResults> results,
                        std::uint64_t epoch)
-    : queue(std::move(queue)), config(std::move(config)), stopFlag(std::move(stopFlag)),
-      results(std::move(results)), permission(std::make_shared<UploadPermission>(this->config)), epoch(epoch)
+    : queue(std::move(queue)), config(std::move(config)), stopFlag(std::move(stopFlag)), results(std::move(results)),
+      permission(std::make_shared<UploadPermission>(this->config)), epoch(epoch)
 {
 }
 

@@ -2,9 +2,7 @@
 
 #include <chrono>
 
-WireGate::WireGate(int places) : places(places)
-{
-}
+WireGate::WireGate(int places) : places(places) {}
 
 std::uint64_t WireGate::Issue()
 {

@@ -18,8 +18,8 @@ std::string PercentEncode(std::string_view bytes)
     encoded.reserve(bytes.size() * 3);
     for (const char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);
-        const bool letterOrDigit = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
-                                   (byte >= '0' && byte <= '9');
+        const bool letterOrDigit =
+            (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') || (byte >= '0' && byte <= '9');
         if (letterOrDigit) {
             encoded += c;
         } else if (byte == ' ') {

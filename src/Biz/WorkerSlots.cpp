@@ -2,7 +2,6 @@
 
 #include "Biz/Threading/ManualResetEvent.h"
 
-
 using Zivoro::Threading::ManualResetEvent;
 
 WorkerSlots::WorkerSlots()

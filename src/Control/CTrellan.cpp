@@ -99,8 +99,8 @@ HRESULT CTrellan::FinalConstruct()
     OnCallerChanged();
     UploadManager::Instance().SetOwner(&view.list);
     TrellanProxy::Register();
-    const HRESULT hr = GetGlobalInterfaceTable().RegisterInterfaceInGlobal(static_cast<ITrellan*>(this),
-                                                                            IID_ITrellan, &gitCookie);
+    const HRESULT hr =
+        GetGlobalInterfaceTable().RegisterInterfaceInGlobal(static_cast<ITrellan*>(this), IID_ITrellan, &gitCookie);
     if (FAILED(hr))
         gitCookie = 0;
     newestControl = this;
@@ -492,9 +492,9 @@ HRESULT CTrellan::InPlaceActivate(HWND container, const RECT& rect)
         return S_OK;
     }
     RegisterWindowClass(&CTrellan::WindowProc);
-    const HWND created = CreateWindowExW(0, kWindowClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
-                                         rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
-                                         container, nullptr, nullptr, this);
+    const HWND created =
+        CreateWindowExW(0, kWindowClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, rect.left,
+                        rect.top, rect.right - rect.left, rect.bottom - rect.top, container, nullptr, nullptr, this);
     return created ? S_OK : E_FAIL;
 }
 

@@ -11,7 +11,6 @@
 
 #include <json/value.h>
 
-
 #include <atomic>
 #include <functional>
 #include <map>

@@ -9,7 +9,8 @@
 // {6C55F8EF-78B6-4260-B2FC-FE094890C1A3}
 constexpr Platform::IID IID_ITrellan = {0x6C55F8EF, 0x78B6, 0x4260, {0xB2, 0xFC, 0xFE, 0x09, 0x48, 0x90, 0xC1, 0xA3}};
 // {DF3775A4-90EF-4965-B751-D48698F3949F}
-constexpr Platform::CLSID CLSID_Trellan = {0xDF3775A4, 0x90EF, 0x4965, {0xB7, 0x51, 0xD4, 0x86, 0x98, 0xF3, 0x94, 0x9F}};
+constexpr Platform::CLSID CLSID_Trellan = {
+    0xDF3775A4, 0x90EF, 0x4965, {0xB7, 0x51, 0xD4, 0x86, 0x98, 0xF3, 0x94, 0x9F}};
 
 constexpr Platform::DISPID DISPID_postMessage = 1;
 constexpr Platform::DISPID DISPID_FireRecvMessage = 2;
@@ -37,8 +38,8 @@ public:
     Platform::HRESULT GetIDsOfNames(const char16_t* const* names, Platform::UINT count, Platform::LCID lcid,
                                     Platform::DISPID* ids) override;
     Platform::HRESULT Invoke(Platform::DISPID id, Platform::LCID lcid, Platform::WORD flags,
-                             Platform::DISPPARAMS* params, Platform::VARIANT* result,
-                             Platform::EXCEPINFO* exception, Platform::UINT* argError) override;
+                             Platform::DISPPARAMS* params, Platform::VARIANT* result, Platform::EXCEPINFO* exception,
+                             Platform::UINT* argError) override;
     Platform::HRESULT CallMember(Platform::UINT slot, Platform::VARIANT* arguments) override;
 
 protected:

@@ -197,8 +197,8 @@ void MainView::BuildLinks()
         link.label.SetAnchors(AnchorTop | AnchorRight);
         link.label.SetMargins(0, 7, 0, 0);
         link.label.SetDisabled(1);
-        connections.push_back(
-            link.label.clicked.connect([this, handler = link.handler](ControlBase* sender) { (this->*handler)(sender); }));
+        connections.push_back(link.label.clicked.connect(
+            [this, handler = link.handler](ControlBase* sender) { (this->*handler)(sender); }));
     }
 }
 
@@ -242,8 +242,9 @@ void MainView::FillSortBox()
     for (TextId order : kSortOrders) {
         const std::wstring text = UiText::Get(order);
         SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-        widest = std::max(widest, static_cast<int>(
-                                      MeasureText(dc, text, static_cast<int>(text.size()), UiFontSet::Instance().font).cx));
+        widest = std::max(
+            widest,
+            static_cast<int>(MeasureText(dc, text, static_cast<int>(text.size()), UiFontSet::Instance().font).cx));
     }
     ReleaseDC(hwnd, dc);
     SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(sortIndex), 0);

@@ -22,9 +22,7 @@ std::wstring LastComponent(const std::wstring& path)
 
 } // namespace
 
-PageEvents::PageEvents(Sender sender) : sender(std::move(sender))
-{
-}
+PageEvents::PageEvents(Sender sender) : sender(std::move(sender)) {}
 
 void PageEvents::NotePagePath(const std::wstring& path)
 {

@@ -36,8 +36,8 @@ HRESULT TrellanDispatch::GetIDsOfNames(const char16_t* const* names, UINT count,
     return info ? info->GetIDsOfNames(names, count, ids) : TYPE_E_CANTLOADLIBRARY;
 }
 
-HRESULT TrellanDispatch::Invoke(DISPID id, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
-                                EXCEPINFO* exception, UINT* argError)
+HRESULT TrellanDispatch::Invoke(DISPID id, LCID, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
+                                UINT* argError)
 {
     ITypeInfo* info = TrellanTypeInfo();
     return info ? info->Invoke(this, id, flags, params, result, exception, argError) : TYPE_E_CANTLOADLIBRARY;

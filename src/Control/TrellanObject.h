@@ -35,10 +35,9 @@ class TrellanObject : public TrellanDispatch,
                       public ITrellanDiagnostics {
 public:
     // What the miscellaneous status of the class says to its containers.
-    static constexpr Platform::DWORD MiscStatus = Platform::OLEMISC_RECOMPOSEONRESIZE |
-                                                  Platform::OLEMISC_CANTLINKINSIDE | Platform::OLEMISC_INSIDEOUT |
-                                                  Platform::OLEMISC_ACTIVATEWHENVISIBLE |
-                                                  Platform::OLEMISC_SETCLIENTSITEFIRST;
+    static constexpr Platform::DWORD MiscStatus =
+        Platform::OLEMISC_RECOMPOSEONRESIZE | Platform::OLEMISC_CANTLINKINSIDE | Platform::OLEMISC_INSIDEOUT |
+        Platform::OLEMISC_ACTIVATEWHENVISIBLE | Platform::OLEMISC_SETCLIENTSITEFIRST;
     // Two inches square in HIMETRIC units.
     static constexpr Platform::LONG NaturalExtent = 5080;
 
@@ -138,16 +137,16 @@ public:
                              Platform::DWORD* freeze) override;
     Platform::HRESULT Unfreeze(Platform::DWORD freeze) override;
     Platform::HRESULT SetAdvise(Platform::DWORD aspects, Platform::DWORD flags, Platform::IAdviseSink* sink) override;
-    Platform::HRESULT GetAdvise(Platform::DWORD* aspects, Platform::DWORD* flags, Platform::IAdviseSink** sink) override;
+    Platform::HRESULT GetAdvise(Platform::DWORD* aspects, Platform::DWORD* flags,
+                                Platform::IAdviseSink** sink) override;
     Platform::HRESULT GetExtent(Platform::DWORD aspect, Platform::LONG index, Platform::DVTARGETDEVICE* device,
                                 Platform::SIZEL* size) override;
     Platform::HRESULT GetRect(Platform::DWORD aspect, Platform::RECTL* rect) override;
     Platform::HRESULT GetViewStatus(Platform::DWORD* status) override;
     Platform::HRESULT QueryHitPoint(Platform::DWORD aspect, const Platform::RECT* bounds, Platform::POINT location,
                                     Platform::LONG closeHint, Platform::DWORD* result) override;
-    Platform::HRESULT QueryHitRect(Platform::DWORD aspect, const Platform::RECT* bounds,
-                                   const Platform::RECT* location, Platform::LONG closeHint,
-                                   Platform::DWORD* result) override;
+    Platform::HRESULT QueryHitRect(Platform::DWORD aspect, const Platform::RECT* bounds, const Platform::RECT* location,
+                                   Platform::LONG closeHint, Platform::DWORD* result) override;
     Platform::HRESULT GetNaturalExtent(Platform::DWORD aspect, Platform::LONG index, Platform::DVTARGETDEVICE* device,
                                        Platform::HDC targetDevice, Platform::DVEXTENTINFO* info,
                                        Platform::SIZEL* size) override;
@@ -157,7 +156,8 @@ public:
     Platform::HRESULT GetDataHere(Platform::FORMATETC* format, Platform::STGMEDIUM* medium) override;
     Platform::HRESULT QueryGetData(Platform::FORMATETC* format) override;
     Platform::HRESULT GetCanonicalFormatEtc(Platform::FORMATETC* format, Platform::FORMATETC* canonical) override;
-    Platform::HRESULT SetData(Platform::FORMATETC* format, Platform::STGMEDIUM* medium, Platform::BOOL release) override;
+    Platform::HRESULT SetData(Platform::FORMATETC* format, Platform::STGMEDIUM* medium,
+                              Platform::BOOL release) override;
     Platform::HRESULT EnumFormatEtc(Platform::DWORD direction, Platform::IEnumFORMATETC** formats) override;
     Platform::HRESULT DAdvise(Platform::FORMATETC* format, Platform::DWORD flags, Platform::IAdviseSink* sink,
                               Platform::DWORD* connection) override;
@@ -199,7 +199,7 @@ private:
     void NotifyViewChange();
 
     InnerUnknown inner{*this};
-    Platform::IUnknown* outer = nullptr;  // not held: the outer object holds this one
+    Platform::IUnknown* outer = nullptr; // not held: the outer object holds this one
     Platform::ComPtr<Platform::IUnknown> clientSite;
     Platform::ComPtr<Platform::IUnknown> site;
     Platform::SIZEL extent{NaturalExtent, NaturalExtent};

@@ -14,7 +14,6 @@ public:
 
     TrellanProxy(ITrellan* target, Platform::ThreadCall call);
 
-
     Platform::HRESULT postMessage(Platform::BSTR newVal) override;
     Platform::HRESULT FireRecvMessage(Platform::BSTR json) override;
     Platform::HRESULT put_recvMessage(Platform::IDispatchEx* function) override;

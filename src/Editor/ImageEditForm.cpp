@@ -149,8 +149,10 @@ void ImageEditForm::BuildFrameButtons()
     const FrameButton buttons[] = {
         {maximizeButton, L"", AnchorTop | AnchorRight, SIZE{15, 15}, RECT{0, 5, 23, 0}, &ImageEditForm::OnMaximize},
         {closeButton, L"", AnchorTop | AnchorRight, SIZE{15, 15}, RECT{0, 5, 6, 0}, nullptr},
-        {okButton, UiText::Get(TextId::Ok), AnchorBottom | AnchorRight, SIZE{72, 25}, RECT{0, 0, 85, 4}, &ImageEditForm::OnOk},
-        {cancelButton, UiText::Get(TextId::Cancel), AnchorBottom | AnchorRight, SIZE{72, 25}, RECT{0, 0, 7, 4}, nullptr},
+        {okButton, UiText::Get(TextId::Ok), AnchorBottom | AnchorRight, SIZE{72, 25}, RECT{0, 0, 85, 4},
+         &ImageEditForm::OnOk},
+        {cancelButton, UiText::Get(TextId::Cancel), AnchorBottom | AnchorRight, SIZE{72, 25}, RECT{0, 0, 7, 4},
+         nullptr},
     };
     for (const FrameButton& entry : buttons) {
         entry.button.Create(this, entry.text);
@@ -169,8 +171,9 @@ void ImageEditForm::BuildFrameButtons()
 void ImageEditForm::BuildTabs()
 {
     const std::pair<Button*, TextId> tabs[] = {
-        {&sizeTab, TextId::Resize},         {&lightTab, TextId::Brightness},   {&saturateTab, TextId::Saturation},
-        {&rotationTab, TextId::RotatePicture}, {&qualityTab, TextId::Quality}, {&clipTab, TextId::CropPicture},
+        {&sizeTab, TextId::Resize},         {&lightTab, TextId::Brightness},
+        {&saturateTab, TextId::Saturation}, {&rotationTab, TextId::RotatePicture},
+        {&qualityTab, TextId::Quality},     {&clipTab, TextId::CropPicture},
         {&undoTab, TextId::UndoEdits},
     };
     int top = 52;
@@ -240,8 +243,7 @@ void ImageEditForm::AddField(Panel panel, Editor& field, int left, int top)
     field.Attach(this);
 }
 
-void ImageEditForm::AddSlider(Panel panel, ExtTrackBar& slider, int left, int top, int low, int high,
-                              int value)
+void ImageEditForm::AddSlider(Panel panel, ExtTrackBar& slider, int left, int top, int low, int high, int value)
 {
     slider.Create(hwnd);
     Place(panel, slider, left, top);
@@ -393,11 +395,12 @@ void ImageEditForm::OnSizeFieldChanged(Editor& edited)
     const SIZE picture = canvas.GetImageSize();
     if (keepRatioBox.IsChecked() && picture.cx > 0 && picture.cy > 0) {
         const bool width = &edited == &widthField;
-        const double ratio = width ? static_cast<double>(picture.cy) / picture.cx
-                                   : static_cast<double>(picture.cx) / picture.cy;
+        const double ratio =
+            width ? static_cast<double>(picture.cy) / picture.cx : static_cast<double>(picture.cx) / picture.cy;
         const long long other = std::llround(SideOf(edited) * ratio);
         syncingFields = true;
-        (width ? heightField : widthField).SetInt(static_cast<int>(std::min<long long>(other, Gdiplus::PixelBuffer::MaxSide)));
+        (width ? heightField : widthField)
+            .SetInt(static_cast<int>(std::min<long long>(other, Gdiplus::PixelBuffer::MaxSide)));
         syncingFields = false;
     }
     UpdateResizeButton();
@@ -424,8 +427,9 @@ void ImageEditForm::ShowPictureState()
 void ImageEditForm::UndoEdits()
 {
     canvas.ResetEdits();
-    for (auto [slider, field] : {std::pair{&brightnessSlider, &brightnessField}, std::pair{&contrastSlider, &contrastField},
-                                  std::pair{&saturationSlider, &saturationField}}) {
+    for (auto [slider, field] :
+         {std::pair{&brightnessSlider, &brightnessField}, std::pair{&contrastSlider, &contrastField},
+          std::pair{&saturationSlider, &saturationField}}) {
         slider->SetValue(0);
         field->SetInt(0);
     }

@@ -111,8 +111,8 @@ private:
     void TextEnds(Panel panel, int left, int width);
     void AddLabel(Panel panel, Label& label, TextId text, int left, int top);
     void AddCheckBox(Panel panel, Zivoro::UI::Controls::CheckBox& box, TextId text, int left, int top);
-    void AddButton(Panel panel, Zivoro::UI::Controls::Button& button, TextId text, int left,
-                   int top, std::function<void()> clicked);
+    void AddButton(Panel panel, Zivoro::UI::Controls::Button& button, TextId text, int left, int top,
+                   std::function<void()> clicked);
     void AddField(Panel panel, Editor& field, int left, int top);
     void AddSlider(Panel panel, ExtTrackBar& slider, int left, int top, int low, int high, int value);
 

@@ -117,8 +117,8 @@ void ImageEditor::LoadPicture(const PictureHandle& picture)
     }
     source = shaped = nullptr;
     imageSize = SIZE{static_cast<int>(picture->GetWidth()), static_cast<int>(picture->GetHeight())};
-    const FittedSize fit = FitInside(imageSize.cx, imageSize.cy, std::max<int>(bounds.right, 1),
-                                     std::max<int>(bounds.bottom, 1));
+    const FittedSize fit =
+        FitInside(imageSize.cx, imageSize.cy, std::max<int>(bounds.right, 1), std::max<int>(bounds.bottom, 1));
     if (const std::shared_ptr<RasterImage> small = ReadRaster(MakeFittedThumbnail(picture, fit.width, fit.height)))
         reduced.TakeOver(*small);
     pending = std::make_shared<PendingPicture>();
@@ -181,8 +181,7 @@ void ImageEditor::TakeFullPicture()
 
 // --- Edits -----------------------------------------------------------------------
 
-template <typename Edit>
-void ImageEditor::Reshape(Edit edit)
+template <typename Edit> void ImageEditor::Reshape(Edit edit)
 {
     if (!WaitForFullPicture())
         return;

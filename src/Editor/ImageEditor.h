@@ -105,8 +105,7 @@ private:
     bool VisiblePixels(RasterImage& pixels, Platform::POINT& at);
     void ApplyTone(RasterImage& raster) const;
     // Replaces the shaped picture with the result of a geometric edit of a copy of it.
-    template <typename Edit>
-    void Reshape(Edit edit);
+    template <typename Edit> void Reshape(Edit edit);
     void OnScroll(int bar, int code);
     void OnButtonDown(Platform::POINT point);
     void OnPointerMove(Platform::POINT point);

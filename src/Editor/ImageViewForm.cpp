@@ -242,8 +242,8 @@ void ImageViewForm::OnPaint(Zivoro::UI::CPaintEventArgs* args)
     const RECT client{0, 0, bounds.right, bounds.bottom};
     PaintFill(args->dc, client, 0xFFFFFF);
     if (shownPicture && args->graphics)
-        args->graphics->DrawImage(shownPicture.get(), (client.right - shownSize.cx) / 2, (client.bottom - shownSize.cy) / 2,
-                                  shownSize.cx, shownSize.cy);
+        args->graphics->DrawImage(shownPicture.get(), (client.right - shownSize.cx) / 2,
+                                  (client.bottom - shownSize.cy) / 2, shownSize.cx, shownSize.cy);
     ControlBase::OnPaint(args);
 }
 

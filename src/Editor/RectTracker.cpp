@@ -31,14 +31,14 @@ struct HandleShape {
 };
 
 constexpr std::array<HandleShape, 8> kHandles{{
-    {Edge::Near, Edge::Near, false, false, 0, 0},  // top-left
-    {Edge::Far, Edge::Near, false, false, -1, 0},  // top-right
-    {Edge::Far, Edge::Far, false, false, -1, -1},  // bottom-right
-    {Edge::Near, Edge::Far, false, false, 0, -1},  // bottom-left
-    {Edge::None, Edge::Near, true, false, 0, 0},   // top
-    {Edge::Far, Edge::None, false, true, -1, 0},   // right
-    {Edge::None, Edge::Far, true, false, 0, -1},   // bottom
-    {Edge::Near, Edge::None, false, true, 0, 0},   // left
+    {Edge::Near, Edge::Near, false, false, 0, 0}, // top-left
+    {Edge::Far, Edge::Near, false, false, -1, 0}, // top-right
+    {Edge::Far, Edge::Far, false, false, -1, -1}, // bottom-right
+    {Edge::Near, Edge::Far, false, false, 0, -1}, // bottom-left
+    {Edge::None, Edge::Near, true, false, 0, 0}, // top
+    {Edge::Far, Edge::None, false, true, -1, 0}, // right
+    {Edge::None, Edge::Far, true, false, 0, -1}, // bottom
+    {Edge::Near, Edge::None, false, true, 0, 0}, // left
 }};
 constexpr std::array<int, 8> kTurnedLeftRight{1, 0, 3, 2, 4, 7, 6, 5};
 constexpr std::array<int, 8> kTurnedTopBottom{3, 2, 1, 0, 6, 5, 4, 7};
@@ -46,7 +46,8 @@ constexpr std::array<int, 8> kTurnedTopBottom{3, 2, 1, 0, 6, 5, 4, 7};
 // The system's in-place border width, read once per process and kept sane.
 int SystemHandleSize()
 {
-    static const int size = std::clamp(static_cast<int>(GetProfileIntW(L"windows", L"oleinplaceborderwidth", 4)), 1, 32);
+    static const int size =
+        std::clamp(static_cast<int>(GetProfileIntW(L"windows", L"oleinplaceborderwidth", 4)), 1, 32);
     return size;
 }
 
@@ -216,10 +217,12 @@ int RectTracker::Track(HWND trackWindow, POINT point, int invert)
         if (handle == HitMove) {
             rect.right = rect.left + w0;
             rect.bottom = rect.top + h0;
-            const int shiftX = rect.left < bounds.left ? bounds.left - rect.left
-                               : rect.right > bounds.right ? bounds.right - rect.right : 0;
-            const int shiftY = rect.top < bounds.top ? bounds.top - rect.top
-                               : rect.bottom > bounds.bottom ? bounds.bottom - rect.bottom : 0;
+            const int shiftX = rect.left < bounds.left     ? bounds.left - rect.left
+                               : rect.right > bounds.right ? bounds.right - rect.right
+                                                           : 0;
+            const int shiftY = rect.top < bounds.top         ? bounds.top - rect.top
+                               : rect.bottom > bounds.bottom ? bounds.bottom - rect.bottom
+                                                             : 0;
             OffsetRect(&rect, shiftX, shiftY);
         }
         AdjustRect(handle, &rect);
@@ -247,7 +250,7 @@ int RectTracker::Track(HWND trackWindow, POINT point, int invert)
             return CaptureStep::Release;
         default:
             return message.message >= WM_KEYDOWN && message.message <= WM_CHAR ? CaptureStep::Continue
-                                                                                 : CaptureStep::Dispatch;
+                                                                               : CaptureStep::Dispatch;
         }
     });
     if (!moved)

@@ -15,8 +15,8 @@ bool PrivateIpv4(std::uint32_t address)
     const auto in = [address](std::uint32_t network, int bits) {
         return (address >> (32 - bits)) == (network >> (32 - bits));
     };
-    return in(0x7F000000, 8) || in(0x00000000, 8) || in(0x0A000000, 8) || in(0xAC100000, 12) ||
-           in(0xC0A80000, 16) || in(0xA9FE0000, 16);
+    return in(0x7F000000, 8) || in(0x00000000, 8) || in(0x0A000000, 8) || in(0xAC100000, 12) || in(0xC0A80000, 16) ||
+           in(0xA9FE0000, 16);
 }
 
 bool PrivateIpv6(const in6_addr& address)

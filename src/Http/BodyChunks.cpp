@@ -21,7 +21,8 @@ std::int32_t BodyChunks::ChunkAt(std::int32_t offset) const
 
 std::int32_t BodyChunks::NextPiece(std::size_t wanted) const
 {
-    const std::int64_t chunkEnd = std::min<std::int64_t>(bodyLength, (handedOut / ChunkSize + 1) * std::int64_t{ChunkSize});
+    const std::int64_t chunkEnd =
+        std::min<std::int64_t>(bodyLength, (handedOut / ChunkSize + 1) * std::int64_t{ChunkSize});
     return static_cast<std::int32_t>(std::min<std::size_t>(wanted, static_cast<std::size_t>(chunkEnd - handedOut)));
 }
 

@@ -34,7 +34,7 @@ int Verify(int passed, X509_STORE_CTX* store)
 CURLcode OnTlsContext(CURL*, void* context, void* library)
 {
     static_cast<const CurlLibrary*>(library)->ssl_ctx_set_verify(static_cast<SSL_CTX*>(context), SSL_VERIFY_PEER,
-                                                                  &Verify);
+                                                                 &Verify);
     return CURLE_OK;
 }
 

@@ -120,7 +120,10 @@ struct HttpClient::Transfer {
         return uploaded;
     }
     // Bytes moved so far in either direction; the transfer stalls while it stays put.
-    std::int64_t Activity() const { return Uploaded() + static_cast<std::int64_t>(rawHeaders.size() + text.Received()); }
+    std::int64_t Activity() const
+    {
+        return Uploaded() + static_cast<std::int64_t>(rawHeaders.size() + text.Received());
+    }
     // True once the connection (and its TLS handshake) is made.
     bool Connected() const
     {

@@ -5,9 +5,7 @@ bool HttpRequest::Send(const std::wstring&, const std::wstring&, const std::wstr
     return true;
 }
 
-void HttpRequest::Abort()
-{
-}
+void HttpRequest::Abort() {}
 
 void HttpRequest::SetBody(const std::uint8_t* data, std::int32_t length, std::int32_t fileBytes)
 {

@@ -57,9 +57,7 @@ std::string RandomBoundary()
 
 } // namespace
 
-MemFile::MemFile() : buffer(static_cast<std::uint8_t*>(std::calloc(1, 1))), boundary(HttpHeader().GetBoundary())
-{
-}
+MemFile::MemFile() : buffer(static_cast<std::uint8_t*>(std::calloc(1, 1))), boundary(HttpHeader().GetBoundary()) {}
 
 MemFile::~MemFile()
 {

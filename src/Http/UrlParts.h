@@ -7,8 +7,8 @@
 
 struct UrlParts {
     std::string scheme; // lower case
-    std::string host;   // lower case; IPv6 without brackets
-    int port = 0;       // the scheme's default when the address has none
+    std::string host; // lower case; IPv6 without brackets
+    int port = 0; // the scheme's default when the address has none
 
     // False when text is no address with a scheme and a host.
     static bool Parse(const std::string& text, UrlParts& parts);

@@ -22,15 +22,9 @@ struct PictureType {
 };
 
 constexpr PictureType kPictureTypes[] = {
-    {L".gif", true, true, false},
-    {L".png", true, true, false},
-    {L".jpg", true, true, false},
-    {L".bmp", true, true, false},
-    {L".tif", false, true, false},
-    {L".heic", true, true, true},
-    {L".heif", true, true, true},
-    {L".avif", true, true, true},
-    {L".webp", true, true, true},
+    {L".gif", true, true, false}, {L".png", true, true, false},  {L".jpg", true, true, false},
+    {L".bmp", true, true, false}, {L".tif", false, true, false}, {L".heic", true, true, true},
+    {L".heif", true, true, true}, {L".avif", true, true, true},  {L".webp", true, true, true},
 };
 
 bool EndsWith(const std::wstring& path, const wchar_t* ending)
@@ -56,9 +50,8 @@ bool HasPictureType(const std::wstring& path, PictureRule rule)
 
 bool IsPictureType(const std::wstring& extension)
 {
-    return std::any_of(std::begin(kPictureTypes), std::end(kPictureTypes), [&](const PictureType& type) {
-        return StrCmpIW(extension.c_str(), type.extension) == 0;
-    });
+    return std::any_of(std::begin(kPictureTypes), std::end(kPictureTypes),
+                       [&](const PictureType& type) { return StrCmpIW(extension.c_str(), type.extension) == 0; });
 }
 
 bool NamesPictureFile(const std::wstring& path, PictureRule rule)

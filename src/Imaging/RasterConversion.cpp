@@ -3,7 +3,6 @@
 #include "Imaging/RasterImage.h"
 #include "Platform/Gdiplus/Bitmap.h"
 
-
 using namespace Platform::Gdiplus;
 
 RasterImage PictureToRaster(const PictureHandle& picture)

@@ -43,7 +43,8 @@ bool RasterImage::Create(int newWidth, int newHeight, int bitsPerPixel)
     if (newWidth <= 0 || newHeight <= 0)
         return false;
     const int newBits = NormalizedBits(bitsPerPixel);
-    if (static_cast<float>(newWidth) * static_cast<float>(newHeight) * static_cast<float>(newBits) / 8.0f > MaxPixelBytes)
+    if (static_cast<float>(newWidth) * static_cast<float>(newHeight) * static_cast<float>(newBits) / 8.0f >
+        MaxPixelBytes)
         return false;
     const int newStride = static_cast<int>((static_cast<std::int64_t>(newWidth) * newBits + 31) / 32 * 4);
     try {

@@ -74,7 +74,8 @@ bool RasterImage::ToGray()
     if (!result.Create(width, height, 8))
         return false;
     for (int i = 0; i < 256; ++i)
-        result.palette[i] = Color{static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i), 0};
+        result.palette[i] =
+            Color{static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i), 0};
     result.CopyPropertiesFrom(*this);
     result.alpha = alpha;
     for (int y = 0; y < height; ++y)

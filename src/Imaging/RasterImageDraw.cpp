@@ -46,7 +46,8 @@ bool ReadDevice(HDC dc, const RECT& area, int deviceWidth, int deviceHeight, std
     }
     // The bits are read once the bitmap is out of the memory context.
     BITMAPINFO info = TrueColorHeader(deviceWidth, deviceHeight);
-    read = read && GetDIBits(dc, bitmap, 0, static_cast<UINT>(deviceHeight), rows.data(), &info, DIB_RGB_COLORS) == deviceHeight;
+    read = read && GetDIBits(dc, bitmap, 0, static_cast<UINT>(deviceHeight), rows.data(), &info, DIB_RGB_COLORS) ==
+                       deviceHeight;
     DeleteObject(bitmap);
     return read;
 }
@@ -104,7 +105,9 @@ bool RasterImage::DrawTo(HDC__* dc, int x, int y, int drawWidth, int drawHeight)
         const int fromTop =
             drawDeviceHeight == height
                 ? std::min(dy, height - 1)
-                : std::clamp((static_cast<int>((static_cast<std::int64_t>(dy) + 1) * height + drawDeviceHeight - 1) / drawDeviceHeight) - 1,
+                : std::clamp((static_cast<int>((static_cast<std::int64_t>(dy) + 1) * height + drawDeviceHeight - 1) /
+                              drawDeviceHeight) -
+                                 1,
                              0, height - 1);
         const int stored = height - 1 - fromTop;
         std::uint8_t* out = rows.data() + static_cast<std::size_t>(deviceHeight - 1 - j) * rowBytes;
@@ -112,7 +115,8 @@ bool RasterImage::DrawTo(HDC__* dc, int x, int y, int drawWidth, int drawHeight)
             const int dx = skipX + i;
             const int sx = drawDeviceWidth == width
                                ? std::min(dx, width - 1)
-                               : std::clamp(static_cast<int>(static_cast<std::int64_t>(dx) * width / drawDeviceWidth), 0, width - 1);
+                               : std::clamp(static_cast<int>(static_cast<std::int64_t>(dx) * width / drawDeviceWidth),
+                                            0, width - 1);
             const Color color = PixelColor(sx, stored);
             const int a = blended ? Opacity(sx, stored) : 255;
             std::uint8_t* pixel = out + i * 3;
@@ -130,8 +134,8 @@ bool RasterImage::DrawTo(HDC__* dc, int x, int y, int drawWidth, int drawHeight)
         }
     }
     const BITMAPINFO info = TrueColorHeader(deviceWidth, deviceHeight);
-    return StretchDIBits(dc, area.left, area.top, areaWidth, areaHeight, 0, 0, deviceWidth, deviceHeight, rows.data(), &info,
-                         DIB_RGB_COLORS, SRCCOPY) > 0;
+    return StretchDIBits(dc, area.left, area.top, areaWidth, areaHeight, 0, 0, deviceWidth, deviceHeight, rows.data(),
+                         &info, DIB_RGB_COLORS, SRCCOPY) > 0;
 }
 
 std::vector<std::uint8_t> RasterImage::DibHeader() const

@@ -63,7 +63,8 @@ bool RasterImage::GetExifInfo(RasterFile& file, ExifInfo& info)
         if (file.Read(payload.data(), payload.size()) != payload.size())
             return false;
         if (Platform::Gdiplus::IsExifBlock(payload.data(), payload.size())) {
-            const Platform::Gdiplus::ExifFields fields = Platform::Gdiplus::ReadExifFields(payload.data(), payload.size());
+            const Platform::Gdiplus::ExifFields fields =
+                Platform::Gdiplus::ReadExifFields(payload.data(), payload.size());
             info.orientation = fields.orientation;
             info.dateTimeOriginal = fields.dateTimeOriginal;
             return true;

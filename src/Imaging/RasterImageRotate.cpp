@@ -14,7 +14,7 @@ constexpr int kTile = 64;
 // are bottom-up, which this converts.
 struct TurnMap {
     bool left;
-    int width;  // source
+    int width; // source
     int height; // source
 
     void Source(int x, int y, int& sx, int& sy) const

@@ -139,7 +139,8 @@ bool RasterImage::ScaleAlphaInto(RasterImage& result) const
     if (!grey.Create(width, height, 8))
         return false;
     for (int i = 0; i < 256; ++i)
-        grey.palette[i] = Color{static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i), 0};
+        grey.palette[i] =
+            Color{static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i), 0};
     for (int y = 0; y < height; ++y)
         std::copy_n(AlphaRow(y), width, grey.Row(y));
     if (!grey.ScaleTo(result.width, result.height) || !result.AddAlpha())

@@ -5,7 +5,8 @@
 #include <cstring>
 #include <limits>
 
-RasterMemFile::RasterMemFile(const void* data, std::size_t size) : data(static_cast<const std::uint8_t*>(data)), size(size)
+RasterMemFile::RasterMemFile(const void* data, std::size_t size)
+    : data(static_cast<const std::uint8_t*>(data)), size(size)
 {
 }
 

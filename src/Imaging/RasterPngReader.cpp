@@ -170,7 +170,10 @@ bool RasterPngReader::Read(RasterFile& file, RasterImage& result)
     RasterImage raster;
     if (ReadHeader(png, info, header) &&
         Platform::Gdiplus::PixelBuffer::CheckSize(header.width, header.height) == Platform::Gdiplus::Status::Ok) {
-        const int depth = header.channels >= 3 ? 24 : header.channels == 2 ? 8 : header.bitDepth == 2 ? 4 : header.bitDepth;
+        const int depth = header.channels >= 3   ? 24
+                          : header.channels == 2 ? 8
+                          : header.bitDepth == 2 ? 4
+                                                 : header.bitDepth;
         const bool withAlpha = header.channels == 2 || header.channels == 4;
         if (raster.Create(static_cast<int>(header.width), static_cast<int>(header.height), depth) &&
             (!withAlpha || raster.AddAlpha())) {

@@ -69,11 +69,9 @@ private:
     Connection connection;
 };
 
-template <typename Signature>
-class Signal;
+template <typename Signature> class Signal;
 
-template <typename... Args>
-class Signal<void(Args...)> {
+template <typename... Args> class Signal<void(Args...)> {
 public:
     Signal() = default;
     Signal(const Signal&) = delete;

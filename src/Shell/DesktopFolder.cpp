@@ -92,7 +92,8 @@ std::vector<ItemRecord> DesktopFolder::ReadSubfolders(const std::vector<std::uin
     if (isDesktop) {
         folder = desktop;
         folder->AddRef();
-    } else if (FAILED(desktop->BindToObject(folderList, nullptr, IID_IShellFolder, reinterpret_cast<void**>(&folder)))) {
+    } else if (FAILED(
+                   desktop->BindToObject(folderList, nullptr, IID_IShellFolder, reinterpret_cast<void**>(&folder)))) {
         desktop->Release();
         return records;
     }

@@ -9,8 +9,9 @@ namespace Zivoro::Shell {
 SystemIconList::SystemIconList()
 {
     SHFILEINFOW info;
-    handle = reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(L"*.txt", FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
-                                                         SHGFI_SYSICONINDEX | SHGFI_USEFILEATTRIBUTES | SHGFI_SMALLICON));
+    handle =
+        reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(L"*.txt", FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
+                                                    SHGFI_SYSICONINDEX | SHGFI_USEFILEATTRIBUTES | SHGFI_SMALLICON));
 }
 
 } // namespace Zivoro::Shell

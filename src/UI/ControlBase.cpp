@@ -16,7 +16,8 @@ struct Span {
     int end;
 };
 
-Span Place(bool nearAnchor, bool farAnchor, int containerStart, int containerEnd, int nearMargin, int farMargin, int length)
+Span Place(bool nearAnchor, bool farAnchor, int containerStart, int containerEnd, int nearMargin, int farMargin,
+           int length)
 {
     if (nearAnchor && farAnchor)
         return Span{containerStart + nearMargin, containerEnd - farMargin};
@@ -32,8 +33,7 @@ Span Place(bool nearAnchor, bool farAnchor, int containerStart, int containerEnd
 // Calls visit for every child in list order. A handler may destroy or add controls
 // while the children are visited: the walk goes over the list as it was and skips
 // the children that have left it since.
-template <typename Visit>
-void ForEachChild(const std::vector<ControlBase*>& children, Visit visit)
+template <typename Visit> void ForEachChild(const std::vector<ControlBase*>& children, Visit visit)
 {
     const std::vector<ControlBase*> walk = children;
     for (ControlBase* child : walk)

@@ -7,8 +7,7 @@
 #include <utility>
 #include <vector>
 
-template <class Object>
-class DeferredDelete {
+template <class Object> class DeferredDelete {
 public:
     // Held for as long as a call into one of the objects runs.
     class [[nodiscard]] Call {

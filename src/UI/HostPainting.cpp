@@ -33,8 +33,8 @@ void PaintFormTree(ControlBase& root, HWND window, HBITMAP backBuffer)
     PAINTSTRUCT paint;
     HDC target = BeginPaint(window, &paint);
     {
-        BackBuffer buffer(target, backBuffer, RECT{0, 0, root.bounds.right - root.bounds.left,
-                                                   root.bounds.bottom - root.bounds.top});
+        BackBuffer buffer(target, backBuffer,
+                          RECT{0, 0, root.bounds.right - root.bounds.left, root.bounds.bottom - root.bounds.top});
         HDC scratch = CreateCompatibleDC(target);
         PaintTree(root, buffer.Dc(), scratch);
         DeleteDC(scratch);

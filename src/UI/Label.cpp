@@ -32,7 +32,8 @@ void Label::SetText(const std::wstring& caption)
 void Label::UpdateLayout()
 {
     const RECT placed = ComputeBounds();
-    bounds = RECT{placed.left, placed.top, placed.left + (bounds.right - bounds.left), placed.top + (bounds.bottom - bounds.top)};
+    bounds = RECT{placed.left, placed.top, placed.left + (bounds.right - bounds.left),
+                  placed.top + (bounds.bottom - bounds.top)};
 }
 
 void Label::OnPaint(Zivoro::UI::CPaintEventArgs* args)

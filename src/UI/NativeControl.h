@@ -14,8 +14,7 @@
 
 #include <mutex>
 
-template <class Owner>
-class NativeControl {
+template <class Owner> class NativeControl {
 public:
     // Registers the class once: name, based on baseClass (null: a class of its own).
     static void RegisterClassOnce(const wchar_t* name, const wchar_t* baseClass, Platform::UINT style = 0)

@@ -28,8 +28,8 @@ HWND TrackBar::CreateWindowAt(HWND parentWindow, const RECT& rect, std::uint32_t
     RegisterClassOnce(kClass, nullptr);
     const bool defaultRect = rect.left == CW_USEDEFAULT;
     hwnd = CreateWindowExW(0, kClass, L"", style, rect.left, defaultRect ? CW_USEDEFAULT : rect.top,
-                           defaultRect ? 0 : rect.right - rect.left, defaultRect ? 0 : rect.bottom - rect.top, parentWindow,
-                           nullptr, nullptr, static_cast<TrackBar*>(this));
+                           defaultRect ? 0 : rect.right - rect.left, defaultRect ? 0 : rect.bottom - rect.top,
+                           parentWindow, nullptr, nullptr, static_cast<TrackBar*>(this));
     return hwnd;
 }
 

@@ -100,9 +100,10 @@ void PaintBorder(HDC dc, const RECT& rect, int width, COLORREF color)
 void PaintGradient(HDC dc, const RECT& rect, COLORREF top, COLORREF bottom)
 {
     TRIVERTEX vertices[2];
-    vertices[0] = TRIVERTEX{rect.left, rect.top, Channel(GetRValue(top)), Channel(GetGValue(top)), Channel(GetBValue(top)), 0};
-    vertices[1] = TRIVERTEX{rect.right, rect.bottom, Channel(GetRValue(bottom)), Channel(GetGValue(bottom)),
-                            Channel(GetBValue(bottom)), 0};
+    vertices[0] =
+        TRIVERTEX{rect.left, rect.top, Channel(GetRValue(top)), Channel(GetGValue(top)), Channel(GetBValue(top)), 0};
+    vertices[1] = TRIVERTEX{
+        rect.right, rect.bottom, Channel(GetRValue(bottom)), Channel(GetGValue(bottom)), Channel(GetBValue(bottom)), 0};
     GRADIENT_RECT mesh{0, 1};
     GradientFill(dc, vertices, 2, &mesh, 1, GRADIENT_FILL_RECT_V);
 }
@@ -123,8 +124,8 @@ void DrawPictureCentered(Graphics& graphics, const Bitmap* picture, const RECT& 
         return;
     const int width = static_cast<int>(std::lround(picture->GetWidth() / density));
     const int height = static_cast<int>(std::lround(picture->GetHeight() / density));
-    graphics.DrawImage(picture, (rect.left + rect.right) / 2 - width / 2, (rect.top + rect.bottom) / 2 - height / 2, width,
-                       height);
+    graphics.DrawImage(picture, (rect.left + rect.right) / 2 - width / 2, (rect.top + rect.bottom) / 2 - height / 2,
+                       width, height);
 }
 
 void DrawPictureStretched(Graphics& graphics, const Bitmap* picture, const RECT& rect)
@@ -133,7 +134,8 @@ void DrawPictureStretched(Graphics& graphics, const Bitmap* picture, const RECT&
         graphics.DrawImage(picture, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
 }
 
-void DrawCaption(Graphics& graphics, const std::wstring& text, const RECT& rect, COLORREF color, TextAlignment alignment)
+void DrawCaption(Graphics& graphics, const std::wstring& text, const RECT& rect, COLORREF color,
+                 TextAlignment alignment)
 {
     const Gdiplus::Font font(L"新宋体", 12, FontStyleRegular, UnitPixel);
     const SolidBrush brush(Opaque(color));

@@ -15,8 +15,7 @@
 #include <optional>
 #include <thread>
 
-template <typename Result>
-class BackgroundRead {
+template <typename Result> class BackgroundRead {
 public:
     // Starts read(stop) at once. stop is set by Abandon; the read may look at it.
     BackgroundRead(std::function<Result(const std::atomic<bool>& stop)> read, Platform::HWND window,
@@ -71,7 +70,7 @@ private:
         std::mutex lock;
         std::condition_variable finished;
         std::optional<Result> result; // guarded by lock
-        bool late = false;            // guarded by lock: the owner stopped waiting
+        bool late = false; // guarded by lock: the owner stopped waiting
         std::atomic<bool> stop{false};
         Platform::HWND window = nullptr;
         Platform::UINT message = 0;

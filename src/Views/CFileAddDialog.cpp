@@ -209,12 +209,24 @@ void CFileAddDialog::CreateControls()
     const std::string okFace = CaptionedSkin("BtnOk");
     const std::string cancelFace = CaptionedSkin("BtnCancel");
     const ButtonPlace buttons[] = {
-        {okButton, {okFace, okFace, okFace, okFace}, {51, 24}, {0, 0, 73, 6}, AnchorBottom | AnchorRight,
+        {okButton,
+         {okFace, okFace, okFace, okFace},
+         {51, 24},
+         {0, 0, 73, 6},
+         AnchorBottom | AnchorRight,
          &CFileAddDialog::AddPictures},
-        {cancelButton, {cancelFace, cancelFace, cancelFace, cancelFace}, {51, 24}, {0, 0, 16, 6},
-         AnchorBottom | AnchorRight, &CFileAddDialog::Cancel},
-        {closeButton, {"BtnCloseNormal", "BtnCloseHover", "BtnCloseHover", ""}, {15, 15}, {0, 5, 6, 0},
-         AnchorTop | AnchorRight, &CFileAddDialog::Cancel},
+        {cancelButton,
+         {cancelFace, cancelFace, cancelFace, cancelFace},
+         {51, 24},
+         {0, 0, 16, 6},
+         AnchorBottom | AnchorRight,
+         &CFileAddDialog::Cancel},
+        {closeButton,
+         {"BtnCloseNormal", "BtnCloseHover", "BtnCloseHover", ""},
+         {15, 15},
+         {0, 5, 6, 0},
+         AnchorTop | AnchorRight,
+         &CFileAddDialog::Cancel},
     };
     for (const ButtonPlace& place : buttons) {
         place.button.Create(this, L"");
@@ -353,7 +365,8 @@ void CFileAddDialog::OnSubfoldersRead(WPARAM serial)
 void CFileAddDialog::FillNode(HTREEITEM node, const SubfolderList& subfolders)
 {
     TreeNodeData* data = NodeData(node);
-    const auto first = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(node)));
+    const auto first =
+        reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(node)));
     if (first && !NodeData(first))
         SendMessageW(tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(first));
     const bool myComputer = NodeText(node) == kMyComputer;
@@ -383,8 +396,10 @@ void CFileAddDialog::RestoreFolder(HTREEITEM computer)
     std::vector<wchar_t> root(folder.begin(), folder.end());
     root.push_back(L'\0');
     PathStripToRootW(root.data());
-    for (auto child = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(computer)));
-         child; child = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(child)))) {
+    for (auto child = reinterpret_cast<HTREEITEM>(
+             SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(computer)));
+         child; child = reinterpret_cast<HTREEITEM>(
+                    SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(child)))) {
         const TreeNodeData* data = NodeData(child);
         if (data && data->item->path == root.data()) {
             if (data->item->path == folder)
@@ -400,8 +415,10 @@ bool CFileAddDialog::Descend(HTREEITEM node, const std::wstring& folder)
 {
     Populate(node);
     SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node));
-    for (auto child = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(node)));
-         child; child = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(child)))) {
+    for (auto child = reinterpret_cast<HTREEITEM>(
+             SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(node)));
+         child; child = reinterpret_cast<HTREEITEM>(
+                    SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(child)))) {
         const TreeNodeData* data = NodeData(child);
         if (!data)
             continue;
@@ -438,8 +455,8 @@ void CFileAddDialog::ShowFolder(HTREEITEM node)
     AppConfig::Instance().SetFolderPath(folder);
     const WPARAM serial = ++folderSerial;
     folderRead = std::make_unique<BackgroundRead<PictureList>>(
-        [folder](const std::atomic<bool>& stop) { return ListFolderPictures(folder, stop); }, hwnd,
-        FolderReadMessage, serial);
+        [folder](const std::atomic<bool>& stop) { return ListFolderPictures(folder, stop); }, hwnd, FolderReadMessage,
+        serial);
     if (std::optional<PictureList> pictures = folderRead->Wait(kReadWait))
         ShowPictures(*pictures);
 }

@@ -24,7 +24,10 @@ DWORD ChooseEffect(DWORD keyState, DWORD allowed)
 
 } // namespace
 
-CIDropTargetImpl::CIDropTargetImpl() : acceptedFormats{FORMATETC{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL}} {}
+CIDropTargetImpl::CIDropTargetImpl()
+    : acceptedFormats{FORMATETC{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL}}
+{
+}
 
 CIDropTargetImpl::~CIDropTargetImpl() = default;
 

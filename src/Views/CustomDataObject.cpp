@@ -38,8 +38,8 @@ HRESULT CustomDataObject::QueryGetData(FORMATETC* format)
 {
     if (!format)
         return E_POINTER;
-    const bool matches = (format->tymed & stored.tymed) && format->cfFormat == stored.cfFormat &&
-                         format->dwAspect == stored.dwAspect;
+    const bool matches =
+        (format->tymed & stored.tymed) && format->cfFormat == stored.cfFormat && format->dwAspect == stored.dwAspect;
     return matches ? S_OK : DV_E_FORMATETC;
 }
 

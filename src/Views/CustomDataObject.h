@@ -18,7 +18,8 @@ public:
     Platform::HRESULT QueryGetData(Platform::FORMATETC* format) override;
     // Takes over the medium (release must be TRUE: the object copies nothing; E_NOTIMPL
     // otherwise), releasing what it held before.
-    Platform::HRESULT SetData(Platform::FORMATETC* format, Platform::STGMEDIUM* medium, Platform::BOOL release) override;
+    Platform::HRESULT SetData(Platform::FORMATETC* format, Platform::STGMEDIUM* medium,
+                              Platform::BOOL release) override;
 
     // Stores the 32-bit value in a 4-byte block under the registered format of name.
     void SetItemId(std::uint32_t value, const std::wstring& name);

@@ -20,7 +20,8 @@ std::vector<std::shared_ptr<ImageData>> ListFolderPictures(const std::wstring& f
         constexpr DWORD skipped = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
         do {
             const bool empty = entry.nFileSizeHigh == 0 && entry.nFileSizeLow == 0;
-            if (!(entry.dwFileAttributes & skipped) && !empty && IsPicturePath(entry.cFileName, PictureRule::FolderListing))
+            if (!(entry.dwFileAttributes & skipped) && !empty &&
+                IsPicturePath(entry.cFileName, PictureRule::FolderListing))
                 names.emplace_back(entry.cFileName);
         } while (!stop && FindNextFileW(search, &entry));
         FindClose(search);

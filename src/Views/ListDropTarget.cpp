@@ -34,7 +34,8 @@ std::uint64_t NewListIdentity()
 
 } // namespace
 
-ListDropTarget::ListDropTarget(ListView* owner, bool files) : list(owner), takesFiles(files), identity(NewListIdentity())
+ListDropTarget::ListDropTarget(ListView* owner, bool files)
+    : list(owner), takesFiles(files), identity(NewListIdentity())
 {
     FormatRegistry::Instance().RegisterFormat(DragFormat);
 }

@@ -15,7 +15,8 @@ void ListSelection::Add(ListViewItem* tile)
 
 void ListSelection::Toggle(ListViewItem* tile)
 {
-    const auto found = std::find_if(tiles.begin(), tiles.end(), [tile](ListViewItem* t) { return t->Id() == tile->Id(); });
+    const auto found =
+        std::find_if(tiles.begin(), tiles.end(), [tile](ListViewItem* t) { return t->Id() == tile->Id(); });
     if (found != tiles.end()) {
         tiles.erase(found);
         tile->Deselect();

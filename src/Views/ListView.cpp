@@ -38,10 +38,10 @@ constexpr int kScrollBarRoom = 17;
 using Tiles = std::vector<std::unique_ptr<ListViewItem>>;
 
 // The first tile for which test holds.
-template <typename Test>
-Tiles::const_iterator FindTile(const Tiles& tiles, Test test)
+template <typename Test> Tiles::const_iterator FindTile(const Tiles& tiles, Test test)
 {
-    return std::find_if(tiles.begin(), tiles.end(), [&](const std::unique_ptr<ListViewItem>& tile) { return test(tile.get()); });
+    return std::find_if(tiles.begin(), tiles.end(),
+                        [&](const std::unique_ptr<ListViewItem>& tile) { return test(tile.get()); });
 }
 
 Tiles::const_iterator FindTile(const Tiles& tiles, std::int32_t id)
@@ -58,8 +58,7 @@ std::unique_ptr<ListViewItem> TakeTile(Tiles& tiles, Tiles::const_iterator at)
 }
 
 // A stable sort of the tiles by a key read once per tile: ties keep their order.
-template <typename KeyOf>
-void SortByKey(Tiles& tiles, KeyOf keyOf)
+template <typename KeyOf> void SortByKey(Tiles& tiles, KeyOf keyOf)
 {
     std::vector<std::pair<decltype(keyOf(tiles.front().get())), std::unique_ptr<ListViewItem>>> keyed;
     keyed.reserve(tiles.size());
@@ -73,8 +72,7 @@ void SortByKey(Tiles& tiles, KeyOf keyOf)
 }
 
 // The same by a field of the tiles' records; tiles without a record come first.
-template <typename FieldOf>
-void SortByRecord(Tiles& tiles, FieldOf fieldOf)
+template <typename FieldOf> void SortByRecord(Tiles& tiles, FieldOf fieldOf)
 {
     using Field = decltype(fieldOf(std::declval<const ImageData&>()));
     SortByKey(tiles, [&](ListViewItem* tile) {
@@ -103,8 +101,8 @@ ListView::~ListView()
 HWND ListView::CreateListWindow(HWND parentWindow, const RECT& rect, std::uint32_t style)
 {
     RegisterClassOnce(kClass, nullptr, CS_DBLCLKS);
-    hwnd = CreateWindowExW(0, kClass, L"", style, rect.left, rect.top, rect.right - rect.left,
-                           rect.bottom - rect.top, parentWindow, nullptr, nullptr, this);
+    hwnd = CreateWindowExW(0, kClass, L"", style, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                           parentWindow, nullptr, nullptr, this);
     if (!hwnd)
         return nullptr;
     RegisterDragDrop(hwnd, dropTarget.Get());
@@ -153,8 +151,8 @@ int ListView::Columns() const
     RECT window;
     GetWindowRect(hwnd, &window);
     const int width = window.right - window.left;
-    const int columns = (width + horizontalGap - margins.right - margins.left - kScrollBarRoom) /
-                        (horizontalGap + itemWidth);
+    const int columns =
+        (width + horizontalGap - margins.right - margins.left - kScrollBarRoom) / (horizontalGap + itemWidth);
     return std::max(columns, 1);
 }
 
@@ -478,8 +476,8 @@ bool ListView::ContainsFile(ListViewItem* other) const
 
 int ListView::CheckedCount() const
 {
-    return static_cast<int>(
-        std::count_if(items.begin(), items.end(), [](const std::unique_ptr<ListViewItem>& t) { return t->checked != 0; }));
+    return static_cast<int>(std::count_if(items.begin(), items.end(),
+                                          [](const std::unique_ptr<ListViewItem>& t) { return t->checked != 0; }));
 }
 
 void ListView::GetChecked(std::vector<ListViewItem*>& out) const

@@ -88,7 +88,10 @@ public:
 
     ListViewItem* FindById(std::int32_t id) const override;
     int IndexOf(std::int32_t id) const override;
-    ListViewItem* ItemAtIndex(int position) const override { return items.at(static_cast<std::size_t>(position)).get(); }
+    ListViewItem* ItemAtIndex(int position) const override
+    {
+        return items.at(static_cast<std::size_t>(position)).get();
+    }
     Platform::Connection WatchRemovals(std::function<void()> handler) override;
     // The first tile whose rectangle contains the content point.
     ListViewItem* ItemAt(Platform::POINT point) const;

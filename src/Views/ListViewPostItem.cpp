@@ -83,7 +83,8 @@ void ListViewPostItem::SetBounds(RECT rect)
 
 int ListViewPostItem::HitButton(POINT point)
 {
-    for (const RECT& button : {deleteButton, rotateLeftButton, rotateRightButton, editButton, viewButton, remarkStrip}) {
+    for (const RECT& button :
+         {deleteButton, rotateLeftButton, rotateRightButton, editButton, viewButton, remarkStrip}) {
         if (Contains(button, point))
             return 1;
     }
@@ -301,8 +302,8 @@ void ListViewPostItem::DrawProgress(Zivoro::UI::CPaintEventArgs* args, const REC
     Fill(graphics, kBandFill, RECT{band.left, band.top, band.left + filled, band.bottom});
     std::wstring caption = ProgressText(*record, accepted);
     if (retryAttempt > 1 && !accepted)
-        caption = (boost::wformat(UiText::Get(TextId::RetryFormat)) % (retryAttempt - 1) % (retryMost - 1)).str() + L" " +
-                  caption;
+        caption = (boost::wformat(UiText::Get(TextId::RetryFormat)) % (retryAttempt - 1) % (retryMost - 1)).str() +
+                  L" " + caption;
     DrawCaption(graphics, caption, band, kWhite, TextAlignment::Centre);
 }
 

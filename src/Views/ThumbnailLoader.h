@@ -52,11 +52,11 @@ private:
     const unsigned workerCount;
     const LoadFunction load;
 
-    std::mutex mutex;                 // guards the fields below
-    std::condition_variable wake;     // work arrived or the loader closes
-    std::deque<Job> queue;            // jobs not begun
-    int busy = 0;                     // workers reading a record now
-    bool announce = false;            // a Start waits for its finished message
-    bool closing = false;             // the destructor runs
+    std::mutex mutex; // guards the fields below
+    std::condition_variable wake; // work arrived or the loader closes
+    std::deque<Job> queue; // jobs not begun
+    int busy = 0; // workers reading a record now
+    bool announce = false; // a Start waits for its finished message
+    bool closing = false; // the destructor runs
     std::vector<std::thread> workers; // started by the first Start; written under mutex
 };

@@ -73,7 +73,8 @@ TEST_F(EventQueueTest, OneDrainHandlesEveryQueuedEventInPostingOrder)
     events.Post("unhandled", 9);
     events.Post("task_end", 0);
     Pump();
-    EXPECT_EQ(seen, (std::vector<std::pair<std::string, int>>{{"post_process", 1}, {"post_process", 2}, {"task_end", 0}}));
+    EXPECT_EQ(seen,
+              (std::vector<std::pair<std::string, int>>{{"post_process", 1}, {"post_process", 2}, {"task_end", 0}}));
     EXPECT_EQ(window.wakeUps, 4);
     EXPECT_EQ(events.PendingCount(), 0u);
 }

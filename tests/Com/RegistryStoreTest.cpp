@@ -184,7 +184,7 @@ TEST(RegistryStore, AChangeThatFailsOrIsRefusedLeavesTheHiveAsItWas)
     EXPECT_EQ(SetString(HKEY_LOCAL_MACHINE, L"Kept", nullptr, L"after"), ERROR_BADDB);
     EXPECT_EQ(FileText(hive), "{ not a hive");
     std::ofstream(hive, std::ios::trunc) << "{\"format\":\"trellan-registry\",\"version\":1,\"root\":{\"keys\":"
-                                             "{\"A\":{},\"a\":{}}}}";
+                                            "{\"A\":{},\"a\":{}}}}";
     EXPECT_EQ(RegistryStore::Read(RegistryHive::Machine, root), ERROR_BADDB);
 }
 

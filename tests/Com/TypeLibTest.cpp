@@ -53,8 +53,7 @@ protected:
         ITypeLib* loaded = nullptr;
         ASSERT_EQ(LoadTypeLibFromText(kLibrary, &loaded), S_OK);
         library = ComPtr<ITypeLib>::Adopt(loaded);
-        ASSERT_EQ(library->GetTypeInfoOfGuid(*ParseGuid(L"{AAAAAAAA-2222-3333-4444-555555555555}"), info.Put()),
-                  S_OK);
+        ASSERT_EQ(library->GetTypeInfoOfGuid(*ParseGuid(L"{AAAAAAAA-2222-3333-4444-555555555555}"), info.Put()), S_OK);
     }
 
     ComPtr<ITypeLib> library;
@@ -106,7 +105,7 @@ TEST_F(TypeLibTest, CallsReachTheMemberOnlyWithTheRightKindCountAndTypes)
 {
     Recorder object;
     ScopedBstr text(std::wstring(L"hi"));
-    VARIANT arguments[2];  // last argument first
+    VARIANT arguments[2]; // last argument first
     arguments[0].vt = VT_I4;
     arguments[0].lVal = 3;
     arguments[1].vt = VT_BSTR;

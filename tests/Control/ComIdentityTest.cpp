@@ -28,12 +28,27 @@ using namespace Platform;
 
 namespace {
 
-const IID kTable[] = {IID_ITrellan,          IID_IDispatch,          IID_IOleInPlaceObject, IID_IOleWindow,
-                      IID_IOleInPlaceActiveObject, IID_IOleControl, IID_IOleObject,    IID_IPersistStreamInit,
-                      IID_IPersist,          IID_ISupportErrorInfo,  IID_ISpecifyPropertyPages, IID_IQuickActivate,
+const IID kTable[] = {IID_ITrellan,
+                      IID_IDispatch,
+                      IID_IOleInPlaceObject,
+                      IID_IOleWindow,
+                      IID_IOleInPlaceActiveObject,
+                      IID_IOleControl,
+                      IID_IOleObject,
+                      IID_IPersistStreamInit,
+                      IID_IPersist,
+                      IID_ISupportErrorInfo,
+                      IID_ISpecifyPropertyPages,
+                      IID_IQuickActivate,
                       IID_IPersistStorage,
-                      IID_IProvideClassInfo, IID_IProvideClassInfo2, IID_IObjectWithSite, IID_IObjectSafety,
-                      IID_IViewObjectEx, IID_IViewObject2, IID_IViewObject, IID_IOleInPlaceObjectWindowless,
+                      IID_IProvideClassInfo,
+                      IID_IProvideClassInfo2,
+                      IID_IObjectWithSite,
+                      IID_IObjectSafety,
+                      IID_IViewObjectEx,
+                      IID_IViewObject2,
+                      IID_IViewObject,
+                      IID_IOleInPlaceObjectWindowless,
                       IID_IDataObject};
 
 // Interfaces the control has no business answering: a file it does not persist to,
@@ -42,11 +57,11 @@ const IID kRefused[] = {*ParseGuid(L"{0000010B-0000-0000-C000-000000000046}"),
                         *ParseGuid(L"{B196B284-BAB4-101A-B69C-00AA00341D07}"), IID_IClassFactory,
                         *ParseGuid(L"{12345678-1234-1234-1234-123456789ABC}")};
 
-template <class T>
-ComPtr<T> Query(IUnknown* object, REFIID iid)
+template <class T> ComPtr<T> Query(IUnknown* object, REFIID iid)
 {
     ComPtr<T> result;
-    EXPECT_EQ(object->QueryInterface(iid, reinterpret_cast<void**>(result.Put())), S_OK) << WideToUtf8(StringFromGuid(iid));
+    EXPECT_EQ(object->QueryInterface(iid, reinterpret_cast<void**>(result.Put())), S_OK)
+        << WideToUtf8(StringFromGuid(iid));
     return result;
 }
 
@@ -164,7 +179,8 @@ TEST_F(ComIdentity, AnAggregatedControlDelegatesItsUnknownToTheOuterObject)
     EXPECT_EQ(Query<IUnknown>(safety.Get(), IID_IUnknown).Get(), static_cast<IUnknown*>(&outer));
     EXPECT_EQ(Query<IUnknown>(safety.Get(), IID_ITrellan).Get(), Query<IUnknown>(&outer, IID_ITrellan).Get());
     for (const IID& iid : kTable)
-        EXPECT_EQ(Query<IUnknown>(Query<IUnknown>(&outer, iid).Get(), IID_IUnknown).Get(), static_cast<IUnknown*>(&outer))
+        EXPECT_EQ(Query<IUnknown>(Query<IUnknown>(&outer, iid).Get(), IID_IUnknown).Get(),
+                  static_cast<IUnknown*>(&outer))
             << WideToUtf8(StringFromGuid(iid));
     safety = ComPtr<IObjectSafety>();
     EXPECT_EQ(outer.references, 1u);

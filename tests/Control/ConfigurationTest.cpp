@@ -26,7 +26,8 @@ TEST_F(Configuration, DefaultsBeforeAnyInit)
 
 TEST_F(Configuration, InitReadsEveryMemberAndResetsOmittedOnesToTheirDefaults)
 {
-    Post(R"({"name":"init","config":{"PostUrl":"https://example.test/上传","FileFieldName":"photo","Cookie":"sid=1; a=照",
+    Post(
+        R"({"name":"init","config":{"PostUrl":"https://example.test/上传","FileFieldName":"photo","Cookie":"sid=1; a=照",
             "EncodeType":"GBK","FileNameGen":"guid","ThreadCount":6,"JpegQuality":50}})");
     EXPECT_EQ(config.PostUrl, L"https://example.test/上传");
     EXPECT_EQ(config.FileFieldName, "photo");
@@ -46,7 +47,8 @@ TEST_F(Configuration, InitReadsEveryMemberAndResetsOmittedOnesToTheirDefaults)
 
 TEST_F(Configuration, ThreadCountIsCappedAtTenButNotBoundedBelow)
 {
-    const std::pair<const char*, int> cases[] = {{"25", 10}, {"11", 10}, {"10", 10}, {"0", 0}, {"-2", -2}, {"4.7", 4}, {"true", 1}};
+    const std::pair<const char*, int> cases[] = {{"25", 10}, {"11", 10}, {"10", 10}, {"0", 0},
+                                                 {"-2", -2}, {"4.7", 4}, {"true", 1}};
     for (const auto& [value, expected] : cases) {
         Post(std::string(R"({"name":"init","config":{"ThreadCount":)") + value + "}}");
         EXPECT_EQ(config.ThreadCount, expected) << value;

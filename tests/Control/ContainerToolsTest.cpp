@@ -51,8 +51,7 @@ TEST_F(ContainerTools, TheControlIsCreatedByItsProgIdOnlyWhileItsModuleIsRegiste
 {
     Result unregistered = RunCommand(kScript + run + " -");
     EXPECT_EQ(unregistered.status, 1);
-    EXPECT_NE(unregistered.output.find("Zivoro.Trellan64 is not registered"), std::string::npos)
-        << unregistered.output;
+    EXPECT_NE(unregistered.output.find("Zivoro.Trellan64 is not registered"), std::string::npos) << unregistered.output;
 
     Result registered = RunCommand(regsvr + " '" + module + "'");
     EXPECT_EQ(registered.status, 0);

@@ -93,7 +93,7 @@ TEST_F(EditorScenario, TheEditedPhotoIsUploadedAtItsEditedSizeAndAnUneditedOneAt
     bool editorSeen = false;
     EditThroughTheTile(edited, [&](HWND dialog) {
         editorSeen = GetClassNameW(dialog) != GetClassNameW(container);
-        ClickIn(dialog, POINT{40, 91});  // "调整亮度"
+        ClickIn(dialog, POINT{40, 91}); // "调整亮度"
         // The brightness slider's thumb sits in the middle of (119, 31, 241, 46).
         const POINT thumb{119 + 61, 38};
         EditorTest::Mouse(dialog, Action::Move, thumb);
@@ -260,8 +260,7 @@ TEST_F(EditorScenario, HeicAvifAndWebpPhotosAreAddedEditedAndSentAsJpegNamedJpg)
         EXPECT_EQ(sent->GetWidth(), 4032u) << name;
         EXPECT_EQ(sent->GetHeight(), 3024u) << name;
     }
-    EXPECT_GT(MeanGreen(Gdiplus::Bitmap::FromFile((received / "IMG_0001.jpg").wstring()), 1000, 1000, 64),
-              before + 5);
+    EXPECT_GT(MeanGreen(Gdiplus::Bitmap::FromFile((received / "IMG_0001.jpg").wstring()), 1000, 1000, 64), before + 5);
 }
 
 } // namespace

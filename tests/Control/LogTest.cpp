@@ -117,7 +117,9 @@ TEST_F(Logging, IgnoredCommandsAreLoggedWithTheLogsOwnSourceForm)
     const std::string content = Read(path);
     const std::string second = content.substr(content.find('\n') + 1);
     EXPECT_TRUE(std::regex_match(
-        second, std::regex(R"(\d\d/\d\d/\d\d \d\d:\d\d:\d\d    - command ignored: .+ \[\.\.\\\.\.\\src\\Control\\CTrellan:\d+\]\n)")))
+        second,
+        std::regex(
+            R"(\d\d/\d\d/\d\d \d\d:\d\d:\d\d    - command ignored: .+ \[\.\.\\\.\.\\src\\Control\\CTrellan:\d+\]\n)")))
         << second;
     EXPECT_EQ(second.find('/', 8), std::string::npos) << "no path of the build machine";
 }

@@ -80,8 +80,8 @@ protected:
     void AddTiles(int count)
     {
         for (int i = 0; i < count; ++i)
-            control->View().list.AddItem(
-                std::make_unique<ListViewSelectItem>(std::make_shared<ImageData>(L"/nonexistent/" + std::to_wstring(i) + L".jpg")));
+            control->View().list.AddItem(std::make_unique<ListViewSelectItem>(
+                std::make_shared<ImageData>(L"/nonexistent/" + std::to_wstring(i) + L".jpg")));
         control->View().OnFilesAdded();
         Pump();
     }
@@ -103,7 +103,10 @@ protected:
                view.deleteIcon.disabled;
     }
 
-    int SortBoxSelection() { return static_cast<int>(SendMessageW(control->View().sortBox.GetHwnd(), CB_GETCURSEL, 0, 0)); }
+    int SortBoxSelection()
+    {
+        return static_cast<int>(SendMessageW(control->View().sortBox.GetHwnd(), CB_GETCURSEL, 0, 0));
+    }
 
     HWND window = nullptr;
 };

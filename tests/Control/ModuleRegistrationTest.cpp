@@ -60,8 +60,9 @@ void ExpectRegistered(const RegistryKey& classes)
 
 void ExpectUnregistered(const RegistryKey& classes)
 {
-    for (const wchar_t* gone : {L"Zivoro.Trellan64", L"Zivoro.Trellan64.1", kClassKey, kAppIdKey,
-                                L"AppID\\Trellan64.DLL", kTypeLibKey, L"Interface\\{6C55F8EF-78B6-4260-B2FC-FE094890C1A3}"})
+    for (const wchar_t* gone :
+         {L"Zivoro.Trellan64", L"Zivoro.Trellan64.1", kClassKey, kAppIdKey, L"AppID\\Trellan64.DLL", kTypeLibKey,
+          L"Interface\\{6C55F8EF-78B6-4260-B2FC-FE094890C1A3}"})
         EXPECT_EQ(classes.Find(gone), nullptr) << WideToUtf8(gone);
     EXPECT_NE(classes.Find(L"AppID"), nullptr);
     EXPECT_NE(classes.Find(L"CLSID"), nullptr);
@@ -94,7 +95,8 @@ TEST_F(ModuleRegistration, RegisteringPerMachineWritesTheScriptsAndTheTypeLibrar
     // Keys of other classes and applications under the shared parents stay.
     ASSERT_EQ(RegistryStore::Update(RegistryHive::Machine,
                                     [](RegistryKey& root) {
-                                        root.Create(L"Software\\Classes\\CLSID\\{00000000-1111-2222-3333-444444444444}");
+                                        root.Create(
+                                            L"Software\\Classes\\CLSID\\{00000000-1111-2222-3333-444444444444}");
                                         return true;
                                     }),
               ERROR_SUCCESS);

@@ -141,25 +141,25 @@ TEST_F(PageEventsTest, RestrictionsHoldForEveryWayOfAddingAndEachRefusalIsReport
     AddFile(photos.paths[0]); // already listed: neither added nor refused
     AddFile(photos.paths[1]);
     // A drop on the control window keeps to the same rules, the count included.
-    const HGLOBAL drop = CreateDropFiles({photos.paths[2].wstring(), photos.paths[3].wstring(),
-                                          (folder / "copy.jpg").wstring()}, POINT{10, 10});
+    const HGLOBAL drop = CreateDropFiles(
+        {photos.paths[2].wstring(), photos.paths[3].wstring(), (folder / "copy.jpg").wstring()}, POINT{10, 10});
     control->View().OnDropFiles(drop);
     GlobalFree(drop);
 
     EXPECT_EQ(control->View().list.Count(), 3);
-    EXPECT_EQ(Story("fileName"), (std::vector<std::string>{
-                                 "load_complete", "file_added " + photos.paths[0].string(),
-                                 "file_refused " + (folder / "copy.jpg").string(),
-                                 "file_refused " + (folder / "album.png").string(),
-                                 "file_refused " + (folder / "missing.png").string(),
-                                 "file_refused " + (folder / "large.png").string(),
-                                 "file_added " + photos.paths[1].string(), "file_added " + photos.paths[2].string(),
-                                 "file_refused " + photos.paths[3].string(),
-                                 "file_refused " + (folder / "copy.jpg").string()}));
+    EXPECT_EQ(
+        Story("fileName"),
+        (std::vector<std::string>{
+            "load_complete", "file_added " + photos.paths[0].string(), "file_refused " + (folder / "copy.jpg").string(),
+            "file_refused " + (folder / "album.png").string(), "file_refused " + (folder / "missing.png").string(),
+            "file_refused " + (folder / "large.png").string(), "file_added " + photos.paths[1].string(),
+            "file_added " + photos.paths[2].string(), "file_refused " + photos.paths[3].string(),
+            "file_refused " + (folder / "copy.jpg").string()}));
     std::vector<std::string> reasons;
     for (const Json::Value& event : Named("file_refused"))
         reasons.push_back(event["reason"].asString());
-    EXPECT_EQ(reasons, (std::vector<std::string>{"type", "not_regular", "unreadable", "too_large", "too_many", "type"}));
+    EXPECT_EQ(reasons,
+              (std::vector<std::string>{"type", "not_regular", "unreadable", "too_large", "too_many", "type"}));
     const Json::Value added = Named("file_added")[0];
     EXPECT_EQ(added["size"].asUInt64(), std::filesystem::file_size(photos.paths[0]));
     EXPECT_EQ(added["id"].asString().size(), 32u);
@@ -223,8 +223,9 @@ TEST_F(PageEventsTest, MembersOfTheWrongKindAreLoggedAndLeftOut)
 TEST_F(PageEventsTest, EachFilesFateReachesThePageInOrderAndFailedTilesSaySo)
 {
     // Accepted, refused by the reply, a server error, a refused connection.
-    TestReceiver receiver({"--replies", R"([{}, {"reply":"{\"success\":0,\"why\":\"full\"}"}, {"status":500,"reply":"Internal error"},)"
-                                        R"( {"fault":"refuse"}])"});
+    TestReceiver receiver(
+        {"--replies", R"([{}, {"reply":"{\"success\":0,\"why\":\"full\"}"}, {"status":500,"reply":"Internal error"},)"
+                      R"( {"fault":"refuse"}])"});
     PhotoFolder photos(4, "2400x1600", true);
     Init(R"({"Events":true,"ThreadCount":1,"PostUrl":")" + receiver.Url() + R"("})");
     for (const std::filesystem::path& path : photos.paths)
@@ -372,7 +373,7 @@ TEST_F(PageEventsTest, AnUntrustedPageLearnsNamesWithoutFoldersExceptForPathsItG
     control->View().OnDropFiles(drop);
     GlobalFree(drop);
     EXPECT_EQ(Story("fileName"), (std::vector<std::string>{"load_complete", "file_added " + photos.paths[0].string(),
-                                                       "file_added " + photos.paths[1].filename().string()}));
+                                                           "file_added " + photos.paths[1].filename().string()}));
     Post(R"({"name":"getFiles"})");
     const Json::Value listed = Named("files").at(0)["files"];
     ASSERT_EQ(listed.size(), 2u);

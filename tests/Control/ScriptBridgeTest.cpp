@@ -56,8 +56,8 @@ TEST_F(ScriptBridge, InitAnswersLoadCompleteDuringThePostMessageCall)
 
 TEST_F(ScriptBridge, TextThatIsNoCommandIsIgnored)
 {
-    for (const char* text : {"", "not json", "{}", "{\"name\":\"Init\",\"config\":{\"a\":1}}",
-                             "{\"name\":\"init\"}", "{\"name\":\"init\",\"config\":{}}", "{\"name\":\"init\",\"config\":[]}",
+    for (const char* text : {"", "not json", "{}", "{\"name\":\"Init\",\"config\":{\"a\":1}}", "{\"name\":\"init\"}",
+                             "{\"name\":\"init\",\"config\":{}}", "{\"name\":\"init\",\"config\":[]}",
                              "{\"name\":\"nothing\"}", "null", "[1,2]", "42"}) {
         EXPECT_EQ(Post(text), S_OK) << text;
     }
@@ -74,8 +74,10 @@ TEST_F(ScriptBridge, ACommentBeforeTheCommandIsAccepted)
 TEST_F(ScriptBridge, UnexpectedJsonTypesAreContainedAndEarlierFieldsStayWritten)
 {
     EXPECT_EQ(Post(R"({"name":"init","config":{"PostUrl":"http://old/","ThreadCount":5}})"), S_OK);
-    EXPECT_EQ(Post(R"({"name":"init","config":{"FileFieldName":"photo","FileNameGen":"md5","PostUrl":"http://new/","ThreadCount":"4"}})"),
-              S_OK);
+    EXPECT_EQ(
+        Post(
+            R"({"name":"init","config":{"FileFieldName":"photo","FileNameGen":"md5","PostUrl":"http://new/","ThreadCount":"4"}})"),
+        S_OK);
     const AppConfig& config = AppConfig::Instance();
     EXPECT_EQ(config.FileFieldName, "photo");
     EXPECT_EQ(config.FileNameGen, "md5");
@@ -83,9 +85,9 @@ TEST_F(ScriptBridge, UnexpectedJsonTypesAreContainedAndEarlierFieldsStayWritten)
     EXPECT_EQ(config.PostUrl, L"http://old/");
     EXPECT_EQ(page.texts.size(), 1u);
 
-    for (const char* bad : {R"({"name":{"x":1}})", R"({"name":"setFolder","path":["a"]})",
-                            R"({"name":"init","config":"text"})", R"({"name":"init","config":{"Fields":[1]}})",
-                            R"({"name":"setFields","fields":{"a":{"nested":1}}})"}) {
+    for (const char* bad :
+         {R"({"name":{"x":1}})", R"({"name":"setFolder","path":["a"]})", R"({"name":"init","config":"text"})",
+          R"({"name":"init","config":{"Fields":[1]}})", R"({"name":"setFields","fields":{"a":{"nested":1}}})"}) {
         EXPECT_EQ(Post(bad), S_OK) << bad;
     }
     // The control stays usable.

@@ -141,8 +141,8 @@ inline std::wstring WritePhoto(const PictureHandle& picture, const std::string& 
     const auto path =
         std::filesystem::temp_directory_path() / ("trellan-editor-" + std::to_string(getpid()) + "-" + name + ".png");
     const EncodedPicture encoded = EncodePicture(picture, L"png");
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(encoded.bytes.get()),
-                                                static_cast<std::streamsize>(encoded.length));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(encoded.bytes.get()), static_cast<std::streamsize>(encoded.length));
     return path.wstring();
 }
 

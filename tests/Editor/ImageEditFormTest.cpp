@@ -39,7 +39,8 @@ protected:
 
     ListViewItem* AddPhoto(const PictureHandle& picture, const std::string& name)
     {
-        ListViewItem* tile = list.AddItem(std::make_unique<ListViewSelectItem>(std::make_shared<ImageData>(WritePhoto(picture, name))));
+        ListViewItem* tile =
+            list.AddItem(std::make_unique<ListViewSelectItem>(std::make_shared<ImageData>(WritePhoto(picture, name))));
         tile->Data()->Load();
         return tile;
     }
@@ -62,12 +63,15 @@ protected:
 
     static void Click(HWND dialog, const ControlBase& control)
     {
-        Mouse(dialog, Action::Move, POINT{(control.bounds.left + control.bounds.right) / 2,
-                                          (control.bounds.top + control.bounds.bottom) / 2});
-        Mouse(dialog, Action::LeftDown, POINT{(control.bounds.left + control.bounds.right) / 2,
-                                              (control.bounds.top + control.bounds.bottom) / 2});
-        Mouse(dialog, Action::LeftUp, POINT{(control.bounds.left + control.bounds.right) / 2,
-                                            (control.bounds.top + control.bounds.bottom) / 2});
+        Mouse(
+            dialog, Action::Move,
+            POINT{(control.bounds.left + control.bounds.right) / 2, (control.bounds.top + control.bounds.bottom) / 2});
+        Mouse(
+            dialog, Action::LeftDown,
+            POINT{(control.bounds.left + control.bounds.right) / 2, (control.bounds.top + control.bounds.bottom) / 2});
+        Mouse(
+            dialog, Action::LeftUp,
+            POINT{(control.bounds.left + control.bounds.right) / 2, (control.bounds.top + control.bounds.bottom) / 2});
         Pump();
     }
 
@@ -189,14 +193,17 @@ TEST_F(EditForm, CancelAndCloseStoreNothingAndEscAndEnterLeaveTheFormOpen)
     }
     EXPECT_EQ(tile->Data()->Picture(), before);
     // A form that Esc or Enter ended would leave its loop before this timer's turn.
-    const INT_PTR result = RunEditor(tile, [&](ImageEditForm&, HWND dialog) {
-        Key(VK_ESCAPE);
-        Key(VK_RETURN);
-        SetTimer(dialog, 5, 1, [](HWND window, UINT, UINT_PTR, DWORD) {
-            KillTimer(window, 5);
-            EndDialog(window, 5);
-        });
-    }, Ending::ByBody);
+    const INT_PTR result = RunEditor(
+        tile,
+        [&](ImageEditForm&, HWND dialog) {
+            Key(VK_ESCAPE);
+            Key(VK_RETURN);
+            SetTimer(dialog, 5, 1, [](HWND window, UINT, UINT_PTR, DWORD) {
+                KillTimer(window, 5);
+                EndDialog(window, 5);
+            });
+        },
+        Ending::ByBody);
     EXPECT_EQ(result, 5);
 }
 
@@ -370,7 +377,8 @@ void EditorPictures::ShootEveryPanel(ListViewItem* tile, const std::string& pref
             UpdateWindow(dialog);
             inPanel(form, name);
             const std::string picture = "Editor/editor-" + prefix + name + ".png";
-            if (dynamic_cast<HeadlessBackend&>(CurrentBackend()).Screenshot(dialog, PixelReference::OutputPath(picture)))
+            if (dynamic_cast<HeadlessBackend&>(CurrentBackend())
+                    .Screenshot(dialog, PixelReference::OutputPath(picture)))
                 written.push_back(picture);
         }
     });
@@ -394,10 +402,14 @@ TEST_F(EditorPictures, EveryPanelInEnglishKeepsItsRowsApart)
     ShootEveryPanel(AddPhoto(LandscapePicture(1200, 800), "english"), "en-",
                     [](ImageEditForm& form, const std::string& name) {
                         const std::vector<std::pair<ControlBase*, ControlBase*>> neighbours = {
-                            {&form.widthLabel, &form.widthField},          {&form.heightLabel, &form.heightField},
-                            {&form.brightnessLabel, &form.brightnessSlider}, {&form.contrastLabel, &form.contrastSlider},
-                            {&form.saturationLabel, &form.saturationSlider}, {&form.qualityLabel, &form.qualitySlider},
-                            {&form.clipWidthLabel, &form.clipWidthField},    {&form.clipHeightLabel, &form.clipHeightField},
+                            {&form.widthLabel, &form.widthField},
+                            {&form.heightLabel, &form.heightField},
+                            {&form.brightnessLabel, &form.brightnessSlider},
+                            {&form.contrastLabel, &form.contrastSlider},
+                            {&form.saturationLabel, &form.saturationSlider},
+                            {&form.qualityLabel, &form.qualitySlider},
+                            {&form.clipWidthLabel, &form.clipWidthField},
+                            {&form.clipHeightLabel, &form.clipHeightField},
                             {&form.keepRatioBox, &form.resizeButton}};
                         for (const auto& [label, next] : neighbours) {
                             if (label->visible) {

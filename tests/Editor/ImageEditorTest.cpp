@@ -54,10 +54,7 @@ protected:
         return info;
     }
 
-    void Scroll(UINT message, WORD code)
-    {
-        SendMessageW(canvas.hwnd, message, MAKEWPARAM(code, 0), 0);
-    }
+    void Scroll(UINT message, WORD code) { SendMessageW(canvas.hwnd, message, MAKEWPARAM(code, 0), 0); }
 
     COLORREF Shown(int x, int y)
     {
@@ -281,7 +278,8 @@ TEST_F(Canvas, ASelectionOnAFittedPictureCutsThePicturesOwnPixels)
     canvas.CropToSelection();
     const SIZE cut = canvas.GetImageSize();
     EXPECT_EQ(cut.cx, std::lround(208 * scale) - std::lround(100 * scale));
-    EXPECT_EQ(At(canvas.GetWorkingImage(), 0, 0), Pattern(static_cast<int>(std::lround(100 * scale)), static_cast<int>(std::lround(96 * scale))));
+    EXPECT_EQ(At(canvas.GetWorkingImage(), 0, 0),
+              Pattern(static_cast<int>(std::lround(100 * scale)), static_cast<int>(std::lround(96 * scale))));
 }
 
 TEST_F(Canvas, ANewSelectionStopsAtThePicturesEdgeAndAPressOutsideRemovesIt)

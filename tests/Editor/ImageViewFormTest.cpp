@@ -36,7 +36,8 @@ protected:
     {
         const std::string name = "view-" + std::to_string(width) + "x" + std::to_string(height);
         const PictureHandle picture = landscape ? LandscapePicture(width, height) : PatternPicture(width, height);
-        return list.AddItem(std::make_unique<ListViewSelectItem>(std::make_shared<ImageData>(WritePhoto(picture, name))));
+        return list.AddItem(
+            std::make_unique<ListViewSelectItem>(std::make_shared<ImageData>(WritePhoto(picture, name))));
     }
 
     static SIZE WindowSize(HWND window)
@@ -60,7 +61,7 @@ protected:
 TEST_F(ViewForm, TheWindowFitsThePictureIntoTheWorkAreaAndKeepsTheMinimum)
 {
     const std::pair<SIZE, SIZE> cases[] = {
-        {SIZE{800, 600}, SIZE{800, 600}},   {SIZE{300, 200}, SIZE{613, 413}},  {SIZE{4000, 1000}, SIZE{1920, 480}},
+        {SIZE{800, 600}, SIZE{800, 600}},     {SIZE{300, 200}, SIZE{613, 413}},    {SIZE{4000, 1000}, SIZE{1920, 480}},
         {SIZE{3000, 2500}, SIZE{1248, 1040}}, {SIZE{1000, 4000}, SIZE{613, 1040}},
     };
     for (const auto& [picture, window] : cases) {
@@ -189,8 +190,8 @@ TEST_F(ViewForm, ClosingGivesTheActivationBackUnlessAnotherWindowTookIt)
 
 TEST_F(ViewForm, APictureThatCannotBeReadGivesTheMinimumWindow)
 {
-    ListViewItem* tile =
-        list.AddItem(std::make_unique<ListViewSelectItem>(std::make_shared<ImageData>(L"/nonexistent-trellan/missing.jpg")));
+    ListViewItem* tile = list.AddItem(
+        std::make_unique<ListViewSelectItem>(std::make_shared<ImageData>(L"/nonexistent-trellan/missing.jpg")));
     ImageViewForm* form = ImageViewForm::Open(tile);
     Pump();
     EXPECT_EQ(WindowSize(form->hwnd), (SIZE{613, 413}));
@@ -205,7 +206,8 @@ TEST_F(ViewForm, ThePreviewLooksFinished)
     Pump();
     UpdateWindow(form->hwnd);
     const std::string picture = "Editor/preview.png";
-    ASSERT_TRUE(dynamic_cast<HeadlessBackend&>(CurrentBackend()).Screenshot(form->hwnd, PixelReference::OutputPath(picture)));
+    ASSERT_TRUE(
+        dynamic_cast<HeadlessBackend&>(CurrentBackend()).Screenshot(form->hwnd, PixelReference::OutputPath(picture)));
     const auto compared = PixelReference::CompareWithReference(picture);
     EXPECT_TRUE(compared.matches) << compared.message;
 }

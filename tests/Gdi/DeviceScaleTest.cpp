@@ -165,7 +165,8 @@ TEST(DeviceScaleTest, TextIsDrawnAtDeviceResolutionNotScaledUp)
     for (int y = 0; y < 48; y += 2)
         for (int x = 0; x < 120; x += 2) {
             const std::uint32_t c = twice.Device(x, y);
-            mixedBlocks += c != twice.Device(x + 1, y) || c != twice.Device(x, y + 1) || c != twice.Device(x + 1, y + 1);
+            mixedBlocks +=
+                c != twice.Device(x + 1, y) || c != twice.Device(x, y + 1) || c != twice.Device(x + 1, y + 1);
         }
     EXPECT_GT(mixedBlocks, 20);
 }

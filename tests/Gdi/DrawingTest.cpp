@@ -107,7 +107,7 @@ TEST(DrawingTest, ViewportOriginAndClippingShiftAndLimitDrawing)
     ExcludeClipRect(canvas.Dc(), 2, 2, 4, 4);
     const RECT rect{0, 0, 6, 6};
     FillRect(canvas.Dc(), &rect, red.brush);
-    EXPECT_EQ(canvas.At(0, 0), kRed);   // logical (0, 0) is pixel (10, 10)
+    EXPECT_EQ(canvas.At(0, 0), kRed); // logical (0, 0) is pixel (10, 10)
     EXPECT_EQ(canvas.At(2, 2), kWhite); // excluded
     SetViewportOrgEx(canvas.Dc(), 0, 0, nullptr);
     EXPECT_EQ(canvas.At(10, 10), kRed);

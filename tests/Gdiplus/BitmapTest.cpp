@@ -55,8 +55,7 @@ TEST(Bitmap, LockingAnAreaPointsIntoTheRowsAndRefusesWhatIsOutside)
     bitmap->UnlockBits(&data);
 
     for (const Rect outside : {Rect{8, 0, 3, 1}, Rect{-1, 0, 2, 2}, Rect{0, 0, 0, 1}, Rect{0, 7, 1, 2}}) {
-        EXPECT_EQ(bitmap->LockBits(&outside, ImageLockModeRead, PixelFormat32bppARGB, &data),
-                  Status::InvalidParameter);
+        EXPECT_EQ(bitmap->LockBits(&outside, ImageLockModeRead, PixelFormat32bppARGB, &data), Status::InvalidParameter);
     }
     EXPECT_EQ(bitmap->LockBits(nullptr, ImageLockModeWrite, PixelFormat32bppARGB, &data), Status::InvalidParameter);
     EXPECT_EQ(bitmap->LockBits(nullptr, ImageLockModeRead, 0x00021808, &data), Status::InvalidParameter);

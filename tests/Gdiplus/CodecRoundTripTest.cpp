@@ -29,8 +29,8 @@ TEST(CodecRoundTrip, LosslessFormatsGiveBackEveryPixel)
     for (const bool alpha : {false, true}) {
         const auto picture = Pattern(37, 23, alpha);
         const std::vector<std::uint8_t> original = Pixels(*picture);
-        for (const auto& [encoder, format] : {std::pair{Png, ImageFormat::Png}, std::pair{Bmp, ImageFormat::Bmp},
-                                              std::pair{Tiff, ImageFormat::Tiff}}) {
+        for (const auto& [encoder, format] :
+             {std::pair{Png, ImageFormat::Png}, std::pair{Bmp, ImageFormat::Bmp}, std::pair{Tiff, ImageFormat::Tiff}}) {
             SCOPED_TRACE(testing::Message() << "alpha " << alpha << " format " << int(format));
             const auto loaded = Reload(Encode(*picture, encoder));
             EXPECT_EQ(loaded->GetRawFormat(), format);

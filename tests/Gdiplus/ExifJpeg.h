@@ -54,7 +54,8 @@ inline std::vector<std::uint8_t> ExifPayload(const std::vector<Entry>& entries, 
     return out;
 }
 
-inline std::vector<std::uint8_t> WithApp1(const std::vector<std::uint8_t>& jpeg, const std::vector<std::uint8_t>& payload)
+inline std::vector<std::uint8_t> WithApp1(const std::vector<std::uint8_t>& jpeg,
+                                          const std::vector<std::uint8_t>& payload)
 {
     const std::size_t length = payload.size() + 2;
     std::vector<std::uint8_t> out;
@@ -69,7 +70,8 @@ inline std::vector<std::uint8_t> WithApp1(const std::vector<std::uint8_t>& jpeg,
 inline std::vector<std::uint8_t> WithOrientation(const std::vector<std::uint8_t>& jpeg, int orientation,
                                                  bool bigEndian = true)
 {
-    return WithApp1(jpeg, ExifPayload({{OrientationTag, Short, 1, static_cast<std::uint32_t>(orientation)}}, bigEndian));
+    return WithApp1(jpeg,
+                    ExifPayload({{OrientationTag, Short, 1, static_cast<std::uint32_t>(orientation)}}, bigEndian));
 }
 
 constexpr std::uint16_t ExifDirectoryTag = 0x8769;

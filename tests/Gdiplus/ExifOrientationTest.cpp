@@ -57,9 +57,9 @@ TEST(ExifOrientation, AnythingButAPlainValidEntryMeansUpright)
         copy[at] = byte;
         return Read(copy);
     };
-    EXPECT_EQ(changed(0, 'e'), 1);  // not an Exif block
-    EXPECT_EQ(changed(7, 'I'), 1);  // mixed byte order mark
-    EXPECT_EQ(changed(9, 43), 1);   // not the TIFF magic number
+    EXPECT_EQ(changed(0, 'e'), 1); // not an Exif block
+    EXPECT_EQ(changed(7, 'I'), 1); // mixed byte order mark
+    EXPECT_EQ(changed(9, 43), 1); // not the TIFF magic number
     EXPECT_EQ(changed(12, 0xF0), 1); // directory far beyond the block
     std::vector<std::uint8_t> crowded = ExifPayload({{0x010F, 2, 4, 0}});
     crowded[14] = 0xFF; // more entries than the block holds
@@ -112,8 +112,8 @@ TEST(ExifOrientation, TurnedPhotosAreHeldUprightInSizePixelsThumbnailsAndEncodin
 TEST(ExifOrientation, PhotosWithoutTheTagAreUnchanged)
 {
     const std::vector<std::uint8_t> stored = QuadrantJpeg(64, 32);
-    for (const auto& file : {stored, WithApp1(stored, ExifPayload({{0x010F, 2, 4, 0}})),
-                             WithApp1(stored, {'X', 'M', 'P', 0})}) {
+    for (const auto& file :
+         {stored, WithApp1(stored, ExifPayload({{0x010F, 2, 4, 0}})), WithApp1(stored, {'X', 'M', 'P', 0})}) {
         const auto bitmap = Bitmap::FromMemory(file.data(), file.size());
         EXPECT_EQ(bitmap->GetWidth(), 64u);
         EXPECT_EQ(bitmap->GetHeight(), 32u);

@@ -143,9 +143,12 @@ TEST(HostileFile, TruncatedFilesNeverGivePixels)
 TEST(HostileFile, RandomBytesBehindEachSignatureGiveAStatusOrPixelsOfTheStatedSize)
 {
     std::mt19937 random(7);
-    const std::vector<std::vector<std::uint8_t>> signatures = {
-        {0xFF, 0xD8, 0xFF}, {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A}, {'G', 'I', 'F', '8', '9', 'a'},
-        {'B', 'M'}, {'I', 'I', '*', 0}, {'M', 'M', 0, '*'}};
+    const std::vector<std::vector<std::uint8_t>> signatures = {{0xFF, 0xD8, 0xFF},
+                                                               {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A},
+                                                               {'G', 'I', 'F', '8', '9', 'a'},
+                                                               {'B', 'M'},
+                                                               {'I', 'I', '*', 0},
+                                                               {'M', 'M', 0, '*'}};
     for (const auto& signature : signatures) {
         for (int round = 0; round < 200; ++round) {
             std::vector<std::uint8_t> bytes = signature;

@@ -69,8 +69,9 @@ inline std::vector<std::uint8_t> Heif(heif_compression_format compression, int w
         if (encoded && thumbnailQuarters) {
             heif_image* other = QuarterImage(width, height, *thumbnailQuarters);
             heif_image_handle* thumbnail = nullptr;
-            encoded = heif_context_encode_thumbnail(context, other, handle, encoder, options, std::max(width, height) / 2,
-                                                    &thumbnail).code == heif_error_Ok &&
+            encoded = heif_context_encode_thumbnail(context, other, handle, encoder, options,
+                                                    std::max(width, height) / 2, &thumbnail)
+                              .code == heif_error_Ok &&
                       thumbnail;
             heif_image_handle_release(thumbnail);
             heif_image_release(other);

@@ -83,8 +83,8 @@ void ExpectUprightPicture(const std::vector<std::uint8_t>& file, ImageFormat for
 // Cut short anywhere, the file gives no picture and no thumbnail, with a status.
 void ExpectTruncationsFail(const std::vector<std::uint8_t>& file)
 {
-    for (const std::size_t length : {std::size_t{0}, std::size_t{11}, std::size_t{40}, file.size() / 3,
-                                     file.size() / 2, file.size() - 16}) {
+    for (const std::size_t length :
+         {std::size_t{0}, std::size_t{11}, std::size_t{40}, file.size() / 3, file.size() / 2, file.size() - 16}) {
         SCOPED_TRACE(length);
         const std::vector<std::uint8_t> cut(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(length));
         const std::shared_ptr<Bitmap> bitmap = Load(cut);
@@ -140,7 +140,8 @@ TEST(NewFormatTest, HeicIsUprightAndItsEmbeddedThumbnailServesSmallBoxes)
 
 TEST(NewFormatTest, AvifIsUpright)
 {
-    const std::vector<std::uint8_t> file = Heif(heif_compression_AV1, StoredWidth, StoredHeight, TurnedClockwise, Quarters);
+    const std::vector<std::uint8_t> file =
+        Heif(heif_compression_AV1, StoredWidth, StoredHeight, TurnedClockwise, Quarters);
     ExpectUprightPicture(file, ImageFormat::Avif);
     ExpectTruncationsFail(file);
     EXPECT_EQ(Load(HeifClaiming(file, 30000, 30000))->GetLastStatus(), Status::ValueOverflow);
@@ -148,8 +149,8 @@ TEST(NewFormatTest, AvifIsUpright)
 
 TEST(NewFormatTest, WebpIsUprightByItsExifOrientation)
 {
-    const std::vector<std::uint8_t> simple = WebpOf(QuarterRgb(StoredWidth, StoredHeight, Quarters), StoredWidth,
-                                                    StoredHeight, 90);
+    const std::vector<std::uint8_t> simple =
+        WebpOf(QuarterRgb(StoredWidth, StoredHeight, Quarters), StoredWidth, StoredHeight, 90);
     ExpectUprightPicture(WebpWithOrientation(simple, StoredWidth, StoredHeight, TurnedClockwise), ImageFormat::WebP);
 
     const std::shared_ptr<Bitmap> plain = Load(simple);

@@ -151,8 +151,8 @@ public:
     std::string BytesFile(const std::string& name, const std::vector<std::uint8_t>& bytes = {}) const
     {
         const std::filesystem::path file = path / name;
-        std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                    static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(file, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         return file.string();
     }
 

@@ -82,7 +82,8 @@ std::string WriteTiff(const TempFolder& folder, const TiffLayout& layout)
                     for (int s = 0; s < layout.samples; ++s)
                         PutSample(buffer, static_cast<std::size_t>((y * block + x) * layout.samples + s), layout.bits,
                                   StoredSample(left + x, top + y, s));
-            const auto size = static_cast<tmsize_t>(std::min(rows, Height - top) * block * layout.samples * layout.bits / 8);
+            const auto size =
+                static_cast<tmsize_t>(std::min(rows, Height - top) * block * layout.samples * layout.bits / 8);
             if (layout.tiled)
                 TIFFWriteEncodedTile(tiff, TIFFComputeTile(tiff, left, top, 0, 0), buffer.data(), -1);
             else
@@ -100,7 +101,8 @@ int LargestDifference(const std::vector<std::uint8_t>& pixels, const TiffLayout&
         for (int x = 0; x < Width; ++x) {
             const std::array<int, 4> want = ExpectedBgra(layout, x, y);
             for (int c = 0; c < 4; ++c)
-                largest = std::max(largest, std::abs(pixels[static_cast<std::size_t>((y * Width + x) * 4 + c)] - want[c]));
+                largest =
+                    std::max(largest, std::abs(pixels[static_cast<std::size_t>((y * Width + x) * 4 + c)] - want[c]));
         }
     return largest;
 }
@@ -109,16 +111,16 @@ TEST(TiffLayouts, StripsAndTilesOfEverySampleLayoutDecodeFromFilesAndMemory)
 {
     TempFolder folder;
     for (const bool tiled : {false, true}) {
-        for (const TiffLayout layout : {TiffLayout{8, 3, PHOTOMETRIC_RGB, tiled}, TiffLayout{16, 3, PHOTOMETRIC_RGB, tiled},
-                                        TiffLayout{8, 1, PHOTOMETRIC_MINISBLACK, tiled},
-                                        TiffLayout{16, 1, PHOTOMETRIC_MINISBLACK, tiled},
-                                        TiffLayout{8, 4, PHOTOMETRIC_SEPARATED, tiled},
-                                        TiffLayout{16, 4, PHOTOMETRIC_SEPARATED, tiled}}) {
+        for (const TiffLayout layout :
+             {TiffLayout{8, 3, PHOTOMETRIC_RGB, tiled}, TiffLayout{16, 3, PHOTOMETRIC_RGB, tiled},
+              TiffLayout{8, 1, PHOTOMETRIC_MINISBLACK, tiled}, TiffLayout{16, 1, PHOTOMETRIC_MINISBLACK, tiled},
+              TiffLayout{8, 4, PHOTOMETRIC_SEPARATED, tiled}, TiffLayout{16, 4, PHOTOMETRIC_SEPARATED, tiled}}) {
             SCOPED_TRACE(testing::Message() << layout.bits << " bits, " << layout.samples << " samples, photometric "
                                             << layout.photometric << (tiled ? ", tiled" : ", strips"));
             const std::string path = WriteTiff(folder, layout);
             const std::vector<std::uint8_t> bytes = ReadFile(Platform::PathToWide(path));
-            for (const auto& bitmap : {Bitmap::FromFile(Platform::PathToWide(path)), Bitmap::FromMemory(bytes.data(), bytes.size())}) {
+            for (const auto& bitmap :
+                 {Bitmap::FromFile(Platform::PathToWide(path)), Bitmap::FromMemory(bytes.data(), bytes.size())}) {
                 const std::vector<std::uint8_t> pixels = Pixels(*bitmap);
                 EXPECT_EQ(pixels.size(), std::size_t{Width * Height * 4}) << int(bitmap->GetLastStatus());
                 if (pixels.size() == std::size_t{Width * Height * 4}) {

@@ -73,7 +73,8 @@ TEST(TurnedBitmap, PixelPicturesTurnTheirPixelsAndEveryTurnedPictureIsOpaque)
 
     const std::vector<std::uint8_t> png = TestPictures::Encode(*picture, TestPictures::Png);
     const auto file = Bitmap::FromMemory(png.data(), png.size());
-    EXPECT_EQ(TestPictures::Pixels(*file->TurnedOpaque(2)), (std::vector<std::uint8_t>{255, 0, 0, 255, 0, 0, 255, 255}));
+    EXPECT_EQ(TestPictures::Pixels(*file->TurnedOpaque(2)),
+              (std::vector<std::uint8_t>{255, 0, 0, 255, 0, 0, 255, 255}));
 }
 
 TEST(TurnedBitmap, UnreadablePicturesCannotBeTurned)

@@ -14,8 +14,9 @@ TEST(AddressSpaceTest, PrivateRangesEndExactlyAtTheirEdges)
                                 "192.168.1.1", "169.254.169.254", "::1", "::", "fc00::1", "fdff::1", "fe80::1",
                                 "febf::1", "::ffff:127.0.0.1", "::ffff:10.0.0.1"})
         EXPECT_EQ(SpaceOfAddress(address), AddressSpace::Private) << address;
-    for (const char* address : {"128.0.0.1", "11.0.0.1", "172.15.255.255", "172.32.0.1", "192.169.0.1", "169.253.0.1",
-                                "8.8.8.8", "::2", "fe00::1", "fec0::1", "2001:db8::1", "::ffff:8.8.8.8", "not an address"})
+    for (const char* address :
+         {"128.0.0.1", "11.0.0.1", "172.15.255.255", "172.32.0.1", "192.169.0.1", "169.253.0.1", "8.8.8.8", "::2",
+          "fe00::1", "fec0::1", "2001:db8::1", "::ffff:8.8.8.8", "not an address"})
         EXPECT_EQ(SpaceOfAddress(address), AddressSpace::Public) << address;
 }
 

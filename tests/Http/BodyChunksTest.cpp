@@ -24,8 +24,7 @@ std::vector<Progress> SendAll(std::int32_t bodyLength, std::int32_t fileLength, 
 
 TEST(BodyChunksTest, ThreeChunksWithTheFileShareOfEach)
 {
-    const std::vector<Progress> expected = {
-        {131072, 131072, 131072}, {262144, 131072, 131072}, {300000, 37856, 36856}};
+    const std::vector<Progress> expected = {{131072, 131072, 131072}, {262144, 131072, 131072}, {300000, 37856, 36856}};
     EXPECT_EQ(SendAll(300000, 299000, 131072), expected);
     // The transport may take smaller pieces: the chunks stay the same.
     EXPECT_EQ(SendAll(300000, 299000, 16384), expected);

@@ -217,8 +217,8 @@ TEST(HttpClientTest, ASlowConnectionIsGivenTheConnectLimitNotTheStallLimit)
             return;
         std::string request;
         char buffer[65536];
-        for (ssize_t got; request.find("--\r\n") == std::string::npos &&
-                          (got = read(connection, buffer, sizeof buffer)) > 0;)
+        for (ssize_t got;
+             request.find("--\r\n") == std::string::npos && (got = read(connection, buffer, sizeof buffer)) > 0;)
             request.append(buffer, static_cast<std::size_t>(got));
         const std::string reply = "HTTP/1.1 200 OK\r\nContent-Length: 13\r\nConnection: close\r\n\r\n{\"success\":1}";
         EXPECT_EQ(write(connection, reply.data(), reply.size()), static_cast<ssize_t>(reply.size()));

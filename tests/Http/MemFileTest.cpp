@@ -41,12 +41,12 @@ TEST(MemFileTest, APartHoldingTheDelimiterGetsABoundaryFoundNowhereInTheBody)
     const std::string forged = "Content-Disposition: form-data; name=\"admin\"\r\n\r\n1";
     // Inside a value, at its start (after the blank line that ends the part's header),
     // after a line feed alone (a delimiter to PHP's parser), and in the file's bytes.
-    for (const std::string& value : {"a\r\n--" + B + "\r\n" + forged, "--" + B + "\r\n" + forged,
-                                     "a\n--" + B + "--", std::string("\0\r\n--", 5) + B}) {
+    for (const std::string& value : {"a\r\n--" + B + "\r\n" + forged, "--" + B + "\r\n" + forged, "a\n--" + B + "--",
+                                     std::string("\0\r\n--", 5) + B}) {
         MemFile file;
         file.AddField("remark", value);
-        file.AddFile("p.png", reinterpret_cast<const std::uint8_t*>(value.data()), static_cast<std::int32_t>(value.size()),
-                     "file");
+        file.AddFile("p.png", reinterpret_cast<const std::uint8_t*>(value.data()),
+                     static_cast<std::int32_t>(value.size()), "file");
         file.End();
         const std::string fresh = file.ChooseBoundary();
         EXPECT_TRUE(std::regex_match(fresh, std::regex("-{27}[0-9a-f]{13}"))) << fresh;
@@ -86,10 +86,10 @@ TEST(MemFileTest, FieldPartsAreLaidOutByteForByte)
     file.AddNumberField("width", -7);
     file.AddNumberField("height", 0);
     file.AddField("remark", "");
-    EXPECT_EQ(Contents(file), "--" + B + "\r\nContent-Disposition: form-data; name=\"id\"\r\n\r\nabc\r\n" +
-                                  "--" + B + "\r\nContent-Disposition: form-data; name=\"width\"\r\n\r\n-7\r\n" +
-                                  "--" + B + "\r\nContent-Disposition: form-data; name=\"height\"\r\n\r\n0\r\n" +
-                                  "--" + B + "\r\nContent-Disposition: form-data; name=\"remark\"\r\n\r\n\r\n");
+    EXPECT_EQ(Contents(file), "--" + B + "\r\nContent-Disposition: form-data; name=\"id\"\r\n\r\nabc\r\n" + "--" + B +
+                                  "\r\nContent-Disposition: form-data; name=\"width\"\r\n\r\n-7\r\n" + "--" + B +
+                                  "\r\nContent-Disposition: form-data; name=\"height\"\r\n\r\n0\r\n" + "--" + B +
+                                  "\r\nContent-Disposition: form-data; name=\"remark\"\r\n\r\n\r\n");
 }
 
 TEST(MemFileTest, FilePartCarriesNameMediaTypeAndBytes)
@@ -98,7 +98,8 @@ TEST(MemFileTest, FilePartCarriesNameMediaTypeAndBytes)
     MemFile file;
     file.AddFile("a.png", data, 4, "file");
     file.End();
-    const std::string expected = "--" + B + "\r\nContent-Disposition: form-data; name=\"file\"; filename=\"a.png\"\r\n" +
+    const std::string expected = "--" + B +
+                                 "\r\nContent-Disposition: form-data; name=\"file\"; filename=\"a.png\"\r\n" +
                                  "Content-Type: image/png\r\nContent-Transfer-Encoding: binary\r\n\r\n" +
                                  std::string("\x89P\0G", 4) + "\r\n--" + B + "--\r\n";
     EXPECT_EQ(Contents(file), expected);
@@ -109,18 +110,16 @@ TEST(MemFileTest, QuoteAndLineBreaksInTheFileNameArePercentEncoded)
     MemFile file;
     file.AddFile("a\"b\r\nc%d.png", nullptr, 0, "file");
     const std::string text = Contents(file);
-    EXPECT_NE(text.find("; filename=\"a%22b%0D%0Ac%d.png\"\r\nContent-Type: image/png\r\n"), std::string::npos)
-        << text;
+    EXPECT_NE(text.find("; filename=\"a%22b%0D%0Ac%d.png\"\r\nContent-Type: image/png\r\n"), std::string::npos) << text;
     EXPECT_EQ(std::count(text.begin(), text.end(), '"'), 4);
 }
 
 TEST(MemFileTest, MediaTypeFollowsTheExactExtensionOfTheSentName)
 {
-    for (const auto& [name, type] : {std::pair{"x.PNG", "application/octet-stream"},
-                                     std::pair{"x%2Epng", "application/octet-stream"},
-                                     std::pair{"a.b c", "application/octet-stream"},
-                                     std::pair{"dir.d\\x", "application/octet-stream"},
-                                     std::pair{"a.jpg", "image/jpeg"}, std::pair{"p.tif", "image/tiff"}}) {
+    for (const auto& [name, type] :
+         {std::pair{"x.PNG", "application/octet-stream"}, std::pair{"x%2Epng", "application/octet-stream"},
+          std::pair{"a.b c", "application/octet-stream"}, std::pair{"dir.d\\x", "application/octet-stream"},
+          std::pair{"a.jpg", "image/jpeg"}, std::pair{"p.tif", "image/tiff"}}) {
         MemFile file;
         file.AddFile(name, nullptr, 0, "f");
         EXPECT_NE(Contents(file).find(std::string("Content-Type: ") + type + "\r\n"), std::string::npos) << name;

@@ -21,7 +21,8 @@ namespace {
 std::vector<std::uint8_t> WithSegment(const std::vector<std::uint8_t>& jpeg, std::uint8_t marker, std::size_t size)
 {
     std::vector<std::uint8_t> out(jpeg.begin(), jpeg.begin() + 2);
-    out.insert(out.end(), {0xFF, marker, static_cast<std::uint8_t>((size + 2) >> 8), static_cast<std::uint8_t>(size + 2)});
+    out.insert(out.end(),
+               {0xFF, marker, static_cast<std::uint8_t>((size + 2) >> 8), static_cast<std::uint8_t>(size + 2)});
     out.insert(out.end(), size, 0xAB);
     out.insert(out.end(), jpeg.begin() + 2, jpeg.end());
     return out;
@@ -97,7 +98,8 @@ TEST(ExifInfo, FilesWithoutAUsableBlockSayNothing)
 
 TEST(ExifInfo, EveryCutOfTheHeadersIsReadWithinItsBytes)
 {
-    const std::vector<std::uint8_t> jpeg = WithApp1(QuadrantJpeg(32, 32), ExifPayloadWithDate("2001:02:03 04:05:06", 5));
+    const std::vector<std::uint8_t> jpeg =
+        WithApp1(QuadrantJpeg(32, 32), ExifPayloadWithDate("2001:02:03 04:05:06", 5));
     const std::size_t headers = 2 + 4 + ExifPayloadWithDate("2001:02:03 04:05:06").size();
     for (std::size_t keep = 0; keep < headers + 8; ++keep) {
         const std::vector<std::uint8_t> cut(jpeg.begin(), jpeg.begin() + static_cast<long>(keep));

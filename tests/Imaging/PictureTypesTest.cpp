@@ -13,8 +13,8 @@ class PictureTypesTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        for (const char* name : {"a.gif", "B.PNG", "c.jpg", "d.bmp", "e.tif", "f.jpeg", "g.tiff", "h.xjpg", "i.txt", "j.heic",
-                                 "K.WEBP", "l.avif", "m.heif", "n.heics"})
+        for (const char* name : {"a.gif", "B.PNG", "c.jpg", "d.bmp", "e.tif", "f.jpeg", "g.tiff", "h.xjpg", "i.txt",
+                                 "j.heic", "K.WEBP", "l.avif", "m.heif", "n.heics"})
             paths.push_back(folder.File(name, {1, 2, 3}));
         const std::filesystem::path album = std::filesystem::path(folder.File("x")).parent_path() / "album.jpg";
         std::filesystem::create_directory(album);

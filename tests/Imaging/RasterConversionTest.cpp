@@ -23,8 +23,9 @@ TEST(RasterConversion, PictureToRasterAndBackKeepsColoursAndDropsAlpha)
     PictureHandle back = RasterToPicture(raster);
     ASSERT_EQ(back->GetWidth(), 2u);
     Platform::Gdiplus::BitmapData locked;
-    ASSERT_EQ(back->LockBits(nullptr, Platform::Gdiplus::ImageLockModeRead, Platform::Gdiplus::PixelFormat32bppARGB, &locked),
-              Platform::Gdiplus::Status::Ok);
+    ASSERT_EQ(
+        back->LockBits(nullptr, Platform::Gdiplus::ImageLockModeRead, Platform::Gdiplus::PixelFormat32bppARGB, &locked),
+        Platform::Gdiplus::Status::Ok);
     const auto* pixels = static_cast<const std::uint8_t*>(locked.Scan0);
     // A right turn puts the old bottom-left pixel at the top left.
     EXPECT_EQ(pixels[0], 70);

@@ -67,7 +67,8 @@ TEST(RasterDraw, TransparentIndexAndPaletteAlpha)
     ASSERT_TRUE(raster.DrawTo(target.dc, 0, 0));
     EXPECT_EQ(GetPixel(target.dc, 0, 0), RGB(200, 0, 0));
     const int a = (255 * 128) >> 8;
-    EXPECT_EQ(GetPixel(target.dc, 1, 0), RGB((9 * (255 - a)) >> 8, (9 * (255 - a)) >> 8, (9 * (255 - a) + 200 * a) >> 8));
+    EXPECT_EQ(GetPixel(target.dc, 1, 0),
+              RGB((9 * (255 - a)) >> 8, (9 * (255 - a)) >> 8, (9 * (255 - a) + 200 * a) >> 8));
     EXPECT_EQ(GetPixel(target.dc, 2, 0), RGB(9, 9, 9));
 }
 
@@ -76,9 +77,9 @@ TEST(RasterDraw, StretchedDrawingSamplesNearestSourcePixels)
     MemoryTarget target(RGB(0, 0, 0));
     RasterImage raster;
     ASSERT_TRUE(raster.Create(2, 2, 24));
-    raster.SetPixelColor(0, 1, Color{0, 0, 255, 0});   // top left: red
-    raster.SetPixelColor(1, 1, Color{0, 255, 0, 0});   // top right: green
-    raster.SetPixelColor(0, 0, Color{255, 0, 0, 0});   // bottom left: blue
+    raster.SetPixelColor(0, 1, Color{0, 0, 255, 0}); // top left: red
+    raster.SetPixelColor(1, 1, Color{0, 255, 0, 0}); // top right: green
+    raster.SetPixelColor(0, 0, Color{255, 0, 0, 0}); // bottom left: blue
     raster.SetPixelColor(1, 0, Color{255, 255, 255, 0});
     ASSERT_TRUE(raster.DrawTo(target.dc, 0, 0, 4, 4));
     EXPECT_EQ(GetPixel(target.dc, 1, 1), RGB(255, 0, 0));

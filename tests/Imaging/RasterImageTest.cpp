@@ -72,9 +72,9 @@ TEST(RasterImage, FitIntoScalesDownAndCentresOnTheCanvas)
     struct Case {
         int width, height, fittedWidth, fittedHeight, left, top;
     };
-    for (const Case& c : {Case{800, 600, 400, 300, 0, 50}, Case{300, 200, 300, 200, 50, 100}, Case{301, 200, 301, 200, 49, 100},
-                          Case{200, 1000, 80, 400, 160, 0}, Case{4000, 3, 400, 1, 0, 199},
-                          Case{3, 4000, 1, 400, 199, 0}}) {
+    for (const Case& c :
+         {Case{800, 600, 400, 300, 0, 50}, Case{300, 200, 300, 200, 50, 100}, Case{301, 200, 301, 200, 49, 100},
+          Case{200, 1000, 80, 400, 160, 0}, Case{4000, 3, 400, 1, 0, 199}, Case{3, 4000, 1, 400, 199, 0}}) {
         RasterImage source = Filled(c.width, c.height, picture);
         RasterImage fitted;
         ASSERT_TRUE(source.FitInto(400, 400, canvas, &fitted));
@@ -155,7 +155,7 @@ TEST(RasterImage, QuarterTurnsMoveEveryPixelAndRestoreExactly)
 
     // Sizes across the 64-pixel tiles, and every depth, alpha planes included.
     for (const auto& [width, height, depth] : {std::tuple{130, 70, 24}, std::tuple{67, 129, 24}, std::tuple{13, 9, 1},
-                                                std::tuple{11, 6, 4}, std::tuple{9, 12, 8}}) {
+                                               std::tuple{11, 6, 4}, std::tuple{9, 12, 8}}) {
         RasterImage raster;
         ASSERT_TRUE(raster.Create(width, height, depth));
         std::uniform_int_distribution<int> byte(0, 255);

@@ -58,7 +58,8 @@ Color At(const RasterImage& raster, int x, int rowFromTop)
 TEST(RasterPng, RgbAndRgbaBecomeTwentyFourBitsWithAlphaKeptUnpremultiplied)
 {
     RasterImage rgb;
-    ASSERT_TRUE(Load(WritePng(2, 2, PNG_COLOR_TYPE_RGB, 8, {{10, 20, 30, 40, 50, 60}, {70, 80, 90, 100, 110, 120}}), rgb));
+    ASSERT_TRUE(
+        Load(WritePng(2, 2, PNG_COLOR_TYPE_RGB, 8, {{10, 20, 30, 40, 50, 60}, {70, 80, 90, 100, 110, 120}}), rgb));
     EXPECT_EQ(rgb.GetBitsPerPixel(), 24);
     EXPECT_FALSE(rgb.HasAlpha());
     EXPECT_EQ(At(rgb, 0, 0), (Color{30, 20, 10, 0}));
@@ -129,7 +130,8 @@ TEST(RasterPng, InterlacedAndSixteenBitImagesReadLikePlainOnes)
 
 TEST(RasterPng, DamagedBytesLeaveTheRasterAsItWas)
 {
-    auto bytes = WritePng(4, 4, PNG_COLOR_TYPE_RGB, 8, std::vector<std::vector<std::uint8_t>>(4, std::vector<std::uint8_t>(12, 7)));
+    auto bytes = WritePng(4, 4, PNG_COLOR_TYPE_RGB, 8,
+                          std::vector<std::vector<std::uint8_t>>(4, std::vector<std::uint8_t>(12, 7)));
     RasterImage raster;
     ASSERT_TRUE(raster.Create(3, 3, 24));
     for (std::size_t cut : {std::size_t{0}, std::size_t{8}, std::size_t{30}, bytes.size() - 20}) {

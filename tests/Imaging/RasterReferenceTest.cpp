@@ -162,7 +162,8 @@ TEST(RasterSaturate, NoAmountTurnsAnyPixelAwayFromGrey)
     RasterImage raster;
     ASSERT_TRUE(raster.Create(256, 1, 24));
     for (int x = 0; x < 256; ++x)
-        raster.SetPixelColor(x, 0, Color{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(x), 0});
+        raster.SetPixelColor(
+            x, 0, Color{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(x), 0});
     RasterImage tinted;
     tinted.CopyFrom(raster);
     ASSERT_TRUE(tinted.Saturate(20));

@@ -33,7 +33,8 @@ protected:
         std::vector<ThumbnailLoader::Job> jobs;
         for (int i = 0; i < count; ++i) {
             const auto bytes = TestPictures::Encode(*TestPictures::Pattern(200 + i, 100), TestPictures::Png);
-            jobs.push_back({100 + i, std::make_shared<ImageData>(folder.File("p" + std::to_string(i) + ".png", bytes))});
+            jobs.push_back(
+                {100 + i, std::make_shared<ImageData>(folder.File("p" + std::to_string(i) + ".png", bytes))});
         }
         return jobs;
     }

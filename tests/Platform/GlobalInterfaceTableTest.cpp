@@ -23,8 +23,7 @@ protected:
     ~ICounter() = default;
 };
 
-template <class Derived>
-class RefCounted : public ICounter {
+template <class Derived> class RefCounted : public ICounter {
 public:
     HRESULT QueryInterface(REFIID iid, void** object) override
     {
@@ -79,8 +78,7 @@ void RegisterCounterProxy()
 }
 
 // Serves the calling thread's queue until done becomes ready.
-template <class T>
-T ServeUntil(std::future<T>& done)
+template <class T> T ServeUntil(std::future<T>& done)
 {
     MSG message;
     while (done.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready) {
@@ -138,8 +136,9 @@ TEST(GlobalInterfaceTable, AnInterfaceWhoseThreadEndedIsDisconnected)
     std::thread owner([&] { GetGlobalInterfaceTable().RegisterInterfaceInGlobal(counter, IID_ICounter, &cookie); });
     owner.join();
     ComPtr<ICounter> proxy;
-    EXPECT_EQ(GetGlobalInterfaceTable().GetInterfaceFromGlobal(cookie, IID_ICounter, reinterpret_cast<void**>(proxy.Put())),
-              RPC_E_DISCONNECTED);
+    EXPECT_EQ(
+        GetGlobalInterfaceTable().GetInterfaceFromGlobal(cookie, IID_ICounter, reinterpret_cast<void**>(proxy.Put())),
+        RPC_E_DISCONNECTED);
     GetGlobalInterfaceTable().RevokeInterfaceFromGlobal(cookie);
     counter->Release();
 }

@@ -26,7 +26,8 @@ TEST(JsonText, InvalidUtf8BecomesOneReplacementPerSequenceAndNoValidCharacterIsL
 TEST(JsonText, ServerRepliesWithInvalidBytesReachThePageAsValidJson)
 {
     Json::Value reply;
-    ASSERT_TRUE(ParseJson("{\"success\":1,\"msg\":\"\xC3(\",\"list\":[\"\xFF\"],\"k\xC3\":{\"n\":\"\xE7\x85\"}}", reply));
+    ASSERT_TRUE(
+        ParseJson("{\"success\":1,\"msg\":\"\xC3(\",\"list\":[\"\xFF\"],\"k\xC3\":{\"n\":\"\xE7\x85\"}}", reply));
     Json::Value event(Json::objectValue);
     event["imgs"][0]["svr"] = reply;
     const std::string text = WriteJson(event);

@@ -58,8 +58,8 @@ protected:
 
     HWND Create(Recorder& recorder, HWND parent = nullptr, int width = 10)
     {
-        return CreateWindowExW(0, L"TestRecorder", L"", parent ? WS_CHILD : WS_POPUP, 0, 0, width, 10, parent,
-                               nullptr, nullptr, &recorder);
+        return CreateWindowExW(0, L"TestRecorder", L"", parent ? WS_CHILD : WS_POPUP, 0, 0, width, 10, parent, nullptr,
+                               nullptr, &recorder);
     }
 
     static void DrainQueue()

@@ -91,7 +91,8 @@ protected:
             ITEMIDLIST* absolute = ILCombine(prefix, child);
             allocator->Free(child);
             SHFILEINFOW info;
-            SHGetFileInfoW(reinterpret_cast<const wchar_t*>(absolute), 0, &info, sizeof info, SHGFI_PIDL | SHGFI_DISPLAYNAME);
+            SHGetFileInfoW(reinterpret_cast<const wchar_t*>(absolute), 0, &info, sizeof info,
+                           SHGFI_PIDL | SHGFI_DISPLAYNAME);
             names.push_back(info.szDisplayName);
             if (lists)
                 lists->push_back(absolute);
@@ -113,7 +114,8 @@ TEST_F(ShellNamespaceTest, TheDesktopHoldsTheComputerAndTheHomeFoldersVisibleFol
     ASSERT_EQ(SHGetDesktopFolder(&desktop), S_OK);
     const std::vector<std::wstring> folders = Children(desktop, SHCONTF_FOLDERS);
     // Hidden folders and files are left out; the rest sort without regard to case.
-    EXPECT_EQ(folders, (std::vector<std::wstring>{L"计算机", L"Documents", L"pictures", PathToWide("\xD5\xD5\xC6\xAC")}));
+    EXPECT_EQ(folders,
+              (std::vector<std::wstring>{L"计算机", L"Documents", L"pictures", PathToWide("\xD5\xD5\xC6\xAC")}));
     EXPECT_EQ(Children(desktop, SHCONTF_NONFOLDERS), std::vector<std::wstring>{L"notes.txt"});
     EXPECT_EQ(Children(desktop, SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN).size(), 5u);
 
@@ -138,7 +140,8 @@ TEST_F(ShellNamespaceTest, TheDesktopHoldsTheComputerAndTheHomeFoldersVisibleFol
     Children(pictures, SHCONTF_NONFOLDERS, &files, lists[2]);
     ASSERT_EQ(files.size(), 1u);
     IShellFolder* notAFolder = nullptr;
-    EXPECT_EQ(desktop->BindToObject(files[0], nullptr, IID_IShellFolder, reinterpret_cast<void**>(&notAFolder)), E_FAIL);
+    EXPECT_EQ(desktop->BindToObject(files[0], nullptr, IID_IShellFolder, reinterpret_cast<void**>(&notAFolder)),
+              E_FAIL);
     EXPECT_EQ(notAFolder, nullptr);
     pictures->Release();
 
@@ -286,9 +289,11 @@ TEST(ShellTextTest, SizesAreShortWithThreeDigitsCutNotRounded)
 {
     wchar_t text[19];
     const std::vector<std::pair<LONGLONG, std::wstring>> cases = {
-        {0, L"0 bytes"},          {1023, L"1023 bytes"},     {1024, L"1.00 KB"},        {1536, L"1.50 KB"},
-        {2047, L"1.99 KB"},       {15 * 1024 + 1000, L"15.9 KB"}, {1000 * 1024, L"0.97 MB"},
-        {5'000'000'000LL, L"4.65 GB"}, {-5, L"0 bytes"},       {0x7FFFFFFFFFFFFFFFLL, L"7.99 EB"}};
+        {0, L"0 bytes"},           {1023, L"1023 bytes"},
+        {1024, L"1.00 KB"},        {1536, L"1.50 KB"},
+        {2047, L"1.99 KB"},        {15 * 1024 + 1000, L"15.9 KB"},
+        {1000 * 1024, L"0.97 MB"}, {5'000'000'000LL, L"4.65 GB"},
+        {-5, L"0 bytes"},          {0x7FFFFFFFFFFFFFFFLL, L"7.99 EB"}};
     for (const auto& [size, expected] : cases)
         EXPECT_EQ(std::wstring(StrFormatByteSizeW(size, text, 19)), expected) << size;
     EXPECT_EQ(std::wstring(StrFormatByteSizeW(1536, text, 4)), L"1.5") << "cut to the buffer";

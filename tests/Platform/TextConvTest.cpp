@@ -15,7 +15,9 @@ TEST(TextConv, Utf8AndWideRoundTripChineseAndAstralCharacters)
 
 TEST(TextConv, InvalidUtf8BecomesReplacementCharactersAndTheRestSurvives)
 {
-    EXPECT_EQ(Utf8ToWide("a\xFF" "b"), L"a\uFFFDb");
+    EXPECT_EQ(Utf8ToWide("a\xFF"
+                         "b"),
+              L"a\uFFFDb");
     // A cut-off sequence is one replacement; a byte that cannot continue it is read again.
     EXPECT_EQ(Utf8ToWide("ab\xE7\x85"), L"ab\uFFFD");
     EXPECT_EQ(Utf8ToWide("\xC3(x"), L"\uFFFD(x");

@@ -23,10 +23,7 @@ struct Grey {
     {
     }
 
-    void Set(int x, int y, std::uint8_t red)
-    {
-        rgba[(static_cast<std::size_t>(y) * width + x) * 4] = red;
-    }
+    void Set(int x, int y, std::uint8_t red) { rgba[(static_cast<std::size_t>(y) * width + x) * 4] = red; }
 
     void Write(const fs::path& path) const
     {

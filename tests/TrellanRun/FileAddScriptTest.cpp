@@ -29,15 +29,14 @@ TEST_F(FileAddScriptTest, CheckedPicturesOfTheChosenFolderJoinTheUploadList)
     setFolder["post"]["path"] = photos.folder.string();
     // Tiles of the grid start at (195, 37) in the dialog, 154 pixels apart; OK is at
     // (722, 502).
-    const std::string script = WriteJson(setFolder) +
-                               "{\"click\": [48, 16]}\n"
-                               "{\"pump_ms\": 3000}\n"
-                               "{\"dump\": \"form\"}\n"
-                               "{\"click\": [265, 97], \"window\": \"active\"}\n"
-                               "{\"click\": [573, 97], \"window\": \"active\"}\n"
-                               "{\"dump\": \"form\"}\n"
-                               "{\"click\": [722, 502], \"window\": \"active\"}\n"
-                               "{\"dump\": \"list\"}\n";
+    const std::string script = WriteJson(setFolder) + "{\"click\": [48, 16]}\n"
+                                                      "{\"pump_ms\": 3000}\n"
+                                                      "{\"dump\": \"form\"}\n"
+                                                      "{\"click\": [265, 97], \"window\": \"active\"}\n"
+                                                      "{\"click\": [573, 97], \"window\": \"active\"}\n"
+                                                      "{\"dump\": \"form\"}\n"
+                                                      "{\"click\": [722, 502], \"window\": \"active\"}\n"
+                                                      "{\"dump\": \"list\"}\n";
     ASSERT_EQ(Run(script), ScriptRunner::Completed) << out;
 
     const std::vector<Json::Value> forms = Dumps("#form ");

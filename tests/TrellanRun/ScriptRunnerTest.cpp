@@ -49,7 +49,8 @@ struct SizableWindow {
     {
         RECT rect;
         GetWindowRect(window, &rect);
-        if (message == WM_NCHITTEST && GET_X_LPARAM(lParam) >= rect.right - 10 && GET_Y_LPARAM(lParam) >= rect.bottom - 10)
+        if (message == WM_NCHITTEST && GET_X_LPARAM(lParam) >= rect.right - 10 &&
+            GET_Y_LPARAM(lParam) >= rect.bottom - 10)
             return HTBOTTOMRIGHT;
         return DefWindowProcW(window, message, wParam, lParam);
     }
@@ -112,7 +113,8 @@ struct DragWindows {
 
     HWND source;
     HWND target;
-    ComPtr<TileDrop::RecordingViewTarget> recorder = ComPtr<TileDrop::RecordingViewTarget>::Adopt(new TileDrop::RecordingViewTarget);
+    ComPtr<TileDrop::RecordingViewTarget> recorder =
+        ComPtr<TileDrop::RecordingViewTarget>::Adopt(new TileDrop::RecordingViewTarget);
 };
 
 class ScriptRunnerTest : public ControlScript {
@@ -152,7 +154,7 @@ TEST_F(ScriptRunnerTest, AClickOpensAModalDialogThatTheNextLinesSeeAndClose)
     const RECT formRect = form.WindowRect();
     const int left = (formRect.left + formRect.right) / 2 - 192, top = (formRect.top + formRect.bottom) / 2 - 87;
     EXPECT_EQ(open[0]["rect"], Parsed("[" + std::to_string(left) + "," + std::to_string(top) + "," +
-                                          std::to_string(left + 384) + "," + std::to_string(top + 174) + "]"));
+                                      std::to_string(left + 384) + "," + std::to_string(top + 174) + "]"));
     EXPECT_EQ(Find(open, "TestExtForm")["enabled"], false);
     EXPECT_EQ(Find(open, "TestExtForm")["active"], false);
 
@@ -167,7 +169,8 @@ TEST_F(ScriptRunnerTest, AScriptThatEndsOrFailsInsideAModalDialogClosesIt)
 {
     const std::pair<std::string, int> scripts[] = {
         {"{\"click\": [110, 110], \"window\": \"active\"}\n", ScriptRunner::Completed},
-        {"{\"click\": [110, 110], \"window\": \"active\"}\n{\"nonsense\": 1}\n{\"key\": \"Enter\"}\n", ScriptRunner::BadLine},
+        {"{\"click\": [110, 110], \"window\": \"active\"}\n{\"nonsense\": 1}\n{\"key\": \"Enter\"}\n",
+         ScriptRunner::BadLine},
         {"{\"click\": [110, 110], \"window\": \"active\"}\n{\"wait\": \"never\", \"timeout_ms\": 0}\n",
          ScriptRunner::WaitTimedOut},
     };
@@ -211,7 +214,8 @@ TEST_F(ScriptRunnerTest, DroppedFilesReachTheTargetUnderThePoint)
 {
     DragWindows windows;
     SetActiveWindow(windows.target);
-    const int status = Run(R"({"drop": {"paths": ["/tmp/a.jpg", "/tmp/照片 b.png"], "x": 10, "y": 10, "keys": ["ctrl"], "window": "active"}}
+    const int status = Run(
+        R"({"drop": {"paths": ["/tmp/a.jpg", "/tmp/照片 b.png"], "x": 10, "y": 10, "keys": ["ctrl"], "window": "active"}}
 )");
     EXPECT_EQ(status, ScriptRunner::Completed);
     EXPECT_EQ(windows.recorder->files, (std::vector<std::wstring>{L"/tmp/a.jpg", L"/tmp/照片 b.png"}));
@@ -220,9 +224,10 @@ TEST_F(ScriptRunnerTest, DroppedFilesReachTheTargetUnderThePoint)
 
 TEST_F(ScriptRunnerTest, MalformedDragsAndDropsEndTheScript)
 {
-    for (const char* line : {R"({"drag": {"from": [1], "to": [2, 2]}})", R"({"drag": {"from": [1, 1], "to": [2, 2], "keys": ["alt"]}})",
-                             R"({"drag": [1, 2]})", R"({"drop": {"paths": "/tmp/a.jpg", "x": 1, "y": 1}})",
-                             R"({"drop": {"paths": [3], "x": 1, "y": 1}})", R"({"drop": {"paths": [], "x": 1}})"}) {
+    for (const char* line :
+         {R"({"drag": {"from": [1], "to": [2, 2]}})", R"({"drag": {"from": [1, 1], "to": [2, 2], "keys": ["alt"]}})",
+          R"({"drag": [1, 2]})", R"({"drop": {"paths": "/tmp/a.jpg", "x": 1, "y": 1}})",
+          R"({"drop": {"paths": [3], "x": 1, "y": 1}})", R"({"drop": {"paths": [], "x": 1}})"}) {
         EXPECT_EQ(Run(std::string(line) + "\n"), ScriptRunner::BadLine) << line;
     }
 }

@@ -123,8 +123,8 @@ TEST_F(UploadScenarioTest, ACancelRemovesTheAcceptedTilesAndThePageLearnsOfThem)
     ASSERT_EQ(Run(Start(receiver, 1, 3) + kClickUpload), ScriptRunner::Completed) << out;
     // The second request arrives only after the first file's reply was judged.
     ASSERT_TRUE(receiver.WaitForRecorded(2));
-    const std::string cancel = std::string(kClickUpload) +
-                               "{\"wait\": \"post_complete\", \"timeout_ms\": 20000}\n{\"dump\": \"list\"}\n";
+    const std::string cancel =
+        std::string(kClickUpload) + "{\"wait\": \"post_complete\", \"timeout_ms\": 20000}\n{\"dump\": \"list\"}\n";
     ASSERT_EQ(Run(cancel), ScriptRunner::Completed) << out;
     EXPECT_EQ(AcceptedFiles().size(), 1u) << out;
     EXPECT_EQ(LastListedPaths(), (std::vector<std::string>{paths[1], paths[2]}));

@@ -84,8 +84,9 @@ TEST_F(ViewScriptTest, FilesDroppedOnTheEmptyStateBecomeTilesAndFoldersAndOtherF
     // A path longer than the 255 characters of a fixed buffer is read whole.
     const std::string deep = photos.Write(std::string(120, 'd') + "/" + std::string(120, 'e') + "/long.jpg");
     ASSERT_GT(deep.size(), 255u);
-    const std::string script = Drop({a, b, photos.Folder("folder.jpg"), photos.Write("c.txt"), odd, tif, deep, a}, 400, 250) +
-                               "{\"dump\": \"list\"}\n";
+    const std::string script =
+        Drop({a, b, photos.Folder("folder.jpg"), photos.Write("c.txt"), odd, tif, deep, a}, 400, 250) +
+        "{\"dump\": \"list\"}\n";
     ASSERT_EQ(Run(script), ScriptRunner::Completed) << out;
     EXPECT_EQ(ListedPaths(), (std::vector<std::string>{a, b, tif, deep}));
     MainView& view = control->View();
@@ -99,8 +100,8 @@ TEST_F(ViewScriptTest, FilesDroppedOnTheShownListBecomeTilesToo)
     const std::string a = photos.Write("a.jpg");
     const std::string b = photos.Write("b.png");
     // The first drop shows the list; the second lands on the list window itself.
-    const std::string script = Drop({a}, 400, 250) + Drop({b, photos.Folder("folder.jpg"), a}, 400, 300) +
-                               "{\"dump\": \"list\"}\n";
+    const std::string script =
+        Drop({a}, 400, 250) + Drop({b, photos.Folder("folder.jpg"), a}, 400, 300) + "{\"dump\": \"list\"}\n";
     ASSERT_EQ(Run(script), ScriptRunner::Completed) << out;
     EXPECT_EQ(ListedPaths(), (std::vector<std::string>{a, b}));
     EXPECT_NE(dynamic_cast<ListViewPostItem*>(control->View().list.Items().back()), nullptr);
@@ -161,11 +162,12 @@ TEST_F(ViewScriptTest, TheToolbarLinksTurnAndDeleteTheSelection)
                std::to_string((link.bounds.top + link.bounds.bottom) / 2) + "]";
     };
     script += "{\"click\": " + centre(view.selectAllBox) + "}\n" + "{\"click\": " + centre(view.rotateRightIcon) +
-              "}\n" + "{\"click\": " + centre(view.rotateRightIcon) + "}\n" + "{\"click\": " +
-              centre(view.rotateLeftIcon) + "}\n" + "{\"dump\": \"list\"}\n" +
+              "}\n" + "{\"click\": " + centre(view.rotateRightIcon) + "}\n" +
+              "{\"click\": " + centre(view.rotateLeftIcon) + "}\n" + "{\"dump\": \"list\"}\n" +
               R"({"mouse": "down", "x": 80, "y": 100, "keys": ["ctrl"]}
 {"mouse": "up", "x": 80, "y": 100, "keys": ["ctrl"]}
-)" + "{\"click\": " + centre(view.deleteIcon) + "}\n" + "{\"dump\": \"list\"}\n";
+)" +
+              "{\"click\": " + centre(view.deleteIcon) + "}\n" + "{\"dump\": \"list\"}\n";
     ASSERT_EQ(Run(script), ScriptRunner::Completed) << out;
     const std::vector<Json::Value> dumps = Dumps("#list ");
     ASSERT_EQ(dumps.size(), 2u) << out;

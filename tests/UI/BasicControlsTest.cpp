@@ -42,7 +42,8 @@ protected:
             return RegisterClassW(&windowClass) != 0;
         }();
         ASSERT_TRUE(registered);
-        window = CreateWindowExW(0, L"BasicControlsTest", L"", WS_POPUP, 0, 0, 300, 100, nullptr, nullptr, nullptr, nullptr);
+        window =
+            CreateWindowExW(0, L"BasicControlsTest", L"", WS_POPUP, 0, 0, 300, 100, nullptr, nullptr, nullptr, nullptr);
         root.hwnd = window;
         root.bounds = RECT{0, 0, 300, 100};
     }
@@ -55,14 +56,12 @@ protected:
         args.pt = POINT{x, y};
         return args;
     }
-    template <class Control>
-    void Press(Control& control, int x, int y)
+    template <class Control> void Press(Control& control, int x, int y)
     {
         CMouseEventArgs args = Mouse(x, y);
         control.OnMouseDown(&args);
     }
-    template <class Control>
-    void Release(Control& control, int x, int y)
+    template <class Control> void Release(Control& control, int x, int y)
     {
         CMouseEventArgs args = Mouse(x, y);
         control.OnMouseUp(&args);

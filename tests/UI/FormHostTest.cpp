@@ -95,7 +95,10 @@ struct Form {
             DispatchMessageW(&message);
     }
 
-    void Mouse(Backend::MouseAction action, int x, int y) { CurrentBackend().InjectMouse(action, POINT{100 + x, 100 + y}); }
+    void Mouse(Backend::MouseAction action, int x, int y)
+    {
+        CurrentBackend().InjectMouse(action, POINT{100 + x, 100 + y});
+    }
 
     ControlBase root;
     PressControl button{"button"};

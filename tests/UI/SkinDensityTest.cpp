@@ -72,7 +72,8 @@ TEST(SkinDensity, EachScaleDrawsTheDensityMadeForItOrTheNearestLargerScaledDown)
         unsigned resource;
         int side; // device pixels the raster is scaled to first, 0 for as it is
     };
-    for (const Case& c : {Case{1.0, 201, 0}, Case{2.0, 1201, 0}, Case{3.0, 2201, 0}, Case{1.5, 1201, 24}, Case{2.5, 2201, 40}}) {
+    for (const Case& c :
+         {Case{1.0, 201, 0}, Case{2.0, 1201, 0}, Case{3.0, 2201, 0}, Case{1.5, 1201, 24}, Case{2.5, 2201, 40}}) {
         SCOPED_TRACE(c.scale);
         ScaledSurface drawn(20, 20, c.scale);
         ImageLister::Instance().Draw(drawn.dc, POINT{2, 2}, "IcoAdd");

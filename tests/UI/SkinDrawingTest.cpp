@@ -36,7 +36,8 @@ TEST(Skin, SettingUpTwiceKeepsOneImagePerNameAndLoadsTheStrip)
     SetUpSkin();
     EXPECT_EQ(ImageLister::Instance().Count(), 47u);
     EXPECT_TRUE(CombinBitmap::Instance().HasStrip());
-    for (const char* name : {"BtnNormal", "Title_bk", "BtnAdd2-Normal", "ico-left", "BtnAdd2-Normal-en", "BtnCancel-en"})
+    for (const char* name :
+         {"BtnNormal", "Title_bk", "BtnAdd2-Normal", "ico-left", "BtnAdd2-Normal-en", "BtnCancel-en"})
         EXPECT_FALSE(ImageLister::Instance().Get(name)->IsEmpty()) << name;
     EXPECT_EQ(ImageLister::Instance().Get("BtnAdd2-Normal")->GetWidth(), 203);
     ImageLister::Instance().Clear();
@@ -128,7 +129,8 @@ TEST(UiDrawing, TextIsMeasuredAndDrawnInTheUiFont)
     const SIZE size = MeasureText(canvas.dc, L"全选", 2, font);
     EXPECT_GT(size.cx, 15);
     EXPECT_GE(size.cy, 12);
-    PaintText(canvas.dc, RECT{0, 0, 64, 20}, L"全选", UiFontSet::Instance().textColor, font, DT_LEFT | DT_TOP | DT_SINGLELINE);
+    PaintText(canvas.dc, RECT{0, 0, 64, 20}, L"全选", UiFontSet::Instance().textColor, font,
+              DT_LEFT | DT_TOP | DT_SINGLELINE);
     int dark = 0;
     for (int y = 0; y < 20; ++y)
         for (int x = 0; x < 64; ++x)

@@ -56,7 +56,8 @@ struct TestForm : ExtForm {
             return RegisterClassW(&windowClass) != 0;
         }();
         EXPECT_TRUE(registered);
-        window = CreateWindowExW(0, L"TestExtForm", L"", WS_POPUP, 200, 150, 300, 200, nullptr, nullptr, nullptr, nullptr);
+        window =
+            CreateWindowExW(0, L"TestExtForm", L"", WS_POPUP, 200, 150, 300, 200, nullptr, nullptr, nullptr, nullptr);
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         AttachWindow(window, 0, 0, 300, 200);
         button.SetMargins(100, 100, 0, 0);

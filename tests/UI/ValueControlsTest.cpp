@@ -243,7 +243,8 @@ TEST_F(ValueControls, BoxesOwnTheirFontForTheirWindowsLife)
         editorFont = editor.font, comboFont = combo.font, textFont = text.font;
         EXPECT_NE(editorFont, comboFont);
         EXPECT_NE(comboFont, textFont);
-        for (auto [box, font] : {std::pair{editorWindow, editorFont}, {comboWindow, comboFont}, {textWindow, textFont}}) {
+        for (auto [box, font] :
+             {std::pair{editorWindow, editorFont}, {comboWindow, comboFont}, {textWindow, textFont}}) {
             EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)), font);
             EXPECT_TRUE(GetFontInfo(font, info));
         }

@@ -66,7 +66,10 @@ protected:
         ASSERT_EQ(Count("post_complete"), static_cast<int>(list.Size()));
     }
     // What PHP made of file i: its field (decoded), and the file part's size and MD5.
-    std::string PhpField(std::size_t i, const char* name) { return Unhex(list[i].File()->svr["fields"][name].asString()); }
+    std::string PhpField(std::size_t i, const char* name)
+    {
+        return Unhex(list[i].File()->svr["fields"][name].asString());
+    }
     std::string PhpMd5(std::size_t i) { return list[i].File()->svr["files"]["file"]["md5"].asString(); }
     std::uint64_t PhpSize(std::size_t i) { return list[i].File()->svr["files"]["file"]["size"].asUInt64(); }
 };

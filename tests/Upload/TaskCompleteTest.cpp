@@ -28,8 +28,7 @@ protected:
         ASSERT_TRUE(UploadManager::Instance().StartTask());
     }
 
-    template <typename Done>
-    bool RunUntil(Done done, std::chrono::milliseconds limit = 30s)
+    template <typename Done> bool RunUntil(Done done, std::chrono::milliseconds limit = 30s)
     {
         const auto deadline = std::chrono::steady_clock::now() + limit;
         while (!done()) {
@@ -51,11 +50,11 @@ TEST_F(TaskCompleteTest, PageReceivesTheIdAndReplyOfEverySentFile)
     TestReceiver receiver({"--reply", R"({"success":1,"url":"/p/1.png"})"});
     StartTask(receiver, 2);
     ASSERT_TRUE(RunUntil([&] { return !page.texts.empty(); }));
-    EXPECT_EQ(page.texts, std::vector<std::string>{R"({"imgs":[{"id":")" + list[0].File()->id +
-                                                   R"(","svr":{"success":1,"url":"/p/1.png"}},{"id":")" +
-                                                   list[1].File()->id +
-                                                   R"(","svr":{"success":1,"url":"/p/1.png"}}],"name":"post_complete"})"
-                                                   "\n"});
+    EXPECT_EQ(page.texts,
+              std::vector<std::string>{R"({"imgs":[{"id":")" + list[0].File()->id +
+                                       R"(","svr":{"success":1,"url":"/p/1.png"}},{"id":")" + list[1].File()->id +
+                                       R"(","svr":{"success":1,"url":"/p/1.png"}}],"name":"post_complete"})"
+                                       "\n"});
     EXPECT_EQ(MsgMailbox::Instance().Count(), 0u);
 }
 

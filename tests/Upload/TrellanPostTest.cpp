@@ -46,9 +46,9 @@ protected:
 TEST_F(TrellanPostTest, SendsEveryFileAndWritesThePageEvent)
 {
     TestReceiver receiver;
-    auto post = Run({"--url", receiver.Url(), "--field", "uid=7", "--field", "token=x", "--cookie", "sid=1",
-                     "--file-field", "photo", "--name-gen", "md5", "--threads", "1", photos.paths[0].string(),
-                     photos.paths[1].string()});
+    auto post =
+        Run({"--url", receiver.Url(), "--field", "uid=7", "--field", "token=x", "--cookie", "sid=1", "--file-field",
+             "photo", "--name-gen", "md5", "--threads", "1", photos.paths[0].string(), photos.paths[1].string()});
     EXPECT_EQ(post->WaitExit(1s), 0) << post->Errors();
     ASSERT_TRUE(receiver.WaitForRecorded(2));
     std::string expected = "{\"imgs\":[";
@@ -61,8 +61,8 @@ TEST_F(TrellanPostTest, SendsEveryFileAndWritesThePageEvent)
         EXPECT_EQ(parts[6]["name"].asString(), "photo");
         EXPECT_TRUE(std::regex_match(parts[6]["filename"].asString(), std::regex("[0-9a-f]{32}%2Epng")));
         EXPECT_NE(receiver.RawRequest(i).find("\r\nCookie: sid=1\r\n"), std::string::npos);
-        expected += std::string(i ? "," : "") + "{\"id\":\"" + parts[0]["value"].asString() +
-                    "\",\"svr\":{\"success\":1}}";
+        expected +=
+            std::string(i ? "," : "") + "{\"id\":\"" + parts[0]["value"].asString() + "\",\"svr\":{\"success\":1}}";
     }
     EXPECT_EQ(post->Output(), expected + "],\"name\":\"post_complete\"}\n");
     EXPECT_NE(post->Errors().find("complete " + photos.paths[0].string() + " "), std::string::npos);
@@ -219,8 +219,8 @@ TEST_F(TrellanPostTest, RepliesCutOffBeforeTheirEndFailWhateverTheyBeginWith)
 {
     // Each of the first three replies is {"success":1} and then ends early: closed at
     // once, closed after a pause, or closed within its chunks.
-    TestReceiver receiver({"--replies", R"([{"fault":"cut"},{"fault":"cut-pause"},{"fault":"cut-chunked"},{}])",
-                           "--stall-seconds", "2"});
+    TestReceiver receiver(
+        {"--replies", R"([{"fault":"cut"},{"fault":"cut-pause"},{"fault":"cut-chunked"},{}])", "--stall-seconds", "2"});
     PhotoFolder four(4);
     std::vector<std::string> arguments = {"--url", receiver.Url(), "--threads", "1"};
     for (const auto& path : four.paths)
@@ -229,7 +229,8 @@ TEST_F(TrellanPostTest, RepliesCutOffBeforeTheirEndFailWhateverTheyBeginWith)
     EXPECT_EQ(post->WaitExit(1s), 1);
     ASSERT_TRUE(receiver.WaitForRecorded(4));
     const auto id = [&](int request) { return receiver.Parsed(request)["parts"][0]["value"].asString(); };
-    EXPECT_EQ(post->Output(), "{\"imgs\":[{\"id\":\"" + id(3) + "\",\"svr\":{\"success\":1}}],\"name\":\"post_complete\"}\n");
+    EXPECT_EQ(post->Output(),
+              "{\"imgs\":[{\"id\":\"" + id(3) + "\",\"svr\":{\"success\":1}}],\"name\":\"post_complete\"}\n");
     for (int i = 0; i < 3; ++i) {
         EXPECT_NE(post->Errors().find(id(i) + " failed (no reply: the reply was cut off) " + four.paths[i].string()),
                   std::string::npos)

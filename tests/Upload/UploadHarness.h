@@ -69,8 +69,9 @@ public:
     {
         std::string pattern = (std::filesystem::temp_directory_path() / "trellan-photos-XXXXXX").string();
         folder = mkdtemp(pattern.data());
-        std::vector<std::string> command = {"python3", TestPaths::SourceDir() + "/tests/support/make_photos.py",
-                                            folder.string(), std::to_string(count), "--size", size};
+        std::vector<std::string> command = {"python3",       TestPaths::SourceDir() + "/tests/support/make_photos.py",
+                                            folder.string(), std::to_string(count),
+                                            "--size",        size};
         if (noise)
             command.push_back("--noise");
         TestSupport::ChildProcess maker(command);

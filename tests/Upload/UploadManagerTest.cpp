@@ -89,7 +89,7 @@ TEST_F(UploadManagerTest, OneThreadSendsEveryFileInListOrderWithItsFields)
     EXPECT_EQ(Field(receiver, 0, "remark"), "photo%2D01%2Epng");
 
     EXPECT_EQ(Names(), (std::vector<std::string>{"post_complete", "post_complete", "post_complete", "task_end",
-                                                  "task_complete"}));
+                                                 "task_complete"}));
     const auto succeeded = manager.succeededFiles();
     ASSERT_EQ(succeeded.size(), 3u);
     for (std::size_t i = 0; i < 3; ++i) {
@@ -122,7 +122,8 @@ TEST_F(UploadManagerTest, BodyIsTheEncodedPictureLaidOutByteForByte)
     const std::string raw = receiver.RawRequest(0);
     const std::string head = raw.substr(0, raw.find("\r\n\r\n") + 4);
     const std::string body = raw.substr(head.size());
-    const std::string fields(reinterpret_cast<const char*>(expected.GetBuffer()), static_cast<std::size_t>(expected.Size()));
+    const std::string fields(reinterpret_cast<const char*>(expected.GetBuffer()),
+                             static_cast<std::size_t>(expected.Size()));
     EXPECT_EQ(body.substr(0, fields.size()), fields);
     const std::string fileBytes(reinterpret_cast<const char*>(encoded.bytes.get()), encoded.length);
     EXPECT_NE(body.find("; filename=\"" + receiver.Parsed(0)["parts"][4]["filename"].asString() +
@@ -173,8 +174,8 @@ TEST_F(UploadManagerTest, APhotoTakenOnItsSideIsSentUpright)
     PhotoFolder photos(0);
     const auto path = photos.Folder() / "portrait.jpg";
     const std::vector<std::uint8_t> jpeg = ExifJpeg::WithOrientation(ExifJpeg::QuadrantJpeg(64, 32), 6);
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(jpeg.data()),
-                                                static_cast<std::streamsize>(jpeg.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(jpeg.data()), static_cast<std::streamsize>(jpeg.size()));
     list.Add(path)->File()->Load();
     UseReceiver(receiver);
     ASSERT_TRUE(manager.StartTask());
@@ -192,7 +193,8 @@ TEST_F(UploadManagerTest, APhotoTakenOnItsSideIsSentUpright)
     EXPECT_NE(receiver.RawRequest(0).find(bytes), std::string::npos);
     const auto sent = Platform::Gdiplus::Bitmap::FromMemory(bytes.data(), bytes.size());
     EXPECT_EQ(sent->GetWidth(), 32u);
-    EXPECT_EQ(ExifJpeg::Quadrants(*sent), (std::array{ExifJpeg::Blue, ExifJpeg::Red, ExifJpeg::White, ExifJpeg::Green}));
+    EXPECT_EQ(ExifJpeg::Quadrants(*sent),
+              (std::array{ExifJpeg::Blue, ExifJpeg::Red, ExifJpeg::White, ExifJpeg::Green}));
 }
 
 TEST_F(UploadManagerTest, NeverMoreThanThreadCountInFlight)
@@ -266,11 +268,19 @@ TEST_F(UploadManagerTest, EmptyListEndsAndCompletesAtOnce)
 TEST_F(UploadManagerTest, OnlyAnObjectWithSuccessOneSucceeds)
 {
     const std::vector<std::pair<std::string, bool>> replies = {
-        {R"({"success":1,"url":"a"})", true},  {R"({"success":0})", false},   {R"([1])", false},
-        {R"({"success":"1"})", false},          {R"({"success":true})", true}, {"", false},
-        {R"({"success":1.5})", true},           {R"({"success":4294967297})", false},
-        {R"({"success":[1]})", false},          {R"({"other":1})", false},     {"not json", false},
-        {R"(/*c*/ {"success":1} // c)", true},  {"7", false},
+        {R"({"success":1,"url":"a"})", true},
+        {R"({"success":0})", false},
+        {R"([1])", false},
+        {R"({"success":"1"})", false},
+        {R"({"success":true})", true},
+        {"", false},
+        {R"({"success":1.5})", true},
+        {R"({"success":4294967297})", false},
+        {R"({"success":[1]})", false},
+        {R"({"other":1})", false},
+        {"not json", false},
+        {R"(/*c*/ {"success":1} // c)", true},
+        {"7", false},
         {std::string(5000, '[') + std::string(5000, ']'), false},
     };
     Json::Value answers(Json::arrayValue);

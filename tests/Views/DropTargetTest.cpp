@@ -15,8 +15,7 @@ namespace {
 
 using ViewTarget = TileDrop::RecordingViewTarget;
 
-template <class T>
-ComPtr<T> Make()
+template <class T> ComPtr<T> Make()
 {
     return ComPtr<T>::Adopt(new T);
 }

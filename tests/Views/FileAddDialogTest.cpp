@@ -128,8 +128,8 @@ protected:
 
     static void Write(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes)
     {
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                    static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     }
 
     std::vector<std::wstring> GridNames()
@@ -241,9 +241,11 @@ TEST_F(FileAddDialogTest, OpensAtTheLastFolderAndShowsItsPicturesOnly)
         [&] {
             PumpPending();
             // The tree shows the machine's own folders; the reference holds the rest.
-            EXPECT_TRUE(Headless().Screenshot(dialog.GetHwnd(), PixelReference::OutputPath("Views/file-add-dialog-whole.png")));
+            EXPECT_TRUE(
+                Headless().Screenshot(dialog.GetHwnd(), PixelReference::OutputPath("Views/file-add-dialog-whole.png")));
             const RECT grid{191, 0, 820, 520};
-            EXPECT_TRUE(Headless().Screenshot(dialog.GetHwnd(), PixelReference::OutputPath("Views/file-add-dialog.png"), &grid));
+            EXPECT_TRUE(Headless().Screenshot(dialog.GetHwnd(), PixelReference::OutputPath("Views/file-add-dialog.png"),
+                                              &grid));
             EXPECT_LT(dialog.CountText().bounds.right, dialog.SizeText().bounds.left) << "the texts never overlap";
             Key(VK_ESCAPE);
             return true;
@@ -270,7 +272,7 @@ TEST_F(FileAddDialogTest, CheckedPicturesJoinTheMainListOnceAndTheTextsCountThem
     EXPECT_EQ(CheckBothAndAdd([&] {
                   EXPECT_EQ(dialog.CountText().text, L"当前选择：2/2 张照片");
                   EXPECT_EQ(dialog.SizeText().text, (sizeA + sizeC < 1024 ? std::to_wstring(sizeA + sizeC) + L"bytes"
-                                                                             : std::wstring(expectedSize)));
+                                                                          : std::wstring(expectedSize)));
               }),
               0);
     ASSERT_EQ(list->Count(), 2) << "a.JPG was in the list already";
@@ -293,8 +295,8 @@ TEST_F(FileAddDialogTest, TheLastFolderIsFollowedByWholeComponents)
             // "/home" was not read on the way: it is not one of the path's components.
             const HWND tree = dialog.Tree();
             for (auto node = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0)); node;
-                 node = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXTVISIBLE,
-                                                                 reinterpret_cast<LPARAM>(node)))) {
+                 node = reinterpret_cast<HTREEITEM>(
+                     SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXTVISIBLE, reinterpret_cast<LPARAM>(node)))) {
                 TVITEMW query;
                 query.mask = TVIF_PARAM;
                 query.hItem = node;
@@ -304,9 +306,9 @@ TEST_F(FileAddDialogTest, TheLastFolderIsFollowedByWholeComponents)
                     homeFolderRead = true;
             }
             // The computer has no path: the grid empties and the folder is kept.
-            auto computer = reinterpret_cast<HTREEITEM>(SendMessageW(
-                tree, TVM_GETNEXTITEM, TVGN_CHILD,
-                static_cast<LPARAM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0))));
+            auto computer = reinterpret_cast<HTREEITEM>(
+                SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD,
+                             static_cast<LPARAM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0))));
             SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(computer));
             EXPECT_TRUE(dialog.Grid().IsEmpty());
             EXPECT_EQ(AppConfig::Instance().GetFolderPath(), folder);
@@ -331,7 +333,8 @@ TEST_F(FileAddDialogTest, AFolderOfTheHomeFolderOpensFromTheDesktop)
     std::filesystem::create_directories(pictures / "2024 旅行");
     std::filesystem::create_directories(home / "Documents");
     std::filesystem::create_directories(home / "Music");
-    const char* names[] = {"海边.jpg", "IMG_0042.JPG", "IMG_0043.jpg", "山顶日出.jpg", "family.png", "garden.jpg", "夜景.jpg"};
+    const char* names[] = {"海边.jpg",   "IMG_0042.JPG", "IMG_0043.jpg", "山顶日出.jpg",
+                           "family.png", "garden.jpg",   "夜景.jpg"};
     for (int i = 0; i < 7; ++i)
         Write(pictures / names[i], Photo(10 + i * 3, i == 4 ? TestPictures::Png : TestPictures::Jpeg));
     AppConfig::Instance().SetFolderPath(L"");
@@ -356,7 +359,8 @@ TEST_F(FileAddDialogTest, AFolderOfTheHomeFolderOpensFromTheDesktop)
         [&] {
             PumpPending();
             EXPECT_EQ(AppConfig::Instance().GetFolderPath(), PathToWide(pictures.string()));
-            EXPECT_TRUE(Headless().Screenshot(dialog.GetHwnd(), PixelReference::OutputPath("Views/file-add-dialog-home.png")));
+            EXPECT_TRUE(
+                Headless().Screenshot(dialog.GetHwnd(), PixelReference::OutputPath("Views/file-add-dialog-home.png")));
             Key(VK_ESCAPE);
             return true;
         },
@@ -421,8 +425,8 @@ TEST_F(FileAddDialogTest, ThePagesAllowedTypesAndSizeLimitHoldForCheckedPictures
     AppConfig::Instance().MaxFileSize = static_cast<std::int64_t>(std::filesystem::file_size(photos / "a.JPG"));
     dialog.SetMainList(list.get());
     std::vector<std::string> refusals;
-    const Platform::ScopedConnection watching = FileAdmission::Instance().refused.connect(
-        [&](const std::wstring& path, const std::string& reason) {
+    const Platform::ScopedConnection watching =
+        FileAdmission::Instance().refused.connect([&](const std::wstring& path, const std::string& reason) {
             refusals.push_back(std::filesystem::path(path).filename().string() + " " + reason);
         });
     EXPECT_EQ(CheckBothAndAdd([] {}), 0);
@@ -493,7 +497,8 @@ TEST_F(FileAddDialogTest, InEnglishTheDialogAndItsTreeSpeakEnglish)
             const auto& selectAll = english.SelectAllBox();
             EXPECT_LT(selectAll.bounds.right + selectAll.TextOverhang(), english.CountText().bounds.left);
             EXPECT_LT(english.CountText().bounds.right, english.SizeText().bounds.left);
-            EXPECT_TRUE(Headless().Screenshot(english.GetHwnd(), PixelReference::OutputPath("Views/file-add-dialog-en.png")));
+            EXPECT_TRUE(
+                Headless().Screenshot(english.GetHwnd(), PixelReference::OutputPath("Views/file-add-dialog-en.png")));
             Key(VK_ESCAPE);
             return true;
         },

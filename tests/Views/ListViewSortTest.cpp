@@ -37,7 +37,10 @@ protected:
         return folder.File(name, bytes);
     }
 
-    void AddFile(const std::wstring& path) { list->AddItem(std::make_unique<ListViewSelectItem>(std::make_shared<ImageData>(path))); }
+    void AddFile(const std::wstring& path)
+    {
+        list->AddItem(std::make_unique<ListViewSelectItem>(std::make_shared<ImageData>(path)));
+    }
 
     // Runs the loop until the loader has read every record (a hang guard, not a timing).
     bool LoadAll()
@@ -87,7 +90,8 @@ TEST_F(ListSort, ByTimeTakenReadsTheExifTimeAndFallsBackOnTheFile)
     const std::vector<std::uint8_t> small = ExifJpeg::QuadrantJpeg(64, 48);
     const std::vector<std::uint8_t> photo = ExifJpeg::NoisyJpeg(2400, 1600);
     AddFile(Make("2021.jpg", ExifJpeg::WithApp1(photo, ExifJpeg::ExifPayloadWithDate("2021:03:01 09:00:00"))));
-    AddFile(Make("2019-a.jpg", ExifJpeg::WithApp1(small, ExifJpeg::ExifPayloadWithDate("2019:08:15 12:00:00", 1, true))));
+    AddFile(
+        Make("2019-a.jpg", ExifJpeg::WithApp1(small, ExifJpeg::ExifPayloadWithDate("2019:08:15 12:00:00", 1, true))));
     // No Exif block: the file's own time (now) stands in.
     AddFile(Make("none.jpg", small));
     AddFile(Make("2019-b.jpg", ExifJpeg::WithApp1(small, ExifJpeg::ExifPayloadWithDate("2019:08:15 12:00:00"))));
@@ -95,12 +99,14 @@ TEST_F(ListSort, ByTimeTakenReadsTheExifTimeAndFallsBackOnTheFile)
     Refresh();
     ASSERT_TRUE(LoadAll());
     list->Sort(ByShotTime);
-    EXPECT_EQ(Order(), (std::vector<std::wstring>{L"2019-a.jpg", L"2019-b.jpg", L"2021.jpg", L"none.jpg", L"later.png"}));
+    EXPECT_EQ(Order(),
+              (std::vector<std::wstring>{L"2019-a.jpg", L"2019-b.jpg", L"2021.jpg", L"none.jpg", L"later.png"}));
 
     // Ties keep the order the list has.
     list->MoveItem(list->Items()[1]->Id(), list->Items()[0]->Id());
     list->Sort(ByShotTime);
-    EXPECT_EQ(Order(), (std::vector<std::wstring>{L"2019-b.jpg", L"2019-a.jpg", L"2021.jpg", L"none.jpg", L"later.png"}));
+    EXPECT_EQ(Order(),
+              (std::vector<std::wstring>{L"2019-b.jpg", L"2019-a.jpg", L"2021.jpg", L"none.jpg", L"later.png"}));
 }
 
 TEST_F(ListSort, SortingBeforeThePicturesAreReadSortsAgainOnceTheyAre)

@@ -16,7 +16,8 @@ namespace {
 
 std::uint32_t Pattern(int x, int y, std::uint32_t seed = 0)
 {
-    return 0xFF000000u | ((static_cast<std::uint32_t>(y) * 2654435761u ^ static_cast<std::uint32_t>(x) * 40503u ^ seed) & 0xFFFFFFu);
+    return 0xFF000000u |
+           ((static_cast<std::uint32_t>(y) * 2654435761u ^ static_cast<std::uint32_t>(x) * 40503u ^ seed) & 0xFFFFFFu);
 }
 
 void FillPattern(Surface& surface, const RECT& area, std::uint32_t seed)
@@ -38,9 +39,10 @@ void Scroll(Surface& surface, const RECT& area, int dy, std::uint32_t seed)
     for (int y = area.top; y < area.bottom; ++y) {
         const int from = y - dy;
         for (int x = area.left; x < area.right; ++x)
-            surface.SetPixel(x, y, from >= area.top && from < area.bottom
-                                       ? before[static_cast<std::size_t>(from - area.top) * columns + (x - area.left)]
-                                       : Pattern(x, y, seed));
+            surface.SetPixel(x, y,
+                             from >= area.top && from < area.bottom
+                                 ? before[static_cast<std::size_t>(from - area.top) * columns + (x - area.left)]
+                                 : Pattern(x, y, seed));
     }
 }
 
@@ -58,7 +60,8 @@ struct Page {
             const std::vector<std::uint32_t> before = pixels;
             for (int y = copy.y; y < copy.y + copy.h; ++y)
                 for (int x = copy.x; x < copy.x + copy.w; ++x)
-                    pixels[static_cast<std::size_t>(y + copy.dy) * width + x] = before[static_cast<std::size_t>(y) * width + x];
+                    pixels[static_cast<std::size_t>(y + copy.dy) * width + x] =
+                        before[static_cast<std::size_t>(y) * width + x];
         }
         for (const RECT& part : update.parts)
             for (int y = part.top; y < part.bottom; ++y)

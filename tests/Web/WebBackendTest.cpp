@@ -32,7 +32,7 @@ namespace {
 
 struct Sent {
     bool picture = false;
-    Json::Value message;                 // text messages
+    Json::Value message; // text messages
     std::uint32_t window = 0, frame = 0; // frames
     std::vector<std::vector<int>> parts; // each picture of a frame: x, y, width, height
 };
@@ -70,10 +70,7 @@ protected:
         input = new PageInput(*backend, *spool);
     }
 
-    static void TearDownTestSuite()
-    {
-        std::filesystem::remove_all(spoolFolder);
-    }
+    static void TearDownTestSuite() { std::filesystem::remove_all(spoolFolder); }
 
     void SetUp() override
     {
@@ -229,8 +226,9 @@ TEST_F(WebBackendTest, ThePageLearnsOfPlacesCursorsAndTheEndOfWindows)
     std::vector<Sent> sent = Received();
     const Json::Value* moved = Find(sent, "window");
     ASSERT_NE(moved, nullptr);
-    EXPECT_EQ(std::vector<int>({(*moved)["x"].asInt(), (*moved)["y"].asInt(), (*moved)["w"].asInt(), (*moved)["h"].asInt()}),
-              std::vector<int>({15, 25, 140, 90}));
+    EXPECT_EQ(
+        std::vector<int>({(*moved)["x"].asInt(), (*moved)["y"].asInt(), (*moved)["w"].asInt(), (*moved)["h"].asInt()}),
+        std::vector<int>({15, 25, 140, 90}));
     ASSERT_NE(Find(sent, "cursor"), nullptr);
     EXPECT_EQ((*Find(sent, "cursor"))["css"], "pointer");
     // A new surface is sent whole.
@@ -327,7 +325,9 @@ TEST_F(WebBackendTest, SurfacesStayWithinTheSessionsLimits)
         GetWindowRect(window, &rect);
         return SIZE{rect.right - rect.left, rect.bottom - rect.top};
     };
-    auto bytes = [](SIZE side) { return 4ull * static_cast<std::uint64_t>(side.cx) * static_cast<std::uint64_t>(side.cy); };
+    auto bytes = [](SIZE side) {
+        return 4ull * static_cast<std::uint64_t>(side.cx) * static_cast<std::uint64_t>(side.cy);
+    };
     const HWND strip = TopLevel(0, 0, 20000, 100);
     EXPECT_EQ(size(strip), (SIZE{WebBackend::kMaxSide, 100})) << "each side is cut";
     const HWND large = TopLevel(0, 0, 8192, 6144);
@@ -361,7 +361,8 @@ TEST_F(WebBackendTest, WindowsFollowThePagesDevicePixelRatioWithinTheSessionsLim
     // window keeps its size in the page's pixels.
     const Json::Value* changed = Find(sent, "window");
     ASSERT_NE(changed, nullptr);
-    EXPECT_EQ(std::vector<int>({(*changed)["w"].asInt(), (*changed)["h"].asInt(), (*changed)["dw"].asInt(), (*changed)["dh"].asInt()}),
+    EXPECT_EQ(std::vector<int>({(*changed)["w"].asInt(), (*changed)["h"].asInt(), (*changed)["dw"].asInt(),
+                                (*changed)["dh"].asInt()}),
               std::vector<int>({140, 90, 280, 180}));
     const std::vector<Sent> pictures = Pictures(sent);
     ASSERT_FALSE(pictures.empty());
@@ -377,7 +378,8 @@ TEST_F(WebBackendTest, WindowsFollowThePagesDevicePixelRatioWithinTheSessionsLim
     FollowDeviceScale();
     RECT rect{};
     GetWindowRect(large, &rect);
-    const std::uint64_t side = static_cast<std::uint64_t>(Surface::DeviceSize(rect.right - rect.left, Surface::kMaximumScale));
+    const std::uint64_t side =
+        static_cast<std::uint64_t>(Surface::DeviceSize(rect.right - rect.left, Surface::kMaximumScale));
     EXPECT_LE(4 * side * side, WebBackend::kMaxSurfaceBytes);
     DestroyWindow(large);
     DestroyWindow(window);

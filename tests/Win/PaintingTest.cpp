@@ -32,7 +32,8 @@ TEST_F(PaintingTest, InvalidationsMergeIntoOnePaintThatComesAfterPostedMessages)
     PostMessageW(window, WM_USER + 1, 0, 0);
     PumpPending();
 
-    EXPECT_EQ(Log().MessagesOf(window, {WM_USER + 1, WM_PAINT, WM_ERASEBKGND}), (std::vector<UINT>{WM_USER + 1, WM_PAINT}));
+    EXPECT_EQ(Log().MessagesOf(window, {WM_USER + 1, WM_PAINT, WM_ERASEBKGND}),
+              (std::vector<UINT>{WM_USER + 1, WM_PAINT}));
     EXPECT_EQ(paintArea, (RECT{10, 10, 60, 70}));
     RECT left;
     EXPECT_FALSE(GetUpdateRect(window, &left, FALSE));

@@ -22,7 +22,8 @@ protected:
     void Write(const std::string& text) { std::ofstream(path) << text; }
 
     const std::string path =
-        (std::filesystem::temp_directory_path() / ("trellan-profile-test-" + std::to_string(getpid()) + ".ini")).string();
+        (std::filesystem::temp_directory_path() / ("trellan-profile-test-" + std::to_string(getpid()) + ".ini"))
+            .string();
 };
 
 TEST_F(ProfileTest, ReadsTheEntryOfItsSectionIgnoringCase)

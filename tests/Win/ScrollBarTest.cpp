@@ -49,8 +49,12 @@ TEST_F(ScrollBarTest, ArrowsAndPageAreasSendTheirCodesThenEndScroll)
     Click(108, 95);
     Click(108, 80);
     PumpPending();
-    EXPECT_EQ(Codes(), (std::vector<std::pair<WORD, int>>{{SB_LINEUP, 0}, {SB_ENDSCROLL, 0}, {SB_LINEDOWN, 0},
-                                                           {SB_ENDSCROLL, 0}, {SB_PAGEDOWN, 0}, {SB_ENDSCROLL, 0}}));
+    EXPECT_EQ(Codes(), (std::vector<std::pair<WORD, int>>{{SB_LINEUP, 0},
+                                                          {SB_ENDSCROLL, 0},
+                                                          {SB_LINEDOWN, 0},
+                                                          {SB_ENDSCROLL, 0},
+                                                          {SB_PAGEDOWN, 0},
+                                                          {SB_ENDSCROLL, 0}}));
 }
 
 // Holding the down arrow (108, 95) on the real clock. afterStep runs in the window's

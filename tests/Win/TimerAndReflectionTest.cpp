@@ -100,8 +100,8 @@ TEST(ScreenTest, TheHeadlessScreenAndItsWorkAreaAndTheCentringRule)
     ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(nullptr, MONITOR_DEFAULTTONEAREST), &info));
     EXPECT_EQ(info.rcWork, (RECT{0, 0, 1920, 1040}));
 
-    HWND owner = CreateWindowExW(0, RecordingClass(), L"", WS_POPUP | WS_VISIBLE, 1800, 100, 100, 100, nullptr,
-                                 nullptr, nullptr, nullptr);
+    HWND owner = CreateWindowExW(0, RecordingClass(), L"", WS_POPUP | WS_VISIBLE, 1800, 100, 100, 100, nullptr, nullptr,
+                                 nullptr, nullptr);
     HWND popup = CreateWindowExW(0, RecordingClass(), L"", WS_POPUP, 0, 0, 384, 174, owner, nullptr, nullptr, nullptr);
     CenterWindow(popup);
     RECT rect;

@@ -59,7 +59,8 @@ protected:
 
     HTREEITEM Next(HTREEITEM item, UINT relation)
     {
-        return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+        return reinterpret_cast<HTREEITEM>(
+            SendMessageW(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
     }
 
     std::wstring Text(HTREEITEM item, int room = 64)
@@ -329,7 +330,8 @@ TEST_F(TreeViewControlTest, RowsShowIconsButtonsAndTheHighlightedSelection)
     insert.item.pszText = const_cast<wchar_t*>(L"照片");
     insert.item.iImage = 0;
     insert.item.iSelectedImage = 1;
-    auto folder = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+    auto folder =
+        reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
     Insert(folder, L"child");
     SetFocus(tree);
     PumpPending();

@@ -40,7 +40,8 @@ struct Recorder {
     std::vector<Received> Of(UINT message) const
     {
         std::vector<Received> found;
-        std::copy_if(log.begin(), log.end(), std::back_inserter(found), [&](const Received& r) { return r.message == message; });
+        std::copy_if(log.begin(), log.end(), std::back_inserter(found),
+                     [&](const Received& r) { return r.message == message; });
         return found;
     }
 

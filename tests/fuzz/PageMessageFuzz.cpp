@@ -25,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         socketpair(AF_UNIX, SOCK_STREAM, 0, sockets);
         return new WebBackend(*new WebChannel(sockets[0]));
     }();
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / ("page-message-fuzz-" + std::to_string(getpid()));
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("page-message-fuzz-" + std::to_string(getpid()));
     std::filesystem::create_directories(folder);
     {
         FileSpool spool(folder);

@@ -107,8 +107,7 @@ public:
                 return std::nullopt;
             Pump(std::chrono::steady_clock::now() + std::chrono::milliseconds(20));
         }
-        while (Pump(std::chrono::steady_clock::now() + std::chrono::milliseconds(50))) {
-        }
+        while (Pump(std::chrono::steady_clock::now() + std::chrono::milliseconds(50))) {}
         return exitStatus;
     }
 
@@ -121,8 +120,8 @@ private:
     bool Pump(std::chrono::steady_clock::time_point deadline)
     {
         pollfd fds[2] = {{stdoutFd, POLLIN, 0}, {stderrFd, POLLIN, 0}};
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline -
-                                                                                 std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (stdoutFd < 0 && stderrFd < 0)
             return false;
         if (poll(fds, 2, static_cast<int>(std::max<std::int64_t>(left.count(), 0))) <= 0)

@@ -111,8 +111,8 @@ std::string Describe(const Differences& found, int channelTolerance)
 {
     return std::to_string(found.pixels) + " pixels differ by more than " + std::to_string(channelTolerance) +
            " (largest channel difference " + std::to_string(found.largest) + ", within x " +
-           std::to_string(found.left) + ".." + std::to_string(found.right) + ", y " + std::to_string(found.top) +
-           ".." + std::to_string(found.bottom) + ")";
+           std::to_string(found.left) + ".." + std::to_string(found.right) + ", y " + std::to_string(found.top) + ".." +
+           std::to_string(found.bottom) + ")";
 }
 
 } // namespace

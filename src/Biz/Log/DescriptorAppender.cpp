@@ -3,9 +3,7 @@
 #include <cerrno>
 #include <unistd.h>
 
-DescriptorAppender::DescriptorAppender(int descriptor) : fd(descriptor)
-{
-}
+DescriptorAppender::DescriptorAppender(int descriptor) : fd(descriptor) {}
 
 DescriptorAppender::~DescriptorAppender()
 {

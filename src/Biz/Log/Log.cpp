@@ -59,7 +59,8 @@ void Log::Init(bool debug, const std::wstring& file, FileRule rule)
     log4cplus::Logger& logger = appenders->logger;
     logger.setLogLevel(log4cplus::ALL_LOG_LEVEL);
     if (logger.isEnabledFor(log4cplus::WARN_LOG_LEVEL))
-        logger.forcedLog(log4cplus::WARN_LOG_LEVEL, "日志创建成功", (std::string(kSourceRoot) + "Biz\\Log").c_str(), 47);
+        logger.forcedLog(log4cplus::WARN_LOG_LEVEL, "日志创建成功", (std::string(kSourceRoot) + "Biz\\Log").c_str(),
+                         47);
 }
 
 log4cplus::SharedAppenderPtr Log::OpenAppender(const std::wstring& file, FileRule rule, std::string& key)

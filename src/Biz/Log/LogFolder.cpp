@@ -60,8 +60,8 @@ int LogFolder::OpenFile(const std::string& requested)
     if (folderFd < 0)
         return -1;
     // O_NONBLOCK: a FIFO planted under the name must not hold the page's call.
-    const int fd = openat(folderFd, name.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY,
-                          0600);
+    const int fd =
+        openat(folderFd, name.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0600);
     const int openError = errno;
     close(folderFd);
     if (fd < 0) {

@@ -9,8 +9,7 @@
 
 namespace Platform {
 
-template <class Interface, const IID& InterfaceId>
-class ComObject : public Interface {
+template <class Interface, const IID& InterfaceId> class ComObject : public Interface {
 public:
     HRESULT QueryInterface(REFIID iid, void** object) override
     {

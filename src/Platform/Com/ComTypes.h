@@ -14,7 +14,10 @@ using UINT = unsigned int;
 using LCID = std::uint32_t;
 using DISPID = std::int32_t;
 
-constexpr HRESULT MakeHresult(std::uint32_t code) { return static_cast<HRESULT>(code); }
+constexpr HRESULT MakeHresult(std::uint32_t code)
+{
+    return static_cast<HRESULT>(code);
+}
 
 constexpr HRESULT S_OK = 0;
 constexpr HRESULT S_FALSE = 1;
@@ -33,8 +36,14 @@ constexpr HRESULT DISP_E_UNKNOWNNAME = MakeHresult(0x80020006u);
 constexpr HRESULT DISP_E_TYPEMISMATCH = MakeHresult(0x80020005u);
 constexpr HRESULT DISP_E_BADPARAMCOUNT = MakeHresult(0x8002000Eu);
 
-constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
-constexpr bool FAILED(HRESULT hr) { return hr < 0; }
+constexpr bool SUCCEEDED(HRESULT hr)
+{
+    return hr >= 0;
+}
+constexpr bool FAILED(HRESULT hr)
+{
+    return hr < 0;
+}
 
 struct GUID {
     std::uint32_t Data1;

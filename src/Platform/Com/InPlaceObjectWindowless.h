@@ -7,8 +7,8 @@
 namespace Platform {
 
 // {1C2056CC-5EF4-101B-8BC8-00AA003E3B29}
-inline constexpr IID IID_IOleInPlaceObjectWindowless = {0x1C2056CC, 0x5EF4, 0x101B,
-                                                        {0x8B, 0xC8, 0x00, 0xAA, 0x00, 0x3E, 0x3B, 0x29}};
+inline constexpr IID IID_IOleInPlaceObjectWindowless = {
+    0x1C2056CC, 0x5EF4, 0x101B, {0x8B, 0xC8, 0x00, 0xAA, 0x00, 0x3E, 0x3B, 0x29}};
 
 class IDropTarget;
 

@@ -132,7 +132,9 @@ private:
             return false;
         std::uint64_t value = 0;
         for (wchar_t c : text) {
-            const int digit = std::iswdigit(c) ? c - L'0' : hex && std::iswxdigit(c) ? (std::towlower(c) - L'a' + 10) : -1;
+            const int digit = std::iswdigit(c)           ? c - L'0'
+                              : hex && std::iswxdigit(c) ? (std::towlower(c) - L'a' + 10)
+                                                         : -1;
             if (digit < 0)
                 return false;
             value = value * base + unsigned(digit);

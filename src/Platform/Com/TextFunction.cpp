@@ -42,8 +42,7 @@ HRESULT TextFunction::Invoke(DISPID id, LCID lcid, WORD flags, DISPPARAMS* param
     return InvokeEx(id, lcid, flags, params, result, exception, nullptr);
 }
 
-HRESULT TextFunction::InvokeEx(DISPID id, LCID, WORD flags, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
-                               IServiceProvider*)
+HRESULT TextFunction::InvokeEx(DISPID id, LCID, WORD flags, DISPPARAMS* params, VARIANT*, EXCEPINFO*, IServiceProvider*)
 {
     if (id != DISPID_VALUE || !(flags & DISPATCH_METHOD))
         return DISP_E_MEMBERNOTFOUND;

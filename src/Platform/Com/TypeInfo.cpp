@@ -48,8 +48,8 @@ HRESULT ConvertArgument(const VARIANT& argument, TypeInfo::ParamType type, VARIA
     void* object = nullptr;
     if (FAILED(argument.pdispVal->QueryInterface(wanted, &object)))
         return DISP_E_TYPEMISMATCH;
-    converted.pdispVal = type == TypeInfo::ParamType::DispatchEx ? static_cast<IDispatchEx*>(object)
-                                                                  : static_cast<IDispatch*>(object);
+    converted.pdispVal =
+        type == TypeInfo::ParamType::DispatchEx ? static_cast<IDispatchEx*>(object) : static_cast<IDispatch*>(object);
     return S_OK;
 }
 
@@ -107,8 +107,9 @@ HRESULT TypeInfo::GetIDsOfNames(const char16_t* const* names, UINT count, DISPID
     ids[0] = member->id;
     HRESULT result = S_OK;
     for (UINT i = 1; i < count; ++i) {
-        const auto param = std::find_if(member->params.begin(), member->params.end(),
-                                        [&](const Param& candidate) { return names[i] && SameName(names[i], candidate.name); });
+        const auto param = std::find_if(member->params.begin(), member->params.end(), [&](const Param& candidate) {
+            return names[i] && SameName(names[i], candidate.name);
+        });
         if (param == member->params.end())
             result = DISP_E_UNKNOWNNAME;
         else

@@ -22,7 +22,7 @@ public:
         std::wstring name;
         std::wstring helpString;
         DISPID id = 0;
-        WORD invokeKind = 0;  // DISPATCH_METHOD, DISPATCH_PROPERTYGET or DISPATCH_PROPERTYPUT
+        WORD invokeKind = 0; // DISPATCH_METHOD, DISPATCH_PROPERTYGET or DISPATCH_PROPERTYPUT
         std::vector<Param> params;
     };
 
@@ -33,7 +33,7 @@ public:
         TYPEKIND kind = TKIND_INTERFACE;
         WORD flags = 0;
         std::vector<Member> members;
-        std::vector<std::wstring> implemented;  // a class's interfaces, the default first
+        std::vector<std::wstring> implemented; // a class's interfaces, the default first
     };
 
     TypeInfo(ITypeLib& library, Description description);

@@ -130,10 +130,11 @@ bool ReadVersion(const std::wstring& text, WORD& major, WORD& minor)
 
 bool ReadParam(const Json::Value& json, TypeInfo::Param& param)
 {
-    static const std::map<std::string, TypeInfo::ParamType> kTypes = {{"BSTR", TypeInfo::ParamType::Bstr},
-                                                                       {"long", TypeInfo::ParamType::Int},
-                                                                       {"IDispatch*", TypeInfo::ParamType::Dispatch},
-                                                                       {"IDispatchEx*", TypeInfo::ParamType::DispatchEx}};
+    static const std::map<std::string, TypeInfo::ParamType> kTypes = {
+        {"BSTR", TypeInfo::ParamType::Bstr},
+        {"long", TypeInfo::ParamType::Int},
+        {"IDispatch*", TypeInfo::ParamType::Dispatch},
+        {"IDispatchEx*", TypeInfo::ParamType::DispatchEx}};
     const auto type = kTypes.find(json["type"].isString() ? json["type"].asString() : "");
     if (type == kTypes.end())
         return false;
@@ -164,9 +165,11 @@ bool ReadType(const Json::Value& json, TypeInfo::Description& type)
 {
     static const std::map<std::string, TYPEKIND> kKinds = {
         {"interface", TKIND_INTERFACE}, {"dispatch", TKIND_DISPATCH}, {"coclass", TKIND_COCLASS}};
-    static const std::map<std::string, WORD> kFlags = {
-        {"creatable", TYPEFLAG_FCANCREATE}, {"control", TYPEFLAG_FCONTROL}, {"dual", TYPEFLAG_FDUAL},
-        {"nonextensible", TYPEFLAG_FNONEXTENSIBLE}, {"oleautomation", TYPEFLAG_FOLEAUTOMATION}};
+    static const std::map<std::string, WORD> kFlags = {{"creatable", TYPEFLAG_FCANCREATE},
+                                                       {"control", TYPEFLAG_FCONTROL},
+                                                       {"dual", TYPEFLAG_FDUAL},
+                                                       {"nonextensible", TYPEFLAG_FNONEXTENSIBLE},
+                                                       {"oleautomation", TYPEFLAG_FOLEAUTOMATION}};
     if (!json.isObject())
         return false;
     const auto kind = kKinds.find(json["kind"].isString() ? json["kind"].asString() : "");
@@ -262,7 +265,8 @@ HRESULT RegisterTypeLib(ITypeLib* library, const std::wstring& modulePath, Regis
     // The folder is cut from the wide path itself: a std::filesystem::path made from a
     // wide string converts through the C library's locale, which fails (and threw out
     // of registration) for a path with Chinese characters in the default "C" locale.
-    version.Create(L"HELPDIR")->SetValue(L"", PathToWide(std::filesystem::path(WideToPath(modulePath)).parent_path().string()));
+    version.Create(L"HELPDIR")
+        ->SetValue(L"", PathToWide(std::filesystem::path(WideToPath(modulePath)).parent_path().string()));
     for (UINT i = 0; i < loaded->GetTypeInfoCount(); ++i) {
         const TypeInfo::Description& type = loaded->Type(i).description();
         if (type.kind != TKIND_DISPATCH)

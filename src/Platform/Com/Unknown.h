@@ -36,8 +36,8 @@ protected:
 class IDispatch : public IUnknown {
 public:
     virtual HRESULT GetIDsOfNames(const char16_t* const* names, UINT count, LCID lcid, DISPID* ids) = 0;
-    virtual HRESULT Invoke(DISPID id, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
-                           EXCEPINFO* exception, UINT* argError) = 0;
+    virtual HRESULT Invoke(DISPID id, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
+                           UINT* argError) = 0;
 
 protected:
     ~IDispatch() = default;
@@ -55,14 +55,21 @@ protected:
 };
 
 // Holds one reference to a component-model object.
-template <class T>
-class ComPtr {
+template <class T> class ComPtr {
 public:
     ComPtr() = default;
-    ComPtr(T* p) : ptr(p) { if (ptr) ptr->AddRef(); }
+    ComPtr(T* p) : ptr(p)
+    {
+        if (ptr)
+            ptr->AddRef();
+    }
     ComPtr(const ComPtr& other) : ComPtr(other.ptr) {}
     ComPtr(ComPtr&& other) noexcept : ptr(std::exchange(other.ptr, nullptr)) {}
-    ~ComPtr() { if (ptr) ptr->Release(); }
+    ~ComPtr()
+    {
+        if (ptr)
+            ptr->Release();
+    }
 
     ComPtr& operator=(ComPtr other) noexcept
     {
@@ -85,7 +92,8 @@ public:
     // For out-parameters: releases what is held and returns the slot to fill.
     T** Put()
     {
-        if (ptr) std::exchange(ptr, nullptr)->Release();
+        if (ptr)
+            std::exchange(ptr, nullptr)->Release();
         return &ptr;
     }
 

@@ -134,7 +134,9 @@ LRESULT EditControl::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_GETDLGCODE:
         return DLGC_WANTCHARS | DLGC_WANTARROWS |
-               ((GetWindowStyle(window) & (ES_MULTILINE | ES_WANTRETURN)) == (ES_MULTILINE | ES_WANTRETURN) ? DLGC_WANTALLKEYS : 0);
+               ((GetWindowStyle(window) & (ES_MULTILINE | ES_WANTRETURN)) == (ES_MULTILINE | ES_WANTRETURN)
+                    ? DLGC_WANTALLKEYS
+                    : 0);
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT:
@@ -350,9 +352,9 @@ void EditControl::Paint()
     SelectObject(dc, font);
     const HWND parent = GetParent(window);
     const UINT colorMessage = Editable() ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC;
-    auto brush = reinterpret_cast<HBRUSH>(parent ? SendMessageW(parent, colorMessage, reinterpret_cast<WPARAM>(dc),
-                                                                reinterpret_cast<LPARAM>(window))
-                                                 : 0);
+    auto brush = reinterpret_cast<HBRUSH>(
+        parent ? SendMessageW(parent, colorMessage, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(window))
+               : 0);
     RECT client;
     GetClientRect(window, &client);
     FillRect(dc, &client, brush ? brush : GetSysColorBrush(COLOR_WINDOW));
@@ -366,7 +368,8 @@ void EditControl::Paint()
     const int left = area.left - scroll, top = area.top;
     TextOutW(dc, left, top, shown.c_str(), static_cast<int>(shown.size()));
     if (focused && HasSelection()) {
-        const RECT selected{left + TextWidth(SelectionStart()), top, left + TextWidth(SelectionEnd()), top + metrics.tmHeight};
+        const RECT selected{left + TextWidth(SelectionStart()), top, left + TextWidth(SelectionEnd()),
+                            top + metrics.tmHeight};
         SetBkMode(dc, OPAQUE);
         SetBkColor(dc, kSelectionColor);
         SetTextColor(dc, RGB(255, 255, 255));

@@ -21,7 +21,6 @@ public:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-
     // Behaviour.
     void SetText(const std::wstring& value);
     bool Insert(const std::wstring& value);

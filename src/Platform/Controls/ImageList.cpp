@@ -46,7 +46,9 @@ std::uint32_t Straight(std::uint32_t premultiplied)
     const std::uint32_t alpha = premultiplied >> 24;
     if (alpha == 0 || alpha == 255)
         return alpha == 0 ? 0 : premultiplied;
-    auto channel = [&](int shift) { return std::min<std::uint32_t>(255, ((premultiplied >> shift) & 0xFF) * 255 / alpha); };
+    auto channel = [&](int shift) {
+        return std::min<std::uint32_t>(255, ((premultiplied >> shift) & 0xFF) * 255 / alpha);
+    };
     return (alpha << 24) | (channel(16) << 16) | (channel(8) << 8) | channel(0);
 }
 
@@ -112,7 +114,8 @@ BOOL ImageList_Draw(HIMAGELIST list, int index, HDC dc, int x, int y, UINT)
     if (!data || index < 0 || index >= static_cast<int>(data->images.size()))
         return FALSE;
     Gdiplus::Graphics graphics(dc);
-    return graphics.DrawImage(data->images[static_cast<std::size_t>(index)].get(), x, y) == Gdiplus::Status::Ok ? TRUE : FALSE;
+    return graphics.DrawImage(data->images[static_cast<std::size_t>(index)].get(), x, y) == Gdiplus::Status::Ok ? TRUE
+                                                                                                                : FALSE;
 }
 
 } // namespace Platform

@@ -51,8 +51,9 @@ HTREEITEM TreeNodes::Insert(const TVINSERTSTRUCTW& insert)
     if (insert.hInsertAfter == TVI_FIRST) {
         place = siblings->begin();
     } else if (insert.hInsertAfter == TVI_SORT) {
-        place = std::upper_bound(siblings->begin(), siblings->end(), node.text,
-                                 [this](const std::wstring& text, HTREEITEM other) { return text < Find(other)->text; });
+        place =
+            std::upper_bound(siblings->begin(), siblings->end(), node.text,
+                             [this](const std::wstring& text, HTREEITEM other) { return text < Find(other)->text; });
     } else if (insert.hInsertAfter != TVI_LAST && insert.hInsertAfter != nullptr) {
         auto after = std::find(siblings->begin(), siblings->end(), insert.hInsertAfter);
         if (after == siblings->end())
@@ -179,9 +180,8 @@ bool TreeNodes::SortChildren(HTREEITEM parent, PFNTVCOMPARE compare, LPARAM sort
     std::vector<HTREEITEM>* siblings = SiblingsOf(parent);
     if (!siblings || !compare)
         return false;
-    std::stable_sort(siblings->begin(), siblings->end(), [&](HTREEITEM a, HTREEITEM b) {
-        return compare(Find(a)->param, Find(b)->param, sortParam) < 0;
-    });
+    std::stable_sort(siblings->begin(), siblings->end(),
+                     [&](HTREEITEM a, HTREEITEM b) { return compare(Find(a)->param, Find(b)->param, sortParam) < 0; });
     return true;
 }
 

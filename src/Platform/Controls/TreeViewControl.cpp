@@ -456,7 +456,9 @@ void TreeViewControl::OnKey(UINT key)
         return;
     const int last = static_cast<int>(rows.size()) - 1;
     const int row = std::max(RowOf(selected), 0);
-    auto selectRow = [&](int index) { Select(rows[static_cast<std::size_t>(std::clamp(index, 0, last))].item, TVC_BYKEYBOARD); };
+    auto selectRow = [&](int index) {
+        Select(rows[static_cast<std::size_t>(std::clamp(index, 0, last))].item, TVC_BYKEYBOARD);
+    };
     const int page = std::max(VisibleCount() - 1, 1);
     switch (key) {
     case VK_UP:
@@ -630,7 +632,8 @@ UINT TreeViewControl::HitTest(POINT point, HTREEITEM* item) const
     const RowParts parts = PartsOf(dc, row, index);
     ReleaseDC(window, dc);
     const bool buttons = GetWindowStyle(window) & TVS_HASBUTTONS;
-    if (buttons && parts.buttonX >= 0 && nodes.HasChildren(row.item) && std::abs(point.x - parts.buttonX) <= kButtonHalf + 1)
+    if (buttons && parts.buttonX >= 0 && nodes.HasChildren(row.item) &&
+        std::abs(point.x - parts.buttonX) <= kButtonHalf + 1)
         return TVHT_ONITEMBUTTON;
     if (point.x < parts.iconLeft)
         return TVHT_ONITEMINDENT;
@@ -727,7 +730,8 @@ void TreeViewControl::PaintRow(HDC dc, const TreeRow& row, int rowIndex)
     }
     SetTextColor(dc, textColor);
     RECT text{parts.label.left + kTextPadding, parts.top, parts.label.right, parts.bottom};
-    DrawTextW(dc, node.text.c_str(), static_cast<int>(node.text.size()), &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    DrawTextW(dc, node.text.c_str(), static_cast<int>(node.text.size()), &text,
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
 }
 
 // The dotted lines: from the parent's column down to this row's button and across to
@@ -737,7 +741,8 @@ void TreeViewControl::PaintLines(HDC dc, const TreeRow& row, const RowParts& par
     if (parts.buttonX < 0)
         return;
     const int middle = (parts.top + parts.bottom) / 2;
-    const bool first = nodes.Related(row.item, TVGN_PREVIOUS) == nullptr && nodes.Related(row.item, TVGN_PARENT) == nullptr;
+    const bool first =
+        nodes.Related(row.item, TVGN_PREVIOUS) == nullptr && nodes.Related(row.item, TVGN_PARENT) == nullptr;
     const bool more = nodes.Related(row.item, TVGN_NEXT) != nullptr;
     DottedLine(dc, parts.buttonX, first ? middle : parts.top, parts.buttonX, more ? parts.bottom - 1 : middle);
     DottedLine(dc, parts.buttonX, middle, parts.iconLeft - 2, middle);

@@ -62,8 +62,8 @@ private:
     HTREEITEM selected = nullptr;
     HIMAGELIST images = nullptr;
     HFONT font = nullptr;
-    int firstRow = 0;       // vertical scroll position, in rows
-    int left = 0;           // horizontal scroll position, in pixels
+    int firstRow = 0; // vertical scroll position, in rows
+    int left = 0; // horizontal scroll position, in pixels
     int wheelRemainder = 0; // wheel delta not yet turned into rows
     mutable int itemHeight = 0; // 0 until measured with the current font and images
     bool updatingBars = false;

@@ -9,8 +9,7 @@
 
 namespace Platform {
 
-template <typename State>
-class WindowStates {
+template <typename State> class WindowStates {
 public:
     State* Create(HWND window)
     {
@@ -32,7 +31,8 @@ public:
         if (message == WM_NCCREATE)
             Create(window);
         State* state = Find(window);
-        const LRESULT result = state ? state->Handle(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
+        const LRESULT result =
+            state ? state->Handle(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
         if (message == WM_NCDESTROY)
             Remove(window);
         return result;

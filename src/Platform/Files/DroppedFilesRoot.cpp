@@ -33,7 +33,8 @@ bool IsInDroppedFilesRoot(const std::string& path)
     if (root.empty())
         return false;
     const std::string real = RealPath(path);
-    return real == root || (real.size() > root.size() && real.compare(0, root.size(), root) == 0 && real[root.size()] == '/');
+    return real == root ||
+           (real.size() > root.size() && real.compare(0, root.size(), root) == 0 && real[root.size()] == '/');
 }
 
 } // namespace Platform

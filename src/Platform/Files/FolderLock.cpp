@@ -13,8 +13,7 @@ FolderLock::FolderLock(const std::string& folder)
     if (descriptor < 0)
         return;
     int status;
-    while ((status = flock(descriptor, LOCK_EX)) != 0 && errno == EINTR) {
-    }
+    while ((status = flock(descriptor, LOCK_EX)) != 0 && errno == EINTR) {}
     if (status != 0) {
         close(descriptor);
         descriptor = -1;

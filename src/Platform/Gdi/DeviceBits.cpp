@@ -93,10 +93,11 @@ void PutDib(DeviceContextObject& dc, const DibReader& reader, const DibPlacement
             if (fromBottom < place.firstLine || fromBottom >= place.lastLine)
                 continue;
             const int stored = reader.StoredRowFromBottom(fromBottom);
-            auto* out = reinterpret_cast<std::uint32_t*>(surface.Data() + static_cast<std::size_t>(y) * surface.Stride());
+            auto* out =
+                reinterpret_cast<std::uint32_t*>(surface.Data() + static_cast<std::size_t>(y) * surface.Stride());
             for (int x = part.left; x < part.right; ++x) {
-                const int sourceX =
-                    place.xSrc + static_cast<int>(static_cast<std::int64_t>(x - device.left) * place.width / deviceWidth);
+                const int sourceX = place.xSrc + static_cast<int>(static_cast<std::int64_t>(x - device.left) *
+                                                                  place.width / deviceWidth);
                 if (sourceX >= 0 && sourceX < dibWidth)
                     out[x] = reader.Pixel(sourceX, stored);
             }
@@ -162,7 +163,8 @@ int GetDIBits(HDC, HBITMAP bitmap, UINT start, UINT lines, void* bits, BITMAPINF
     auto* out = static_cast<std::uint8_t*>(bits);
     for (int stored = static_cast<int>(start); stored < last; ++stored) {
         const int surfaceRow = header.biHeight > 0 ? surface->Height() - 1 - stored : stored;
-        const auto* in = reinterpret_cast<const std::uint32_t*>(surface->Data() + static_cast<std::size_t>(surfaceRow) * surface->Stride());
+        const auto* in = reinterpret_cast<const std::uint32_t*>(surface->Data() + static_cast<std::size_t>(surfaceRow) *
+                                                                                      surface->Stride());
         std::uint8_t* row = out + static_cast<std::size_t>(stored - start) * stride;
         for (int x = 0; x < header.biWidth; ++x) {
             const std::uint32_t pixel = in[x];

@@ -78,7 +78,8 @@ BOOL SetOrigin(HDC handle, POINT DcState::*origin, POINT value, POINT* previous)
 
 POINT DeviceContextObject::ToSurface(int x, int y) const
 {
-    return POINT{x - state.windowOrigin.x + origin.x + state.viewport.x, y - state.windowOrigin.y + origin.y + state.viewport.y};
+    return POINT{x - state.windowOrigin.x + origin.x + state.viewport.x,
+                 y - state.windowOrigin.y + origin.y + state.viewport.y};
 }
 
 RECT DeviceContextObject::ToSurface(const RECT& rect) const
@@ -121,8 +122,8 @@ void DeviceContextObject::MarkDrawn(const RECT& surfaceRect)
     if (IsRectEmpty(dirty))
         dirty = drawn;
     else
-        dirty = RECT{std::min(dirty.left, drawn.left), std::min(dirty.top, drawn.top), std::max(dirty.right, drawn.right),
-                     std::max(dirty.bottom, drawn.bottom)};
+        dirty = RECT{std::min(dirty.left, drawn.left), std::min(dirty.top, drawn.top),
+                     std::max(dirty.right, drawn.right), std::max(dirty.bottom, drawn.bottom)};
 }
 
 std::shared_ptr<DeviceContextObject> FindDC(HDC dc)

@@ -60,7 +60,8 @@ void CopyDevicePixels(Surface& to, const Region& area, const Surface& from, POIN
         for (int row = part.top; row < part.bottom; ++row) {
             const auto* in = reinterpret_cast<const std::uint32_t*>(from.Data() + (row + shift.y) * from.Stride());
             auto* out = reinterpret_cast<std::uint32_t*>(to.Data() + row * to.Stride());
-            std::memmove(out + part.left, in + part.left + shift.x, static_cast<std::size_t>(part.right - part.left) * 4);
+            std::memmove(out + part.left, in + part.left + shift.x,
+                         static_cast<std::size_t>(part.right - part.left) * 4);
         }
 }
 
@@ -134,7 +135,8 @@ BOOL Rectangle(HDC handle, int left, int top, int right, int bottom)
     const bool outlined = GetPenInfo(dc->state.pen, pen) && pen.style != PS_NULL;
     if (GetBrushInfo(dc->state.brush, brush) && !brush.hollow) {
         // A rectangle without an outline is one pixel smaller on the right and bottom.
-        const RECT inside = outlined ? RECT{rect.left + pen.width, rect.top + pen.width, rect.right - pen.width, rect.bottom - pen.width}
+        const RECT inside = outlined ? RECT{rect.left + pen.width, rect.top + pen.width, rect.right - pen.width,
+                                            rect.bottom - pen.width}
                                      : RECT{rect.left, rect.top, rect.right - 1, rect.bottom - 1};
         FillLogical(*dc, inside, brush.color);
     }
@@ -159,13 +161,15 @@ BOOL LineTo(HDC handle, int x, int y)
     }
     // Wide horizontal and vertical lines are centred on the path.
     const int before = (pen.width - 1) / 2, after = pen.width - before;
-    const RECT band = from.y == to.y ? RECT{std::min(from.x, to.x), from.y - before, std::max(from.x, to.x), from.y + after}
-                                     : RECT{from.x - before, std::min(from.y, to.y), from.x + after, std::max(from.y, to.y)};
+    const RECT band = from.y == to.y
+                          ? RECT{std::min(from.x, to.x), from.y - before, std::max(from.x, to.x), from.y + after}
+                          : RECT{from.x - before, std::min(from.y, to.y), from.x + after, std::max(from.y, to.y)};
     FillLogical(*dc, band, pen.color, dc->state.rop2);
     return TRUE;
 }
 
-BOOL GradientFill(HDC handle, const TRIVERTEX* vertices, ULONG vertexCount, const void* meshes, ULONG meshCount, ULONG mode)
+BOOL GradientFill(HDC handle, const TRIVERTEX* vertices, ULONG vertexCount, const void* meshes, ULONG meshCount,
+                  ULONG mode)
 {
     auto dc = FindDC(handle);
     if (!dc || !dc->target || !vertices || !meshes || (mode != GRADIENT_FILL_RECT_V && mode != GRADIENT_FILL_RECT_H))
@@ -193,7 +197,8 @@ BOOL GradientFill(HDC handle, const TRIVERTEX* vertices, ULONG vertexCount, cons
     return TRUE;
 }
 
-BOOL BitBlt(HDC targetHandle, int x, int y, int width, int height, HDC sourceHandle, int sourceX, int sourceY, DWORD rop)
+BOOL BitBlt(HDC targetHandle, int x, int y, int width, int height, HDC sourceHandle, int sourceX, int sourceY,
+            DWORD rop)
 {
     auto target = FindDC(targetHandle);
     auto source = FindDC(sourceHandle);
@@ -213,8 +218,9 @@ BOOL BitBlt(HDC targetHandle, int x, int y, int width, int height, HDC sourceHan
     sourceSurface.Flush();
     const Region deviceArea = ToDevice(to, area);
     if (to.Scale() == sourceSurface.Scale())
-        CopyDevicePixels(to, deviceArea, sourceSurface, POINT{sourceSurface.DeviceEdge(from.x) - to.DeviceEdge(destination.left),
-                                                             sourceSurface.DeviceEdge(from.y) - to.DeviceEdge(destination.top)});
+        CopyDevicePixels(to, deviceArea, sourceSurface,
+                         POINT{sourceSurface.DeviceEdge(from.x) - to.DeviceEdge(destination.left),
+                               sourceSurface.DeviceEdge(from.y) - to.DeviceEdge(destination.top)});
     else
         SampleDevicePixels(to, deviceArea, sourceSurface, POINT{from.x - destination.left, from.y - destination.top});
     to.MarkDirty();
@@ -242,7 +248,8 @@ COLORREF GetPixel(HDC handle, int x, int y)
         return 0xFFFFFFFFu;
     // The top-left device pixel of the logical one.
     const std::uint32_t argb = surface.Pixel(surface.DeviceEdge(p.x), surface.DeviceEdge(p.y));
-    return RGB(static_cast<int>((argb >> 16) & 0xFF), static_cast<int>((argb >> 8) & 0xFF), static_cast<int>(argb & 0xFF));
+    return RGB(static_cast<int>((argb >> 16) & 0xFF), static_cast<int>((argb >> 8) & 0xFF),
+               static_cast<int>(argb & 0xFF));
 }
 
 } // namespace Platform

@@ -40,8 +40,7 @@ public:
         return true;
     }
 
-    template <typename T>
-    bool Get(HGDIOBJ handle, T& out)
+    template <typename T> bool Get(HGDIOBJ handle, T& out)
     {
         std::lock_guard guard(lock);
         auto it = objects.find(handle);
@@ -79,11 +78,16 @@ private:
     void MakeStock()
     {
         const std::pair<int, GdiObject> made[] = {
-            {WHITE_BRUSH, BrushInfo{false, 0xFFFFFF}}, {LTGRAY_BRUSH, BrushInfo{false, 0xC0C0C0}},
-            {GRAY_BRUSH, BrushInfo{false, 0x808080}},  {BLACK_BRUSH, BrushInfo{false, 0}},
-            {NULL_BRUSH, BrushInfo{true, 0}},          {DC_BRUSH, BrushInfo{false, 0xFFFFFF}},
-            {WHITE_PEN, PenInfo{PS_SOLID, 1, 0xFFFFFF}}, {BLACK_PEN, PenInfo{PS_SOLID, 1, 0}},
-            {NULL_PEN, PenInfo{PS_NULL, 1, 0}},        {DC_PEN, PenInfo{PS_SOLID, 1, 0}},
+            {WHITE_BRUSH, BrushInfo{false, 0xFFFFFF}},
+            {LTGRAY_BRUSH, BrushInfo{false, 0xC0C0C0}},
+            {GRAY_BRUSH, BrushInfo{false, 0x808080}},
+            {BLACK_BRUSH, BrushInfo{false, 0}},
+            {NULL_BRUSH, BrushInfo{true, 0}},
+            {DC_BRUSH, BrushInfo{false, 0xFFFFFF}},
+            {WHITE_PEN, PenInfo{PS_SOLID, 1, 0xFFFFFF}},
+            {BLACK_PEN, PenInfo{PS_SOLID, 1, 0}},
+            {NULL_PEN, PenInfo{PS_NULL, 1, 0}},
+            {DC_PEN, PenInfo{PS_SOLID, 1, 0}},
             {SYSTEM_FONT, FontInfo{12, FW_NORMAL, false, L"新宋体"}},
             {DEFAULT_GUI_FONT, FontInfo{12, FW_NORMAL, false, L"新宋体"}},
         };
@@ -142,9 +146,8 @@ HGDIOBJ GetStockObject(int index)
 HFONT CreateFontW(int height, int, int, int, int weight, DWORD italic, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD,
                   const wchar_t* face)
 {
-    return ObjectTable::Instance().Add(
-        FontInfo{height == 0 ? 12 : (height < 0 ? -height : height), weight == 0 ? FW_NORMAL : weight, italic != 0,
-                 face ? face : L""});
+    return ObjectTable::Instance().Add(FontInfo{height == 0 ? 12 : (height < 0 ? -height : height),
+                                                weight == 0 ? FW_NORMAL : weight, italic != 0, face ? face : L""});
 }
 
 HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height)

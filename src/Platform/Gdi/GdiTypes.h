@@ -9,9 +9,18 @@ constexpr COLORREF RGB(int red, int green, int blue)
 {
     return static_cast<COLORREF>((red & 0xFF) | ((green & 0xFF) << 8) | ((blue & 0xFF) << 16));
 }
-constexpr int GetRValue(COLORREF color) { return static_cast<int>(color & 0xFF); }
-constexpr int GetGValue(COLORREF color) { return static_cast<int>((color >> 8) & 0xFF); }
-constexpr int GetBValue(COLORREF color) { return static_cast<int>((color >> 16) & 0xFF); }
+constexpr int GetRValue(COLORREF color)
+{
+    return static_cast<int>(color & 0xFF);
+}
+constexpr int GetGValue(COLORREF color)
+{
+    return static_cast<int>((color >> 8) & 0xFF);
+}
+constexpr int GetBValue(COLORREF color)
+{
+    return static_cast<int>((color >> 16) & 0xFF);
+}
 // 0xAARRGGBB, opaque.
 constexpr std::uint32_t ColorToArgb(COLORREF color)
 {

@@ -88,7 +88,7 @@ int DrawTextW(HDC handle, const wchar_t* text, int count, RECT* rect, UINT forma
     if (format & DT_SINGLELINE)
         layout.SingleLine();
     const bool limited = (format & DT_END_ELLIPSIS) || ((format & DT_WORDBREAK) && !(format & DT_SINGLELINE));
-    const auto align = format & DT_CENTER ? TextLayout::Align::Center
+    const auto align = format & DT_CENTER  ? TextLayout::Align::Center
                        : format & DT_RIGHT ? TextLayout::Align::Right
                                            : TextLayout::Align::Left;
     if (limited)

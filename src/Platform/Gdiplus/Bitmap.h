@@ -113,9 +113,9 @@ private:
     ImageFormat format = ImageFormat::Undefined;
     int orientation = 1; // how the stored pixels of the origin are turned upright (Exif numbering)
     bool opaque = false; // decoded pixels get full alpha (a turned picture)
-    std::shared_ptr<const Origin> origin;       // encoded bytes; null for pixel bitmaps
-    std::shared_ptr<const PixelBuffer> pixels;  // owned pixels; null for file-backed bitmaps
-    Status loadStatus = Status::Ok;             // why a bitmap without origin or pixels has neither
+    std::shared_ptr<const Origin> origin; // encoded bytes; null for pixel bitmaps
+    std::shared_ptr<const PixelBuffer> pixels; // owned pixels; null for file-backed bitmaps
+    Status loadStatus = Status::Ok; // why a bitmap without origin or pixels has neither
     mutable std::atomic<Status> lastStatus{Status::Ok};
 };
 

@@ -91,10 +91,10 @@ Status BmpHeader::Check() const
                        bitsPerPixel == 24 || bitsPerPixel == 32;
     if (!known)
         return Status::GenericError;
-    const bool supported = compression == Rgb || (compression == Rle8 && bitsPerPixel == 8 && !topDown) ||
-                           (compression == Rle4 && bitsPerPixel == 4 && !topDown) ||
-                           ((compression == BitFields || compression == AlphaBitFields) &&
-                            (bitsPerPixel == 16 || bitsPerPixel == 32));
+    const bool supported =
+        compression == Rgb || (compression == Rle8 && bitsPerPixel == 8 && !topDown) ||
+        (compression == Rle4 && bitsPerPixel == 4 && !topDown) ||
+        ((compression == BitFields || compression == AlphaBitFields) && (bitsPerPixel == 16 || bitsPerPixel == 32));
     if (!supported)
         return Status::NotImplemented;
     if (pixelOffset < paletteOffset + static_cast<std::uint64_t>(paletteCount) * paletteEntrySize)

@@ -71,8 +71,7 @@ struct Entry {
 
 // Calls visit for each entry of the directory at offset, in order, until visit
 // returns false or an entry's tag, type or count cannot be read.
-template <typename Visit>
-void ForEachEntry(const TiffReader& tiff, std::uint32_t directory, Visit visit)
+template <typename Visit> void ForEachEntry(const TiffReader& tiff, std::uint32_t directory, Visit visit)
 {
     std::uint32_t count = 0;
     if (!tiff.Read16(directory, count))

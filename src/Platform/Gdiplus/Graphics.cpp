@@ -44,7 +44,8 @@ std::unique_ptr<CachedBitmap::Pixels> Convert(const Bitmap* image, Status& statu
     if (status != Status::Ok)
         return nullptr;
     auto pixels = std::make_unique<CachedBitmap::Pixels>();
-    pixels->surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(data.Width), static_cast<int>(data.Height));
+    pixels->surface =
+        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(data.Width), static_cast<int>(data.Height));
     cairo_surface_flush(pixels->surface);
     std::uint8_t* out = cairo_image_surface_get_data(pixels->surface);
     const int outStride = cairo_image_surface_get_stride(pixels->surface);
@@ -65,7 +66,8 @@ std::unique_ptr<CachedBitmap::Pixels> Convert(const Bitmap* image, Status& statu
 
 void SetSource(cairo_t* cairo, const Color& color)
 {
-    cairo_set_source_rgba(cairo, color.GetR() / 255.0, color.GetG() / 255.0, color.GetB() / 255.0, color.GetA() / 255.0);
+    cairo_set_source_rgba(cairo, color.GetR() / 255.0, color.GetG() / 255.0, color.GetB() / 255.0,
+                          color.GetA() / 255.0);
 }
 
 // Paints the source area of a picture surface into the destination, scaled.
@@ -81,10 +83,12 @@ void Paint(DeviceContextObject& dc, cairo_surface_t* picture, const Rect& destin
     const int deviceWidth = device.right - device.left, deviceHeight = device.bottom - device.top;
     canvas.UseDevicePixels();
     cairo_translate(cairo, device.left, device.top);
-    cairo_scale(cairo, static_cast<double>(deviceWidth) / source.Width, static_cast<double>(deviceHeight) / source.Height);
+    cairo_scale(cairo, static_cast<double>(deviceWidth) / source.Width,
+                static_cast<double>(deviceHeight) / source.Height);
     // The source area as a picture of its own, so that scaling never blends in the
     // pixels around it (a cell of an icon strip shows only that cell).
-    cairo_surface_t* area = cairo_surface_create_for_rectangle(picture, source.X, source.Y, source.Width, source.Height);
+    cairo_surface_t* area =
+        cairo_surface_create_for_rectangle(picture, source.X, source.Y, source.Width, source.Height);
     cairo_set_source_surface(cairo, area, 0, 0);
     cairo_pattern_t* pattern = cairo_get_source(cairo);
     cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
@@ -184,7 +188,8 @@ Status Graphics::FillRectangle(const SolidBrush* brush, const RectF& rect)
     cairo_rectangle(canvas.Get(), rect.X, rect.Y, rect.Width, rect.Height);
     cairo_fill(canvas.Get());
     canvas.MarkDrawn(RECT{static_cast<int>(std::floor(rect.X)), static_cast<int>(std::floor(rect.Y)),
-                          static_cast<int>(std::ceil(rect.X + rect.Width)), static_cast<int>(std::ceil(rect.Y + rect.Height))});
+                          static_cast<int>(std::ceil(rect.X + rect.Width)),
+                          static_cast<int>(std::ceil(rect.Y + rect.Height))});
     return Status::Ok;
 }
 
@@ -195,14 +200,16 @@ Status Graphics::DrawRectangle(const Pen* pen, int x, int y, int width, int heig
         return SetLastStatus(Status::InvalidParameter);
     const int thickness = std::max(1, static_cast<int>(std::lround(pen->GetWidth())));
     const int left = BandStart(x, thickness), top = BandStart(y, thickness);
-    const int right = BandStart(x + width, thickness) + thickness, bottom = BandStart(y + height, thickness) + thickness;
+    const int right = BandStart(x + width, thickness) + thickness,
+              bottom = BandStart(y + height, thickness) + thickness;
     CairoCanvas canvas(*target);
     cairo_t* cairo = canvas.Get();
     SetSource(cairo, pen->GetColor());
     cairo_set_fill_rule(cairo, CAIRO_FILL_RULE_EVEN_ODD);
     cairo_rectangle(cairo, left, top, right - left, bottom - top);
     if (right - left > 2 * thickness && bottom - top > 2 * thickness)
-        cairo_rectangle(cairo, left + thickness, top + thickness, right - left - 2 * thickness, bottom - top - 2 * thickness);
+        cairo_rectangle(cairo, left + thickness, top + thickness, right - left - 2 * thickness,
+                        bottom - top - 2 * thickness);
     cairo_fill(cairo);
     canvas.MarkDrawn(RECT{left, top, right, bottom});
     return Status::Ok;
@@ -225,8 +232,10 @@ Status Graphics::DrawString(const wchar_t* text, int length, const Font* font, c
     const bool noWrap = how.GetFormatFlags() & StringFormatFlagsNoWrap;
     if (noWrap)
         shaped.SingleLine();
-    const bool ellipsis = how.GetTrimming() == StringTrimmingEllipsisCharacter || how.GetTrimming() == StringTrimmingEllipsisWord;
-    static constexpr TextLayout::Align aligns[] = {TextLayout::Align::Left, TextLayout::Align::Center, TextLayout::Align::Right};
+    const bool ellipsis =
+        how.GetTrimming() == StringTrimmingEllipsisCharacter || how.GetTrimming() == StringTrimmingEllipsisWord;
+    static constexpr TextLayout::Align aligns[] = {TextLayout::Align::Left, TextLayout::Align::Center,
+                                                   TextLayout::Align::Right};
     shaped.LimitWidth(static_cast<int>(layout.Width), !noWrap, ellipsis, aligns[how.GetAlignment()]);
     if (ellipsis && !noWrap)
         shaped.LimitHeight(static_cast<int>(layout.Height));
@@ -237,7 +246,8 @@ Status Graphics::DrawString(const wchar_t* text, int length, const Font* font, c
     else if (how.GetLineAlignment() == StringAlignmentFar)
         y += layout.Height - size.cy;
     const RECT box{static_cast<int>(std::floor(layout.X)), static_cast<int>(std::floor(layout.Y)),
-                   static_cast<int>(std::ceil(layout.X + layout.Width)), static_cast<int>(std::ceil(layout.Y + layout.Height))};
+                   static_cast<int>(std::ceil(layout.X + layout.Width)),
+                   static_cast<int>(std::ceil(layout.Y + layout.Height))};
     CairoCanvas canvas(*target, &box);
     SetSource(canvas.Get(), brush->GetColor());
     shaped.Draw(canvas.Get(), layout.X, std::round(y));

@@ -92,10 +92,26 @@ class StringFormat {
 public:
     StringFormat() = default;
     explicit StringFormat(int flags) : flags(flags) {}
-    Status SetAlignment(StringAlignment value) { alignment = value; return Status::Ok; }
-    Status SetLineAlignment(StringAlignment value) { lineAlignment = value; return Status::Ok; }
-    Status SetTrimming(StringTrimming value) { trimming = value; return Status::Ok; }
-    Status SetFormatFlags(int value) { flags = value; return Status::Ok; }
+    Status SetAlignment(StringAlignment value)
+    {
+        alignment = value;
+        return Status::Ok;
+    }
+    Status SetLineAlignment(StringAlignment value)
+    {
+        lineAlignment = value;
+        return Status::Ok;
+    }
+    Status SetTrimming(StringTrimming value)
+    {
+        trimming = value;
+        return Status::Ok;
+    }
+    Status SetFormatFlags(int value)
+    {
+        flags = value;
+        return Status::Ok;
+    }
     StringAlignment GetAlignment() const { return alignment; }
     StringAlignment GetLineAlignment() const { return lineAlignment; }
     StringTrimming GetTrimming() const { return trimming; }

@@ -92,8 +92,8 @@ Status OpenPrimary(ByteSource& source, Context& context, Handle& primary)
         status != Status::Ok)
         return status;
     primary.reset(handle);
-    if (const Status status = PixelBuffer::CheckSize(heif_image_handle_get_ispe_width(handle),
-                                                     heif_image_handle_get_ispe_height(handle));
+    if (const Status status =
+            PixelBuffer::CheckSize(heif_image_handle_get_ispe_width(handle), heif_image_handle_get_ispe_height(handle));
         status != Status::Ok)
         return status;
     return PixelBuffer::CheckSize(heif_image_handle_get_width(handle), heif_image_handle_get_height(handle));
@@ -190,8 +190,8 @@ Status HeifCodec::Decode(ByteSource& source, int reduction, std::unique_ptr<Pixe
     if (reduction > 1) {
         const int width = heif_image_handle_get_width(primary.get());
         const int height = heif_image_handle_get_height(primary.get());
-        thumbnail = CoveringThumbnail(primary.get(), (width + reduction - 1) / reduction,
-                                      (height + reduction - 1) / reduction);
+        thumbnail =
+            CoveringThumbnail(primary.get(), (width + reduction - 1) / reduction, (height + reduction - 1) / reduction);
     }
     heif_image* decoded = nullptr;
     if (const Status status = ToStatus(heif_decode_image(thumbnail ? thumbnail.get() : primary.get(), &decoded,

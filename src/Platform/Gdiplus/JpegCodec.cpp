@@ -216,7 +216,7 @@ bool ReadRows(Decompressor& d, PixelBuffer* pixels)
     jpeg_start_decompress(&d.info);
     const bool cmyk = d.info.out_color_space == JCS_CMYK;
     JSAMPARRAY cmykRow = cmyk ? (*d.info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&d.info), JPOOL_IMAGE,
-                                                             d.info.output_width * 4, 1)
+                                                            d.info.output_width * 4, 1)
                               : nullptr;
     while (d.info.output_scanline < d.info.output_height) {
         std::uint8_t* row = pixels->Row(static_cast<int>(d.info.output_scanline));

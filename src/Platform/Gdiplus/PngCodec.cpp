@@ -126,8 +126,7 @@ bool WriteImage(png_structp png, png_infop info, const PixelBuffer* pixels, bool
     return true;
 }
 
-template <typename Buffer, typename Row>
-std::vector<Row> RowTable(Buffer& pixels)
+template <typename Buffer, typename Row> std::vector<Row> RowTable(Buffer& pixels)
 {
     std::vector<Row> rows(static_cast<std::size_t>(pixels.Height()));
     for (int y = 0; y < pixels.Height(); ++y)
@@ -190,7 +189,7 @@ Status PngCodec::Encode(const PixelBuffer& pixels, const EncoderOptions&, Memory
         return Status::OutOfMemory;
     std::vector<png_bytep> rows = RowTable<const PixelBuffer, png_bytep>(pixels);
     return WriteImage(state.png, state.info, &pixels, pixels.HasAlpha(), rows.data()) ? Status::Ok
-                                                                                       : Status::GenericError;
+                                                                                      : Status::GenericError;
 }
 
 } // namespace Platform::Gdiplus

@@ -27,8 +27,8 @@ void Free(png_structp, png_voidp memory)
 
 png_structp CreateLimitedPngReader(png_error_ptr onError, png_error_ptr onWarning)
 {
-    png_structp png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, nullptr, onError, onWarning, nullptr,
-                                               LimitedMalloc, Free);
+    png_structp png =
+        png_create_read_struct_2(PNG_LIBPNG_VER_STRING, nullptr, onError, onWarning, nullptr, LimitedMalloc, Free);
     if (!png)
         return nullptr;
     png_set_user_limits(png, PixelBuffer::MaxSide, PixelBuffer::MaxSide);

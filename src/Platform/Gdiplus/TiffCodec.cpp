@@ -90,8 +90,8 @@ TiffHandle Open(ByteSource& source, const char* mode, TIFFReadWriteProc write)
     TIFFOpenOptionsSetErrorHandlerExtR(options, Quiet, nullptr);
     TIFFOpenOptionsSetWarningHandlerExtR(options, Quiet, nullptr);
     TIFFOpenOptionsSetMaxSingleMemAlloc(options, MaxAllocation);
-    TiffHandle tiff(TIFFClientOpenExt("picture", mode, &source, ReadProc, write, SeekProc, CloseProc, SizeProc,
-                                      MapProc, UnmapProc, options));
+    TiffHandle tiff(TIFFClientOpenExt("picture", mode, &source, ReadProc, write, SeekProc, CloseProc, SizeProc, MapProc,
+                                      UnmapProc, options));
     TIFFOpenOptionsFree(options);
     return tiff;
 }
@@ -131,7 +131,10 @@ struct Layout {
 
     bool Rgb() const { return photometric == PHOTOMETRIC_RGB && (samples == 3 || samples == 4); }
     bool Grey() const { return photometric == PHOTOMETRIC_MINISBLACK && (samples == 1 || samples == 2); }
-    bool Cmyk() const { return photometric == PHOTOMETRIC_SEPARATED && inks == INKSET_CMYK && (samples == 4 || samples == 5); }
+    bool Cmyk() const
+    {
+        return photometric == PHOTOMETRIC_SEPARATED && inks == INKSET_CMYK && (samples == 4 || samples == 5);
+    }
     int Colours() const { return Grey() ? 1 : Rgb() ? 3 : 4; }
     std::size_t PixelBytes() const { return std::size_t{samples} * bits / 8; }
 

@@ -10,8 +10,7 @@ public:
     bool Open(const char* name);
 
     // Points function at the library's export of that name; false when it has none.
-    template <typename Function>
-    bool Bind(const char* name, Function& function) const
+    template <typename Function> bool Bind(const char* name, Function& function) const
     {
         function = reinterpret_cast<Function>(Symbol(name));
         return function != nullptr;

@@ -19,9 +19,9 @@ namespace Platform {
 using HDROP = HGLOBAL;
 
 struct DROPFILES {
-    DWORD pFiles = 0;  // where the paths start, in bytes from the block's start
-    POINT pt;          // the drop point in the target window's client area
-    BOOL fNC = FALSE;  // the point is in the non-client area
+    DWORD pFiles = 0; // where the paths start, in bytes from the block's start
+    POINT pt; // the drop point in the target window's client area
+    BOOL fNC = FALSE; // the point is in the non-client area
     BOOL fWide = TRUE; // the paths are wide strings (the only kind this platform writes or reads)
 };
 

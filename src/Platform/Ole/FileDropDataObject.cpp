@@ -28,8 +28,8 @@ HRESULT FileDropDataObject::QueryGetData(FORMATETC* format)
 {
     if (!format)
         return E_POINTER;
-    const bool offered = format->cfFormat == CF_HDROP && format->dwAspect == DVASPECT_CONTENT &&
-                         (format->tymed & TYMED_HGLOBAL);
+    const bool offered =
+        format->cfFormat == CF_HDROP && format->dwAspect == DVASPECT_CONTENT && (format->tymed & TYMED_HGLOBAL);
     return offered ? S_OK : DV_E_FORMATETC;
 }
 

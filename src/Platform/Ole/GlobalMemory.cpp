@@ -34,8 +34,7 @@ public:
     }
 
     // Runs use on the live block, under the table's lock; false for a dead handle.
-    template <class Use>
-    bool With(HGLOBAL handle, Use use)
+    template <class Use> bool With(HGLOBAL handle, Use use)
     {
         std::lock_guard guard(lock);
         auto found = blocks.find(handle);

@@ -46,11 +46,11 @@ public:
     using ContinueCallback = BOOL (*)(std::uintptr_t);
 
     // Draws aspect into draw over bounds (device units).
-    virtual HRESULT Draw(DWORD aspect, LONG index, void* aspectInfo, DVTARGETDEVICE* device, HDC targetDevice,
-                         HDC draw, const RECTL* bounds, const RECTL* metafileBounds, ContinueCallback keepDrawing,
+    virtual HRESULT Draw(DWORD aspect, LONG index, void* aspectInfo, DVTARGETDEVICE* device, HDC targetDevice, HDC draw,
+                         const RECTL* bounds, const RECTL* metafileBounds, ContinueCallback keepDrawing,
                          std::uintptr_t keepDrawingArgument) = 0;
-    virtual HRESULT GetColorSet(DWORD aspect, LONG index, void* aspectInfo, DVTARGETDEVICE* device,
-                                HDC targetDevice, LOGPALETTE** colors) = 0;
+    virtual HRESULT GetColorSet(DWORD aspect, LONG index, void* aspectInfo, DVTARGETDEVICE* device, HDC targetDevice,
+                                LOGPALETTE** colors) = 0;
     virtual HRESULT Freeze(DWORD aspect, LONG index, void* aspectInfo, DWORD* freeze) = 0;
     virtual HRESULT Unfreeze(DWORD freeze) = 0;
     // One sink hears of changes to the picture; a null sink ends the advice.
@@ -75,8 +75,7 @@ public:
     virtual HRESULT GetRect(DWORD aspect, RECTL* rect) = 0;
     virtual HRESULT GetViewStatus(DWORD* status) = 0;
     // HITRESULT_HIT when location (or rect) lies within bounds, else HITRESULT_OUTSIDE.
-    virtual HRESULT QueryHitPoint(DWORD aspect, const RECT* bounds, POINT location, LONG closeHint,
-                                  DWORD* result) = 0;
+    virtual HRESULT QueryHitPoint(DWORD aspect, const RECT* bounds, POINT location, LONG closeHint, DWORD* result) = 0;
     virtual HRESULT QueryHitRect(DWORD aspect, const RECT* bounds, const RECT* location, LONG closeHint,
                                  DWORD* result) = 0;
     virtual HRESULT GetNaturalExtent(DWORD aspect, LONG index, DVTARGETDEVICE* device, HDC targetDevice,

@@ -64,8 +64,7 @@ std::optional<Described> DescribePath(const wchar_t* path, DWORD attributes, boo
                   : Described{LastComponent(path), kFileType, ShellIconFile};
 }
 
-template <std::size_t N>
-void CopyText(const std::wstring& text, wchar_t (&target)[N])
+template <std::size_t N> void CopyText(const std::wstring& text, wchar_t (&target)[N])
 {
     const std::size_t count = std::min(text.size(), N - 1);
     std::copy_n(text.begin(), count, target);
@@ -78,9 +77,9 @@ DWORD_PTR SHGetFileInfoW(const wchar_t* path, DWORD attributes, SHFILEINFOW* inf
 {
     if (!path)
         return 0;
-    const std::optional<Described> described =
-        (flags & SHGFI_PIDL) ? DescribeItem(reinterpret_cast<PCIDLIST_ABSOLUTE>(path))
-                             : DescribePath(path, attributes, flags & SHGFI_USEFILEATTRIBUTES);
+    const std::optional<Described> described = (flags & SHGFI_PIDL)
+                                                   ? DescribeItem(reinterpret_cast<PCIDLIST_ABSOLUTE>(path))
+                                                   : DescribePath(path, attributes, flags & SHGFI_USEFILEATTRIBUTES);
     if (!described)
         return 0;
     if (info && infoSize >= sizeof(SHFILEINFOW)) {

@@ -65,7 +65,8 @@ std::vector<ShellStep> FolderEntries(const std::string& folder, DWORD flags)
 std::wstring VolumeName(const std::string& mountPoint)
 {
     const std::vector<ShellVolume> volumes = ShellVolumes();
-    auto volume = std::find_if(volumes.begin(), volumes.end(), [&](const ShellVolume& v) { return v.mountPoint == mountPoint; });
+    auto volume =
+        std::find_if(volumes.begin(), volumes.end(), [&](const ShellVolume& v) { return v.mountPoint == mountPoint; });
     return volume == volumes.end() ? PathToWide(mountPoint) : volume->name;
 }
 

@@ -14,9 +14,9 @@ namespace {
 
 // File systems that hold no user's files, or that may block when touched.
 constexpr std::array<std::string_view, 24> kPseudoTypes = {
-    "proc",      "sysfs",   "tmpfs",  "devtmpfs", "devpts",      "cgroup",    "cgroup2",  "securityfs",
-    "debugfs",   "tracefs", "pstore", "bpf",      "autofs",      "mqueue",    "hugetlbfs", "configfs",
-    "fusectl",   "ramfs",   "nsfs",   "efivarfs", "binfmt_misc", "rpc_pipefs", "fuse.gvfsd-fuse", "fuse.portal"};
+    "proc",    "sysfs",   "tmpfs",  "devtmpfs", "devpts",      "cgroup",     "cgroup2",         "securityfs",
+    "debugfs", "tracefs", "pstore", "bpf",      "autofs",      "mqueue",     "hugetlbfs",       "configfs",
+    "fusectl", "ramfs",   "nsfs",   "efivarfs", "binfmt_misc", "rpc_pipefs", "fuse.gvfsd-fuse", "fuse.portal"};
 
 bool IsPseudo(std::string_view type)
 {
@@ -95,7 +95,8 @@ std::vector<ShellVolume> ParseVolumes(std::string_view mountTable,
         else
             devices.erase(mountPoint);
     }
-    std::vector<ShellVolume> volumes{ShellVolume{"/", VolumeName("/", devices.count("/") ? labelOf(devices["/"]) : "")}};
+    std::vector<ShellVolume> volumes{
+        ShellVolume{"/", VolumeName("/", devices.count("/") ? labelOf(devices["/"]) : "")}};
     for (const auto& [mountPoint, device] : devices)
         if (mountPoint != "/")
             volumes.push_back(ShellVolume{mountPoint, VolumeName(mountPoint, labelOf(device))});

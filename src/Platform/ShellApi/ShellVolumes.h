@@ -14,7 +14,7 @@ namespace Platform {
 
 struct ShellVolume {
     std::string mountPoint; // bytes of the path, as the mount table gives it
-    std::wstring name;      // the volume's label, else the last component of its mount point
+    std::wstring name; // the volume's label, else the last component of its mount point
 };
 
 // The volumes of a table in the format of /proc/self/mounts: the root first, then

@@ -76,8 +76,7 @@ std::string Recode(const Encoding& from, const char* to, std::string_view replac
     return out;
 }
 
-template <class Char>
-std::basic_string<Char> FromBytes(const std::string& bytes)
+template <class Char> std::basic_string<Char> FromBytes(const std::string& bytes)
 {
     std::basic_string<Char> text(bytes.size() / sizeof(Char), Char());
     if (!text.empty())
@@ -113,7 +112,10 @@ Utf8Step DecodeUtf8(std::string_view text)
     const auto lead = static_cast<unsigned char>(text[0]);
     if (lead < 0x80)
         return {lead, 1, true};
-    const std::size_t length = lead >= 0xC2 && lead < 0xE0 ? 2 : lead >= 0xE0 && lead < 0xF0 ? 3 : lead >= 0xF0 && lead < 0xF5 ? 4 : 0;
+    const std::size_t length = lead >= 0xC2 && lead < 0xE0   ? 2
+                               : lead >= 0xE0 && lead < 0xF0 ? 3
+                               : lead >= 0xF0 && lead < 0xF5 ? 4
+                                                             : 0;
     if (length == 0)
         return {kReplacement, 1, false};
     // The second byte's range rules out overlong forms, surrogates and code points past U+10FFFF.
@@ -131,8 +133,7 @@ Utf8Step DecodeUtf8(std::string_view text)
 
 // Calls visit(step, bytes of the step) for each step of text while it returns true;
 // false when a visit stopped it.
-template <class Visit>
-bool ForEachUtf8Step(std::string_view text, Visit visit)
+template <class Visit> bool ForEachUtf8Step(std::string_view text, Visit visit)
 {
     while (!text.empty()) {
         const Utf8Step step = DecodeUtf8(text);
@@ -168,8 +169,7 @@ void AppendUtf8(std::string& out, char32_t code)
 }
 
 // UTF-16 decoding: a pair makes one character; a lone surrogate is passed to lone().
-template <class Sink, class Lone>
-void DecodeUtf16(std::u16string_view text, Sink sink, Lone lone)
+template <class Sink, class Lone> void DecodeUtf16(std::u16string_view text, Sink sink, Lone lone)
 {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char32_t unit = text[i];
@@ -243,10 +243,12 @@ std::string Utf16ToUtf8(std::u16string_view text)
 {
     std::size_t size = 0;
     const auto lone = [](char32_t) { return kReplacement; };
-    DecodeUtf16(text, [&size](char32_t code) { size += Utf8Length(code); }, lone);
+    DecodeUtf16(
+        text, [&size](char32_t code) { size += Utf8Length(code); }, lone);
     std::string out;
     out.reserve(size);
-    DecodeUtf16(text, [&out](char32_t code) { AppendUtf8(out, code); }, lone);
+    DecodeUtf16(
+        text, [&out](char32_t code) { AppendUtf8(out, code); }, lone);
     return out;
 }
 
@@ -316,14 +318,14 @@ std::string AnsiCodePage()
 std::string WideToAnsi(std::wstring_view text)
 {
     const std::string page = CurrentCodePage();
-    return Recode(kWide, page.c_str(), "?", reinterpret_cast<const char*>(text.data()),
-                  text.size() * sizeof(wchar_t));
+    return Recode(kWide, page.c_str(), "?", reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
 }
 
 std::wstring AnsiToWide(std::string_view text)
 {
     const std::string page = CurrentCodePage();
-    return FromBytes<wchar_t>(Recode(Encoding{page.c_str(), 1}, kWide.name, kWideReplacement, text.data(), text.size()));
+    return FromBytes<wchar_t>(
+        Recode(Encoding{page.c_str(), 1}, kWide.name, kWideReplacement, text.data(), text.size()));
 }
 
 std::string WideCharToMultiByte(UINT codePage, std::wstring_view text)

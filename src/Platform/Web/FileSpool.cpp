@@ -152,7 +152,9 @@ bool FileSpool::CheckQuota(std::string_view name, std::uint64_t size, std::strin
 int FileSpool::Reserve(const fs::path& temporary, std::string_view name, std::uint64_t size, std::string& refusal) const
 {
     const int descriptor = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
-    const int failure = descriptor < 0 ? errno : size > 0 ? posix_fallocate(descriptor, 0, static_cast<off_t>(size)) : 0;
+    const int failure = descriptor < 0 ? errno
+                        : size > 0     ? posix_fallocate(descriptor, 0, static_cast<off_t>(size))
+                                       : 0;
     if (failure == 0)
         return descriptor;
     if (descriptor >= 0) {

@@ -52,7 +52,9 @@ std::string EncodeFrame(const Surface& surface, const RECT& area)
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
     png_write_info(png, info);
     for (int y = area.top; y < area.bottom; ++y) {
-        const auto* pixels = reinterpret_cast<const std::uint32_t*>(surface.Data() + static_cast<std::size_t>(y) * surface.Stride()) + area.left;
+        const auto* pixels =
+            reinterpret_cast<const std::uint32_t*>(surface.Data() + static_cast<std::size_t>(y) * surface.Stride()) +
+            area.left;
         for (int x = 0; x < width; ++x) {
             row[3 * x] = static_cast<png_byte>(pixels[x] >> 16);
             row[3 * x + 1] = static_cast<png_byte>(pixels[x] >> 8);

@@ -99,7 +99,8 @@ PageUpdate PageMirror::Update(const Surface& surface, const RECT& dirty)
 
 bool PageMirror::Matches(const Surface& surface, int surfaceRow, int mirrorRow, int left, int right) const
 {
-    return std::memcmp(SurfaceRow(surface, surfaceRow) + left, &pixels[static_cast<std::size_t>(mirrorRow) * width + left],
+    return std::memcmp(SurfaceRow(surface, surfaceRow) + left,
+                       &pixels[static_cast<std::size_t>(mirrorRow) * width + left],
                        static_cast<std::size_t>(right - left) * 4) == 0;
 }
 

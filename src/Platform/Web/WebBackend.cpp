@@ -19,17 +19,28 @@ namespace {
 const char* CssCursor(HCURSOR cursor)
 {
     switch (reinterpret_cast<std::uintptr_t>(cursor)) {
-    case 32513: return "text";
-    case 32514: return "wait";
-    case 32515: return "crosshair";
-    case 32642: return "nwse-resize";
-    case 32643: return "nesw-resize";
-    case 32644: return "ew-resize";
-    case 32645: return "ns-resize";
-    case 32646: return "move";
-    case 32648: return "not-allowed";
-    case 32649: return "pointer";
-    default: return "default";
+    case 32513:
+        return "text";
+    case 32514:
+        return "wait";
+    case 32515:
+        return "crosshair";
+    case 32642:
+        return "nwse-resize";
+    case 32643:
+        return "nesw-resize";
+    case 32644:
+        return "ew-resize";
+    case 32645:
+        return "ns-resize";
+    case 32646:
+        return "move";
+    case 32648:
+        return "not-allowed";
+    case 32649:
+        return "pointer";
+    default:
+        return "default";
     }
 }
 
@@ -168,11 +179,13 @@ SIZE WebBackend::FitTopLevel(HWND window, SIZE wanted)
                                 static_cast<std::uint64_t>(Surface::DeviceSize(fitted.cy, scale));
     if (bytes > left) {
         const double scale = std::sqrt(static_cast<double>(left) / static_cast<double>(bytes));
-        fitted = SIZE{std::max(1, static_cast<int>(fitted.cx * scale)), std::max(1, static_cast<int>(fitted.cy * scale))};
+        fitted =
+            SIZE{std::max(1, static_cast<int>(fitted.cx * scale)), std::max(1, static_cast<int>(fitted.cy * scale))};
     }
     if (fitted != wanted)
-        std::fprintf(stderr, "trellan: a window of %d x %d pixels was cut to %d x %d (at most %d a side and %llu MiB "
-                             "for the windows of a session)\n",
+        std::fprintf(stderr,
+                     "trellan: a window of %d x %d pixels was cut to %d x %d (at most %d a side and %llu MiB "
+                     "for the windows of a session)\n",
                      wanted.cx, wanted.cy, fitted.cx, fitted.cy, kMaxSide,
                      static_cast<unsigned long long>(kMaxSurfaceBytes >> 20));
     return fitted;
@@ -185,7 +198,8 @@ void WebBackend::WindowChanged(HWND window, const RECT& screenRect, bool visible
         if (windowThread == std::thread::id())
             windowThread = std::this_thread::get_id();
         auto known = windows.find(window);
-        const bool newPixels = known == windows.end() || known->second.surface != surface || (visible && !known->second.visible);
+        const bool newPixels =
+            known == windows.end() || known->second.surface != surface || (visible && !known->second.visible);
         if (newPixels && surface)
             dirty[window] = Dirty{RECT{0, 0, surface->Width(), surface->Height()}, true};
     }

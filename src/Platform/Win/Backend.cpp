@@ -32,8 +32,9 @@ void InstallBackend(std::unique_ptr<Backend> backend)
 
 void Backend::InjectMouse(MouseAction action, POINT screen)
 {
-    static constexpr RawInput::Kind kinds[] = {RawInput::Kind::MouseMove, RawInput::Kind::LeftDown, RawInput::Kind::LeftUp,
-                                               RawInput::Kind::RightDown, RawInput::Kind::RightUp};
+    static constexpr RawInput::Kind kinds[] = {RawInput::Kind::MouseMove, RawInput::Kind::LeftDown,
+                                               RawInput::Kind::LeftUp, RawInput::Kind::RightDown,
+                                               RawInput::Kind::RightUp};
     RawInput input;
     input.kind = kinds[static_cast<int>(action)];
     input.screen = screen;

@@ -75,7 +75,8 @@ CaptureEnd RunCaptureLoop(HWND window, const std::function<CaptureStep(const MSG
             timer.Fire();
             continue;
         }
-        const bool offered = (message.hwnd == window && IsMouseMessage(message.message)) || IsKeyMessage(message.message);
+        const bool offered =
+            (message.hwnd == window && IsMouseMessage(message.message)) || IsKeyMessage(message.message);
         switch (offered ? input(message) : CaptureStep::Dispatch) {
         case CaptureStep::Continue:
             break;

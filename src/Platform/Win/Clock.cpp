@@ -12,9 +12,8 @@ std::atomic<std::uint64_t> manualNow{0};
 
 std::uint64_t SystemMilliseconds()
 {
-    return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                          std::chrono::steady_clock::now() - clockStart)
-                                          .count());
+    return static_cast<std::uint64_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - clockStart).count());
 }
 
 } // namespace

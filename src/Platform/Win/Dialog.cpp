@@ -16,7 +16,6 @@ struct DialogCreation {
     DLGPROC procedure = nullptr;
 };
 
-
 // Messages whose result is the dialog procedure's own return value.
 bool ReturnsDirectly(UINT message)
 {
@@ -98,17 +97,18 @@ INT_PTR RunModalLoop(HWND dialog)
 
 } // namespace
 
-INT_PTR DialogBoxIndirectParamW(HINSTANCE instance, const DialogTemplate* dialogTemplate, HWND owner,
-                                DLGPROC procedure, LPARAM initParam)
+INT_PTR DialogBoxIndirectParamW(HINSTANCE instance, const DialogTemplate* dialogTemplate, HWND owner, DLGPROC procedure,
+                                LPARAM initParam)
 {
     if (!dialogTemplate || !procedure)
         return -1;
     RegisterDialogClass();
     DialogCreation creation{procedure};
     const DWORD style = (dialogTemplate->style & ~(WS_VISIBLE | WS_CHILD)) | WS_POPUP;
-    const HWND dialog = CreateWindowExW(dialogTemplate->exStyle, kDialogClass, dialogTemplate->title.c_str(), style,
-                                        dialogTemplate->x * 6 / 4, dialogTemplate->y * 13 / 8, dialogTemplate->cx * 6 / 4,
-                                        dialogTemplate->cy * 13 / 8, owner, nullptr, instance, &creation);
+    const HWND dialog =
+        CreateWindowExW(dialogTemplate->exStyle, kDialogClass, dialogTemplate->title.c_str(), style,
+                        dialogTemplate->x * 6 / 4, dialogTemplate->y * 13 / 8, dialogTemplate->cx * 6 / 4,
+                        dialogTemplate->cy * 13 / 8, owner, nullptr, instance, &creation);
     if (!dialog)
         return -1;
     // A press cannot go on under a modal dialog: whichever window holds the mouse loses it.

@@ -26,8 +26,8 @@ struct DialogTemplate {
 // The dialog procedure answers TRUE for messages it handled (the result, where one
 // matters, goes in DWLP_MSGRESULT) and FALSE for default handling. Returns the value
 // given to EndDialog, or -1 when the dialog could not be created.
-INT_PTR DialogBoxIndirectParamW(HINSTANCE instance, const DialogTemplate* dialogTemplate, HWND owner,
-                                DLGPROC procedure, LPARAM initParam);
+INT_PTR DialogBoxIndirectParamW(HINSTANCE instance, const DialogTemplate* dialogTemplate, HWND owner, DLGPROC procedure,
+                                LPARAM initParam);
 BOOL EndDialog(HWND dialog, INT_PTR result);
 // What a dialog window does with messages its procedure leaves alone.
 LRESULT DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

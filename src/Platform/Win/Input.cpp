@@ -152,8 +152,8 @@ BOOL TrackMouseEvent(TRACKMOUSEEVENT* request)
         return TRUE;
     }
     const DWORD hover = request->dwHoverTime == HOVER_DEFAULT ? kDefaultHoverTime : request->dwHoverTime;
-    state.tracking = MouseTracking{request->hwndTrack, request->dwFlags & (TME_HOVER | TME_LEAVE), hover,
-                                   GetTickCount64() + hover};
+    state.tracking =
+        MouseTracking{request->hwndTrack, request->dwFlags & (TME_HOVER | TME_LEAVE), hover, GetTickCount64() + hover};
     return TRUE;
 }
 

@@ -70,7 +70,8 @@ bool ActivateFor(HWND target, int hit, UINT message)
     auto top = TopLevelOf(FindWindowObject(target));
     if (!top || GetActiveWindow() == top->handle)
         return true;
-    const LRESULT answer = SendMessageW(target, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top->handle), MAKELPARAM(hit, message));
+    const LRESULT answer =
+        SendMessageW(target, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top->handle), MAKELPARAM(hit, message));
     if (answer != MA_NOACTIVATE && answer != MA_NOACTIVATEANDEAT && IsWindow(top->handle))
         SetActiveWindow(top->handle);
     return answer != MA_NOACTIVATEANDEAT;
@@ -106,9 +107,10 @@ void RouteMouse(const RawInput& input)
 
     const HWND capture = GetCapture();
     const HWND target = capture ? capture : WindowFromPoint(input.screen);
-    const int hit = capture || !target ? HTCLIENT
-                                       : static_cast<int>(SendMessageW(target, WM_NCHITTEST, 0,
-                                                                       MAKELPARAM(input.screen.x, input.screen.y)));
+    const int hit =
+        capture || !target
+            ? HTCLIENT
+            : static_cast<int>(SendMessageW(target, WM_NCHITTEST, 0, MAKELPARAM(input.screen.x, input.screen.y)));
     EndTrackingIfLeft(target, hit);
     if (!AcceptsMouse(target))
         return;

@@ -28,8 +28,8 @@ void NoteBusyEnds()
     if (messageTaken == std::chrono::steady_clock::time_point{})
         return;
     const auto busy = std::chrono::steady_clock::now() - messageTaken;
-    longestBusy = std::max<std::int64_t>(
-        longestBusy, std::chrono::duration_cast<std::chrono::microseconds>(busy).count());
+    longestBusy =
+        std::max<std::int64_t>(longestBusy, std::chrono::duration_cast<std::chrono::microseconds>(busy).count());
     messageTaken = {};
 }
 

@@ -37,10 +37,7 @@ bool PassesFilter(const MSG& message, HWND window, UINT first, UINT last)
 
 } // namespace
 
-MessageQueue::MessageQueue()
-    : owner(std::this_thread::get_id()), waiter(CurrentBackend().CreateWaiter())
-{
-}
+MessageQueue::MessageQueue() : owner(std::this_thread::get_id()), waiter(CurrentBackend().CreateWaiter()) {}
 
 MessageQueue::~MessageQueue()
 {

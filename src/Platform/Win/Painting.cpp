@@ -22,7 +22,8 @@ void InvalidateChildren(WindowObject& window, const Region& area, bool erase)
         part.Intersect(childWindow->rect);
         if (part.IsEmpty())
             continue;
-        part.Offset(-childWindow->rect.left - childWindow->client.left, -childWindow->rect.top - childWindow->client.top);
+        part.Offset(-childWindow->rect.left - childWindow->client.left,
+                    -childWindow->rect.top - childWindow->client.top);
         part.Intersect(ClientArea(*childWindow));
         childWindow->update.Add(part);
         childWindow->erase = childWindow->erase || erase;

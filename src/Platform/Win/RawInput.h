@@ -10,9 +10,21 @@
 namespace Platform {
 
 struct RawInput {
-    enum class Kind { MouseMove, LeftDown, LeftUp, RightDown, RightUp, Wheel, KeyDown, KeyUp, Character, FocusLoss, FilesDropped };
+    enum class Kind {
+        MouseMove,
+        LeftDown,
+        LeftUp,
+        RightDown,
+        RightUp,
+        Wheel,
+        KeyDown,
+        KeyUp,
+        Character,
+        FocusLoss,
+        FilesDropped
+    };
     Kind kind = Kind::MouseMove;
-    POINT screen;     // mouse kinds and FilesDropped: the pointer on the screen
+    POINT screen; // mouse kinds and FilesDropped: the pointer on the screen
     int wheelDelta = 0;
     UINT virtualKey = 0;
     wchar_t character = 0;

@@ -118,7 +118,8 @@ bool IsRectEmpty(const RECT& rect)
 
 RECT IntersectRects(const RECT& a, const RECT& b)
 {
-    RECT result{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+    RECT result{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+                std::min(a.bottom, b.bottom)};
     return IsRectEmpty(result) ? RECT{} : result;
 }
 
@@ -128,7 +129,8 @@ RECT UnionRects(const RECT& a, const RECT& b)
         return b;
     if (IsRectEmpty(b))
         return a;
-    return RECT{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
+    return RECT{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                std::max(a.bottom, b.bottom)};
 }
 
 RECT OffsetRectBy(const RECT& rect, int dx, int dy)

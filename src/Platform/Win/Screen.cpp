@@ -71,7 +71,8 @@ HMONITOR MonitorFromWindow(HWND window, DWORD flags)
 HMONITOR MonitorFromPoint(POINT point, DWORD flags)
 {
     const RECT screen = CurrentBackend().ScreenRect();
-    const bool inside = point.x >= screen.left && point.x < screen.right && point.y >= screen.top && point.y < screen.bottom;
+    const bool inside =
+        point.x >= screen.left && point.x < screen.right && point.y >= screen.top && point.y < screen.bottom;
     return inside || flags != MONITOR_DEFAULTTONULL ? kPrimaryMonitor : nullptr;
 }
 

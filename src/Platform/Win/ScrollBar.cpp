@@ -53,9 +53,9 @@ bool CanScroll(const ScrollBarState& bar)
 
 // Geometry of one bar along its length, in window coordinates.
 struct BarLayout {
-    RECT rect;          // the whole bar
-    int start = 0;      // track start (after the first arrow) along the bar's axis
-    int length = 0;     // track length
+    RECT rect; // the whole bar
+    int start = 0; // track start (after the first arrow) along the bar's axis
+    int length = 0; // track length
     int thumbStart = 0; // thumb offset within the track
     int thumbLength = 0;
     bool vertical = true;
@@ -75,8 +75,9 @@ BarLayout LayoutOf(const WindowObject& window, int bar)
     const ScrollBarState& state = bar == SB_VERT ? window.vertical : window.horizontal;
     const SCROLLINFO& info = state.info;
     const int span = info.nMax - info.nMin + 1;
-    layout.thumbLength = info.nPage > 0 && span > 0 ? static_cast<int>(static_cast<long long>(layout.length) * info.nPage / span)
-                                                     : kBarSize;
+    layout.thumbLength = info.nPage > 0 && span > 0
+                             ? static_cast<int>(static_cast<long long>(layout.length) * info.nPage / span)
+                             : kBarSize;
     layout.thumbLength = std::clamp(layout.thumbLength, std::min(kMinimumThumb, layout.length), layout.length);
     const int positions = MaximumPosition(info) - info.nMin;
     const int position = info.nTrackPos != info.nPos && state.enabled ? info.nTrackPos : info.nPos;
@@ -115,7 +116,8 @@ std::optional<WORD> PartUnder(const WindowObject& window, int bar, POINT screen)
 
 RECT Along(const BarLayout& layout, int from, int to)
 {
-    return layout.vertical ? RECT{layout.rect.left, from, layout.rect.right, to} : RECT{from, layout.rect.top, to, layout.rect.bottom};
+    return layout.vertical ? RECT{layout.rect.left, from, layout.rect.right, to}
+                           : RECT{from, layout.rect.top, to, layout.rect.bottom};
 }
 
 // A small filled triangle pointing away from the track.
@@ -172,7 +174,8 @@ void DragThumb(HWND handle, int bar, const BarLayout& pressed, POINT press)
     const CaptureEnd end = RunCaptureLoop(handle, [&](POINT cursor) {
         const int moved = pressed.vertical ? cursor.y - press.y : cursor.x - press.x;
         const int offset = std::clamp(pressed.thumbStart + moved, 0, std::max(room, 0));
-        const int next = room > 0 ? info.nMin + static_cast<int>(static_cast<long long>(offset) * positions / room) : info.nMin;
+        const int next =
+            room > 0 ? info.nMin + static_cast<int>(static_cast<long long>(offset) * positions / room) : info.nMin;
         if (next == position)
             return;
         position = next;
@@ -226,8 +229,10 @@ void PaintScrollBars(HWND handle)
         if (window->style & StyleBit(bar))
             PaintBar(dc, *window, bar);
     if ((window->style & WS_VSCROLL) && (window->style & WS_HSCROLL))
-        FillColor(dc, RECT{window->client.right, window->client.bottom, window->client.right + kBarSize,
-                           window->client.bottom + kBarSize}, kTrackColor);
+        FillColor(dc,
+                  RECT{window->client.right, window->client.bottom, window->client.right + kBarSize,
+                       window->client.bottom + kBarSize},
+                  kTrackColor);
     ReleaseDC(handle, dc);
 }
 
@@ -250,13 +255,15 @@ void TrackScrollBar(HWND handle, int hit, POINT screen)
     // Held down, the part steps again and again while the pointer stays over it; a page
     // area stops once the thumb, moved by the window, reaches the pointer.
     const CaptureRepeat repeat{kRepeatDelayMs, kRepeatPeriodMs, [handle, bar, part] {
-        auto current = OwnedWindow(handle);
-        POINT cursor;
-        GetCursorPos(&cursor);
-        if (current && CanScroll(*BarOf(*current, bar)) && PartUnder(*current, bar, cursor) == part)
-            SendScroll(handle, bar, part);
-    }};
-    RunCaptureLoop(handle, [](POINT) {}, &repeat);
+                                   auto current = OwnedWindow(handle);
+                                   POINT cursor;
+                                   GetCursorPos(&cursor);
+                                   if (current && CanScroll(*BarOf(*current, bar)) &&
+                                       PartUnder(*current, bar, cursor) == part)
+                                       SendScroll(handle, bar, part);
+                               }};
+    RunCaptureLoop(
+        handle, [](POINT) {}, &repeat);
     SendScroll(handle, bar, SB_ENDSCROLL);
 }
 
@@ -282,8 +289,8 @@ int SetScrollInfo(HWND handle, int bar, const SCROLLINFO* info, BOOL redraw)
     // Only a new range or page decides whether the bar is needed; moving the position
     // leaves a bar as it stands, so a bar kept visible and disabled stays so.
     const bool sized = info->fMask & (SIF_RANGE | SIF_PAGE);
-    const bool show = sized ? needed || ((info->fMask & SIF_DISABLENOSCROLL) && (shown || (info->fMask & SIF_RANGE)))
-                            : shown;
+    const bool show =
+        sized ? needed || ((info->fMask & SIF_DISABLENOSCROLL) && (shown || (info->fMask & SIF_RANGE))) : shown;
     if (show != shown) {
         ShowScrollBar(handle, bar, show ? TRUE : FALSE);
     } else if (redraw) {

@@ -59,7 +59,8 @@ int Surface::DeviceEdge(int logical) const
 
 RECT Surface::ToDevice(const RECT& logical) const
 {
-    return RECT{DeviceEdge(logical.left), DeviceEdge(logical.top), DeviceEdge(logical.right), DeviceEdge(logical.bottom)};
+    return RECT{DeviceEdge(logical.left), DeviceEdge(logical.top), DeviceEdge(logical.right),
+                DeviceEdge(logical.bottom)};
 }
 
 std::uint8_t* Surface::Data()

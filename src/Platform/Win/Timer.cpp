@@ -29,7 +29,8 @@ UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapseMs, TIMERPROC procedure)
 BOOL KillTimer(HWND window, UINT_PTR id)
 {
     auto& timers = ThreadState::Current().timers;
-    const auto removed = std::erase_if(timers, [&](const TimerEntry& timer) { return timer.window == window && timer.id == id; });
+    const auto removed =
+        std::erase_if(timers, [&](const TimerEntry& timer) { return timer.window == window && timer.id == id; });
     return removed ? TRUE : FALSE;
 }
 

@@ -272,7 +272,10 @@ constexpr DWORD MONITOR_DEFAULTTONEAREST = 2;
 constexpr DWORD MONITORINFOF_PRIMARY = 1;
 
 // Cursors (resource ids, as MAKEINTRESOURCE values).
-inline const wchar_t* MakeCursorId(int id) { return reinterpret_cast<const wchar_t*>(static_cast<std::uintptr_t>(id)); }
+inline const wchar_t* MakeCursorId(int id)
+{
+    return reinterpret_cast<const wchar_t*>(static_cast<std::uintptr_t>(id));
+}
 inline const wchar_t* const IDC_ARROW = MakeCursorId(32512);
 inline const wchar_t* const IDC_IBEAM = MakeCursorId(32513);
 inline const wchar_t* const IDC_WAIT = MakeCursorId(32514);
@@ -287,8 +290,14 @@ inline const wchar_t* const IDC_HAND = MakeCursorId(32649);
 
 constexpr DWORD INFINITE = 0xFFFFFFFFu;
 
-constexpr WORD LOWORD(std::uintptr_t value) { return static_cast<WORD>(value & 0xFFFF); }
-constexpr WORD HIWORD(std::uintptr_t value) { return static_cast<WORD>((value >> 16) & 0xFFFF); }
+constexpr WORD LOWORD(std::uintptr_t value)
+{
+    return static_cast<WORD>(value & 0xFFFF);
+}
+constexpr WORD HIWORD(std::uintptr_t value)
+{
+    return static_cast<WORD>((value >> 16) & 0xFFFF);
+}
 constexpr WPARAM MAKEWPARAM(int low, int high)
 {
     return static_cast<WPARAM>(static_cast<std::uint32_t>((low & 0xFFFF) | ((high & 0xFFFF) << 16)));
@@ -297,9 +306,21 @@ constexpr LPARAM MAKELPARAM(int low, int high)
 {
     return static_cast<LPARAM>(static_cast<std::uint32_t>((low & 0xFFFF) | ((high & 0xFFFF) << 16)));
 }
-constexpr int GET_X_LPARAM(LPARAM value) { return static_cast<std::int16_t>(LOWORD(static_cast<std::uintptr_t>(value))); }
-constexpr int GET_Y_LPARAM(LPARAM value) { return static_cast<std::int16_t>(HIWORD(static_cast<std::uintptr_t>(value))); }
-constexpr int GET_WHEEL_DELTA_WPARAM(WPARAM value) { return static_cast<std::int16_t>(HIWORD(value)); }
-constexpr WORD GET_KEYSTATE_WPARAM(WPARAM value) { return LOWORD(value); }
+constexpr int GET_X_LPARAM(LPARAM value)
+{
+    return static_cast<std::int16_t>(LOWORD(static_cast<std::uintptr_t>(value)));
+}
+constexpr int GET_Y_LPARAM(LPARAM value)
+{
+    return static_cast<std::int16_t>(HIWORD(static_cast<std::uintptr_t>(value)));
+}
+constexpr int GET_WHEEL_DELTA_WPARAM(WPARAM value)
+{
+    return static_cast<std::int16_t>(HIWORD(value));
+}
+constexpr WORD GET_KEYSTATE_WPARAM(WPARAM value)
+{
+    return LOWORD(value);
+}
 
 } // namespace Platform

@@ -78,9 +78,8 @@ WNDPROC GetClassProcedure(const wchar_t* className)
     return windowClass ? windowClass->procedure : nullptr;
 }
 
-HWND CreateWindowExW(DWORD exStyle, const wchar_t* className, const wchar_t* windowName, std::uint32_t style,
-                     int x, int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
-                     void* param)
+HWND CreateWindowExW(DWORD exStyle, const wchar_t* className, const wchar_t* windowName, std::uint32_t style, int x,
+                     int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance, void* param)
 {
     auto windowClass = className ? WindowTable::Instance().FindClass(className) : nullptr;
     if (!windowClass)
@@ -103,8 +102,8 @@ HWND CreateWindowExW(DWORD exStyle, const wchar_t* className, const wchar_t* win
     window->id = child ? reinterpret_cast<LONG_PTR>(menu) : 0;
     window->rect = InitialRect(x, y, width, height);
     if (!child) {
-        const SIZE fitted = CurrentBackend().FitTopLevel(nullptr, SIZE{window->rect.right - window->rect.left,
-                                                                       window->rect.bottom - window->rect.top});
+        const SIZE fitted = CurrentBackend().FitTopLevel(
+            nullptr, SIZE{window->rect.right - window->rect.left, window->rect.bottom - window->rect.top});
         window->rect.right = window->rect.left + fitted.cx;
         window->rect.bottom = window->rect.top + fitted.cy;
     }
@@ -137,7 +136,8 @@ HWND CreateWindowExW(DWORD exStyle, const wchar_t* className, const wchar_t* win
         return nullptr;
     const RECT client = ClientArea(*window);
     SendMessageW(handle, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
-    SendMessageW(handle, WM_MOVE, 0, MAKELPARAM(window->rect.left + window->client.left, window->rect.top + window->client.top));
+    SendMessageW(handle, WM_MOVE, 0,
+                 MAKELPARAM(window->rect.left + window->client.left, window->rect.top + window->client.top));
     if (style & WS_VISIBLE) {
         window->style &= ~WS_VISIBLE;
         ShowWindow(handle, SW_SHOW);
@@ -279,7 +279,8 @@ std::wstring GetWindowTextW(HWND handle)
         return std::wstring();
     const auto length = static_cast<std::size_t>(SendMessageW(handle, WM_GETTEXTLENGTH, 0, 0));
     std::wstring text(length + 1, L'\0');
-    const auto copied = static_cast<std::size_t>(SendMessageW(handle, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data())));
+    const auto copied =
+        static_cast<std::size_t>(SendMessageW(handle, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data())));
     text.resize(std::min(copied, length));
     return text;
 }

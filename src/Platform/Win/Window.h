@@ -17,9 +17,8 @@ WNDPROC GetClassProcedure(const wchar_t* className);
 // without WS_CHILD the parent argument is its owner. Sends WM_NCCREATE,
 // WM_NCCALCSIZE, WM_CREATE and then WM_SIZE; a window whose WM_CREATE answers -1 is
 // destroyed again and null is returned.
-HWND CreateWindowExW(DWORD exStyle, const wchar_t* className, const wchar_t* windowName, std::uint32_t style,
-                     int x, int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
-                     void* param);
+HWND CreateWindowExW(DWORD exStyle, const wchar_t* className, const wchar_t* windowName, std::uint32_t style, int x,
+                     int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance, void* param);
 // Destroys the windows it owns, then sends WM_DESTROY to the window and its children
 // and WM_NCDESTROY to each; the handles are dead afterwards. Only the owning thread
 // may destroy a window.

@@ -15,8 +15,14 @@
 namespace Platform {
 namespace {
 
-int Width(const RECT& rect) { return rect.right - rect.left; }
-int Height(const RECT& rect) { return rect.bottom - rect.top; }
+int Width(const RECT& rect)
+{
+    return rect.right - rect.left;
+}
+int Height(const RECT& rect)
+{
+    return rect.bottom - rect.top;
+}
 
 void ReportToBackend(const WindowObject& window)
 {
@@ -58,7 +64,8 @@ void ApplyRect(const std::shared_ptr<WindowObject>& window, const RECT& requeste
     RecalculateFrame(window->handle);
     const bool sized = Width(old) != Width(rect) || Height(old) != Height(rect);
     if (sized && window->surface) {
-        auto surface = std::make_shared<Surface>(Width(rect), Height(rect), 0xFFFFFFFFu, CurrentBackend().DeviceScale());
+        auto surface =
+            std::make_shared<Surface>(Width(rect), Height(rect), 0xFFFFFFFFu, CurrentBackend().DeviceScale());
         surface->CopyFrom(*window->surface, 0, 0);
         window->surface = surface;
     }
@@ -67,7 +74,8 @@ void ApplyRect(const std::shared_ptr<WindowObject>& window, const RECT& requeste
     ReportToBackend(*window);
     const RECT client = ClientArea(*window);
     if (old.left != rect.left || old.top != rect.top)
-        SendMessageW(window->handle, WM_MOVE, 0, MAKELPARAM(rect.left + window->client.left, rect.top + window->client.top));
+        SendMessageW(window->handle, WM_MOVE, 0,
+                     MAKELPARAM(rect.left + window->client.left, rect.top + window->client.top));
     if (sized)
         SendMessageW(window->handle, WM_SIZE, sizeKind, MAKELPARAM(client.right, client.bottom));
 }

@@ -28,10 +28,10 @@ void Button::SetImages(const std::string& normal, const std::string& hover, cons
 
 void Button::DrawBackground(CPaintEventArgs* args)
 {
-    const std::string& face = disabled                 ? imageDisabled
-                              : state & StatePressed   ? imageDown
-                              : state & StateHover     ? imageHover
-                                                       : imageNormal;
+    const std::string& face = disabled               ? imageDisabled
+                              : state & StatePressed ? imageDown
+                              : state & StateHover   ? imageHover
+                                                     : imageNormal;
     ImageLister::Instance().DrawStretched(args->dc, bounds, face);
 }
 

@@ -46,7 +46,8 @@ void CheckBox::UpdateLayout()
 void CheckBox::DrawBox(CPaintEventArgs* args)
 {
     const bool hover = state & StateHover;
-    const std::string& image = checked ? (hover ? imageCheckedHover : imageChecked) : (hover ? imageHover : imageNormal);
+    const std::string& image =
+        checked ? (hover ? imageCheckedHover : imageChecked) : (hover ? imageHover : imageNormal);
     ImageLister::Instance().Draw(args->dc, POINT{bounds.left, bounds.top}, image);
 }
 
