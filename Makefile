@@ -67,10 +67,8 @@ TSAN_TARGETS := tests_Platform tests_Com tests_Biz tests_Control tests_Gdiplus t
 test-sanitize: deps
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTRELLAN_SANITIZE=address,undefined
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
-	# LeakSanitizer's exit-time tracer now and then crashes itself on a loaded machine
-	# ("Tracer caught signal 11"); a test that fails so gets one more run.
 	cd $(ASAN_BUILD) && LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
-		ctest --output-on-failure -j $(JOBS) --repeat until-pass:2
+		ctest --output-on-failure -j $(JOBS)
 	cmake -S . -B $(TSAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTRELLAN_SANITIZE=thread
 	cmake --build $(TSAN_BUILD) -j $(JOBS) --target $(TSAN_TARGETS)
 	cd $(TSAN_BUILD) && TSAN_OPTIONS=suppressions=$(CURDIR)/tests/tsan.supp \
