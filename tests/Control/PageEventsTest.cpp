@@ -282,8 +282,14 @@ TEST_F(PageEventsTest, EachFilesFateReachesThePageInOrderAndFailedTilesSaySo)
     for (std::size_t i = 0; i < 3; ++i)
         EXPECT_TRUE(Tile(i).ShowsFailure()) << i;
     EXPECT_EQ(control->View().hintLabel.text, L"请点击\"添加按钮\"，选择要上传的照片");
-    Post(R"({"name":"getFiles"})");
-    const Json::Value listed = Named("files").at(0)["files"];
+    // A tile's size is known once its picture is read, which a slow (sanitized) run
+    // may not have done yet when the task ends: the page asks again until it is.
+    Json::Value listed;
+    ASSERT_TRUE(WaitUntil([&] {
+        Post(R"({"name":"getFiles"})");
+        listed = Named("files").back()["files"];
+        return listed.size() == 3u && listed[0]["width"].asInt() != 0;
+    }));
     ASSERT_EQ(listed.size(), 3u);
     EXPECT_EQ(listed[0]["id"], ids[1]);
     EXPECT_EQ(listed[0]["name"], photos.paths[1].string());
