@@ -146,6 +146,18 @@ bool ImageData::IsLoaded() const
     return loaded;
 }
 
+bool ImageData::NeedsLoad() const
+{
+    std::lock_guard guard(lock);
+    return !loaded || ThumbnailOutOfScale();
+}
+
+bool ImageData::ThumbnailOutOfScale() const
+{
+    // An edited picture's thumbnail was fitted to its tile's box: it stays as made.
+    return thumbnail && !userEdited && thumbnailScale != ScreenScale();
+}
+
 std::int64_t ImageData::ShotTime() const
 {
     std::lock_guard guard(lock);
@@ -155,11 +167,18 @@ std::int64_t ImageData::ShotTime() const
 void ImageData::Load()
 {
     int turns = 0;
+    PictureHandle held;
     {
         std::lock_guard guard(lock);
-        if (loaded)
+        if (loaded && ThumbnailOutOfScale())
+            held = picture;
+        else if (loaded)
             return;
         turns = pendingTurns;
+    }
+    if (held) {
+        RemakeThumbnail(held);
+        return;
     }
     PictureHandle read = TurnedOrSame(LoadPictureFile(path), turns);
     PictureHandle small;
@@ -177,6 +196,20 @@ void ImageData::Load()
     thumbnailScale = scale;
     shotTime = taken;
     loaded = true;
+}
+
+void ImageData::RemakeThumbnail(const PictureHandle& from)
+{
+    const double scale = ScreenScale();
+    PictureHandle small;
+    if (from->GetFrameDimensionsCount() > 0)
+        small = MakeThumbnail(from, Scaled(ThumbnailBox, scale), Scaled(ThumbnailBox, scale));
+    std::lock_guard guard(lock);
+    // A picture turned or replaced meanwhile brought its own thumbnail.
+    if (small && picture == from) {
+        thumbnail = std::move(small);
+        thumbnailScale = scale;
+    }
 }
 
 void ImageData::Turn(int quarterTurns, int boxWidth, int boxHeight)

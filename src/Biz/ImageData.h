@@ -54,6 +54,9 @@ public:
     PictureHandle Thumbnail() const;
     // True once the picture was read, or the user turned or replaced it.
     bool IsLoaded() const;
+    // True until the picture was read, and again when the screen's scale is not the
+    // one the file's thumbnail was made at (Load makes it again). Any thread.
+    bool NeedsLoad() const;
     // When the photo was taken (its Exif DateTimeOriginal, in the camera's local time),
     // in nanoseconds since 1970; the file's time when the photo does not say, or its
     // Exif block has not been read yet (Load reads it). Any thread.
@@ -68,7 +71,8 @@ public:
     double ThumbnailScale() const;
 
     // Reads the picture, its Exif time and makes its thumbnail for a 120 x 120 box at
-    // the screen's scale unless the record is loaded.
+    // the screen's scale unless the record is loaded; a loaded record whose thumbnail
+    // was made from the file at another scale gets a new one from its picture.
     // The file is read outside the lock; a record filled meanwhile, by another thread
     // or by the user, keeps what it holds. Any thread.
     void Load();
@@ -95,6 +99,9 @@ public:
     PictureHandle PictureToSend() const;
 
 private:
+    bool ThumbnailOutOfScale() const; // with lock held
+    void RemakeThumbnail(const PictureHandle& from);
+
     mutable std::mutex lock; // guards the eight fields below
     PictureHandle picture, thumbnail;
     double thumbnailScale = 1.0;

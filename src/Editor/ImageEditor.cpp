@@ -55,7 +55,7 @@ struct ImageEditor::PendingPicture {
     std::condition_variable read;
     bool done = false;
     std::shared_ptr<RasterImage> raster;
-    // The full pixels scaled to the fitted size the canvas had when it asked, as the
+    // The full pixels scaled to the fitted size (device pixels) the canvas had when it asked, as the
     // canvas itself would scale them; empty when the picture is shown at that size.
     RasterImage fitted;
     SIZE fittedSize{};
@@ -119,10 +119,11 @@ void ImageEditor::LoadPicture(const PictureHandle& picture)
     imageSize = SIZE{static_cast<int>(picture->GetWidth()), static_cast<int>(picture->GetHeight())};
     const FittedSize fit =
         FitInside(imageSize.cx, imageSize.cy, std::max<int>(bounds.right, 1), std::max<int>(bounds.bottom, 1));
-    if (const std::shared_ptr<RasterImage> small = ReadRaster(MakeFittedThumbnail(picture, fit.width, fit.height)))
+    const SIZE fittedSize = DeviceSize(SIZE{fit.width, fit.height});
+    if (const std::shared_ptr<RasterImage> small =
+            ReadRaster(MakeFittedThumbnail(picture, fittedSize.cx, fittedSize.cy)))
         reduced.TakeOver(*small);
     pending = std::make_shared<PendingPicture>();
-    const SIZE fittedSize{fit.width, fit.height};
     auto readFull = [picture, loading = pending, window = hwnd, fittedSize] {
         std::shared_ptr<RasterImage> raster = ReadRaster(picture);
         RasterImage fitted;
@@ -176,7 +177,7 @@ void ImageEditor::TakeFullPicture()
     source = shaped = raster;
     RefreshView();
     // The worker's fitted view serves while the canvas still shows that size.
-    scaledValid = !scaled.IsEmpty() && shown == fittedSize;
+    scaledValid = !scaled.IsEmpty() && DeviceSize(shown) == fittedSize;
 }
 
 // --- Edits -----------------------------------------------------------------------
@@ -373,7 +374,16 @@ void ImageEditor::Repaint()
     InvalidateRect(hwnd, nullptr, FALSE);
 }
 
-bool ImageEditor::VisiblePixels(RasterImage& pixels, POINT& at)
+SIZE ImageEditor::DeviceSize(SIZE logical) const
+{
+    HDC screen = GetDC(hwnd);
+    const double scale = GetDeviceScale(screen);
+    ReleaseDC(hwnd, screen);
+    return SIZE{std::min(imageSize.cx, static_cast<int>(std::lround(logical.cx * scale))),
+                std::min(imageSize.cy, static_cast<int>(std::lround(logical.cy * scale)))};
+}
+
+bool ImageEditor::VisiblePixels(RasterImage& pixels, RECT& place)
 {
     const POINT origin = PictureOrigin();
     const RECT visible{std::max(0, -origin.x), std::max(0, -origin.y), std::min(shown.cx, bounds.right - origin.x),
@@ -385,17 +395,25 @@ bool ImageEditor::VisiblePixels(RasterImage& pixels, POINT& at)
     if (pending && (shown == imageSize || reduced.IsEmpty()))
         WaitForFullPicture();
     const RasterImage* whole = shaped ? shaped.get() : &reduced;
+    RECT copied = visible;
     if (shown != imageSize || !shaped) {
-        if (!scaledValid)
-            scaledValid = scaled.CopyFrom(*whole) && scaled.ScaleTo(shown.cx, shown.cy);
+        // A screen whose scale changed needs the view again at its pixels.
+        const SIZE device = DeviceSize(shown);
+        if (!scaledValid || SIZE{scaled.GetWidth(), scaled.GetHeight()} != device)
+            scaledValid = scaled.CopyFrom(*whole) && scaled.ScaleTo(device.cx, device.cy);
         if (!scaledValid)
             return false;
         whole = &scaled;
+        const auto toDevice = [](int logical, int deviceLength, int logicalLength) {
+            return static_cast<int>(std::lround(static_cast<double>(logical) * deviceLength / logicalLength));
+        };
+        copied = RECT{toDevice(visible.left, device.cx, shown.cx), toDevice(visible.top, device.cy, shown.cy),
+                      toDevice(visible.right, device.cx, shown.cx), toDevice(visible.bottom, device.cy, shown.cy)};
     }
-    if (!whole->CopyArea(visible.left, visible.top, visible.right, visible.bottom, pixels))
+    if (!whole->CopyArea(copied.left, copied.top, copied.right, copied.bottom, pixels))
         return false;
     ApplyTone(pixels);
-    at = POINT{origin.x + visible.left, origin.y + visible.top};
+    place = RECT{origin.x + visible.left, origin.y + visible.top, origin.x + visible.right, origin.y + visible.bottom};
     return true;
 }
 
@@ -410,9 +428,9 @@ void ImageEditor::Paint()
         SetBkColor(memory, backgroundColor);
         ExtTextOutW(memory, 0, 0, ETO_OPAQUE, &client, L"", 0, nullptr);
         RasterImage pixels;
-        POINT at;
-        if (HasPicture() && VisiblePixels(pixels, at))
-            pixels.DrawTo(memory, at.x, at.y);
+        RECT place;
+        if (HasPicture() && VisiblePixels(pixels, place))
+            pixels.DrawTo(memory, place.left, place.top, place.right - place.left, place.bottom - place.top);
         if (HasPicture() && !tracker.IsEmpty())
             tracker.Draw(memory);
         buffer.Present();

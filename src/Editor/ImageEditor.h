@@ -100,9 +100,12 @@ private:
     void RefreshView();
     void Repaint();
     void Paint();
-    // The visible part of the picture, scaled as shown and with the tonal settings,
-    // and where it goes in the window.
-    bool VisiblePixels(RasterImage& pixels, Platform::POINT& at);
+    // A fitted view's size in the device pixels of the window's screen: logical times
+    // the screen's scale, never above the picture's own pixels.
+    Platform::SIZE DeviceSize(Platform::SIZE logical) const;
+    // The visible part of the picture, scaled as shown (a fitted view at the device's
+    // pixels) and with the tonal settings, and the window rectangle it fills.
+    bool VisiblePixels(RasterImage& pixels, Platform::RECT& place);
     void ApplyTone(RasterImage& raster) const;
     // Replaces the shaped picture with the result of a geometric edit of a copy of it.
     template <typename Edit> void Reshape(Edit edit);
@@ -121,7 +124,8 @@ private:
     std::shared_ptr<PendingPicture> pending;
     // The reduced decode shown until the full pixels are taken.
     RasterImage reduced;
-    // The shaped picture scaled to the fitted size, made when first shown.
+    // The shaped picture scaled to the fitted size in device pixels, made when first
+    // shown.
     RasterImage scaled;
     bool scaledValid = false;
     bool fitted = true;

@@ -580,6 +580,12 @@ bool ListView::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lP
     case WM_DESTROY:
         OnDestroy();
         return false;
+    case WM_DPICHANGED_AFTERPARENT:
+        // Thumbnails are made again for the new scale, except while the upload threads
+        // read the pictures.
+        if (!items.empty() && !AppState::Instance().IsUploading())
+            StartLoading();
+        return true;
     case TileLoadedMessage:
         if (ListViewItem* tile = FindById(static_cast<std::int32_t>(wParam)))
             tile->Redraw();

@@ -9,6 +9,7 @@
 #include "Views/ListView.h"
 
 #include <algorithm>
+#include <cmath>
 
 using namespace Platform;
 
@@ -16,19 +17,21 @@ namespace {
 
 constexpr COLORREF kCaptionColor = 0x333333;
 
-// The thumbnail at its own size, centred, or scaled down to fit when it is larger
-// than the area, so that a tall picture does not spill over the tile's edge.
-void DrawThumbnailInside(Gdiplus::Graphics& graphics, const Gdiplus::Bitmap* thumbnail, const RECT& area)
+// The thumbnail at its own size (its pixels over the density it was made at), centred,
+// or scaled down to fit when it is larger than the area, so that a tall picture does
+// not spill over the tile's edge.
+void DrawThumbnailInside(Gdiplus::Graphics& graphics, const Gdiplus::Bitmap* thumbnail, double density,
+                         const RECT& area)
 {
-    if (!thumbnail)
+    if (!thumbnail || !(density > 0))
         return;
-    const int width = static_cast<int>(thumbnail->GetWidth()), height = static_cast<int>(thumbnail->GetHeight());
+    const double width = thumbnail->GetWidth() / density, height = thumbnail->GetHeight() / density;
     const int areaWidth = area.right - area.left, areaHeight = area.bottom - area.top;
-    if (width <= areaWidth && height <= areaHeight) {
-        DrawPictureCentered(graphics, thumbnail, area);
+    if (std::lround(width) <= areaWidth && std::lround(height) <= areaHeight) {
+        DrawPictureCentered(graphics, thumbnail, area, density);
         return;
     }
-    const double scale = std::min(static_cast<double>(areaWidth) / width, static_cast<double>(areaHeight) / height);
+    const double scale = std::min(areaWidth / width, areaHeight / height);
     const int fittedWidth = std::max(1, static_cast<int>(width * scale));
     const int fittedHeight = std::max(1, static_cast<int>(height * scale));
     const int left = (area.left + area.right) / 2 - fittedWidth / 2;
@@ -51,7 +54,7 @@ void ListViewSelectItem::Draw(Zivoro::UI::CPaintEventArgs* args, RECT rect)
     {
         std::lock_guard<std::mutex> guard(lock);
         if (data) {
-            DrawThumbnailInside(graphics, data->Thumbnail().get(), thumbArea);
+            DrawThumbnailInside(graphics, data->Thumbnail().get(), data->ThumbnailScale(), thumbArea);
             caption = data->fileName;
         }
     }

@@ -32,7 +32,7 @@ ThumbnailLoader::~ThumbnailLoader()
 
 void ThumbnailLoader::Start(std::vector<Job> jobs)
 {
-    std::erase_if(jobs, [](const Job& job) { return !job.record || job.record->IsLoaded(); });
+    std::erase_if(jobs, [](const Job& job) { return !job.record || !job.record->NeedsLoad(); });
     {
         std::lock_guard guard(mutex);
         queue.assign(jobs.begin(), jobs.end());

@@ -37,7 +37,8 @@ public:
     ThumbnailLoader(const ThumbnailLoader&) = delete;
     ThumbnailLoader& operator=(const ThumbnailLoader&) = delete;
 
-    // The loader's work becomes the jobs whose records are not loaded yet, in order.
+    // The loader's work becomes the jobs whose records need loading (ImageData::NeedsLoad),
+    // in order.
     void Start(std::vector<Job> jobs);
     // Forgets every job not begun and returns at once; records being read finish.
     void Stop();

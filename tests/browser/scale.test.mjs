@@ -36,13 +36,13 @@ async function canvasSizes(frame) {
   });
 }
 
-async function assertDrawnAt(page, frame, ratio, name) {
+async function assertDrawnAt(page, frame, ratio, name, lines = []) {
   const backing = [Math.ceil(800 * ratio), Math.ceil(560 * ratio)];
   await frame.waitForFunction((width) => document.querySelector("canvas.trellan-control")?.width === width, backing[0],
     { timeout: 10000 });
   await settledCanvas(frame);
   assert.deepEqual(await canvasSizes(frame), { backing, css: [800, 560] });
-  const difference = await differenceFrom(frame, headlessPicture(name, 800, 560, [], ratio));
+  const difference = await differenceFrom(frame, headlessPicture(name, 800, 560, lines, ratio));
   if (difference.share >= 0.001) await page.screenshot({ path: join(OUT, `failed-${name}.png`) });
   assert.equal(difference.size, "same");
   assert.ok(difference.share < 0.001, `${difference.share} of the pixels differ at ratio ${ratio}`);
@@ -69,15 +69,27 @@ describe("the control at a device pixel ratio", () => {
     });
   }
 
-  test("a change of the ratio redraws the control at the new one", async () => {
+  test("a change of the ratio redraws the control and its thumbnails at the new one", async () => {
     const page = await browser.newPage({ viewport: { width: 1400, height: 820 }, deviceScaleFactor: 1 });
     try {
       const frame = await openDemo(page);
       await assertDrawnAt(page, frame, 1, "ratio-before");
+      // A photo read at ratio 1: its thumbnail is made again for the new ratio.
+      const path = await page.evaluate(async () => {
+        const [first] = await (await fetch("/demo/samples")).json();
+        window.trellanDemo.control.postMessage(JSON.stringify({ name: "addFile", path: first }));
+        return first;
+      });
+      await page.waitForFunction(() => {
+        const { control, events } = window.trellanDemo;
+        if (events.filter((e) => e.name === "files").at(-1)?.files[0]?.width > 0) return true;
+        control.postMessage(JSON.stringify({ name: "getFiles" }));
+        return false;
+      }, null, { timeout: 30000, polling: 500 });
       // As a zoom does, the ratio changes and the viewport's size in CSS pixels with it.
       const session = await page.context().newCDPSession(page);
       await session.send("Emulation.setDeviceMetricsOverride", { width: 1380, height: 820, deviceScaleFactor: 2, mobile: false });
-      await assertDrawnAt(page, frame, 2, "ratio-after");
+      await assertDrawnAt(page, frame, 2, "ratio-after", [{ post: { name: "addFile", path } }, { pump_ms: 1500 }]);
     } finally {
       await page.close();
     }

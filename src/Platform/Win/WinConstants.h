@@ -72,6 +72,9 @@ constexpr UINT WM_SIZING = 0x0214;
 constexpr UINT WM_CAPTURECHANGED = 0x0215;
 constexpr UINT WM_MOUSEHOVER = 0x02A1;
 constexpr UINT WM_MOUSELEAVE = 0x02A3;
+// Sent to every window of a top-level window that was given a new device scale, after
+// its surface was made at that scale (wParam, lParam: 0).
+constexpr UINT WM_DPICHANGED_AFTERPARENT = 0x02E3;
 constexpr UINT WM_USER = 0x0400;
 // Notifications a parent reflects come back to the child at this offset.
 constexpr UINT OCM_BASE = WM_USER + 0x1C00;

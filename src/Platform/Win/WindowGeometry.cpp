@@ -11,6 +11,7 @@
 #include "Platform/Win/WindowTree.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace Platform {
 namespace {
@@ -165,10 +166,15 @@ void FollowDeviceScale()
             window->surface = std::make_shared<Surface>(Width(rect), Height(rect), 0xFFFFFFFFu, scale);
             ReportToBackend(*window);
         }
-        VisitTree(window, [](const std::shared_ptr<WindowObject>& each) {
+        std::vector<HWND> tree;
+        VisitTree(window, [&tree](const std::shared_ptr<WindowObject>& each) {
             InvalidateWhole(*each);
+            tree.push_back(each->handle);
             return false;
         });
+        // Windows that made pictures for the old scale make them again.
+        for (HWND each : tree)
+            SendMessageW(each, WM_DPICHANGED_AFTERPARENT, 0, 0);
     }
 }
 

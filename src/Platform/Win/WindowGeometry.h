@@ -20,7 +20,8 @@ int MapWindowPoints(HWND from, HWND to, POINT* points, UINT count);
 BOOL ShowWindow(HWND window, int command);
 BOOL IsWindowVisible(HWND window);
 // Gives the calling thread's top-level windows new surfaces when the backend's device
-// scale is not theirs any more, and repaints them whole at the new scale.
+// scale is not theirs any more, repaints them whole at the new scale and sends each
+// window of their trees WM_DPICHANGED_AFTERPARENT.
 void FollowDeviceScale();
 
 } // namespace Platform
