@@ -34,6 +34,8 @@ def benchmarks(build, quick):
                     "--runs", "2" if few else "5"]),
         ("list", [sys.executable, os.path.join(bench, "list_bench.py"), "--build", build,
                   "--count", "100" if few else "300"]),
+        ("list at ratio 2", [sys.executable, os.path.join(bench, "list_bench.py"), "--build", build,
+                             "--count", "100" if few else "300", "--scale", "2"]),
         ("file-add", [sys.executable, os.path.join(bench, "file_add_bench.py"), "--build", build,
                       "--runs", "1" if few else "3"]),
         ("upload", [sys.executable, os.path.join(bench, "upload_bench.py"), "--build", build,
