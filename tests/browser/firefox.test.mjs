@@ -1,8 +1,8 @@
 // The control in Firefox: Debian's firefox-esr, driven by puppeteer-core over WebDriver
 // BiDi, loads pages from a real trellan-host and from an origin of their own. The
-// control's frame must show what the headless container draws, scrolled lists included,
-// cover the viewport for its forms, upload through the control, and keep its pixels and
-// input from the page.
+// control's frame must show what the headless container draws, scrolled lists and
+// device pixel ratios 2 and 1.5 included, cover the viewport for its forms, upload
+// through the control, and keep its pixels and input from the page.
 
 import { after, before, describe, test } from "node:test";
 import assert from "node:assert/strict";
@@ -10,8 +10,8 @@ import { readdirSync } from "node:fs";
 import { join } from "node:path";
 import puppeteer from "puppeteer-core";
 import {
-  OUT, controlFrame, differenceFrom, embeddingPage, headlessPicture, hostWithPages, legacyPage, scrolledListDifference,
-  settledCanvas, startHost,
+  OUT, assertDrawnAt, assertShownAt, controlFrame, differenceFrom, embeddingPage, headlessPicture, hostWithPages, legacyPage,
+  scrolledListDifference, settledCanvas, startHost,
 } from "./support.mjs";
 
 const FIREFOX = process.env.FIREFOX || "/usr/bin/firefox-esr";
@@ -27,7 +27,9 @@ after(async () => {
 });
 
 // Runs body with a new page. Firefox reports the console's errors as page errors too;
-// those a test provokes on purpose match expected.
+// those a test provokes on purpose match expected. A tab closed over WebDriver BiDi keeps
+// its documents' sockets open (window.close() does not), so the page is left first: its
+// control's session ends as when a user leaves, and frees the host's slot for the origin.
 async function withPage(name, body, expected = /$^/) {
   const page = await browser.newPage();
   await page.setViewport({ width: 1400, height: 820 });
@@ -40,6 +42,7 @@ async function withPage(name, body, expected = /$^/) {
     await page.screenshot({ path: join(OUT, `firefox-failed-${name}.png`) }).catch(() => {});
     throw error;
   } finally {
+    await page.goto("about:blank").catch(() => {});
     await page.close();
   }
 }
@@ -142,6 +145,20 @@ describe("the control in Firefox", () => {
       await formClosed(page, frame);
     });
   });
+
+  for (const ratio of [2, 1.5]) {
+    test(`at device pixel ratio ${ratio} the canvas holds and the page shows the device pixels the headless container draws`, async () => {
+      await withPage(`ratio-${ratio}`, async (page) => {
+        await page.setViewport({ width: 1400, height: 820, deviceScaleFactor: ratio });
+        const frame = await openDemo(page, site.host);
+        await assertShownAt(page, frame, ratio, await assertDrawnAt(page, frame, ratio, `firefox-ratio-${ratio}`));
+        // The pointer's CSS pixels are the control's logical points.
+        const box = await elementBox(frame);
+        await page.mouse.move(box.x + 400, box.y + 245);
+        await assertDrawnAt(page, frame, ratio, `firefox-ratio-${ratio}-hover`, [{ mouse: "move", x: 400, y: 245 }]);
+      });
+    });
+  }
 
   test("a page of another origin not on the list cannot show the frame and says why", async () => {
     const other = await startHost();

@@ -3,10 +3,8 @@
 // ratio, and follows a change of the ratio (zoom, another screen).
 
 import { after, before, describe, test } from "node:test";
-import assert from "node:assert/strict";
-import { join } from "node:path";
 import { chromium } from "playwright-core";
-import { CHROMIUM, OUT, controlFrame, differenceFrom, headlessPicture, settledCanvas, startHost } from "./support.mjs";
+import { CHROMIUM, assertDrawnAt, controlFrame, startHost } from "./support.mjs";
 
 let browser;
 let host;
@@ -27,27 +25,6 @@ async function openDemo(page) {
   return controlFrame(page);
 }
 
-// The control's canvas: its backing size and its size on the page in CSS pixels.
-async function canvasSizes(frame) {
-  return frame.evaluate(() => {
-    const canvas = document.querySelector("canvas.trellan-control");
-    const box = canvas.getBoundingClientRect();
-    return { backing: [canvas.width, canvas.height], css: [box.width, box.height] };
-  });
-}
-
-async function assertDrawnAt(page, frame, ratio, name, lines = []) {
-  const backing = [Math.ceil(800 * ratio), Math.ceil(560 * ratio)];
-  await frame.waitForFunction((width) => document.querySelector("canvas.trellan-control")?.width === width, backing[0],
-    { timeout: 10000 });
-  await settledCanvas(frame);
-  assert.deepEqual(await canvasSizes(frame), { backing, css: [800, 560] });
-  const difference = await differenceFrom(frame, headlessPicture(name, 800, 560, lines, ratio));
-  if (difference.share >= 0.001) await page.screenshot({ path: join(OUT, `failed-${name}.png`) });
-  assert.equal(difference.size, "same");
-  assert.ok(difference.share < 0.001, `${difference.share} of the pixels differ at ratio ${ratio}`);
-}
-
 describe("the control at a device pixel ratio", () => {
   for (const ratio of [2, 1.5]) {
     test(`at ratio ${ratio} the canvas has the device pixels the headless container draws`, async () => {
@@ -59,10 +36,7 @@ describe("the control at a device pixel ratio", () => {
         // button under the pointer lights up as in the headless container.
         const box = await frame.locator("canvas.trellan-control").boundingBox();
         await page.mouse.move(box.x + 400, box.y + 245);
-        await settledCanvas(frame);
-        const hover = await differenceFrom(frame, headlessPicture(`ratio-${ratio}-hover`, 800, 560,
-          [{ mouse: "move", x: 400, y: 245 }], ratio));
-        assert.ok(hover.share < 0.001, `${hover.share} of the pixels differ from the headless hover`);
+        await assertDrawnAt(page, frame, ratio, `ratio-${ratio}-hover`, [{ mouse: "move", x: 400, y: 245 }]);
       } finally {
         await page.close();
       }

@@ -3,6 +3,7 @@
 // the control's canvas in its frame (the frame functions are plain evaluate calls, so
 // Chromium's and Firefox's drivers both use them).
 
+import assert from "node:assert/strict";
 import { execFileSync, spawn } from "node:child_process";
 import { mkdirSync, mkdtempSync, readdirSync, readFileSync, rmSync } from "node:fs";
 import { createServer as createHttpServer } from "node:http";
@@ -136,26 +137,87 @@ export async function settledCanvas(frame, selector = "canvas.trellan-control") 
   throw new Error("the control's pictures did not settle");
 }
 
-// Share of the control's canvas pixels (in its frame) that differ from the PNG file by
-// more than a little.
-export async function differenceFrom(frame, pngPath) {
-  const data = readFileSync(pngPath).toString("base64");
-  return frame.evaluate(async (data) => {
+// The control's canvas: its backing size and its size on the page in CSS pixels.
+async function canvasSizes(frame) {
+  return frame.evaluate(() => {
     const canvas = document.querySelector("canvas.trellan-control");
-    const bytes = Uint8Array.from(atob(data), (c) => c.charCodeAt(0));
-    const bitmap = await createImageBitmap(new Blob([bytes], { type: "image/png" }));
-    if (bitmap.width !== canvas.width || bitmap.height !== canvas.height)
-      return { size: `${bitmap.width}x${bitmap.height} against ${canvas.width}x${canvas.height}`, share: 1 };
-    const reference = new OffscreenCanvas(bitmap.width, bitmap.height).getContext("2d");
-    reference.drawImage(bitmap, 0, 0);
-    const want = reference.getImageData(0, 0, bitmap.width, bitmap.height).data;
-    const got = canvas.getContext("2d").getImageData(0, 0, canvas.width, canvas.height).data;
+    const box = canvas.getBoundingClientRect();
+    return { backing: [canvas.width, canvas.height], css: [box.width, box.height] };
+  });
+}
+
+// Where the page shows the control's canvas, in device pixels of a screenshot at ratio
+// (the browser puts the canvas on whole device pixels, the nearest to its CSS place).
+async function shownPlace(page, frame, ratio) {
+  const [frameX, frameY] = await page.evaluate(() => {
+    const iframe = document.querySelector("iframe.trellan-frame");
+    const box = iframe.getBoundingClientRect();
+    return [box.left + iframe.clientLeft, box.top + iframe.clientTop];
+  });
+  const [x, y] = await frame.evaluate(() => {
+    const box = document.querySelector("canvas.trellan-control").getBoundingClientRect();
+    return [box.left, box.top];
+  });
+  return { x: Math.round((frameX + x) * ratio), y: Math.round((frameY + y) * ratio) };
+}
+
+// Asserts that the control's 800 x 560 canvas holds its size in device pixels at ratio
+// and that its pixels are what the headless container draws at that ratio after the
+// lines (a page screenshot is kept when they are not); returns that picture's path.
+export async function assertDrawnAt(page, frame, ratio, name, lines = []) {
+  const backing = [Math.ceil(800 * ratio), Math.ceil(560 * ratio)];
+  // The canvas takes its new size with the first frame the control draws at the ratio.
+  for (let round = 0; round < 100; round++) {
+    if ((await canvasSizes(frame)).backing[0] === backing[0]) break;
+    await sleep(100);
+  }
+  await settledCanvas(frame);
+  assert.deepEqual(await canvasSizes(frame), { backing, css: [800, 560] });
+  const picture = headlessPicture(name, 800, 560, lines, ratio);
+  const difference = await differenceFrom(frame, picture);
+  if (difference.share >= 0.001) await page.screenshot({ path: join(OUT, `failed-${name}.png`) });
+  assert.equal(difference.size, "same");
+  assert.ok(difference.share < 0.001, `${difference.share} of the canvas's pixels differ at ratio ${ratio}`);
+  return picture;
+}
+
+// Asserts that the page shows the control's canvas on the screen's device pixels as the
+// PNG picture has them, neither stretched nor resampled: a screenshot at ratio (kept as
+// NAME-page.png for the picture NAME-headless.png) holds the picture where the canvas is.
+export async function assertShownAt(page, frame, ratio, picture) {
+  const screenshot = await page.screenshot({ path: picture.replace(/-headless\.png$/, "-page.png") });
+  const shown = await differenceFrom(frame, picture,
+    { png: Buffer.from(screenshot).toString("base64"), ...(await shownPlace(page, frame, ratio)) });
+  assert.ok(shown.share < 0.001, `${shown.share} of the pixels the page shows differ at ratio ${ratio}`);
+}
+
+// Share of the control's canvas pixels (in its frame) that differ from the PNG file by
+// more than a little. With shown, a PNG screenshot {png} in base64 and the canvas's
+// place {x, y} in it, the pixels are those the page shows of the canvas instead.
+export async function differenceFrom(frame, pngPath, shown = null) {
+  const data = readFileSync(pngPath).toString("base64");
+  return frame.evaluate(async ({ data, shown }) => {
+    const canvas = document.querySelector("canvas.trellan-control");
+    // The pixels of a PNG in base64 from (x, y) on, width x height of them.
+    const pixels = async (png, x, y, width, height) => {
+      const bytes = Uint8Array.from(atob(png), (c) => c.charCodeAt(0));
+      const bitmap = await createImageBitmap(new Blob([bytes], { type: "image/png" }));
+      const context = new OffscreenCanvas(width ?? bitmap.width, height ?? bitmap.height).getContext("2d");
+      context.drawImage(bitmap, -x, -y);
+      return context.getImageData(0, 0, context.canvas.width, context.canvas.height);
+    };
+    const reference = await pixels(data, 0, 0);
+    if (reference.width !== canvas.width || reference.height !== canvas.height)
+      return { size: `${reference.width}x${reference.height} against ${canvas.width}x${canvas.height}`, share: 1 };
+    const want = reference.data;
+    const got = shown ? (await pixels(shown.png, shown.x, shown.y, canvas.width, canvas.height)).data
+      : canvas.getContext("2d").getImageData(0, 0, canvas.width, canvas.height).data;
     let differing = 0;
     for (let i = 0; i < got.length; i += 4) {
       if (Math.abs(got[i] - want[i]) + Math.abs(got[i + 1] - want[i + 1]) + Math.abs(got[i + 2] - want[i + 2]) > 6) differing++;
     }
     return { size: "same", share: differing / (got.length / 4) };
-  }, data);
+  }, { data, shown });
 }
 
 // Adds 24 photos through the page, turns the wheel over the list three notches down and

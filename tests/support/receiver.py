@@ -74,6 +74,8 @@ class State:
             self.count += 1
             self.in_flight += 1
             self.max_in_flight = max(self.max_in_flight, self.in_flight)
+            # A request that never ends (a stall) counts from its start.
+            self.write_stats()
             return number
 
     def end(self):
