@@ -4,7 +4,7 @@
 
 import { after, before, describe, test } from "node:test";
 import { chromium } from "playwright-core";
-import { CHROMIUM, assertDrawnAt, controlFrame, startHost } from "./support.mjs";
+import { CHROMIUM, assertDrawnAt, assertShownAt, controlFrame, startHost } from "./support.mjs";
 
 let browser;
 let host;
@@ -26,12 +26,14 @@ async function openDemo(page) {
 }
 
 describe("the control at a device pixel ratio", () => {
-  for (const ratio of [2, 1.5]) {
-    test(`at ratio ${ratio} the canvas has the device pixels the headless container draws`, async () => {
+  for (const ratio of [2, 1.5, 1.25, 3]) {
+    test(`at ratio ${ratio} the page shows the device pixels the headless container draws`, async () => {
       const page = await browser.newPage({ viewport: { width: 1400, height: 820 }, deviceScaleFactor: ratio });
       try {
         const frame = await openDemo(page);
-        await assertDrawnAt(page, frame, ratio, `ratio-${ratio}`);
+        // Drawn so, and shown on the screen's pixels unresampled: the element's place
+        // on the page need not fall on a device pixel at a fractional ratio.
+        await assertShownAt(page, frame, ratio, await assertDrawnAt(page, frame, ratio, `ratio-${ratio}`));
         // A press in CSS pixels lands on the control's logical point: the large add
         // button under the pointer lights up as in the headless container.
         const box = await frame.locator("canvas.trellan-control").boundingBox();

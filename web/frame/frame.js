@@ -43,6 +43,21 @@ function px(value) {
   return `${Math.round(value)}px`;
 }
 
+// Gecko snaps a canvas to device pixels itself, and stops doing so for a transformed one.
+const SNAPS_CANVAS = "mozInnerScreenX" in window;
+
+// A canvas at page point (x, y) in CSS pixels is shown unresampled only where that point
+// is on a device pixel. Chromium puts a frame at whole CSS pixels and does not snap a
+// canvas to the device's, which at a fractional ratio blurs it: the returned transform
+// moves the canvas by less than a CSS pixel, onto the nearest device pixel.
+function deviceShift(x, y) {
+  if (SNAPS_CANVAS) return "";
+  const ratio = Number(window.devicePixelRatio) || 1;
+  const shift = (at) => (Math.round(at * ratio) - at * ratio) / ratio;
+  const dx = shift(x), dy = shift(y);
+  return Math.abs(dx) < 1e-6 && Math.abs(dy) < 1e-6 ? "" : `translate(${dx.toFixed(4)}px, ${dy.toFixed(4)}px)`;
+}
+
 // Whether the frame is visible and not covered, where the browser can tell
 // (IntersectionObserver with trackVisibility). Elsewhere every press counts.
 class VisibilityGuard {
@@ -142,6 +157,7 @@ class Frame {
     const query = matchMedia(`(resolution: ${window.devicePixelRatio || 1}dppx)`);
     query.addEventListener("change", () => {
       this.sendPlace();
+      this.layoutAll();
       this.watchRatio();
     }, { once: true });
   }
@@ -267,8 +283,14 @@ class Frame {
     if (!last) return;
     const main = id === this.mainId;
     canvas.className = main ? "trellan-control" : "trellan-overlay";
-    canvas.style.left = px(this.enlarged || !main ? last.x : 0);
-    canvas.style.top = px(this.enlarged || !main ? last.y : 0);
+    const left = Math.round(this.enlarged || !main ? last.x : 0);
+    const top = Math.round(this.enlarged || !main ? last.y : 0);
+    canvas.style.left = px(left);
+    canvas.style.top = px(top);
+    // The frame covers the viewport from its origin while enlarged, else it sits at the
+    // element's place.
+    const frameX = this.enlarged ? 0 : this.box?.x ?? 0, frameY = this.enlarged ? 0 : this.box?.y ?? 0;
+    canvas.style.transform = deviceShift(frameX + left, frameY + top);
     canvas.style.visibility = last.visible ? "visible" : "hidden";
   }
 
