@@ -146,7 +146,7 @@ describe("the control in Firefox", () => {
     });
   });
 
-  for (const ratio of [2, 1.5]) {
+  for (const ratio of [2, 1.5, 1.25, 3]) {
     test(`at device pixel ratio ${ratio} the canvas holds and the page shows the device pixels the headless container draws`, async () => {
       await withPage(`ratio-${ratio}`, async (page) => {
         await page.setViewport({ width: 1400, height: 820, deviceScaleFactor: ratio });
