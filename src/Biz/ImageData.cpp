@@ -233,13 +233,18 @@ void ImageData::Turn(int quarterTurns, int boxWidth, int boxHeight)
     // Only the control's thread changes a loaded record, so the turn is made outside
     // the lock and readers are not kept waiting.
     PictureHandle turned = current->TurnedOpaque(quarterTurns);
-    PictureHandle turnedThumbnail = MakeFittedThumbnail(currentThumbnail->TurnedOpaque(quarterTurns),
-                                                        Scaled(boxWidth, scale), Scaled(boxHeight, scale));
+    PictureHandle turnedThumbnail = currentThumbnail->TurnedOpaque(quarterTurns);
+    // A turned thumbnail is new pixels of its own: only one that leaves the box is made again.
+    if (turnedThumbnail && (static_cast<int>(turnedThumbnail->GetWidth()) > Scaled(boxWidth, scale) ||
+                            static_cast<int>(turnedThumbnail->GetHeight()) > Scaled(boxHeight, scale)))
+        turnedThumbnail = MakeFittedThumbnail(turnedThumbnail, Scaled(boxWidth, scale), Scaled(boxHeight, scale));
     if (!turned || !turnedThumbnail)
         return;
     std::lock_guard guard(lock);
     picture = std::move(turned);
     thumbnail = std::move(turnedThumbnail);
+    // The scale it was made at: a loader may have made a thumbnail at another meanwhile.
+    thumbnailScale = scale;
     turns = ((turns + quarterTurns) % 4 + 4) % 4;
     ++changes;
 }

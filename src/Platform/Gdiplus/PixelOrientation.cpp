@@ -3,6 +3,7 @@
 #include "Platform/Gdiplus/PixelBuffer.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 
 namespace Platform::Gdiplus {
@@ -74,17 +75,19 @@ std::unique_ptr<PixelBuffer> OrientPixels(const PixelBuffer& stored, int orienta
     if (!upright)
         return nullptr;
     const SourceMap map = MapFor(orientation, W, H);
+    const std::ptrdiff_t step =
+        4 * static_cast<std::ptrdiff_t>(map.xx) + map.yx * static_cast<std::ptrdiff_t>(stored.Stride());
     for (int top = 0; top < upright->Height(); top += Tile) {
         for (int left = 0; left < upright->Width(); left += Tile) {
             const int bottom = std::min(top + Tile, upright->Height());
             const int right = std::min(left + Tile, upright->Width());
             for (int y = top; y < bottom; ++y) {
-                std::uint8_t* row = upright->Row(y);
-                for (int x = left; x < right; ++x) {
-                    const int sx = map.xx * x + map.xy * y + map.x0;
-                    const int sy = map.yx * x + map.yy * y + map.y0;
-                    std::memcpy(row + 4 * x, stored.Row(sy) + 4 * sx, 4);
-                }
+                std::uint8_t* to = upright->Row(y) + 4 * left;
+                // Each step right in the upright row is a fixed step in the stored bytes.
+                const std::uint8_t* from =
+                    stored.Row(map.yx * left + map.yy * y + map.y0) + 4 * (map.xx * left + map.xy * y + map.x0);
+                for (int x = left; x < right; ++x, to += 4, from += step)
+                    std::memcpy(to, from, 4);
             }
         }
     }
