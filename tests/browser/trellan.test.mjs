@@ -258,6 +258,17 @@ describe("photos in the list", () => {
     }
   };
 
+  // Waits until the canvas shows more than least colours: the tiles' thumbnails are in.
+  // Reading photos of several megabytes may outlast the canvas's settling on a slow machine.
+  async function colourfulCanvas(frame, least) {
+    let colours = 0;
+    for (let round = 0; round < 120 && colours <= least; round++) {
+      await settledCanvas(frame);
+      colours = await distinctColours(frame);
+    }
+    assert.ok(colours > least, `${colours} colours on the canvas`);
+  }
+
   async function distinctColours(frame) {
     return frame.evaluate(() => {
       const canvas = document.querySelector("canvas.trellan-control");
@@ -276,9 +287,8 @@ describe("photos in the list", () => {
       const before = uploaded();
       await page.click("button[data-sample='0']");
       await page.click("button[data-sample='1']");
-      await settledCanvas(frame);
       // The sample photos are noisy gradients: their thumbnails bring hundreds of colours.
-      assert.ok((await distinctColours(frame)) > empty + 300);
+      await colourfulCanvas(frame, empty + 300);
       const box = await elementBox(frame);
       await page.mouse.click(box.x + 135, box.y + 16);
       await page.waitForFunction(() => window.trellanDemo.events.some((e) => e.name === "post_complete"), null, { timeout: 60000 });
@@ -382,8 +392,7 @@ describe("photos in the list", () => {
         const target = document.elementFromPoint(300, 300);
         for (const type of ["dragenter", "dragover", "drop"]) target.dispatchEvent(new DragEvent(type, init));
       }, bytes);
-      await settledCanvas(frame);
-      assert.ok((await distinctColours(frame)) > empty + 300);
+      await colourfulCanvas(frame, empty + 300);
     });
   });
 
@@ -453,8 +462,7 @@ describe("photos in the list", () => {
       await page.mouse.click(dialog.x + 216, dialog.y + 502);
       await page.mouse.click(dialog.x + 720, dialog.y + 502);
       await formClosed(page, frame, element);
-      await settledCanvas(frame);
-      assert.ok((await distinctColours(frame)) > empty + 300);
+      await colourfulCanvas(frame, empty + 300);
 
       // The first tile's caption takes the remark, typed as an input method commits it.
       await page.mouse.click(box.x + 60, box.y + 196);
